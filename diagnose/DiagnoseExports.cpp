@@ -1,0 +1,2 @@
+// Entry points of the diagnosis library.
+extern "C" int DiagnoseLibraryVersion() { return 1; }

@@ -1,0 +1,2 @@
+#pragma once
+// Exported interface of the driver library (C linkage).

@@ -1,0 +1,8 @@
+#include "framework/core/CString.h"
+
+// Until language libraries load, every resource text is unknown.
+BOOL CString::LoadString(UINT)
+{
+    Empty();
+    return FALSE;
+}

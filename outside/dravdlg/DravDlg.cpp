@@ -1,0 +1,2 @@
+// Stand-in for the outside diagnosis dialog library.
+extern "C" int DravDlgStandInVersion() { return 1; }

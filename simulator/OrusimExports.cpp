@@ -1,0 +1,1 @@
+#include "simulator/orusim.h"

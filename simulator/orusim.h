@@ -1,0 +1,2 @@
+#pragma once
+// Exported interface of the simulator library (C linkage).
