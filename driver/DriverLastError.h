@@ -1,0 +1,29 @@
+#pragma once
+// The driver's process-wide state: the language library that every string id is loaded
+// from, and the one last-error text shared by all handles until ErrorSensor fetches it.
+// Not thread-safe, like the rest of the driver's exchange state.
+#include "framework/core/WinTypes.h"
+
+// String ids the driver leaves in the last-error text.
+enum : UINT {
+    IDS_DRV_LINE_STATE_UNREADABLE = 516,
+    IDS_DRV_OPEN_FAILED = 517,
+    IDS_DRV_PORT_CALL_FAILED = 518,
+    IDS_DRV_CLOSE_FAILED = 520,
+    IDS_DRV_RECEIVE_FAILED = 522,
+    IDS_DRV_NO_MEMORY = 527,
+};
+
+// Capacity of the last-error text, terminating NUL included.
+constexpr int DRIVER_LAST_ERROR_SIZE = 256;
+
+// Replaces the last-error text with the text of stringId from the driver's language
+// library. Without a library or for an unknown id the text is "Error <id>", so that a
+// failure is never reported with an empty text.
+void SetLastErrorText(UINT stringId);
+// ErrorSensor's rule: copies at most size - 1 characters and a NUL into buffer, empties
+// the text, and returns 1 when buffer's first character is not NUL. size <= 0 or no
+// buffer copies nothing and keeps the text for a later call.
+int CopyAndClearLastErrorText(char* buffer, int size);
+// The pending text, without clearing it.
+const char* PeekLastErrorText();
