@@ -1,0 +1,214 @@
+#include "model/CSensorType.h"
+
+#include <array>
+
+namespace {
+
+struct LimitBlock {
+    WORD minAngle;
+    WORD maxAngle;
+    float angleStep;
+    WORD minDistance;
+    WORD maxDistance;
+    WORD distanceStep;
+    WORD fourthValue;
+    WORD protectiveMin;
+    WORD protectiveMax;
+    WORD protectiveStep;
+    WORD warningMin;
+    WORD warningMax;
+    WORD warningStep;
+    WORD defaultDistance;
+    BYTE minScanCount;
+    BYTE maxScanCount;
+};
+
+struct TypeRow {
+    WORD typeCode;
+    WORD firstModel;
+    WORD secondModel;
+    WORD rangeCm;
+    std::array<LimitBlock, 2> blocks;
+    DWORD protectiveTextId;
+    DWORD warningTextId;
+};
+
+constexpr LimitBlock MakeBlock(WORD protectiveMax, BYTE minScans, BYTE maxScans)
+{
+    return LimitBlock{0, 180, 0.5f, 5, 5000, 1, 40, 5, protectiveMax, 1, 5, 5000, 1, 50, minScans, maxScans};
+}
+
+// The row order is stored in documents (the archive holds the row index).
+constexpr std::array<TypeRow, 3> kTypeTable = {{
+    {4, 31, 44, 400, {MakeBlock(400, 2, 16), MakeBlock(400, 2, 16)}, 522, 523},
+    {7, 31, 47, 650, {MakeBlock(400, 2, 16), MakeBlock(650, 4, 4)}, 524, 525},
+    {50, 62, 45, 5000, {MakeBlock(5000, 2, 16), MakeBlock(5000, 2, 16)}, 526, 527},
+}};
+
+constexpr int kDefaultRow = 0;
+
+// A field of the row's limit block; a variant without a block yields 1.
+template <typename T>
+T LimitOf(int row, WORD variant, T LimitBlock::*field)
+{
+    if (variant > 1)
+        return T(1);
+    return kTypeTable[std::size_t(row)].blocks[variant].*field;
+}
+
+} // namespace
+
+CSensorType::CSensorType(WORD typeCode, WORD variant)
+{
+    SetType(typeCode, variant);
+}
+
+CSensorType& CSensorType::operator=(const CSensorType& other)
+{
+    CopyFrom(other);
+    return *this;
+}
+
+void CSensorType::CopyFrom(const CSensorType& other)
+{
+    if (&other == this)
+        return;
+    m_nIndex = other.m_nIndex;
+    m_wVariant = other.m_wVariant;
+}
+
+int CSensorType::FindTypeIndex(WORD typeCode)
+{
+    for (std::size_t row = 0; row < kTypeTable.size(); ++row)
+        if (kTypeTable[row].typeCode == typeCode)
+            return int(row);
+    return -1;
+}
+
+void CSensorType::SetType(WORD typeCode, WORD variant)
+{
+    const int row = FindTypeIndex(typeCode);
+    m_nIndex = row >= 0 ? row : kDefaultRow;
+    m_wVariant = variant;
+}
+
+BOOL CSensorType::SetTypeCode(WORD typeCode)
+{
+    const int row = FindTypeIndex(typeCode);
+    if (row < 0)
+        return FALSE;
+    m_nIndex = row;
+    return TRUE;
+}
+
+WORD CSensorType::GetTypeCode() const
+{
+    return kTypeTable[std::size_t(m_nIndex)].typeCode;
+}
+
+CString CSensorType::GetModelName() const
+{
+    const TypeRow& row = kTypeTable[std::size_t(m_nIndex)];
+    CString name;
+    name.Format("ZOK %dx-x%d", int(row.firstModel), int(row.secondModel));
+    return name;
+}
+
+WORD CSensorType::GetMinAngle() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::minAngle); }
+WORD CSensorType::GetMaxAngle() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::maxAngle); }
+WORD CSensorType::GetAngleSpan() const
+{
+    return m_wVariant <= 1 ? WORD(GetMaxAngle() - GetMinAngle()) : WORD(1);
+}
+float CSensorType::GetAngleStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::angleStep); }
+
+WORD CSensorType::GetMinDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::minDistance); }
+WORD CSensorType::GetMaxDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::maxDistance); }
+WORD CSensorType::GetDistanceStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::distanceStep); }
+WORD CSensorType::GetDistanceSpan() const
+{
+    return m_wVariant <= 1 ? WORD(GetMaxDistance() - GetMinDistance()) : WORD(1);
+}
+WORD CSensorType::GetGeneralFourthValue() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::fourthValue); }
+WORD CSensorType::GetDefaultDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::defaultDistance); }
+
+WORD CSensorType::GetProtectiveMinDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::protectiveMin); }
+WORD CSensorType::GetProtectiveMaxDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::protectiveMax); }
+WORD CSensorType::GetProtectiveDistanceStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::protectiveStep); }
+
+WORD CSensorType::GetWarningMinDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::warningMin); }
+WORD CSensorType::GetWarningMaxDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::warningMax); }
+WORD CSensorType::GetWarningDistanceStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::warningStep); }
+
+BYTE CSensorType::GetMinScanCount() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::minScanCount); }
+BYTE CSensorType::GetMaxScanCount() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::maxScanCount); }
+
+WORD CSensorType::GetMinDistanceOfKind(int kind) const
+{
+    switch (kind) {
+    case 1: return GetProtectiveMinDistance();
+    case 2: return GetWarningMinDistance();
+    default: return GetMinDistance();
+    }
+}
+
+WORD CSensorType::GetMaxDistanceOfKind(int kind) const
+{
+    switch (kind) {
+    case 1: return GetProtectiveMaxDistance();
+    case 2: return GetWarningMaxDistance();
+    default: return GetMaxDistance();
+    }
+}
+
+WORD CSensorType::GetDistanceStepOfKind(int kind) const
+{
+    switch (kind) {
+    case 1: return GetProtectiveDistanceStep();
+    case 2: return GetWarningDistanceStep();
+    default: return GetDistanceStep();
+    }
+}
+
+WORD CSensorType::GetDefaultDistanceOfKind(int kind) const
+{
+    switch (kind) {
+    case 1: return GetProtectiveDefaultDistance();
+    case 2: return GetWarningDefaultDistance();
+    default: return GetDefaultDistance();
+    }
+}
+
+WORD CSensorType::GetMaxWidthOfKind(int kind) const
+{
+    switch (kind) {
+    case 1: return GetProtectiveMaxWidth();
+    case 2: return GetWarningMaxDistance();
+    default: return GetMaxDistance();
+    }
+}
+
+int CSensorType::GetBeamCount() const
+{
+    return int(float(GetAngleSpan()) / GetAngleStep()) + 1;
+}
+
+int CSensorType::GetBeamCountForResolution(int choice)
+{
+    switch (choice) {
+    case 0: return 91;
+    case 1: return 181;
+    case 2: return 361;
+    default: return 0;
+    }
+}
+
+UINT CSensorType::GetProtectiveFieldTextId() const
+{
+    return UINT(kTypeTable[std::size_t(m_nIndex)].protectiveTextId);
+}
+
+UINT CSensorType::GetWarningFieldTextId() const
+{
+    return UINT(kTypeTable[std::size_t(m_nIndex)].warningTextId);
+}
