@@ -58,7 +58,7 @@ T LimitOf(int row, WORD variant, T LimitBlock::*field)
 
 } // namespace
 
-CSensorType::CSensorType(WORD typeCode, WORD variant)
+CSensorType::CSensorType(UINT typeCode, WORD variant)
 {
     SetType(typeCode, variant);
 }
@@ -77,22 +77,22 @@ void CSensorType::CopyFrom(const CSensorType& other)
     m_wVariant = other.m_wVariant;
 }
 
-int CSensorType::FindTypeIndex(WORD typeCode)
+int CSensorType::FindTypeIndex(UINT typeCode)
 {
     for (std::size_t row = 0; row < kTypeTable.size(); ++row)
-        if (kTypeTable[row].typeCode == typeCode)
+        if (kTypeTable[row].typeCode == WORD(typeCode))
             return int(row);
     return -1;
 }
 
-void CSensorType::SetType(WORD typeCode, WORD variant)
+void CSensorType::SetType(UINT typeCode, WORD variant)
 {
     const int row = FindTypeIndex(typeCode);
     m_nIndex = row >= 0 ? row : kDefaultRow;
     m_wVariant = variant;
 }
 
-BOOL CSensorType::SetTypeCode(WORD typeCode)
+BOOL CSensorType::SetTypeCode(UINT typeCode)
 {
     const int row = FindTypeIndex(typeCode);
     if (row < 0)

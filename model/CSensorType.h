@@ -7,20 +7,20 @@
 class CSensorType {
 public:
     CSensorType() = default;
-    CSensorType(WORD typeCode, WORD variant);
+    CSensorType(UINT typeCode, WORD variant);
     CSensorType(const CSensorType& other) = default;
     CSensorType& operator=(const CSensorType& other);
     virtual ~CSensorType() = default;
 
-    // An unknown code falls back to the row of code 4.
-    void SetType(WORD typeCode, WORD variant);
+    // Type codes are compared as 16-bit values. An unknown code falls back to the row of code 4.
+    void SetType(UINT typeCode, WORD variant);
     // An unknown code leaves the type as it is and returns FALSE.
-    BOOL SetTypeCode(WORD typeCode);
+    BOOL SetTypeCode(UINT typeCode);
     WORD GetTypeCode() const;
     void SetVariant(WORD variant) { m_wVariant = variant; }
     WORD GetVariant() const { return m_wVariant; }
-    static int FindTypeIndex(WORD typeCode);
-    static BOOL IsKnownTypeCode(WORD typeCode) { return FindTypeIndex(typeCode) >= 0; }
+    static int FindTypeIndex(UINT typeCode);
+    static BOOL IsKnownTypeCode(UINT typeCode) { return FindTypeIndex(typeCode) >= 0; }
 
     void CopyFrom(const CSensorType& other);
     friend bool operator==(const CSensorType& a, const CSensorType& b)
