@@ -8,9 +8,12 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using ULONG = std::uint32_t;
+using LONGLONG = std::int64_t;
+using ULONGLONG = std::uint64_t;
 using SHORT = std::int16_t;
 using USHORT = std::uint16_t;
 using UINT = unsigned int;
+using PUINT = unsigned int*;
 using BOOL = int;
 using COLORREF = std::uint32_t;
 using LPCTSTR = const char*;
@@ -20,6 +23,13 @@ using LPSTR = char*;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+
+// A loaded library (or a resource module built in memory); opaque, see Library.h.
+struct ModuleInstance;
+using HMODULE = ModuleInstance*;
+using HINSTANCE = ModuleInstance*;
+// Generic exported-function pointer; cast to the real signature before calling.
+using FARPROC = void (*)();
 
 #ifndef TRUE
 #define TRUE 1
