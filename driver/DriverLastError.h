@@ -14,6 +14,10 @@ enum : UINT {
     IDS_DRV_NO_MEMORY = 527,
 };
 
+// The language library that string ids are loaded from (OruDrvSetResourceHandle).
+void SetDriverResourceHandle(HINSTANCE handle);
+HINSTANCE GetDriverResourceHandle();
+
 // Capacity of the last-error text, terminating NUL included.
 constexpr int DRIVER_LAST_ERROR_SIZE = 256;
 
