@@ -1,0 +1,336 @@
+#include "driver/TelegramManager.h"
+
+#include "driver/DriverLastError.h"
+#include "driver/TelegramCrc.h"
+#include "HexBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ByteVector = std::vector<BYTE>;
+
+// One read of the port: the bytes it returns and how long it took.
+struct ScriptedRead {
+    ByteVector bytes;
+    DWORD elapsedMs = 10;
+};
+
+// A port that records what is written and answers reads from a script. Each write
+// starts the script of its reply and drops what was left of the previous one, as the
+// real port purges before it writes.
+class ScriptedPort : public ComPort {
+public:
+    explicit ScriptedPort(DWORD& clock) : m_clock(clock) {}
+
+    std::deque<std::deque<ScriptedRead>> replies; // one per write
+    std::deque<ScriptedRead> pending;             // what the line delivers now
+    std::vector<ByteVector> writes;
+    std::vector<DWORD> readSizes;
+    int clears = 0;
+    bool reportTooMany = false;
+
+    BOOL SendTelegram(const BYTE* frame, DWORD length) override
+    {
+        writes.emplace_back(frame, frame + length);
+        pending.clear();
+        if (!replies.empty()) {
+            pending = replies.front();
+            replies.pop_front();
+        }
+        return TRUE;
+    }
+
+    BOOL Receive(BYTE* buffer, DWORD count, DWORD* read) override
+    {
+        readSizes.push_back(count);
+        if (pending.empty()) { // the read time-out passes without a byte
+            m_clock += 200;
+            *read = 0;
+            return TRUE;
+        }
+        ScriptedRead next = pending.front();
+        pending.pop_front();
+        m_clock += next.elapsedMs;
+        const DWORD taken = std::min<DWORD>(count, DWORD(next.bytes.size()));
+        std::copy_n(next.bytes.begin(), taken, buffer);
+        if (taken < next.bytes.size()) // the rest stays for the next read
+            pending.push_front({ByteVector(next.bytes.begin() + taken, next.bytes.end()), 0});
+        *read = reportTooMany ? count + 1 : taken;
+        return TRUE;
+    }
+
+    BOOL ClearComPortBuffer() override
+    {
+        ++clears;
+        return TRUE;
+    }
+
+private:
+    DWORD& m_clock;
+};
+
+const ByteVector kConnectionTest = HexBytes("02 00 01 00 10 34 12");
+const ByteVector kAnswer91 = HexBytes("02 80 02 00 91 00 69 30");
+
+ByteVector Frame(BYTE address, BYTE command, const ByteVector& dataAndStatus)
+{
+    const WORD length = WORD(dataAndStatus.size() + 1);
+    ByteVector frame = {kSTX, address, LOBYTE(length), HIBYTE(length), command};
+    frame.insert(frame.end(), dataAndStatus.begin(), dataAndStatus.end());
+    const WORD crc = ComputeTelegramCrc(frame);
+    frame.push_back(LOBYTE(crc));
+    frame.push_back(HIBYTE(crc));
+    return frame;
+}
+
+ByteVector Join(ByteVector first, const ByteVector& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+std::string TextOfId(UINT id)
+{
+    SetLastErrorText(id);
+    std::string text = PeekLastErrorText();
+    char discard[DRIVER_LAST_ERROR_SIZE];
+    CopyAndClearLastErrorText(discard, sizeof discard);
+    return text;
+}
+
+class TelegramManagerTest : public ::testing::Test {
+protected:
+    TelegramManagerTest()
+    {
+        auto owned = std::make_unique<ScriptedPort>(m_clock);
+        port = owned.get();
+        manager = std::make_unique<TelegramManager>(std::move(owned));
+        // Small legal time-outs: ACK within 200 ms, the whole answer within 300 ms.
+        PortSettings settings;
+        settings.readTimeout = 0;
+        settings.stxTimeout = 300;
+        settings.ackResponseTimeout = 200;
+        settings.repeatCounter = 2;
+        manager->SetSettings(settings);
+        manager->SetTickSource([this] { return m_clock; });
+        m_receiveFailedText = TextOfId(IDS_DRV_RECEIVE_FAILED);
+        for (std::size_t i = 0; i < kAnswerRecordSize; ++i)
+            answer.SetByte(i, 0xEE);
+    }
+
+    void Reply(std::deque<ScriptedRead> reads) { port->replies.push_back(std::move(reads)); }
+    BOOL Exchange() { return manager->ExchangeTelegram(request.Bytes(), answer.Bytes()); }
+    std::string LastError() const { return PeekLastErrorText(); }
+    bool Failed522() const { return LastError() == m_receiveFailedText; }
+
+    DWORD m_clock = 1000;
+    ScriptedPort* port = nullptr;
+    std::unique_ptr<TelegramManager> manager;
+    SensorRequest request{kFamilyZOK, 0x10};
+    SensorAnswer answer;
+    std::string m_receiveFailedText;
+};
+
+TEST_F(TelegramManagerTest, AckSplitAcrossReads)
+{
+    Reply({{{kACK}}, {kAnswer91}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes, std::vector<ByteVector>{kConnectionTest});
+    EXPECT_EQ(answer.Marker(), kAnswerMarker);
+    EXPECT_EQ(answer.Command(), 0x91);
+    EXPECT_EQ(answer.Status(), 0x00);
+    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 780}));
+    EXPECT_EQ(LastError(), "");
+}
+
+TEST_F(TelegramManagerTest, NoiseStrayAckAndInnerNakAreSkipped)
+{
+    // Noise, an ACK followed by noise, a NAK inside the read, then ACK and the answer;
+    // the answer's first bytes arrive in the ACK read and are used first.
+    Reply({{Join(HexBytes("55 06 41 15 06"), kAnswer91)}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes.size(), 1u);
+    EXPECT_EQ(answer.Command(), 0x91);
+    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 780}));
+}
+
+TEST_F(TelegramManagerTest, AckFollowedByAckThenStx)
+{
+    Reply({{Join(HexBytes("06 06"), kAnswer91)}});
+    EXPECT_EQ(Exchange(), TRUE);
+}
+
+TEST_F(TelegramManagerTest, NakAsLastByteFailsTheAttemptSilently)
+{
+    Reply({{HexBytes("06 41 15")}});
+    Reply({{Join({kACK}, kAnswer91)}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes, (std::vector<ByteVector>{kConnectionTest, kConnectionTest}));
+    EXPECT_EQ(LastError(), "");
+
+    Reply({{{kNAK}}});
+    Reply({{{kNAK}}});
+    answer.SetWord(AnswerOffset::Marker, 0);
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_EQ(port->writes.size(), 4u);
+    EXPECT_EQ(answer.Marker(), 0);
+    EXPECT_EQ(LastError(), "");
+}
+
+TEST_F(TelegramManagerTest, BadChecksumThenASecondCompleteWrite)
+{
+    ByteVector bad = kAnswer91;
+    bad.back() ^= 0x01;
+    Reply({{Join({kACK}, bad)}});
+    Reply({{Join({kACK}, kAnswer91)}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes, (std::vector<ByteVector>{kConnectionTest, kConnectionTest}));
+    EXPECT_EQ(LastError(), "");
+}
+
+TEST_F(TelegramManagerTest, OverlongLengthFieldFailsTheAttempt)
+{
+    Reply({{Join({kACK}, HexBytes("02 80 07 03 91"))}}); // L = 775 would overrun the buffer
+    Reply({{Join({kACK}, kAnswer91)}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes.size(), 2u);
+}
+
+TEST_F(TelegramManagerTest, SilenceFailsWith522)
+{
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_EQ(port->writes.size(), 2u);
+    EXPECT_TRUE(Failed522());
+    EXPECT_EQ(answer.Byte(0), 0xEE);
+}
+
+TEST_F(TelegramManagerTest, ReadReportingMoreThanAskedFailsWith522)
+{
+    port->reportTooMany = true;
+    Reply({{Join({kACK}, kAnswer91)}});
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_TRUE(Failed522());
+}
+
+TEST_F(TelegramManagerTest, AckDeadlineEndsEndlessNoise)
+{
+    // The tick count may wrap during the wait.
+    for (DWORD start : {DWORD(1000), DWORD(0xFFFFFF80)}) {
+        m_clock = start;
+        port->readSizes.clear();
+        port->writes.clear();
+        for (int attempt = 0; attempt < 2; ++attempt)
+            Reply(std::deque<ScriptedRead>(20, ScriptedRead{{0x00}, 50}));
+        EXPECT_EQ(Exchange(), FALSE);
+        // 50, 100, 150 and 200 ms are within the deadline, 250 ms is past it.
+        EXPECT_EQ(port->readSizes.size(), 10u) << start;
+        EXPECT_EQ(port->writes.size(), 2u);
+        EXPECT_TRUE(Failed522());
+    }
+}
+
+TEST_F(TelegramManagerTest, PendingAckIsJudgedByTheWholeDeadline)
+{
+    // The ACK ends a read after the ACK deadline; the next byte still completes it.
+    Reply({{{0x00, kACK}, 250}, {kAnswer91, 10}});
+    ASSERT_EQ(Exchange(), TRUE);
+    EXPECT_EQ(port->writes.size(), 1u);
+}
+
+TEST_F(TelegramManagerTest, WholeDeadlineEndsASlowAnswer)
+{
+    std::deque<ScriptedRead> slow = {{{kACK, kSTX}, 10}};
+    for (std::size_t i = 1; i < kAnswer91.size(); ++i)
+        slow.push_back({{kAnswer91[i]}, 100});
+    Reply(slow);
+    Reply(slow);
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_TRUE(Failed522());
+    EXPECT_EQ(port->writes.size(), 2u);
+
+    // The same bytes with shorter gaps arrive in time.
+    char discard[DRIVER_LAST_ERROR_SIZE];
+    CopyAndClearLastErrorText(discard, sizeof discard);
+    for (ScriptedRead& read : slow)
+        read.elapsedMs = 40;
+    Reply(slow);
+    EXPECT_EQ(Exchange(), TRUE);
+}
+
+TEST_F(TelegramManagerTest, RefusedRequestSendsNothing)
+{
+    SensorRequest polygon(kFamilyZOK, 0x40);
+    polygon.SetByte(19, 2);
+    polygon.SetWord(26, 400);
+    EXPECT_EQ(manager->ExchangeTelegram(polygon.Bytes(), answer.Bytes()), FALSE);
+    SensorRequest wrongMarker(kFamilyZOK, 0x10);
+    wrongMarker.SetWord(RequestOffset::Marker, kAnswerMarker);
+    EXPECT_EQ(manager->ExchangeTelegram(wrongMarker.Bytes(), answer.Bytes()), FALSE);
+    EXPECT_TRUE(port->writes.empty());
+}
+
+TEST_F(TelegramManagerTest, AnswerOfTheOtherFamilyFails)
+{
+    request = SensorRequest(kFamilyKVR, 0x10);
+    Reply({{Join({kACK}, kAnswer91)}}); // status without bit 3
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_NE(answer.Marker(), kAnswerMarker);
+}
+
+TEST_F(TelegramManagerTest, ReceiveOnlyWithNothingArrivingStillSucceeds)
+{
+    const SensorAnswer before = answer;
+    EXPECT_EQ(manager->ExchangeTelegram(nullptr, answer.data()), TRUE);
+    EXPECT_EQ(answer.Marker(), kAnswerMarker);
+    SensorAnswer rest = answer;
+    rest.SetWord(AnswerOffset::Marker, before.Word(AnswerOffset::Marker));
+    EXPECT_EQ(rest, before);
+    EXPECT_EQ(port->clears, 1);
+    EXPECT_TRUE(port->writes.empty());
+    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 10}));
+}
+
+TEST_F(TelegramManagerTest, ReceiveOnlyUnpacksByTheStatusFamily)
+{
+    // A frame from a host (address bit 7 clear) is not an answer; the next pass takes
+    // the device's frame, read 10 bytes at a time.
+    const ByteVector fromHost = Frame(0x00, 0xA0, {0x05, 0x08});
+    const ByteVector fromDevice = Frame(0x80, 0xB0, {0x03, 0x02, 0x00, 0x11, 0x22, 0x33, 0x44, 0x08});
+    port->pending = {{fromHost}, {fromDevice}};
+    ASSERT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
+    EXPECT_EQ(answer.Marker(), kAnswerMarker);
+    EXPECT_EQ(answer.Command(), 0xB0);
+    EXPECT_EQ(answer.Byte(9), 0x03); // KVR layout: the sensor number comes first
+    EXPECT_EQ(answer.Word(10), 2);
+    EXPECT_EQ(answer.Word(12), 0x2211);
+    for (DWORD size : port->readSizes)
+        EXPECT_EQ(size, 10u);
+}
+
+TEST_F(TelegramManagerTest, ReceiveOnlyDeadlineIsReArmedByEveryRead)
+{
+    // Gaps of 250 ms add up far beyond 300 ms, but each read re-arms the deadline.
+    const ByteVector frame = Frame(0x80, 0xA0, {0x07, 0x00});
+    for (BYTE b : frame)
+        port->pending.push_back({{b}, 250});
+    ASSERT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
+    EXPECT_EQ(answer.Byte(9), 0x07);
+}
+
+TEST_F(TelegramManagerTest, DownloadTakesAnyValidFrameButNotALeftover)
+{
+    const ByteVector download = Frame(0x00, 0x0C, {0x00, 0x01, 0x02});
+    Reply({{Join(kAnswer91, kAnswer91)}}); // a duplicated answer
+    EXPECT_EQ(manager->SendTelegram(download.data(), DWORD(download.size())), TRUE);
+    EXPECT_EQ(port->writes, std::vector<ByteVector>{download});
+    // The duplicate must not count as the answer to the next telegram.
+    EXPECT_EQ(manager->SendTelegram(download.data(), DWORD(download.size())), FALSE);
+    EXPECT_TRUE(Failed522());
+}
+
+} // namespace
