@@ -1,0 +1,41 @@
+#pragma once
+// A file in memory that grows as it is written. Attach copies the given bytes in as the
+// file's content; Detach hands the content out and leaves the file empty and closed.
+#include "framework/core/CFile.h"
+
+#include <vector>
+
+class CMemFile : public CFile {
+    DECLARE_DYNAMIC(CMemFile)
+public:
+    explicit CMemFile(UINT nGrowBytes = 1024);
+    CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
+
+    void Attach(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
+    std::vector<BYTE> Detach();
+
+    BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr) override;
+    UINT Read(void* lpBuf, UINT nCount) override;
+    void Write(const void* lpBuf, UINT nCount) override;
+    ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override;
+    ULONGLONG GetLength() const override;
+    ULONGLONG GetPosition() const override;
+    void SetLength(ULONGLONG dwNewLen) override;
+    void Flush() override {}
+    void Close() override;
+    void Abort() override;
+    BOOL IsOpen() const override { return m_bOpen; }
+
+protected:
+    // The content, for derived files that hand it to someone else.
+    const std::vector<BYTE>& Content() const { return m_data; }
+
+private:
+    void RequireOpenMemory() const;
+    void Reserve(std::size_t size);
+
+    std::vector<BYTE> m_data;
+    std::size_t m_position = 0;
+    UINT m_nGrowBytes;
+    bool m_bOpen = true;
+};
