@@ -1,8 +1,17 @@
 #include "model/CBeamArray.h"
 
+#include "framework/core/CArchive.h"
+
 #include <algorithm>
 
-CBeamArray::CBeamArray(const CBeamArray& other)
+IMPLEMENT_SERIAL(CBeamArray, CObject, 0)
+
+namespace {
+constexpr BYTE kVersion = 3;
+constexpr int kOldVersionType = 13;
+} // namespace
+
+CBeamArray::CBeamArray(const CBeamArray& other) : CObject()
 {
     CopyFrom(other);
 }
@@ -187,4 +196,64 @@ WORD CBeamArray::GetFlaggedCount() const
 void CBeamArray::SetFlagBits(int index, BYTE bits)
 {
     ForBeams(index, [&](CBeamWord& w) { w.SetFlagBits(m_nType, bits); });
+}
+
+void CBeamArray::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << kVersion << WORD(m_nType) << WORD(m_nFlag15Count) << WORD(m_nFlag14Count) << WORD(m_nFlag13Count);
+        ar.WriteCount(DWORD(m_words.size()));
+        for (WORD word : m_words)
+            ar << word;
+        return;
+    }
+
+    BYTE version = 0;
+    ar >> version;
+    short type = kOldVersionType;
+    short storedCounts[3] = {};
+    std::vector<WORD> words;
+    switch (version) {
+    case 3:
+        ar >> type >> storedCounts[0] >> storedCounts[1] >> storedCounts[2];
+        words = ReadWords(ar);
+        break;
+    case 2:
+        ar >> storedCounts[0] >> storedCounts[1] >> storedCounts[2];
+        words = ReadWords(ar);
+        break;
+    case 1: {
+        short skipped[2] = {};
+        ar >> skipped[0] >> skipped[1] >> storedCounts[0] >> storedCounts[1] >> storedCounts[2];
+        ReadWords(ar);
+        // The second word array of this version replaces the first.
+        words = ReadWords(ar);
+        break;
+    }
+    default:
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    }
+    if (!CBeamWord::IsValidType(type))
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+
+    // Stored counts are not trusted: they are recounted from the words.
+    m_nType = type;
+    m_words = std::move(words);
+    RecountFlags();
+}
+
+std::vector<WORD> CBeamArray::ReadWords(CArchive& ar)
+{
+    const DWORD count = ar.ReadCount();
+    if (count > kMaxBeams)
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    std::vector<WORD> words;
+    words.reserve(count); // at most 64K words
+    for (DWORD i = 0; i < count; ++i) {
+        WORD word = 0;
+        ar >> word;
+        words.push_back(word);
+    }
+    return words;
 }

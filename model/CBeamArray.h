@@ -2,12 +2,14 @@
 // The beam words of one contour with their resolution type (13, 14 or 15) and
 // the number of beams that carry each flag. Every single-word store goes through
 // SetAt, which keeps the three counts true.
+#include "framework/core/CObject.h"
 #include "framework/core/WinTypes.h"
 #include "model/CBeamWord.h"
 
 #include <vector>
 
-class CBeamArray {
+class CBeamArray : public CObject {
+    DECLARE_SERIAL(CBeamArray)
 public:
     // Largest number of beams an array holds (the fill operations take 16-bit counts).
     static constexpr DWORD kMaxBeams = 0xFFFF;
@@ -15,7 +17,6 @@ public:
     CBeamArray() = default;
     CBeamArray(const CBeamArray& other);
     CBeamArray& operator=(const CBeamArray& other);
-    virtual ~CBeamArray() = default;
 
     void Fill(CBeamWord word, WORD count, int type);
     void SetWords(const WORD* words, WORD count, int type);
@@ -60,6 +61,10 @@ public:
     void SetFlagBits(int index, BYTE bits);
     WORD GetFlagBits(int index) const { return GetAt(index).GetFlagBits(m_nType); }
 
+    // Writes version 3; reads 3, 2 and 1. The flag counts are recounted from the words
+    // read, and a type or beam count the array cannot hold is refused as bad schema.
+    void Serialize(CArchive& ar) override;
+
 protected:
     // Recounts the three flag counts from the words.
     void RecountFlags();
@@ -71,6 +76,7 @@ protected:
     std::vector<WORD> m_words;
 
 private:
+    static std::vector<WORD> ReadWords(CArchive& ar);
     BOOL IsValidIndex(int index) const { return index >= 0 && index < GetCount(); }
     void ResetTo(int type, WORD count);
     // Applies op to one beam or, for index -1, to every beam; FALSE for a bad index.

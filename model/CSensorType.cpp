@@ -1,5 +1,7 @@
 #include "model/CSensorType.h"
 
+#include "framework/core/CArchive.h"
+
 #include <array>
 
 namespace {
@@ -56,6 +58,13 @@ T LimitOf(int row, WORD variant, T LimitBlock::*field)
     return kTypeTable[std::size_t(row)].blocks[variant].*field;
 }
 
+} // namespace
+
+IMPLEMENT_SERIAL(CSensorType, CObject, 0)
+
+namespace {
+constexpr BYTE kVersion = 0x97;
+constexpr BYTE kVersionWithoutVariant = 0x96;
 } // namespace
 
 CSensorType::CSensorType(UINT typeCode, WORD variant)
@@ -211,4 +220,28 @@ UINT CSensorType::GetProtectiveFieldTextId() const
 UINT CSensorType::GetWarningFieldTextId() const
 {
     return UINT(kTypeTable[std::size_t(m_nIndex)].warningTextId);
+}
+
+void CSensorType::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << kVersion << WORD(m_nIndex) << m_wVariant;
+        return;
+    }
+    BYTE version = 0;
+    ar >> version;
+    short index = 0;
+    WORD variant = 0;
+    if (version == kVersion)
+        ar >> index >> variant;
+    else if (version == kVersionWithoutVariant)
+        ar >> index;
+    else
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    // A row or variant outside the table would read limits that do not exist.
+    if (index < 0 || std::size_t(index) >= kTypeTable.size() || variant > 1)
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    m_nIndex = index;
+    m_wVariant = variant;
 }

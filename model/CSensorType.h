@@ -1,16 +1,20 @@
 #pragma once
 // The device type of a field, scan or configuration: a row of the built-in
 // device-type table plus the variant that picks one of the row's two limit blocks.
+#include "framework/core/CObject.h"
 #include "framework/core/CString.h"
 #include "framework/core/WinTypes.h"
 
-class CSensorType {
+class CSensorType : public CObject {
+    DECLARE_SERIAL(CSensorType)
 public:
     CSensorType() = default;
     CSensorType(UINT typeCode, WORD variant);
     CSensorType(const CSensorType& other) = default;
     CSensorType& operator=(const CSensorType& other);
-    virtual ~CSensorType() = default;
+
+    // Version 0x97: row index and variant; 0x96 (row index only) is read as variant 0.
+    void Serialize(CArchive& ar) override;
 
     // Type codes are compared as 16-bit values. An unknown code falls back to the row of code 4.
     void SetType(UINT typeCode, WORD variant);

@@ -1,14 +1,18 @@
 #pragma once
 // A speed range in cm/s that switches a monitoring case.
+#include "framework/core/CObject.h"
 #include "framework/core/WinTypes.h"
 
-class CSpeed {
+class CSpeed : public CObject {
+    DECLARE_SERIAL(CSpeed)
 public:
     CSpeed() = default;
     CSpeed(int low, int high) : m_nLow(low), m_nHigh(high) {}
     CSpeed(const CSpeed& other) = default;
     CSpeed& operator=(const CSpeed& other) = default;
-    virtual ~CSpeed() = default;
+
+    // Version 1: low and high bound as 16-bit values.
+    void Serialize(CArchive& ar) override;
 
     void CopyFrom(const CSpeed& other) { *this = other; }
 

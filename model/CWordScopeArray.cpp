@@ -1,5 +1,9 @@
 #include "model/CWordScopeArray.h"
 
+#include "framework/core/CArchive.h"
+
+IMPLEMENT_SERIAL(CWordScopeArray, CObject, 0)
+
 CWordScopeArray::CWordScopeArray(int size)
 {
     SetSize(size);
@@ -46,4 +50,27 @@ void CWordScopeArray::SetAt(int index, WORD word)
 {
     if (IsInScope(index))
         m_words[std::size_t(index - m_nLower)] = word;
+}
+
+void CWordScopeArray::Serialize(CArchive& ar)
+{
+    CObject::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << short(m_nSize) << short(m_nLower) << short(m_nUpper);
+        for (WORD word : m_words)
+            ar << word;
+        return;
+    }
+    short size = 0, lower = 0, upper = 0;
+    ar >> size >> lower >> upper;
+    // Users walk lower..upper, so the scope must cover exactly the words stored.
+    if (size < 0 || int(upper) - int(lower) + 1 != int(size))
+        AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    std::vector<WORD> words(std::size_t(size), 0);
+    for (WORD& word : words)
+        ar >> word;
+    m_words = std::move(words);
+    m_nSize = size;
+    m_nLower = lower;
+    m_nUpper = upper;
 }
