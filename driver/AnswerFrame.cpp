@@ -4,6 +4,8 @@
 #include "driver/TelegramFrame.h"
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <optional>
 
 namespace {

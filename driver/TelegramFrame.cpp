@@ -4,6 +4,8 @@
 #include "driver/TelegramCrc.h"
 #include "driver/TelegramLength.h"
 
+#include <optional>
+
 namespace {
 
 constexpr std::size_t kNameSize = 8;
