@@ -1,8 +1,137 @@
-#include "framework/core/CString.h"
+#include "framework/core/Resources.h"
 
-// Until language libraries load, every resource text is unknown.
-BOOL CString::LoadString(UINT)
+#include "framework/core/ModuleInstance.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+HINSTANCE g_resourceHandle = nullptr;
+
+const ResourceSet* ResourcesOf(HINSTANCE module)
 {
-    Empty();
-    return FALSE;
+    return module ? &module->Resources() : nullptr;
+}
+
+const std::string* FindText(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindString(id) : nullptr;
+}
+
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_resourceHandle;
+}
+
+void AfxSetResourceHandle(HINSTANCE module)
+{
+    g_resourceHandle = module;
+}
+
+int LoadString(HINSTANCE module, UINT id, LPSTR buffer, int size)
+{
+    if (!buffer || size <= 0)
+        return 0;
+    const std::string* text = FindText(module, id);
+    if (!text) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    std::size_t count = std::min(text->size(), std::size_t(size - 1));
+    while (count > 0 && count < text->size() && IsContinuationByte((*text)[count]))
+        --count;
+    std::memcpy(buffer, text->data(), count);
+    buffer[count] = '\0';
+    return int(count);
+}
+
+BOOL CString::LoadString(UINT id)
+{
+    const std::string* text = FindText(AfxGetResourceHandle(), id);
+    if (!text) {
+        Empty();
+        return FALSE;
+    }
+    *this = CString(*text);
+    return TRUE;
+}
+
+void AfxFormatStrings(CString& result, LPCSTR text, const char* const* strings, int count)
+{
+    std::string out;
+    const std::string_view source = text ? text : "";
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char next = i + 1 < source.size() ? source[i + 1] : '\0';
+        if (source[i] == '%' && next >= '1' && next <= '9') {
+            const int index = next - '1';
+            if (index < count && strings && strings[index])
+                out += strings[index];
+            ++i;
+            continue;
+        }
+        out += source[i];
+    }
+    result = CString(std::move(out));
+}
+
+void AfxFormatStrings(CString& result, UINT id, const char* const* strings, int count)
+{
+    const std::string* text = FindText(AfxGetResourceHandle(), id);
+    AfxFormatStrings(result, text ? text->c_str() : "", strings, count);
+}
+
+void AfxFormatString1(CString& result, UINT id, LPCSTR string1)
+{
+    const char* const strings[] = {string1};
+    AfxFormatStrings(result, id, strings, 1);
+}
+
+void AfxFormatString2(CString& result, UINT id, LPCSTR string1, LPCSTR string2)
+{
+    const char* const strings[] = {string1, string2};
+    AfxFormatStrings(result, id, strings, 2);
+}
+
+const DialogTemplate* FindDialogTemplate(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindDialog(id) : nullptr;
+}
+
+const MenuTemplate* FindMenuTemplate(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindMenu(id) : nullptr;
+}
+
+const std::vector<std::uint8_t>* FindBitmapResource(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindBitmap(id) : nullptr;
+}
+
+const std::vector<std::uint8_t>* FindCursorResource(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindCursor(id) : nullptr;
+}
+
+HINSTANCE CreateResourceModule(std::string_view fileName, std::string_view scriptText, const ResourceFileLoader& files,
+                               std::string& error)
+{
+    auto module = std::make_unique<ModuleInstance>();
+    module->path = std::string(fileName);
+    module->resources.emplace();
+    if (!module->resources->AddScript(fileName, scriptText, files, error))
+        return nullptr;
+    return module.release(); // owned by the caller until FreeLibrary
 }

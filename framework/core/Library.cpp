@@ -1,0 +1,184 @@
+#include "framework/core/Library.h"
+
+#include "framework/core/ModuleInstance.h"
+#include "framework/core/Resources.h"
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+std::string g_lastError;
+
+void SetLastLibraryError(std::string text)
+{
+    g_lastError = std::move(text);
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
+    const std::string_view tail = text.substr(text.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(tail[i])) != std::tolower(static_cast<unsigned char>(suffix[i])))
+            return false;
+    }
+    return true;
+}
+
+std::string ExecutablePath()
+{
+    std::string path(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0)
+            return {};
+        if (std::size_t(length) < path.size()) {
+            path.resize(std::size_t(length));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+bool SameNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && EndsWithNoCase(a, b);
+}
+
+// Names in INI files were written for a file system that ignores case: when the file
+// is not there as spelled, take the one file of the directory that differs only in case.
+std::string FindIgnoringCase(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return path;
+    const auto slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    struct CloseDir {
+        void operator()(DIR* d) const { ::closedir(d); }
+    };
+    const std::unique_ptr<DIR, CloseDir> dir(::opendir(directory.c_str()));
+    if (!dir)
+        return path;
+    std::string found;
+    int matches = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (SameNoCase(entry->d_name, name)) {
+            found = entry->d_name;
+            ++matches;
+        }
+    }
+    if (matches != 1)
+        return path;
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + found;
+}
+
+DWORD CopyPath(const std::string& path, LPSTR buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    if (path.size() < size) {
+        std::memcpy(buffer, path.c_str(), path.size() + 1);
+        return DWORD(path.size());
+    }
+    std::memcpy(buffer, path.data(), size - 1);
+    buffer[size - 1] = '\0';
+    return size;
+}
+
+} // namespace
+
+std::string LibraryPathForName(std::string_view name, std::string_view programDirectory)
+{
+    std::string path(name);
+    const auto slash = path.rfind('/');
+    const auto dot = path.rfind('.');
+    if (EndsWithNoCase(path, ".DLL"))
+        path.replace(path.size() - 4, 4, ".so");
+    else if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        path += ".so"; // no extension: the classic call adds the library one
+    if (slash == std::string::npos)
+        path = std::string(programDirectory) + "/" + path;
+    return path;
+}
+
+std::string ProgramDirectory()
+{
+    const std::string path = ExecutablePath();
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+HMODULE LoadLibrary(LPCSTR fileName)
+{
+    if (!fileName || !*fileName) {
+        SetLastLibraryError("LoadLibrary: no file name");
+        return nullptr;
+    }
+    const std::string path = FindIgnoringCase(LibraryPathForName(fileName, ProgramDirectory()));
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* reason = ::dlerror();
+        SetLastLibraryError(std::string("LoadLibrary: ") + (reason ? reason : path.c_str()));
+        return nullptr;
+    }
+    auto module = std::make_unique<ModuleInstance>();
+    module->handle = handle;
+    std::unique_ptr<char, decltype(&std::free)> absolute(::realpath(path.c_str(), nullptr), &std::free);
+    module->path = absolute ? absolute.get() : path;
+    return module.release(); // owned by the caller until FreeLibrary
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName)
+{
+    if (!module || !module->handle || !procName) {
+        SetLastLibraryError("GetProcAddress: no library or no name");
+        return nullptr;
+    }
+    ::dlerror();
+    void* symbol = ::dlsym(module->handle, procName);
+    if (!symbol) {
+        const char* reason = ::dlerror();
+        SetLastLibraryError(std::string("GetProcAddress: ") + (reason ? reason : procName));
+        return nullptr;
+    }
+    return reinterpret_cast<FARPROC>(symbol);
+}
+
+BOOL FreeLibrary(HMODULE module)
+{
+    if (!module) {
+        SetLastLibraryError("FreeLibrary: no library");
+        return FALSE;
+    }
+    if (AfxGetResourceHandle() == module)
+        AfxSetResourceHandle(nullptr);
+    const std::unique_ptr<ModuleInstance> owned(module);
+    owned->resources.reset(); // plain copies, but drop them before the code goes
+    if (owned->handle && ::dlclose(owned->handle) != 0) {
+        const char* reason = ::dlerror();
+        SetLastLibraryError(std::string("FreeLibrary: ") + (reason ? reason : "dlclose failed"));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size)
+{
+    return CopyPath(module ? module->path : ExecutablePath(), buffer, size);
+}
+
+CString GetLastLibraryError()
+{
+    return CString(g_lastError);
+}
