@@ -1,0 +1,47 @@
+#include "framework/gdi/GdiDevice.h"
+
+#include "framework/gdi/GdiMapping.h"
+
+GdiDevice::GdiDevice(Kind k, int w, int h, int dx, int dy)
+    : kind(k), width(w), height(h), dpiX(dx > 0 ? dx : 96), dpiY(dy > 0 ? dy : 96)
+{
+    state.mapping = GdiMapping(dpiX, dpiY);
+    state.pen = GdiStockObject(BLACK_PEN);
+    state.brush = GdiStockObject(WHITE_BRUSH);
+    state.font = GdiStockObject(SYSTEM_FONT);
+    if (kind == Kind::Memory) {
+        // The classic one-pixel bitmap a fresh memory device holds.
+        state.bitmap = std::make_shared<GdiObjectData>(GdiObjectData::Kind::Bitmap);
+        state.bitmap->bitmap = QImage(1, 1, QImage::Format_RGB32);
+        state.bitmap->bitmap.fill(0xFF000000u);
+    }
+}
+
+// The wrapper goes first: its destructor must find the device still whole.
+GdiDevice::~GdiDevice()
+{
+    wrapper.reset();
+}
+
+void GdiDevice::SetPage(const GdiPageSetup& p)
+{
+    page = p;
+    width = int(GdiScaleRound(p.paperWidth - p.unprintableLeft - p.unprintableRight, p.dpiX, 2540));
+    height = int(GdiScaleRound(p.paperHeight - p.unprintableTop - p.unprintableBottom, p.dpiY, 2540));
+}
+
+void GdiDevice::RetargetToBitmap()
+{
+    if (kind != Kind::Memory || !target || !state.bitmap) return;
+    static_cast<GdiImageTarget*>(target.get())->SetImage(&state.bitmap->bitmap);
+}
+
+void GdiDevice::ApplyClip()
+{
+    if (target) target->SetClip(state.clip);
+}
+
+void GdiDevice::Record(const CString& line)
+{
+    if (recording) log.push_back(line);
+}
