@@ -1,6 +1,7 @@
 #include "driver/ComPort.h"
 
 #include "driver/DriverLastError.h"
+#include "framework/core/Profile.h"
 
 #include <cerrno>
 
@@ -45,7 +46,14 @@ CString ComPort::DevicePathForPort(BYTE portNumber, const char* iniPath)
 {
     CString key;
     key.Format("COM%u", unsigned(portNumber));
-    (void)iniPath;
+    if (iniPath && *iniPath) {
+        char path[1024] = {};
+        GetPrivateProfileString("PORTS", key, "", path, sizeof path, iniPath);
+        CString configured(path);
+        configured.Trim();
+        if (!configured.IsEmpty())
+            return configured;
+    }
     CString device;
     device.Format("/dev/ttyS%u", unsigned(portNumber) - 1);
     return device;
