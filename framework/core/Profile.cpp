@@ -237,7 +237,7 @@ DWORD CopyTruncated(std::string_view text, LPSTR buffer, DWORD size)
     if (!buffer || size == 0)
         return 0;
     const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), count);
+    std::copy_n(text.begin(), count, buffer); // an empty view may have no data pointer
     buffer[count] = '\0';
     return DWORD(count);
 }

@@ -467,8 +467,26 @@ private:
         return v;
     }
 
+    // Keeps absurd nesting from exhausting the stack.
+    class NestingGuard {
+    public:
+        NestingGuard(int& depth, int line) : m_depth(depth)
+        {
+            if (++m_depth > kMaxNesting)
+                Fail(line, "nested too deeply");
+        }
+        ~NestingGuard() { --m_depth; }
+        NestingGuard(const NestingGuard&) = delete;
+        NestingGuard& operator=(const NestingGuard&) = delete;
+
+    private:
+        static constexpr int kMaxNesting = 100;
+        int& m_depth;
+    };
+
     std::int64_t UnaryExpression(Lexer& lex)
     {
+        const NestingGuard guard(m_depth, lex.Peek().line);
         const Token t = lex.Next();
         if (IsPunct(t, '-'))
             return -UnaryExpression(lex);
@@ -781,6 +799,7 @@ private:
 
     std::vector<MenuItemTemplate> MenuItems()
     {
+        const NestingGuard guard(m_depth, m_lexer.Peek().line);
         std::vector<MenuItemTemplate> items;
         while (!IsEnd(m_lexer.Peek())) {
             const Token t = m_lexer.Next();
@@ -860,6 +879,7 @@ private:
 
     std::map<std::string, Define> m_defines;
     std::set<std::string> m_expanding;
+    int m_depth = 0;
     Lexer m_lexer;
     const ResourceFileLoader& m_loadFile;
     ParsedScript m_result;

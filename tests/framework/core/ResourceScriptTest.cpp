@@ -237,6 +237,12 @@ TEST(ResourceScript, ErrorsNameFileAndLine)
         {"/* open comment\n", "bad.rc:1: unterminated comment"},
         {"1 DIALOG 0,0,1,1 BEGIN\n LTEXT \"a\" @ END", "bad.rc:2: unexpected character '@'"},
     };
+    const std::string deepExpression = "STRINGTABLE BEGIN " + std::string(100000, '(') + "1" + std::string(100000, ')');
+    std::string deepMenu = "1 MENU BEGIN ";
+    for (int i = 0; i < 5000; ++i)
+        deepMenu += "POPUP \"p\" BEGIN ";
+    EXPECT_EQ(ParseError(deepExpression), "bad.rc:1: nested too deeply");
+    EXPECT_EQ(ParseError(deepMenu), "bad.rc:1: nested too deeply");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         EXPECT_EQ(ParseError(c.script), c.error);
