@@ -1,6 +1,7 @@
 #include "driver/DriverLastError.h"
 
-#include <algorithm>
+#include "framework/core/Resources.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,11 @@ namespace {
 
 HINSTANCE g_resourceHandle = nullptr;
 char g_lastErrorText[DRIVER_LAST_ERROR_SIZE] = {};
+
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 } // namespace
 
@@ -23,19 +29,23 @@ HINSTANCE GetDriverResourceHandle()
 
 void SetLastErrorText(UINT stringId)
 {
-    char text[DRIVER_LAST_ERROR_SIZE] = {};
-    const int length = 0;
-    if (length <= 0 || text[0] == '\0')
-        std::snprintf(text, sizeof text, "Error %u", stringId);
-    std::memcpy(g_lastErrorText, text, sizeof g_lastErrorText);
-    g_lastErrorText[DRIVER_LAST_ERROR_SIZE - 1] = '\0';
+    const int length = LoadString(g_resourceHandle, stringId, g_lastErrorText, sizeof g_lastErrorText);
+    // ErrorSensor reports a failure only with a non-empty text.
+    if (length <= 0)
+        std::snprintf(g_lastErrorText, sizeof g_lastErrorText, "Error %u", stringId);
 }
 
 int CopyAndClearLastErrorText(char* buffer, int size)
 {
     if (!buffer || size <= 0)
         return 0;
-    const std::size_t length = std::min(std::strlen(g_lastErrorText), std::size_t(size - 1));
+    std::size_t length = std::strlen(g_lastErrorText);
+    if (length > std::size_t(size - 1)) {
+        // Cut at size - 1 bytes, but never inside a character.
+        length = std::size_t(size - 1);
+        while (length > 0 && IsContinuationByte(g_lastErrorText[length]))
+            --length;
+    }
     std::memcpy(buffer, g_lastErrorText, length);
     buffer[length] = '\0';
     g_lastErrorText[0] = '\0';

@@ -1,4 +1,6 @@
 #include "driver/DriverLastError.h"
+#include "framework/core/Library.h"
+#include "framework/core/Resources.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +56,34 @@ TEST_F(LastErrorText, NoRoomKeepsTheTextForALaterFetch)
     char full[DRIVER_LAST_ERROR_SIZE];
     EXPECT_EQ(CopyAndClearLastErrorText(full, sizeof full), 1);
     EXPECT_STREQ(full, "Error 517");
+}
+
+TEST_F(LastErrorText, TextComesFromTheDriversLanguageLibrary)
+{
+    std::string error;
+    HINSTANCE module = CreateResourceModule("driver.rc", R"(
+STRINGTABLE
+BEGIN
+    517 "Port konnte nicht geöffnet werden"
+END
+)",
+                                            {}, error);
+    ASSERT_NE(module, nullptr) << error;
+    SetDriverResourceHandle(module);
+    EXPECT_EQ(GetDriverResourceHandle(), module);
+
+    SetLastErrorText(IDS_DRV_OPEN_FAILED);
+    EXPECT_STREQ(PeekLastErrorText(), "Port konnte nicht geöffnet werden");
+    // 21 bytes end inside the two-byte ö: the cut steps back before it.
+    char buffer[22];
+    EXPECT_EQ(CopyAndClearLastErrorText(buffer, sizeof buffer), 1);
+    EXPECT_STREQ(buffer, "Port konnte nicht ge");
+
+    SetLastErrorText(IDS_DRV_RECEIVE_FAILED);
+    EXPECT_STREQ(PeekLastErrorText(), "Error 522") << "an id the library lacks still leaves a text";
+
+    SetDriverResourceHandle(nullptr);
+    FreeLibrary(module);
 }
 
 TEST_F(LastErrorText, LatestFailureWins)
