@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -27,8 +26,9 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix)
     if (text.size() < suffix.size())
         return false;
     const std::string_view tail = text.substr(text.size() - suffix.size());
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != std::tolower(static_cast<unsigned char>(suffix[i])))
+        if (lower(tail[i]) != lower(suffix[i]))
             return false;
     }
     return true;

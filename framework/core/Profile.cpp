@@ -1,7 +1,6 @@
 #include "framework/core/Profile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -32,10 +31,10 @@ bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    // ASCII folding only, as the result must not depend on the C locale.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (std::tolower(ca) != std::tolower(cb))
+        if (lower(a[i]) != lower(b[i]))
             return false;
     }
     return true;

@@ -1,7 +1,6 @@
 #include "framework/core/ResourceScript.h"
 
 #include <array>
-#include <cctype>
 #include <set>
 #include <utility>
 
@@ -18,11 +17,28 @@ struct ScriptError {
     throw ScriptError{line, std::move(message)};
 }
 
+// Character classes of the script language, independent of the C locale.
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsNameChar(char c) { return IsAlpha(c) || IsDigit(c) || c == '_'; }
+int HexDigit(char c)
+{
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::string ToUpper(std::string_view s)
 {
     std::string out(s);
-    for (char& c : out)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
     return out;
 }
 
@@ -143,9 +159,9 @@ private:
         if (i == std::string::npos)
             Fail(line, "#define without a name");
         end = i;
-        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+        while (end < text.size() && IsNameChar(text[end]))
             ++end;
-        if (end == i || std::isdigit(static_cast<unsigned char>(text[i])))
+        if (end == i || IsDigit(text[i]))
             Fail(line, "bad name in #define");
         if (end < text.size() && text[end] == '(')
             Fail(line, "macros with arguments are not supported");
@@ -176,12 +192,12 @@ private:
                 ++m_pos;
             t.kind = TokenKind::String;
             t.text = StringLiteral();
-        } else if (std::isdigit(static_cast<unsigned char>(c))) {
+        } else if (IsDigit(c)) {
             t.kind = TokenKind::Number;
             t.number = NumberLiteral();
-        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+        } else if (IsAlpha(c) || c == '_') {
             t.kind = TokenKind::Identifier;
-            while (!AtEnd() && (std::isalnum(static_cast<unsigned char>(Current())) || Current() == '_'))
+            while (!AtEnd() && IsNameChar(Current()))
                 t.text += m_text[m_pos++];
         } else if (std::string_view(",|&+-~(){}").find(c) != std::string_view::npos) {
             t.kind = TokenKind::Punct;
@@ -202,9 +218,8 @@ private:
             m_pos += 2;
         }
         int digits = 0;
-        while (!AtEnd() && std::isxdigit(static_cast<unsigned char>(Current()))) {
-            const char c = Current();
-            const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
+        while (!AtEnd() && HexDigit(Current()) >= 0) {
+            const int digit = HexDigit(Current());
             if (digit >= base)
                 break;
             value = value * base + digit;
@@ -217,7 +232,7 @@ private:
             Fail(m_line, "bad number");
         while (!AtEnd() && (Current() == 'L' || Current() == 'l' || Current() == 'U' || Current() == 'u'))
             ++m_pos;
-        if (!AtEnd() && (std::isalnum(static_cast<unsigned char>(Current())) || Current() == '_'))
+        if (!AtEnd() && IsNameChar(Current()))
             Fail(m_line, "bad number");
         return value;
     }
@@ -257,9 +272,8 @@ private:
             case 'x': case 'X': {
                 int value = 0;
                 int count = 0;
-                while (count < 2 && !AtEnd() && std::isxdigit(static_cast<unsigned char>(Current()))) {
-                    const char h = Current();
-                    value = value * 16 + (std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : std::tolower(h) - 'a' + 10);
+                while (count < 2 && !AtEnd() && HexDigit(Current()) >= 0) {
+                    value = value * 16 + HexDigit(Current());
                     ++count;
                     ++m_pos;
                 }
