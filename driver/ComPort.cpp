@@ -145,7 +145,12 @@ BOOL ComPort::ClearComPortBuffer()
 
 BOOL ComPort::SendTelegram(const BYTE* frame, DWORD length)
 {
-    if (!IsOpen() || !frame || !ClearComPortBuffer())
+    if (!IsOpen() || !frame) {
+        // A send that cannot happen is a failed port call, so the caller has a reason to show.
+        SetLastErrorText(IDS_DRV_PORT_CALL_FAILED);
+        return FALSE;
+    }
+    if (!ClearComPortBuffer())
         return FALSE;
     DWORD written = 0;
     const int error = m_device.Write(frame, length, &written, IsPacedCode(m_baudCode) ? PACING_PAUSE_MICROSECONDS : 0);

@@ -326,7 +326,8 @@ int SerialDevice::DrainOutput(long long deadline)
             break;
         if (deadline != NO_DEADLINE && NowMilliseconds() >= deadline)
             return ETIMEDOUT;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Short steps: paced writes drain after every character.
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     // A pty slave hands its bytes to the master at once; its drain would wait for the
     // other side to read, which is no part of sending.

@@ -130,7 +130,9 @@ TEST(ComPort, ClosedPortCallsAnswerWithoutADevice)
     EXPECT_TRUE(port.CloseComPort());
     EXPECT_TRUE(port.ClearComPortBuffer());
     EXPECT_FALSE(port.CloseAndReOpen());
+    FetchLastError();
     EXPECT_FALSE(port.SendTelegram(CONNECTION_TEST.data(), DWORD(CONNECTION_TEST.size())));
+    EXPECT_EQ(FetchLastError(), "Error 518");
     BYTE buffer[10];
     DWORD count = 5;
     EXPECT_FALSE(port.Receive(buffer, sizeof buffer, &count));
