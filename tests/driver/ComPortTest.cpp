@@ -235,6 +235,19 @@ TEST_F(ComPortOnPty, ConstantAndMultiplierBoundAnEmptyRead)
     EXPECT_LT(elapsed, 3000);
 }
 
+TEST_F(ComPortOnPty, HangUpFailsTheReadWithNoBytes)
+{
+    ASSERT_TRUE(port.SetTimeoutProperties(100, 1, 190, 2, 1000));
+    ASSERT_TRUE(port.OpenComPort());
+    device.SendNow({1, 2});
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    device.Stop();
+    BYTE buffer[780];
+    DWORD count = 9;
+    EXPECT_FALSE(port.Receive(buffer, sizeof buffer, &count));
+    EXPECT_EQ(count, 0u);
+}
+
 TEST_F(ComPortOnPty, ScriptedRepliesArriveAsTheDeviceSendsThem)
 {
     struct Case {
