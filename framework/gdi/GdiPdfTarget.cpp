@@ -80,6 +80,8 @@ bool GdiPdfTarget::NeedsShadowMix(int rop2)
 void GdiPdfTarget::PrepareVector()
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
+    // Otherwise images may be stored as JPEG, shifting the colours of mixed areas.
+    m_painter.setRenderHint(QPainter::LosslessImageRendering, true);
     if (m_clip) m_painter.setClipRect(*m_clip);
     else m_painter.setClipping(false);
 }
