@@ -62,6 +62,12 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// What OnCmdMsg carries in pExtra for WM_NOTIFY.
+struct AFX_NOTIFY {
+    LRESULT* pResult = nullptr;
+    NMHDR* pNMHDR = nullptr;
+};
+
 // Filled instead of calling the handler when a caller only asks whether one exists.
 struct AFX_CMDHANDLERINFO {
     CCmdTarget* pTarget = nullptr;
@@ -118,6 +124,7 @@ protected:                                                  \
     {                                                                                 \
         using ThisClass = theClass;                                                   \
         using TheBaseClass = baseClass;                                               \
+        static_assert(sizeof(ThisClass) > 0);                                         \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                              \

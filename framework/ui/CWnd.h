@@ -65,6 +65,9 @@ public:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(); // the default processing of the message being handled
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers the message to the target window and its parents up to its top-level
+    // window (or hWndStop); TRUE when one consumed it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // A control's chance to handle the notification it raised at its parent.
@@ -218,7 +221,6 @@ protected:
     afx_msg virtual void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     afx_msg virtual int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT lpCompareItemStruct);
     afx_msg virtual void OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDeleteItemStruct);
-    afx_msg virtual void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     afx_msg virtual void OnWinIniChange(LPCTSTR lpszSection);
 
     DECLARE_MESSAGE_MAP()
@@ -270,7 +272,7 @@ SHORT GetAsyncKeyState(int nVirtKey);
 
 // Cursors. SetCursor shows the cursor over the window that asked for it (WM_SETCURSOR)
 // and returns the one it replaced.
-HCURSOR LoadCursor(void* hInstance, LPCTSTR lpCursorName);
+HCURSOR LoadCursor(HINSTANCE hInstance, LPCTSTR lpCursorName);
 HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor();
 BOOL GetCursorPos(LPPOINT lpPoint);

@@ -37,7 +37,7 @@ using LPMSG = MSG*;
 
 struct CREATESTRUCT {
     LPVOID lpCreateParams = nullptr;
-    void* hInstance = nullptr;
+    HINSTANCE hInstance = nullptr;
     HMENU hMenu = nullptr; // for a child window: its control id
     HWND hwndParent = nullptr;
     int cy = 0;

@@ -22,8 +22,11 @@
 #include <vector>
 
 class CWnd;
+class QKeyEvent;
+class QMouseEvent;
 class QScrollBar;
 class QTimer;
+struct AfxMessageFrame;
 
 // A window class: how windows of one class name behave below their C++ objects.
 struct WindowClassInfo {
@@ -33,6 +36,9 @@ struct WindowClassInfo {
     HBRUSH background = nullptr;
     // Makes the widget of a new window; unset: a plain window that paints itself.
     std::function<QWidget*(const CREATESTRUCT& cs, QWidget* parent)> createWidget;
+    // The C++ object FromHandle gives for a window without one of its own (a CEdit for
+    // an edit control, so that the classic casts of GetDlgItem hold); unset: a CWnd.
+    std::function<std::unique_ptr<CWnd>()> createTemporaryObject;
     // The class's default processing, asked before the generic one; true when handled.
     std::function<bool(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> windowProc;
 };
@@ -45,9 +51,11 @@ struct WindowHandle final : public QObject {
 public:
     WindowHandle(QWidget* widget, const WindowClassInfo* windowClass, DWORD style, DWORD exStyle, UINT id);
     ~WindowHandle() override;
+    WindowHandle(const WindowHandle&) = delete;
+    WindowHandle& operator=(const WindowHandle&) = delete;
 
     QPointer<QWidget> widget;
-    const WindowClassInfo* windowClass = nullptr;
+    const WindowClassInfo* windowClass = nullptr; // nullptr: the plain default class
     CWnd* permanent = nullptr;
     std::unique_ptr<CWnd> temporary;
     DWORD style = 0;
@@ -55,25 +63,30 @@ public:
     UINT id = 0;
     HWND owner = nullptr;
     HFONT font = nullptr;
-    bool destroyed = false;
+    std::shared_ptr<GdiObjectData> fontKeepAlive; // WM_SETFONT's font lives while the window uses it
+    bool created = false;    // events translate only once WM_CREATE may be sent
+    bool destroying = false; // inside DestroyWindow: no new messages from Qt
+    bool destroyed = false;  // IsWindow is FALSE from here on
     bool selfPainted = false; // paints through WM_ERASEBKGND and WM_PAINT into the back buffer
 
     // Painting state of a self-painted window, in client coordinates.
     QImage backBuffer;
     QRegion invalid;
     bool eraseNeeded = true;
+    bool inPaintEvent = false;
     QRect paintRect; // the area of the paint pass under way
 
-    // Last size and position told by WM_SIZE and WM_MOVE.
+    // Last client size told by WM_SIZE.
     QSize notifiedSize{-1, -1};
 
-    // The window's own scroll bars.
+    // The window's own scroll bars, indexed by SB_HORZ and SB_VERT.
     struct ScrollState {
         QScrollBar* bar = nullptr;
         int minPos = 0;
         int maxPos = 0;
         UINT page = 0;
         int pos = 0;
+        int trackPos = 0;
         bool visible = false;
     };
     ScrollState scroll[2];
@@ -84,17 +97,33 @@ public:
     };
     std::map<UINT_PTR, TimerState> timers;
 
-    // Sends a message to the window's C++ object (permanent or temporary).
+    // The window's C++ object: the permanent one, else a temporary made on demand.
+    CWnd* Object();
+    // Sends a message to the window's C++ object.
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT SendFrame(AfxMessageFrame& frame);
+    // Queues a message for the event loop.
     void Post(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sends a message translated from a Qt event; true when Qt must not handle the event.
+    bool SendFromQt(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Client area within the widget (left of and above the scroll bars).
     QRect ClientRect() const;
-    void LayoutScrollBars();
-    // Runs the paint pass when anything is invalid; called from the widget's paint event.
+    void EnsureBackBuffer();
+    // A null area stands for the whole client area.
+    void Invalidate(const QRect& area, bool erase);
+    // Runs the paint pass when anything is invalid; the widget's paint event calls it.
     void PaintPass();
     // Blits the back buffer over the given area of the widget (inside a paint event).
     void Present(const QRect& area);
+
+    void EnsureScrollBar(int bar);
+    void UpdateScrollBar(int bar);
+    void LayoutScrollBars();
+    void NotifySizeIfChanged();
+
+    UINT_PTR StartTimer(UINT_PTR timerId, UINT elapse);
+    bool StopTimer(UINT_PTR timerId);
 
     // Extra widgets whose events count as this window's (a control's inner viewport).
     void AddEventSource(QWidget* inner);
@@ -104,6 +133,9 @@ public:
 
 private:
     bool TranslateEvent(QWidget* source, QEvent* event);
+    bool TranslateMouse(QWidget* source, QMouseEvent* event);
+    bool TranslateKey(QKeyEvent* event);
+    void SendSetCursor(UINT mouseMessage);
     void OnScrollAction(int bar, int action);
     void OnScrollReleased(int bar);
 };
@@ -113,12 +145,42 @@ private:
 HWND AfxCreateWindowHandle(QWidget* widget, LPCTSTR className, DWORD style, DWORD exStyle, UINT id);
 HWND AfxHandleFromWidget(const QWidget* widget); // nullptr when it has no live handle
 QWidget* AfxWidgetFromHandle(HWND hWnd);          // nullptr for a stale or destroyed handle
-// The nearest ancestor widget's live handle (the window-tree parent), or nullptr.
+bool AfxIsLiveHandle(HWND hWnd);
+// The nearest ancestor widget's live handle within the same top-level window, or nullptr.
 HWND AfxParentHandle(HWND hWnd);
+HWND AfxTopLevelHandle(HWND hWnd);
 // Direct window children in creation order (owned top-level windows excluded).
 std::vector<HWND> AfxChildHandles(HWND hWnd);
+// Top-level windows owned by this one.
+std::vector<HWND> AfxOwnedHandles(HWND hWnd);
+// A new widget for a plain self-painted window.
+QWidget* AfxNewPlainWindowWidget(QWidget* parent);
+
+// Mouse capture and the window whose WM_SETCURSOR is being handled.
+HWND AfxCaptureHandle();
+void AfxSetCaptureHandle(HWND hWnd);
+HWND AfxCursorTargetHandle();
+// The application's (or the window tree's) pre-translation of an input message.
+BOOL AfxPreTranslateInput(MSG& msg);
 // Destroys a window and its children: WM_DESTROY parent first, WM_NCDESTROY children first.
 BOOL AfxDestroyWindowHandle(HWND hWnd);
+
+// The message being handled, innermost first (Default() and GetCurrentMessage read it).
+struct AfxMessageFrame {
+    HWND hWnd = nullptr;
+    MSG msg{};
+    bool fromQt = false;   // translated from a Qt event, whose own handling is the default
+    bool passToQt = false; // a handler asked for that default
+    AfxMessageFrame* outer = nullptr;
+};
+AfxMessageFrame* AfxCurrentMessageFrame();
+
+// Keyboard translation and key state (KeyState.cpp).
+int AfxVirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
+void AfxInstallKeyStateTracker();
+// Test scripts fix the state of a key: 1 down, 0 up, -1 back to the real keyboard.
+void AfxSetScriptedKeyState(int virtualKey, int state);
+void AfxClearScriptedKeyStates();
 
 // Sends WM_CANCELMODE to the window holding the mouse capture; a modal loop calls this
 // before it starts, as the classic system does.

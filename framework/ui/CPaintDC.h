@@ -1,0 +1,63 @@
+#pragma once
+// Device contexts of a window. A window that paints itself has a back buffer: the
+// paint DC (between BeginPaint and EndPaint, inside WM_PAINT) and the client DC draw
+// into it, and the window shows the buffer.
+#include "framework/gdi/CDC.h"
+#include "framework/ui/UiDefs.h"
+
+class CWnd;
+
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    BOOL fErase = FALSE; // TRUE when WM_ERASEBKGND left the background to the painter
+    RECT rcPaint{};      // the area to paint, in client coordinates
+    BOOL fRestore = FALSE;
+    BOOL fIncUpdate = FALSE;
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+
+// Sends WM_ERASEBKGND when the area was invalidated with erasing, and validates it.
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+// A device on the window's client area (its back buffer, or a scratch image for
+// windows that Qt paints: measuring works, drawing is not shown).
+HDC GetDC(HWND hWnd);
+HDC GetWindowDC(HWND hWnd);
+int ReleaseDC(HWND hWnd, HDC hDC);
+
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+    PAINTSTRUCT m_ps;
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+// The windows here have no frame of their own to draw on: the whole-window DC is the
+// client DC.
+class CWindowDC : public CDC {
+public:
+    explicit CWindowDC(CWnd* pWnd);
+    ~CWindowDC() override;
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+
+protected:
+    HWND m_hWnd = nullptr;
+};

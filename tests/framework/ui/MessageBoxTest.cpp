@@ -1,0 +1,136 @@
+// Message boxes under a script: every box is logged and answered from the queue, or by
+// its default button; modal runs go to the queued scripts.
+#include "framework/core/Library.h"
+#include "framework/core/Resources.h"
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/MessageBox.h"
+#include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kSavePrompt = 4711;
+
+// A language module with one prompt, current for the life of the fixture.
+class MessageBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        m_module = CreateResourceModule("boxes.rc", "STRINGTABLE\nBEGIN\n    4711 \"Save the changes?\"\nEND\n",
+                                        nullptr, error);
+        ASSERT_NE(m_module, nullptr) << error;
+        m_previous = AfxGetResourceHandle();
+        AfxSetResourceHandle(m_module);
+    }
+    void TearDown() override
+    {
+        AfxSetResourceHandle(m_previous);
+        FreeLibrary(m_module);
+    }
+
+    HINSTANCE m_module = nullptr;
+    HINSTANCE m_previous = nullptr;
+};
+
+TEST_F(MessageBoxTest, ScriptedBoxLogsIdTextFlagsHelpAndAnswer)
+{
+    CWinApp app("Taliso");
+    ScriptedUi script;
+    script.QueueAnswer(IDNO);
+    const UINT flags = MB_YESNOCANCEL | MB_ICONQUESTION;
+    EXPECT_EQ(AfxMessageBox(kSavePrompt, flags), IDNO);
+    EXPECT_EQ(AfxMessageBox("Plain text", MB_OK | MB_ICONEXCLAMATION, 432), IDOK);
+
+    ASSERT_EQ(script.MessageBoxes().size(), 2u);
+    const MessageBoxRecord& first = script.MessageBoxes()[0];
+    EXPECT_EQ(first.id, kSavePrompt);
+    EXPECT_EQ(first.text, "Save the changes?");
+    EXPECT_EQ(first.caption, "Taliso");
+    EXPECT_EQ(first.flags, flags);
+    EXPECT_EQ(first.helpId, kSavePrompt) << "the prompt id is the default help context";
+    EXPECT_EQ(first.answer, IDNO);
+    const MessageBoxRecord& second = script.MessageBoxes()[1];
+    EXPECT_EQ(second.id, 0u);
+    EXPECT_EQ(second.text, "Plain text");
+    EXPECT_EQ(second.helpId, 432u);
+    EXPECT_EQ(second.answer, IDOK);
+    EXPECT_EQ(script.PendingAnswers(), 0u);
+}
+
+TEST_F(MessageBoxTest, WithoutQueuedAnswerTheDefaultButtonAnswers)
+{
+    struct Case {
+        UINT flags;
+        int answer;
+    };
+    const Case cases[] = {
+        {MB_OK, IDOK},
+        {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+        {MB_YESNO, IDYES},
+        {MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION, IDNO},
+        {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+        {MB_RETRYCANCEL | MB_ICONEXCLAMATION, IDRETRY},
+        {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
+        {MB_YESNO | MB_DEFBUTTON3, IDYES}, // no third button: the first one
+    };
+    ScriptedUi script;
+    for (const Case& c : cases)
+        EXPECT_EQ(AfxMessageBox("?", c.flags), c.answer) << std::hex << c.flags;
+}
+
+TEST_F(MessageBoxTest, QueuedAnswerThatIsNoButtonOfTheBoxIsRejected)
+{
+    ScriptedUi script;
+    script.QueueAnswers({IDYES, IDRETRY});
+    EXPECT_EQ(AfxMessageBox("only OK"), IDOK);
+    EXPECT_TRUE(script.MessageBoxes()[0].rejectedAnswer);
+    EXPECT_EQ(AfxMessageBox("retry?", MB_RETRYCANCEL), IDRETRY);
+    EXPECT_FALSE(script.MessageBoxes()[1].rejectedAnswer);
+}
+
+TEST_F(MessageBoxTest, PlainMessageBoxCaptionsAndMissingTexts)
+{
+    CWinApp app("Taliso");
+    ScriptedUi script;
+    ::MessageBox(nullptr, "fixed text", nullptr, MB_ICONHAND);
+    ::MessageBox(nullptr, "diagnosis", "Diagnose", MB_OK);
+    AfxMessageBox(9999u);
+    ASSERT_EQ(script.MessageBoxes().size(), 3u);
+    EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(script.MessageBoxes()[1].caption, "Diagnose");
+    EXPECT_EQ(script.MessageBoxes()[2].text, "#9999") << "an unknown id still names the message";
+}
+
+TEST_F(MessageBoxTest, ModalRunsTakeQueuedScriptsInOrderThenTheDefault)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    CWnd dialog;
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, "Options", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    CWnd dummy;
+    EXPECT_FALSE(ScriptedUi::RunModal(dialog, 145)) << "no script: the real modal loop runs";
+
+    std::vector<std::string> runs;
+    ScriptedUi script;
+    script.QueueModal([&](CWnd& d) {
+        CString caption;
+        d.GetWindowText(caption);
+        runs.push_back("first " + caption.str());
+    });
+    script.SetDefaultModal([&](CWnd&) { runs.push_back("default"); });
+    EXPECT_TRUE(ScriptedUi::RunModal(dialog, 145));
+    EXPECT_TRUE(ScriptedUi::RunModal(dialog, 146));
+    EXPECT_EQ(runs, (std::vector<std::string>{"first Options", "default"}));
+    ASSERT_EQ(script.ModalRuns().size(), 2u);
+    EXPECT_EQ(script.ModalRuns()[0].templateId, 145u);
+    EXPECT_EQ(script.ModalRuns()[1].templateId, 146u);
+    EXPECT_EQ(script.ModalRuns()[0].caption, "Options");
+}
+
+} // namespace
