@@ -77,14 +77,23 @@ void ApplyClassCursor(WindowHandle* handle)
     SetCursor(cursor != nullptr ? cursor : LoadCursor(nullptr, IDC_ARROW));
 }
 
+// The default class erases to the window colour; a registered class with its brush, or
+// not at all when it has none (its windows paint every pixel themselves).
 BOOL EraseWithClassBrush(WindowHandle* handle, HDC hdc)
 {
-    HBRUSH brush = handle->windowClass != nullptr ? handle->windowClass->background : nullptr;
     CDC* dc = CDC::FromHandle(hdc);
-    if (brush == nullptr || dc == nullptr)
+    if (dc == nullptr)
         return FALSE;
     const QRect client = handle->ClientRect();
     CRect rect(0, 0, client.width(), client.height());
+    if (handle->windowClass == nullptr) {
+        CBrush window(RGB(255, 255, 255));
+        dc->FillRect(&rect, &window);
+        return TRUE;
+    }
+    HBRUSH brush = handle->windowClass->background;
+    if (brush == nullptr)
+        return FALSE;
     dc->FillRect(&rect, CBrush::FromHandle(brush));
     return TRUE;
 }
@@ -1176,8 +1185,15 @@ void CWnd::UpdateWindow()
         handle->widget->repaint();
         return;
     }
-    if (!handle->invalid.isEmpty())
-        handle->widget->repaint(handle->invalid.boundingRect());
+    if (handle->invalid.isEmpty())
+        return;
+    // The buffer is brought up to date here and now, whether or not Qt can show it yet
+    // (a window not yet exposed paints at its first expose from the buffer).
+    const QRect area = handle->invalid.boundingRect();
+    QPointer<WindowHandle> guard(handle);
+    handle->PaintPass();
+    if (guard && guard->widget)
+        guard->widget->repaint(area);
 }
 
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags)

@@ -1,0 +1,106 @@
+// Painting through the back buffer: WM_ERASEBKGND with the class brush, WM_PAINT with a
+// paint DC, client-DC drawing shown without a paint pass; rendered offscreen to a PNG.
+#include "framework/gdi/CDC.h"
+#include "framework/ui/CPaintDC.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class PaintedWnd : public CWnd {
+public:
+    int paints = 0;
+    int erases = 0;
+
+protected:
+    BOOL OnEraseBkgnd(CDC* pDC) override
+    {
+        ++erases;
+        return CWnd::OnEraseBkgnd(pDC);
+    }
+    void OnPaint() override
+    {
+        ++paints;
+        CPaintDC dc(this);
+        CBrush red(RGB(255, 0, 0));
+        CRect box(10, 10, 60, 40);
+        dc.FillRect(&box, &red);
+        CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+        CPen* old = dc.SelectObject(&blue);
+        dc.MoveTo(0, 80);
+        dc.LineTo(150, 80);
+        dc.SelectObject(old);
+    }
+};
+
+QColor PixelAt(QWidget* widget, int x, int y)
+{
+    return widget->grab().toImage().pixelColor(x, y);
+}
+
+TEST(CPaintDCTest, PaintedWindowRendersOffscreenWithClassBackgroundAndPaintDcDrawing)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    static CBrush green(RGB(0, 128, 0));
+    PaintedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, nullptr, HBRUSH(green.GetSafeHandle())), "paint",
+                             WS_OVERLAPPEDWINDOW, CRect(0, 0, 160, 100), nullptr, 0));
+    wnd.ShowWindow(SW_SHOW);
+    QWidget* widget = AfxWidgetFromHandle(wnd.m_hWnd);
+    ASSERT_NE(widget, nullptr);
+
+    const QImage shot = widget->grab().toImage();
+    const char* binDir = std::getenv("TALISO_BIN_DIR");
+    const std::string path = std::string(binDir != nullptr ? binDir : ".") + "/ui-painted-window.png";
+    ASSERT_TRUE(shot.save(QString::fromStdString(path), "PNG"));
+    const QImage reloaded(QString::fromStdString(path));
+    ASSERT_EQ(reloaded.size(), QSize(160, 100));
+
+    EXPECT_EQ(reloaded.pixelColor(3, 3), QColor(0, 128, 0)) << "erased with the class brush";
+    EXPECT_EQ(reloaded.pixelColor(30, 20), QColor(255, 0, 0));
+    EXPECT_EQ(reloaded.pixelColor(59, 39), QColor(255, 0, 0));
+    EXPECT_EQ(reloaded.pixelColor(60, 40), QColor(0, 128, 0)) << "rectangles end before right and bottom";
+    EXPECT_EQ(reloaded.pixelColor(100, 80), QColor(0, 0, 255));
+    EXPECT_EQ(wnd.paints, 1);
+    EXPECT_EQ(wnd.erases, 1);
+}
+
+TEST(CPaintDCTest, ClientDcDrawingShowsAtOnceAndTheNextPaintPassReplacesIt)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    PaintedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "paint", WS_OVERLAPPEDWINDOW, CRect(0, 0, 160, 100), nullptr, 0));
+    wnd.ShowWindow(SW_SHOW);
+    QWidget* widget = AfxWidgetFromHandle(wnd.m_hWnd);
+    EXPECT_EQ(PixelAt(widget, 30, 20), QColor(255, 0, 0));
+    const int paintsBefore = wnd.paints;
+
+    {
+        CClientDC dc(&wnd);
+        CBrush yellow(RGB(255, 255, 0));
+        CRect spot(100, 10, 140, 40);
+        dc.FillRect(&spot, &yellow);
+    }
+    EXPECT_EQ(PixelAt(widget, 120, 20), QColor(255, 255, 0));
+    EXPECT_EQ(wnd.paints, paintsBefore) << "showing client-DC drawing needs no WM_PAINT";
+
+    CRect spot(100, 10, 140, 40);
+    wnd.InvalidateRect(&spot, FALSE);
+    wnd.UpdateWindow();
+    EXPECT_EQ(wnd.paints, paintsBefore + 1);
+    EXPECT_EQ(PixelAt(widget, 120, 20), QColor(255, 255, 0)) << "no erase asked: the old pixels stay";
+    wnd.Invalidate();
+    wnd.UpdateWindow();
+    EXPECT_EQ(PixelAt(widget, 120, 20), QColor(Qt::white)) << "the default class erases to the window colour";
+}
+
+} // namespace
