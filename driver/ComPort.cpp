@@ -55,7 +55,8 @@ CString ComPort::DevicePathForPort(BYTE portNumber, const char* iniPath)
             return configured;
     }
     CString device;
-    device.Format("/dev/ttyS%u", unsigned(portNumber) - 1);
+    if (portNumber > 0) // COM0 stands for no device
+        device.Format("/dev/ttyS%u", unsigned(portNumber) - 1);
     return device;
 }
 

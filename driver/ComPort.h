@@ -28,7 +28,7 @@ public:
     DWORD GetTransmitBufferSize() const { return m_transmitBufferSize; }
     const SerialTimeouts& GetTimeouts() const { return m_timeouts; }
 
-    // The device path that COMn stands for with the given INI file.
+    // The device path that COMn stands for with the given INI file (empty for COM0).
     static CString DevicePathForPort(BYTE portNumber, const char* iniPath);
 
     // 1..9 only; closes an open port first. Failure leaves the port closed, text 517.

@@ -122,6 +122,7 @@ TEST(ComPort, PortNumbersMapToDevicePaths)
     EXPECT_EQ(ComPort::DevicePathForPort(2, ini.Path()), "/dev/ttyUSB0");
     EXPECT_EQ(ComPort::DevicePathForPort(9, ini.Path()), "/dev/ttyS8");
     EXPECT_EQ(ComPort::DevicePathForPort(3, nullptr), "/dev/ttyS2");
+    EXPECT_EQ(ComPort::DevicePathForPort(0, nullptr), "");
 }
 
 TEST(ComPort, ClosedPortCallsAnswerWithoutADevice)
