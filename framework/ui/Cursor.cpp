@@ -132,6 +132,11 @@ HCURSOR SetCursor(HCURSOR hCursor)
     return previous;
 }
 
+QCursor AfxQtCursor(HCURSOR hCursor)
+{
+    return hCursor != nullptr ? hCursor->cursor : QCursor(Qt::ArrowCursor);
+}
+
 HCURSOR GetCursor()
 {
     return g_currentCursor;

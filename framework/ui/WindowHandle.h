@@ -9,6 +9,7 @@
 #include "framework/core/CString.h"
 #include "framework/ui/UiDefs.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -155,6 +156,9 @@ std::vector<HWND> AfxChildHandles(HWND hWnd);
 std::vector<HWND> AfxOwnedHandles(HWND hWnd);
 // A new widget for a plain self-painted window.
 QWidget* AfxNewPlainWindowWidget(QWidget* parent);
+
+// The Qt cursor of a cursor handle (the arrow for a null one).
+QCursor AfxQtCursor(HCURSOR hCursor);
 
 // Mouse capture and the window whose WM_SETCURSOR is being handled.
 HWND AfxCaptureHandle();

@@ -92,6 +92,67 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
+// A control that handles what it raised at its parent: owner-draw messages and its own
+// notifications.
+class ReflectingControl : public CWnd {
+public:
+    explicit ReflectingControl(std::vector<std::string>& log) : m_log(log) {}
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        switch (message) {
+        case WM_DRAWITEM:
+            m_log.push_back("control:draw " + std::to_string(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemID));
+            return TRUE;
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+            return TRUE;
+        case WM_COMPAREITEM:
+            *pResult = -1;
+            return TRUE;
+        case WM_DELETEITEM:
+            m_log.push_back("control:delete " + std::to_string(reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->itemData));
+            return TRUE;
+        default:
+            return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+        }
+    }
+    afx_msg void OnChange() { m_log.push_back("control:change"); }
+    afx_msg BOOL OnSelect()
+    {
+        m_log.push_back("control:select");
+        return FALSE; // the parent hears it too
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+BEGIN_MESSAGE_MAP(ReflectingControl, CWnd)
+    ON_CONTROL_REFLECT(EN_CHANGE, OnChange)
+    ON_CONTROL_REFLECT_EX(CBN_SELCHANGE, OnSelect)
+END_MESSAGE_MAP()
+
+class NotifiedParent : public CWnd {
+public:
+    explicit NotifiedParent(std::vector<std::string>& log) : m_log(log) {}
+
+protected:
+    afx_msg void OnChange() { m_log.push_back("parent:change"); }
+    afx_msg void OnSelect() { m_log.push_back("parent:select"); }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+BEGIN_MESSAGE_MAP(NotifiedParent, CWnd)
+    ON_EN_CHANGE(50, OnChange)
+    ON_CBN_SELCHANGE(50, OnSelect)
+END_MESSAGE_MAP()
+
 class CWndTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(AfxEnsureGuiApplication()); }
@@ -245,6 +306,41 @@ TEST_F(CWndTest, WindowTextAndStateRoundTrip)
     EXPECT_FALSE(wnd.IsWindowEnabled());
     EXPECT_TRUE(wnd.GetStyle() & WS_DISABLED);
     EXPECT_TRUE(wnd.EnableWindow(TRUE));
+}
+
+TEST_F(CWndTest, OwnerDrawMessagesAndNotificationsGoBackToTheControlThatRaisedThem)
+{
+    NotifiedParent parent(log);
+    ASSERT_TRUE(CreateTopLevel(parent));
+    ReflectingControl control(log);
+    ASSERT_TRUE(control.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 40, 40), &parent, 50));
+
+    DRAWITEMSTRUCT draw;
+    draw.CtlType = ODT_LISTBOX;
+    draw.CtlID = 50;
+    draw.itemID = 3;
+    draw.hwndItem = control.m_hWnd;
+    EXPECT_EQ(parent.SendMessage(WM_DRAWITEM, 50, reinterpret_cast<LPARAM>(&draw)), TRUE);
+    MEASUREITEMSTRUCT measure;
+    measure.CtlType = ODT_LISTBOX;
+    measure.CtlID = 50; // found by id: the record names no window
+    parent.SendMessage(WM_MEASUREITEM, 50, reinterpret_cast<LPARAM>(&measure));
+    EXPECT_EQ(measure.itemHeight, 16u);
+    COMPAREITEMSTRUCT compare;
+    compare.CtlType = ODT_LISTBOX;
+    compare.hwndItem = control.m_hWnd;
+    EXPECT_EQ(parent.SendMessage(WM_COMPAREITEM, 50, reinterpret_cast<LPARAM>(&compare)), -1);
+    DELETEITEMSTRUCT removed;
+    removed.CtlType = ODT_LISTBOX;
+    removed.hwndItem = control.m_hWnd;
+    removed.itemData = 77;
+    parent.SendMessage(WM_DELETEITEM, 50, reinterpret_cast<LPARAM>(&removed));
+    EXPECT_EQ(log, (std::vector<std::string>{"control:draw 3", "control:delete 77"}));
+
+    log.clear();
+    parent.SendMessage(WM_COMMAND, MAKELONG(50, EN_CHANGE), reinterpret_cast<LPARAM>(control.m_hWnd));
+    parent.SendMessage(WM_COMMAND, MAKELONG(50, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control.m_hWnd));
+    EXPECT_EQ(log, (std::vector<std::string>{"control:change", "control:select", "parent:select"}));
 }
 
 QMouseEvent MouseEvent(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
