@@ -379,9 +379,7 @@ BOOL CDC::RestoreDC(int savedDC)
     m_hDC->saved.resize(std::size_t(level - 1));
     m_hDC->RetargetToBitmap();
     m_hDC->ApplyClip();
-    CString line;
-    line.Format("RestoreDC %d", savedDC);
-    m_hDC->Record(line);
+    m_hDC->RecordF("RestoreDC %d", savedDC);
     return TRUE;
 }
 
@@ -432,9 +430,7 @@ int CDC::SetMapMode(int mode)
 {
     if (!m_hDC) return 0;
     const int old = m_hDC->state.mapping.SetMode(mode);
-    CString line;
-    line.Format("SetMapMode %d", mode);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetMapMode %d", mode);
     return old;
 }
 
@@ -445,9 +441,7 @@ CPoint CDC::SetWindowOrg(int x, int y)
     if (!m_hDC) return {};
     const CPoint old = m_hDC->state.mapping.WindowOrg();
     m_hDC->state.mapping.SetWindowOrg({x, y});
-    CString line;
-    line.Format("SetWindowOrg %d,%d", x, y);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetWindowOrg %d,%d", x, y);
     return old;
 }
 
@@ -465,9 +459,7 @@ CSize CDC::SetWindowExt(int cx, int cy)
     if (!m_hDC) return {};
     const CSize old = m_hDC->state.mapping.WindowExt();
     m_hDC->state.mapping.SetWindowExt({cx, cy});
-    CString line;
-    line.Format("SetWindowExt %d,%d", cx, cy);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetWindowExt %d,%d", cx, cy);
     return old;
 }
 
@@ -486,9 +478,7 @@ CPoint CDC::SetViewportOrg(int x, int y)
     if (!m_hDC) return {};
     const CPoint old = m_hDC->state.mapping.ViewportOrg();
     m_hDC->state.mapping.SetViewportOrg({x, y});
-    CString line;
-    line.Format("SetViewportOrg %d,%d", x, y);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetViewportOrg %d,%d", x, y);
     return old;
 }
 
@@ -506,9 +496,7 @@ CSize CDC::SetViewportExt(int cx, int cy)
     if (!m_hDC) return {};
     const CSize old = m_hDC->state.mapping.ViewportExt();
     m_hDC->state.mapping.SetViewportExt({cx, cy});
-    CString line;
-    line.Format("SetViewportExt %d,%d", cx, cy);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetViewportExt %d,%d", cx, cy);
     return old;
 }
 
@@ -607,7 +595,7 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ handle)
     std::shared_ptr<GdiObjectData> previous = *slot;
     *slot = std::move(incoming);
     if (handle->kind == GdiObjectData::Kind::Bitmap) d.RetargetToBitmap();
-    d.Record("SelectObject " + Describe(*handle));
+    if (d.recording) d.Record("SelectObject " + Describe(*handle));
     // An object nobody else holds any more (its wrapper died while it was selected)
     // stays with the device, so the handle returned here can still be selected back.
     if (previous && previous.use_count() == 1) d.retired.push_back(previous);
@@ -657,9 +645,7 @@ UINT CDC::SetTextAlign(UINT flags)
     if (!m_hDC) return 0;
     const UINT old = m_hDC->state.textAlign;
     m_hDC->state.textAlign = flags;
-    CString line;
-    line.Format("SetTextAlign %u", flags);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetTextAlign %u", flags);
     return old;
 }
 
@@ -670,7 +656,7 @@ COLORREF CDC::SetTextColor(COLORREF color)
     if (!m_hDC) return CLR_INVALID;
     const COLORREF old = m_hDC->state.textColor;
     m_hDC->state.textColor = color & 0xFFFFFF;
-    m_hDC->Record("SetTextColor " + Hex(color));
+    if (m_hDC->recording) m_hDC->Record("SetTextColor " + Hex(color));
     return old;
 }
 
@@ -681,7 +667,7 @@ COLORREF CDC::SetBkColor(COLORREF color)
     if (!m_hDC) return CLR_INVALID;
     const COLORREF old = m_hDC->state.bkColor;
     m_hDC->state.bkColor = color & 0xFFFFFF;
-    m_hDC->Record("SetBkColor " + Hex(color));
+    if (m_hDC->recording) m_hDC->Record("SetBkColor " + Hex(color));
     return old;
 }
 
@@ -692,9 +678,7 @@ int CDC::SetBkMode(int mode)
     if (!m_hDC || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
     const int old = m_hDC->state.bkMode;
     m_hDC->state.bkMode = mode;
-    CString line;
-    line.Format("SetBkMode %d", mode);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetBkMode %d", mode);
     return old;
 }
 
@@ -705,9 +689,7 @@ int CDC::SetROP2(int mode)
     if (!m_hDC || mode < R2_BLACK || mode > R2_WHITE) return 0;
     const int old = m_hDC->state.rop2;
     m_hDC->state.rop2 = mode;
-    CString line;
-    line.Format("SetROP2 %d", mode);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetROP2 %d", mode);
     return old;
 }
 
@@ -718,9 +700,7 @@ int CDC::SetPolyFillMode(int mode)
     if (!m_hDC || (mode != ALTERNATE && mode != WINDING)) return 0;
     const int old = m_hDC->state.polyFillMode;
     m_hDC->state.polyFillMode = mode;
-    CString line;
-    line.Format("SetPolyFillMode %d", mode);
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetPolyFillMode %d", mode);
     return old;
 }
 
@@ -738,10 +718,8 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom)
     if (d.state.clip) clip &= *d.state.clip;
     d.state.clip = clip;
     d.ApplyClip();
-    CString line;
-    line.Format("IntersectClipRect L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
+    d.RecordF("IntersectClipRect L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
                 clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
-    d.Record(line);
     return clip.isEmpty() ? kNullRegion : kSimpleRegion;
 }
 
@@ -765,9 +743,7 @@ CPoint CDC::MoveTo(int x, int y)
     const CPoint old = m_hDC->state.currentPosition;
     m_hDC->state.currentPosition = {x, y};
     const QPoint dp = ToDevice(*m_hDC, x, y);
-    CString line;
-    line.Format("MoveTo L[%d,%d] D[%d,%d]", x, y, dp.x(), dp.y());
-    m_hDC->Record(line);
+    m_hDC->RecordF("MoveTo L[%d,%d] D[%d,%d]", x, y, dp.x(), dp.y());
     return old;
 }
 
@@ -777,9 +753,7 @@ BOOL CDC::LineTo(int x, int y)
     GdiDevice& d = *m_hDC;
     const CPoint from = d.state.currentPosition;
     const QPolygon points{ToDevice(d, from.x, from.y), ToDevice(d, x, y)};
-    CString line;
-    line.Format("LineTo L[%d,%d] D[%d,%d]", x, y, points[1].x(), points[1].y());
-    d.Record(line);
+    d.RecordF("LineTo L[%d,%d] D[%d,%d]", x, y, points[1].x(), points[1].y());
     StrokeOutline(d, points, false);
     d.state.currentPosition = {x, y};
     return TRUE;
@@ -791,7 +765,7 @@ BOOL CDC::Polyline(const POINT* points, int count)
     GdiDevice& d = *m_hDC;
     QPolygon device;
     for (int i = 0; i < count; ++i) device << ToDevice(d, points[i].x, points[i].y);
-    d.Record("Polyline L[" + PointList(points, count) + "] D[" + PointList(device) + "]");
+    if (d.recording) d.Record("Polyline L[" + PointList(points, count) + "] D[" + PointList(device) + "]");
     StrokeOutline(d, device, false);
     return TRUE;
 }
@@ -802,7 +776,7 @@ BOOL CDC::Polygon(const POINT* points, int count)
     GdiDevice& d = *m_hDC;
     QPolygon device;
     for (int i = 0; i < count; ++i) device << ToDevice(d, points[i].x, points[i].y);
-    d.Record("Polygon L[" + PointList(points, count) + "] D[" + PointList(device) + "]");
+    if (d.recording) d.Record("Polygon L[" + PointList(points, count) + "] D[" + PointList(device) + "]");
     DrawClosedFigure(d, device);
     return TRUE;
 }
@@ -817,7 +791,7 @@ BOOL CDC::PolyPolygon(const POINT* points, const int* counts, int polygonCount)
         if (counts[i] < 2) return FALSE;
         QPolygon device;
         for (int k = 0; k < counts[i]; ++k) device << ToDevice(d, p[k].x, p[k].y);
-        d.Record("PolyPolygon L[" + PointList(p, counts[i]) + "] D[" + PointList(device) + "]");
+        if (d.recording) d.Record("PolyPolygon L[" + PointList(p, counts[i]) + "] D[" + PointList(device) + "]");
         polygons.push_back(device);
         p += counts[i];
     }
@@ -834,10 +808,8 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     if (!m_hDC) return FALSE;
     GdiDevice& d = *m_hDC;
     const ShapeBox box = DeviceBox(d, left, top, right, bottom);
-    CString line;
-    line.Format("Rectangle L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
+    d.RecordF("Rectangle L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
                 box.pixels.left(), box.pixels.top(), box.pixels.right() + 1, box.pixels.bottom() + 1);
-    d.Record(line);
     QRect r = box.pixels.adjusted(box.inset, box.inset, -box.inset, -box.inset);
     if (r.isEmpty()) return TRUE;
     if (!HasPen(d.state)) {
@@ -863,10 +835,8 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
     if (!m_hDC) return FALSE;
     GdiDevice& d = *m_hDC;
     const ShapeBox box = DeviceBox(d, left, top, right, bottom);
-    CString line;
-    line.Format("RoundRect L[%d,%d,%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom, cornerWidth, cornerHeight,
+    d.RecordF("RoundRect L[%d,%d,%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom, cornerWidth, cornerHeight,
                 box.pixels.left(), box.pixels.top(), box.pixels.right() + 1, box.pixels.bottom() + 1);
-    d.Record(line);
     const QRect r = box.pixels.adjusted(box.inset, box.inset, -box.inset, -box.inset);
     if (r.isEmpty()) return TRUE;
     const QSize corner(d.state.mapping.LengthToDeviceX(cornerWidth), d.state.mapping.LengthToDeviceY(cornerHeight));
@@ -883,10 +853,8 @@ BOOL CDC::Ellipse(int left, int top, int right, int bottom)
     if (!m_hDC) return FALSE;
     GdiDevice& d = *m_hDC;
     const ShapeBox box = DeviceBox(d, left, top, right, bottom);
-    CString line;
-    line.Format("Ellipse L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
+    d.RecordF("Ellipse L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
                 box.pixels.left(), box.pixels.top(), box.pixels.right() + 1, box.pixels.bottom() + 1);
-    d.Record(line);
     const QRect r = box.pixels.adjusted(box.inset, box.inset, -box.inset, -box.inset);
     if (r.isEmpty()) return TRUE;
     const QPointF centre((r.left() + r.right()) / 2.0, (r.top() + r.bottom()) / 2.0);
@@ -909,12 +877,10 @@ BOOL DrawArcFamily(CDC& dc, ArcKind kind, const char* name, int left, int top, i
     GdiDevice& d = *dc.m_hDC;
     const ShapeBox box = DeviceBox(d, left, top, right, bottom);
     const QPoint start = ToDevice(d, xStart, yStart), end = ToDevice(d, xEnd, yEnd);
-    CString line;
-    line.Format("%s L[%d,%d,%d,%d,%d,%d,%d,%d] D[%d,%d,%d,%d,%d,%d,%d,%d]", name,
+    d.RecordF("%s L[%d,%d,%d,%d,%d,%d,%d,%d] D[%d,%d,%d,%d,%d,%d,%d,%d]", name,
                 left, top, right, bottom, xStart, yStart, xEnd, yEnd,
                 box.pixels.left(), box.pixels.top(), box.pixels.right() + 1, box.pixels.bottom() + 1,
                 start.x(), start.y(), end.x(), end.y());
-    d.Record(line);
     const QRect r = box.pixels.adjusted(box.inset, box.inset, -box.inset, -box.inset);
     if (r.isEmpty()) return TRUE;
     const QPointF centre((r.left() + r.right()) / 2.0, (r.top() + r.bottom()) / 2.0);
@@ -959,10 +925,8 @@ namespace {
 void FillDeviceRect(GdiDevice& d, const char* name, const RECT& r, const GdiPaint& paint)
 {
     const QRect device = DeviceRect(ToDevice(d, r.left, r.top), ToDevice(d, r.right, r.bottom));
-    CString line;
-    line.Format("%s L[%d,%d,%d,%d] D[%d,%d,%d,%d] %s", name, int(r.left), int(r.top), int(r.right), int(r.bottom),
+    d.RecordF("%s L[%d,%d,%d,%d] D[%d,%d,%d,%d] %s", name, int(r.left), int(r.top), int(r.right), int(r.bottom),
                 device.left(), device.top(), device.right() + 1, device.bottom() + 1, Hex(paint.color).c_str());
-    d.Record(line);
     if (!device.isEmpty()) d.target->FillRect(device, paint);
 }
 
@@ -1007,9 +971,7 @@ void CDC::FrameRect(const RECT* rect, CBrush* brush)
     if (!m_hDC || !rect) return;
     GdiDevice& d = *m_hDC;
     const QRect r = DeviceRect(ToDevice(d, rect->left, rect->top), ToDevice(d, rect->right, rect->bottom));
-    CString line;
-    line.Format("FrameRect L[%d,%d,%d,%d]", int(rect->left), int(rect->top), int(rect->right), int(rect->bottom));
-    d.Record(line);
+    d.RecordF("FrameRect L[%d,%d,%d,%d]", int(rect->left), int(rect->top), int(rect->right), int(rect->bottom));
     if (r.isEmpty()) return;
     const GdiPaint paint = PaintOfBrush(brush, d.state);
     const int bx = std::max(1, d.state.mapping.LengthToDeviceX(1)), by = std::max(1, d.state.mapping.LengthToDeviceY(1));
@@ -1029,9 +991,7 @@ void CDC::DrawFocusRect(const RECT* rect)
     if (!m_hDC || !rect) return;
     GdiDevice& d = *m_hDC;
     const QRect r = DeviceRect(ToDevice(d, rect->left, rect->top), ToDevice(d, rect->right, rect->bottom));
-    CString line;
-    line.Format("DrawFocusRect L[%d,%d,%d,%d]", int(rect->left), int(rect->top), int(rect->right), int(rect->bottom));
-    d.Record(line);
+    d.RecordF("DrawFocusRect L[%d,%d,%d,%d]", int(rect->left), int(rect->top), int(rect->right), int(rect->bottom));
     if (r.isEmpty()) return;
     GdiPaint paint = SolidPaint(0xFFFFFF, R2_XORPEN);
     paint.hatch = GdiPaint::kHalftone;
@@ -1056,9 +1016,7 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 {
     if (!m_hDC) return CLR_INVALID;
     const QPoint p = ToDevice(*m_hDC, x, y);
-    CString line;
-    line.Format("SetPixel L[%d,%d] D[%d,%d] %s", x, y, p.x(), p.y(), Hex(color).c_str());
-    m_hDC->Record(line);
+    m_hDC->RecordF("SetPixel L[%d,%d] D[%d,%d] %s", x, y, p.x(), p.y(), Hex(color).c_str());
     return m_hDC->target->SetPixel(p, color & 0xFFFFFF);
 }
 
@@ -1093,10 +1051,8 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source,
     GdiDevice& s = *source->m_hDC;
     const QPoint d1 = ToDevice(d, x, y), d2 = ToDevice(d, x + width, y + height);
     const QPoint s1 = ToDevice(s, xSrc, ySrc), s2 = ToDevice(s, xSrc + srcWidth, ySrc + srcHeight);
-    CString line;
-    line.Format("StretchBlt L[%d,%d,%d,%d] D[%d,%d,%d,%d] src D[%d,%d,%d,%d] rop=%06X", x, y, width, height,
+    d.RecordF("StretchBlt L[%d,%d,%d,%d] D[%d,%d,%d,%d] src D[%d,%d,%d,%d] rop=%06X", x, y, width, height,
                 d1.x(), d1.y(), d2.x() - d1.x(), d2.y() - d1.y(), s1.x(), s1.y(), s2.x() - s1.x(), s2.y() - s1.y(), unsigned(rop));
-    d.Record(line);
     const QImage* image = s.target ? s.target->Image() : nullptr;
     // A source without pixels only serves a destination that has none either.
     if (!image) return dynamic_cast<GdiNullTarget*>(d.target.get()) ? TRUE : FALSE;
@@ -1210,10 +1166,8 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, LPCTSTR text,
     const bool updateCp = (d.state.textAlign & TA_UPDATECP) != 0;
     const CPoint anchorLogical = updateCp ? d.state.currentPosition : CPoint(x, y);
     const QPoint anchor = ToDevice(d, anchorLogical.x, anchorLogical.y);
-    CString line;
-    line.Format("%s L[%d,%d] D[%d,%d] \"%s\"", options || rect ? "ExtTextOut" : "TextOut",
+    d.RecordF("%s L[%d,%d] D[%d,%d] \"%s\"", options || rect ? "ExtTextOut" : "TextOut",
                 int(anchorLogical.x), int(anchorLogical.y), anchor.x(), anchor.y(), Utf8(s).c_str());
-    d.Record(line);
 
     std::optional<QRect> box;
     if (rect) box = DeviceRect(ToDevice(d, rect->left, rect->top), ToDevice(d, rect->right, rect->bottom));
@@ -1236,11 +1190,9 @@ int CDC::DrawText(LPCTSTR text, int count, RECT* rect, UINT format)
     GdiDevice& d = *m_hDC;
     const QString s = TextOf(text, count);
     const QRect box = DeviceRect(ToDevice(d, rect->left, rect->top), ToDevice(d, rect->right, rect->bottom));
-    CString line;
-    line.Format("DrawText L[%d,%d,%d,%d] D[%d,%d,%d,%d] format=0x%X \"%s\"", int(rect->left), int(rect->top),
+    d.RecordF("DrawText L[%d,%d,%d,%d] D[%d,%d,%d,%d] format=0x%X \"%s\"", int(rect->left), int(rect->top),
                 int(rect->right), int(rect->bottom), box.left(), box.top(), box.left() + box.width(),
                 box.top() + box.height(), format, Utf8(s).c_str());
-    d.Record(line);
 
     // With DT_TABSTOP the second byte holds the tab size in characters, not flags.
     int tabChars = 8;
@@ -1308,9 +1260,7 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR text, int count, int tabCount, co
     GdiDevice& d = *m_hDC;
     const QString s = TextOf(text, count);
     const QPoint anchor = ToDevice(d, x, y);
-    CString line;
-    line.Format("TabbedTextOut L[%d,%d] D[%d,%d] \"%s\"", x, y, anchor.x(), anchor.y(), Utf8(s).c_str());
-    d.Record(line);
+    d.RecordF("TabbedTextOut L[%d,%d] D[%d,%d] \"%s\"", x, y, anchor.x(), anchor.y(), Utf8(s).c_str());
     const DeviceText t = CurrentText(d);
     std::vector<GdiTextSegment> segments;
     const int width = ArrangeTabbed(t, DeviceTabStops(d, t, tabCount, tabStops), s, segments);

@@ -2,6 +2,8 @@
 
 #include "framework/gdi/GdiMapping.h"
 
+#include <cstdarg>
+
 GdiDevice::GdiDevice(Kind k, int w, int h, int dx, int dy)
     : kind(k), width(w), height(h), dpiX(dx > 0 ? dx : 96), dpiY(dy > 0 ? dy : 96)
 {
@@ -44,4 +46,15 @@ void GdiDevice::ApplyClip()
 void GdiDevice::Record(const CString& line)
 {
     if (recording) log.push_back(line);
+}
+
+void GdiDevice::RecordF(const char* format, ...)
+{
+    if (!recording) return;
+    va_list args;
+    va_start(args, format);
+    CString line;
+    line.FormatV(format, args);
+    va_end(args);
+    log.push_back(line);
 }

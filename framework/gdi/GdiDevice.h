@@ -44,6 +44,8 @@ public:
     void RetargetToBitmap();
     void ApplyClip();
     void Record(const CString& line);
+    // Formats only while recording.
+    void RecordF(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     Kind kind;
     int width;  // drawable area, device pixels

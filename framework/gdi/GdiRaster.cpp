@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
+#include <type_traits>
 
 namespace {
 
@@ -24,24 +26,104 @@ bool PatternHit(int hatch, int x, int y)
     }
 }
 
-template <class Mix>
-void FillSpans(QImage& image, const QRegion& region, Mix mix)
+// A span source calls its argument with (y, first x, last x) for every run of pixels.
+template <class Spans>
+void FillConstant(QImage& image, Spans&& spans, std::uint32_t value)
 {
-    for (const QRect& r : region) {
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-            for (int x = r.left(); x <= r.right(); ++x) line[x] = (mix(line[x], x, y) & kRgbMask) | kOpaque;
-        }
-    }
+    spans([&](int y, int x0, int x1) {
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        std::fill(line + x0, line + x1 + 1, value);
+    });
 }
 
-} // namespace
+template <class Spans, class Mix>
+void FillSpans(QImage& image, Spans&& spans, Mix mix)
+{
+    spans([&](int y, int x0, int x1) {
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        for (int x = x0; x <= x1; ++x) line[x] = (mix(line[x], x, y) & kRgbMask) | kOpaque;
+    });
+}
 
-QRgb GdiToQRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+long long FloorDiv(__int128 num, long long den)
+{
+    __int128 q = num / den;
+    if ((num % den != 0) && ((num < 0) != (den < 0))) --q;
+    return static_cast<long long>(q);
+}
 
-COLORREF GdiFromQRgb(QRgb rgb) { return RGB(BYTE(qRed(rgb)), BYTE(qGreen(rgb)), BYTE(qBlue(rgb))); }
+// Scan conversion of polygons in index space: a pixel belongs to the area when its
+// point lies inside; left and top edges are inside, right and bottom edges are not.
+class PolygonScanner {
+public:
+    PolygonScanner(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const QRect& clip)
+        : m_rule(rule), m_clip(clip)
+    {
+        for (const QPolygon& polygon : polygons) {
+            if (polygon.size() < 3) continue;
+            for (qsizetype i = 0; i < polygon.size(); ++i) {
+                const QPoint a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+                if (a.y() == b.y()) continue;
+                const bool down = a.y() < b.y();
+                const QPoint top = down ? a : b, bottom = down ? b : a;
+                m_edges.push_back({top.x(), top.y(), bottom.x(), bottom.y(), down ? 1 : -1});
+            }
+        }
+        std::sort(m_edges.begin(), m_edges.end(), [](const Edge& l, const Edge& r) { return l.y0 < r.y0; });
+    }
 
-std::uint32_t GdiMixRop2(int rop2, std::uint32_t p, std::uint32_t d)
+    template <class Emit>
+    void operator()(Emit&& span)
+    {
+        if (m_edges.empty() || m_clip.isEmpty()) return;
+        long long yFirst = m_edges.front().y0, yLast = yFirst;
+        for (const Edge& e : m_edges) yLast = std::max(yLast, static_cast<long long>(e.y1) - 1);
+        yFirst = std::max<long long>(yFirst, m_clip.top());
+        yLast = std::min<long long>(yLast, m_clip.bottom());
+        std::size_t next = 0;
+        std::vector<const Edge*> active;
+        std::vector<std::pair<long long, int>> crossings;
+        for (long long y = yFirst; y <= yLast; ++y) {
+            while (next < m_edges.size() && m_edges[next].y0 <= y) active.push_back(&m_edges[next++]);
+            std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
+            crossings.clear();
+            for (const Edge* e : active) {
+                // First pixel column at or right of the crossing: ceil of an exact fraction.
+                const long long dy = static_cast<long long>(e->y1) - e->y0;
+                const __int128 num = static_cast<__int128>(e->x0) * dy + static_cast<__int128>(y - e->y0) * (static_cast<long long>(e->x1) - e->x0);
+                crossings.emplace_back(-FloorDiv(-num, dy), e->direction);
+            }
+            std::sort(crossings.begin(), crossings.end());
+            EmitRow(int(y), crossings, span);
+        }
+    }
+
+private:
+    struct Edge {
+        int x0, y0, x1, y1; // y0 < y1
+        int direction;
+    };
+
+    template <class Emit>
+    void EmitRow(int y, const std::vector<std::pair<long long, int>>& crossings, Emit& span) const
+    {
+        int winding = 0;
+        for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
+            winding += m_rule == Qt::WindingFill ? crossings[i].second : 1;
+            const bool inside = m_rule == Qt::WindingFill ? winding != 0 : (winding % 2) != 0;
+            if (!inside) continue;
+            const long long from = std::max<long long>(crossings[i].first, m_clip.left());
+            const long long to = std::min<long long>(crossings[i + 1].first - 1, m_clip.right());
+            if (from <= to) span(y, int(from), int(to));
+        }
+    }
+
+    Qt::FillRule m_rule;
+    QRect m_clip;
+    std::vector<Edge> m_edges;
+};
+
+constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
 {
     switch (rop2) {
     case R2_BLACK: return 0;
@@ -64,17 +146,7 @@ std::uint32_t GdiMixRop2(int rop2, std::uint32_t p, std::uint32_t d)
     }
 }
 
-bool GdiIsSourceRop(DWORD rop)
-{
-    switch (rop) {
-    case SRCCOPY: case SRCPAINT: case SRCAND: case SRCINVERT:
-    case SRCERASE: case NOTSRCCOPY: case NOTSRCERASE: case MERGEPAINT:
-        return true;
-    default: return false;
-    }
-}
-
-std::uint32_t GdiMixSourceRop(DWORD rop, std::uint32_t s, std::uint32_t d)
+constexpr std::uint32_t SourceRop(DWORD rop, std::uint32_t s, std::uint32_t d)
 {
     switch (rop) {
     case SRCPAINT: return s | d;
@@ -87,6 +159,65 @@ std::uint32_t GdiMixSourceRop(DWORD rop, std::uint32_t s, std::uint32_t d)
     default: return s;
     }
 }
+
+// Calls body with the mix as a compile-time constant, so pixel loops carry no switch.
+template <class Body>
+void WithRop2(int rop2, Body&& body)
+{
+    switch (rop2) {
+    case R2_BLACK: body(std::integral_constant<int, R2_BLACK>()); break;
+    case R2_NOTMERGEPEN: body(std::integral_constant<int, R2_NOTMERGEPEN>()); break;
+    case R2_MASKNOTPEN: body(std::integral_constant<int, R2_MASKNOTPEN>()); break;
+    case R2_NOTCOPYPEN: body(std::integral_constant<int, R2_NOTCOPYPEN>()); break;
+    case R2_MASKPENNOT: body(std::integral_constant<int, R2_MASKPENNOT>()); break;
+    case R2_NOT: body(std::integral_constant<int, R2_NOT>()); break;
+    case R2_XORPEN: body(std::integral_constant<int, R2_XORPEN>()); break;
+    case R2_NOTMASKPEN: body(std::integral_constant<int, R2_NOTMASKPEN>()); break;
+    case R2_MASKPEN: body(std::integral_constant<int, R2_MASKPEN>()); break;
+    case R2_NOTXORPEN: body(std::integral_constant<int, R2_NOTXORPEN>()); break;
+    case R2_NOP: break;
+    case R2_MERGENOTPEN: body(std::integral_constant<int, R2_MERGENOTPEN>()); break;
+    case R2_MERGEPENNOT: body(std::integral_constant<int, R2_MERGEPENNOT>()); break;
+    case R2_MERGEPEN: body(std::integral_constant<int, R2_MERGEPEN>()); break;
+    case R2_WHITE: body(std::integral_constant<int, R2_WHITE>()); break;
+    default: body(std::integral_constant<int, R2_COPYPEN>()); break;
+    }
+}
+
+template <class Body>
+void WithSourceRop(DWORD rop, Body&& body)
+{
+    switch (rop) {
+    case SRCPAINT: body(std::integral_constant<DWORD, SRCPAINT>()); break;
+    case SRCAND: body(std::integral_constant<DWORD, SRCAND>()); break;
+    case SRCINVERT: body(std::integral_constant<DWORD, SRCINVERT>()); break;
+    case SRCERASE: body(std::integral_constant<DWORD, SRCERASE>()); break;
+    case NOTSRCCOPY: body(std::integral_constant<DWORD, NOTSRCCOPY>()); break;
+    case NOTSRCERASE: body(std::integral_constant<DWORD, NOTSRCERASE>()); break;
+    case MERGEPAINT: body(std::integral_constant<DWORD, MERGEPAINT>()); break;
+    default: body(std::integral_constant<DWORD, SRCCOPY>()); break;
+    }
+}
+
+} // namespace
+
+QRgb GdiToQRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+COLORREF GdiFromQRgb(QRgb rgb) { return RGB(BYTE(qRed(rgb)), BYTE(qGreen(rgb)), BYTE(qBlue(rgb))); }
+
+std::uint32_t GdiMixRop2(int rop2, std::uint32_t p, std::uint32_t d) { return Rop2(rop2, p, d); }
+
+bool GdiIsSourceRop(DWORD rop)
+{
+    switch (rop) {
+    case SRCCOPY: case SRCPAINT: case SRCAND: case SRCINVERT:
+    case SRCERASE: case NOTSRCCOPY: case NOTSRCERASE: case MERGEPAINT:
+        return true;
+    default: return false;
+    }
+}
+
+std::uint32_t GdiMixSourceRop(DWORD rop, std::uint32_t s, std::uint32_t d) { return SourceRop(rop, s, d); }
 
 std::vector<int> GdiDashPattern(int penStyle)
 {
@@ -101,16 +232,28 @@ std::vector<int> GdiDashPattern(int penStyle)
 
 GdiRaster::GdiRaster(QImage& image, const QRect& clip) : m_image(image), m_clip(clip & image.rect()) {}
 
-QRegion GdiRaster::RegionOf(const std::vector<QPolygon>& polygons, Qt::FillRule rule)
+template <class Spans>
+void GdiRaster::PaintSpans(Spans&& spans, const GdiPaint& paint)
 {
-    QRegion region;
-    for (const QPolygon& polygon : polygons) {
-        if (polygon.size() < 3) continue;
-        const QRegion part(polygon, rule);
-        // Alternate filling across polygons: overlaps cancel; winding: they join.
-        region = rule == Qt::OddEvenFill ? region.xored(part) : region.united(part);
+    const std::uint32_t color = GdiToQRgb(paint.color) & kRgbMask;
+    const std::uint32_t bk = GdiToQRgb(paint.bkColor) & kRgbMask;
+    const int rop = paint.rop2;
+    if (paint.hatch < 0) {
+        WithRop2(rop, [&](auto r) {
+            constexpr int mix = decltype(r)::value;
+            if constexpr (mix == R2_COPYPEN || mix == R2_NOTCOPYPEN || mix == R2_BLACK || mix == R2_WHITE)
+                FillConstant(m_image, spans, (Rop2(mix, color, 0) & kRgbMask) | kOpaque);
+            else
+                FillSpans(m_image, spans, [color](std::uint32_t d, int, int) { return Rop2(mix, color, d); });
+        });
+        return;
     }
-    return region;
+    const int hatch = paint.hatch;
+    const bool opaque = paint.opaqueBackground;
+    FillSpans(m_image, spans, [=](std::uint32_t d, int x, int y) {
+        if (PatternHit(hatch, x, y)) return Rop2(rop, color, d);
+        return opaque ? Rop2(rop, bk, d) : d;
+    });
 }
 
 void GdiRaster::FillRegion(const QRegion& region, const GdiPaint& paint)
@@ -118,63 +261,98 @@ void GdiRaster::FillRegion(const QRegion& region, const GdiPaint& paint)
     if (paint.rop2 == R2_NOP) return;
     const QRegion clipped = region.intersected(m_clip);
     if (clipped.isEmpty()) return;
-    const std::uint32_t color = GdiToQRgb(paint.color) & kRgbMask;
-    const std::uint32_t bk = GdiToQRgb(paint.bkColor) & kRgbMask;
-    const int rop = paint.rop2;
-    if (paint.hatch < 0) {
-        if (rop == R2_COPYPEN) {
-            FillSpans(m_image, clipped, [color](std::uint32_t, int, int) { return color; });
-        } else if (rop == R2_XORPEN) {
-            FillSpans(m_image, clipped, [color](std::uint32_t d, int, int) { return d ^ color; });
-        } else {
-            FillSpans(m_image, clipped, [color, rop](std::uint32_t d, int, int) { return GdiMixRop2(rop, color, d); });
-        }
-        return;
-    }
-    const int hatch = paint.hatch;
-    const bool opaque = paint.opaqueBackground;
-    FillSpans(m_image, clipped, [=](std::uint32_t d, int x, int y) {
-        if (PatternHit(hatch, x, y)) return GdiMixRop2(rop, color, d);
-        return opaque ? GdiMixRop2(rop, bk, d) : d;
-    });
+    PaintSpans([&clipped](auto&& span) {
+        for (const QRect& r : clipped)
+            for (int y = r.top(); y <= r.bottom(); ++y) span(y, r.left(), r.right());
+    }, paint);
 }
 
 void GdiRaster::FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint)
 {
-    FillRegion(RegionOf(polygons, rule), paint);
+    if (paint.rop2 == R2_NOP) return;
+    PolygonScanner scanner(polygons, rule, m_clip);
+    PaintSpans(scanner, paint);
 }
 
 void GdiRaster::MixPixel(int x, int y, std::uint32_t color, int rop2)
 {
     if (!m_clip.contains(x, y)) return;
     auto* line = reinterpret_cast<std::uint32_t*>(m_image.scanLine(y));
-    line[x] = (GdiMixRop2(rop2, color, line[x]) & kRgbMask) | kOpaque;
+    line[x] = (Rop2(rop2, color, line[x]) & kRgbMask) | kOpaque;
 }
+
+namespace {
+
+// Pixel access for the line loops: one detach, then plain pointer arithmetic.
+struct PixelSink {
+    explicit PixelSink(QImage& image, const QRect& clip)
+        : bits(image.bits()), stride(image.bytesPerLine()),
+          left(clip.left()), top(clip.top()), right(clip.right()), bottom(clip.bottom()) {}
+    bool Inside(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    std::uint32_t& At(int x, int y) const { return reinterpret_cast<std::uint32_t*>(bits + qsizetype(y) * stride)[x]; }
+    uchar* bits;
+    qsizetype stride;
+    int left, top, right, bottom;
+};
+
+} // namespace
 
 void GdiRaster::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint)
 {
     if (paint.rop2 == R2_NOP || points.isEmpty() || m_clip.isEmpty()) return;
     const std::uint32_t color = GdiToQRgb(paint.color) & kRgbMask;
     const std::uint32_t bk = GdiToQRgb(paint.bkColor) & kRgbMask;
-    const std::vector<int> dashes = GdiDashPattern(penStyle);
-    std::size_t dashIndex = 0;
-    int dashLeft = dashes.empty() ? 0 : dashes[0];
+    // The dash pattern unrolled to one flag per pixel; it runs on across segments.
+    std::vector<bool> pattern;
+    for (std::size_t i = 0; const int length : GdiDashPattern(penStyle)) pattern.insert(pattern.end(), std::size_t(length), i++ % 2 == 0);
+    const std::size_t period = pattern.size();
+    std::size_t phase = 0;
+    const PixelSink sink(m_image, m_clip);
 
     auto plot = [&](int x, int y) {
         bool on = true;
-        if (!dashes.empty()) {
-            on = dashIndex % 2 == 0;
-            if (--dashLeft == 0) {
-                dashIndex = (dashIndex + 1) % dashes.size();
-                dashLeft = dashes[dashIndex];
-            }
+        if (period) {
+            on = pattern[phase];
+            if (++phase == period) phase = 0;
         }
-        if (on) MixPixel(x, y, color, paint.rop2);
-        else if (paint.opaqueBackground) MixPixel(x, y, bk, paint.rop2);
+        if (!sink.Inside(x, y) || (!on && !paint.opaqueBackground)) return;
+        std::uint32_t& pixel = sink.At(x, y);
+        pixel = (Rop2(paint.rop2, on ? color : bk, pixel) & kRgbMask) | kOpaque;
+    };
+
+    // Steps of a horizontal or vertical run outside the clip cost nothing but the phase.
+    auto skip = [&](long long steps) {
+        if (period && steps > 0) phase = std::size_t((phase + std::size_t(steps % (long long)period)) % period);
+    };
+    auto straight = [&](QPoint a, QPoint b) {
+        const bool horizontal = a.y() == b.y();
+        const int from = horizontal ? a.x() : a.y(), to = horizontal ? b.x() : b.y();
+        const int fixed = horizontal ? a.y() : a.x();
+        const int step = from < to ? 1 : -1;
+        const int low = horizontal ? sink.left : sink.top, high = horizontal ? sink.right : sink.bottom;
+        const bool fixedInside = horizontal ? (fixed >= sink.top && fixed <= sink.bottom) : (fixed >= sink.left && fixed <= sink.right);
+        const long long count = std::abs(static_cast<long long>(to) - from); // the end point is left out
+        if (!fixedInside) { skip(count); return; }
+        // First and last step (0-based) that land inside [low, high].
+        long long first = step > 0 ? static_cast<long long>(low) - from : static_cast<long long>(from) - high;
+        long long last = step > 0 ? static_cast<long long>(high) - from : static_cast<long long>(from) - low;
+        first = std::max(first, 0LL);
+        last = std::min(last, count - 1);
+        if (first > last) { skip(count); return; }
+        skip(first);
+        for (long long k = first; k <= last; ++k) {
+            const int v = from + int(k) * step;
+            horizontal ? plot(v, fixed) : plot(fixed, v);
+        }
+        skip(count - 1 - last);
     };
 
     // Bresenham from a to b, leaving out b.
     auto segment = [&](QPoint a, QPoint b) {
+        if (a.x() == b.x() || a.y() == b.y()) {
+            straight(a, b);
+            return;
+        }
         int x = a.x(), y = a.y();
         const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
         const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
@@ -213,12 +391,22 @@ bool GdiRaster::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, 
     const bool oneToOne = !mirrorX && !mirrorY && dst.size() == srcRect.size();
     if (oneToOne && QRect(QPoint(0, 0), source.size()).contains(srcRect)) {
         const int shiftX = srcRect.left() - dst.left(), shiftY = srcRect.top() - dst.top();
-        for (int y = target.top(); y <= target.bottom(); ++y) {
-            const auto* srcLine = reinterpret_cast<const std::uint32_t*>(source.constScanLine(y + shiftY)) + shiftX;
-            auto* dstLine = reinterpret_cast<std::uint32_t*>(m_image.scanLine(y));
-            for (int x = target.left(); x <= target.right(); ++x)
-                dstLine[x] = (GdiMixSourceRop(rop, srcLine[x] & kRgbMask, dstLine[x] & kRgbMask) & kRgbMask) | kOpaque;
+        if (rop == SRCCOPY) {
+            for (int y = target.top(); y <= target.bottom(); ++y) {
+                const auto* srcLine = reinterpret_cast<const std::uint32_t*>(source.constScanLine(y + shiftY)) + shiftX;
+                auto* dstLine = reinterpret_cast<std::uint32_t*>(m_image.scanLine(y));
+                std::copy(srcLine + target.left(), srcLine + target.right() + 1, dstLine + target.left());
+            }
+            return true;
         }
+        WithSourceRop(rop, [&](auto r) {
+            for (int y = target.top(); y <= target.bottom(); ++y) {
+                const auto* srcLine = reinterpret_cast<const std::uint32_t*>(source.constScanLine(y + shiftY)) + shiftX;
+                auto* dstLine = reinterpret_cast<std::uint32_t*>(m_image.scanLine(y));
+                for (int x = target.left(); x <= target.right(); ++x)
+                    dstLine[x] = (SourceRop(decltype(r)::value, srcLine[x], dstLine[x]) & kRgbMask) | kOpaque;
+            }
+        });
         return true;
     }
     for (int y = target.top(); y <= target.bottom(); ++y) {
@@ -231,7 +419,7 @@ bool GdiRaster::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, 
             const int dx = mirrorX ? dst.right() - x : x - dst.left();
             const int sx = srcRect.left() + int(static_cast<long long>(dx) * srcRect.width() / dst.width());
             if (sx < 0 || sx >= source.width()) continue;
-            dstLine[x] = (GdiMixSourceRop(rop, srcLine[sx] & kRgbMask, dstLine[x] & kRgbMask) & kRgbMask) | kOpaque;
+            dstLine[x] = (SourceRop(rop, srcLine[sx], dstLine[x]) & kRgbMask) | kOpaque;
         }
     }
     return true;

@@ -50,9 +50,9 @@ public:
     bool Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY);
     void DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip);
 
-    static QRegion RegionOf(const std::vector<QPolygon>& polygons, Qt::FillRule rule);
-
 private:
+    template <class Spans>
+    void PaintSpans(Spans&& spans, const GdiPaint& paint);
     void MixPixel(int x, int y, std::uint32_t color, int rop2);
 
     QImage& m_image;
