@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 
 #include <map>
 #include <set>
@@ -136,8 +137,8 @@ int AfxVirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers)
 
 void AfxInstallKeyStateTracker()
 {
-    static QObject* tracker = nullptr;
-    if (tracker != nullptr || QCoreApplication::instance() == nullptr)
+    static QPointer<QObject> tracker;
+    if (tracker || QCoreApplication::instance() == nullptr)
         return;
     tracker = new KeyStateTracker(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(tracker);

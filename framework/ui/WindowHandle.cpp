@@ -592,7 +592,8 @@ bool WindowHandle::TranslateEvent(QWidget* source, QEvent* event)
         return false;
     case QEvent::ContextMenu: {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        return SendFromQt(WM_CONTEXTMENU, WPARAM(this), PointParam(menuEvent->globalPos()));
+        // The default processing already offered it to the parent window.
+        return SendFromQt(WM_CONTEXTMENU, WPARAM(this), PointParam(menuEvent->globalPos())) || selfPainted;
     }
     case QEvent::Close:
         if (source == widget) {
