@@ -1,8 +1,8 @@
 #include "driver/TelegramManager.h"
 
 #include "driver/DriverLastError.h"
+#include "framework/core/TickCount.h"
 
-#include <chrono>
 #include <cstdint>
 
 namespace {
@@ -11,12 +11,6 @@ constexpr DWORD kAckReadSize = 10;
 constexpr DWORD kFrameReadSize = DWORD(kFrameBufferSize);
 // A frame whose length field says more than this would not fit the frame buffer.
 constexpr WORD kMaxReceivedLength = kMaxFrameLength;
-
-DWORD SteadyTickCount()
-{
-    const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return DWORD(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
 
 // Deadlines are compared by signed difference, so the 32-bit tick count may wrap.
 bool IsPast(DWORD now, DWORD deadline)
@@ -48,7 +42,7 @@ struct TelegramManager::Pass {
 };
 
 TelegramManager::TelegramManager(std::unique_ptr<ComPort> port)
-    : m_port(port ? std::move(port) : std::make_unique<ComPort>()), m_clock(SteadyTickCount)
+    : m_port(port ? std::move(port) : std::make_unique<ComPort>()), m_clock(GetTickCount)
 {
 }
 
@@ -56,7 +50,7 @@ TelegramManager::~TelegramManager() = default;
 
 void TelegramManager::SetTickSource(TickSource clock)
 {
-    m_clock = clock ? std::move(clock) : TickSource(SteadyTickCount);
+    m_clock = clock ? std::move(clock) : TickSource(GetTickCount);
 }
 
 BOOL TelegramManager::OpenPort()
