@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <type_traits>
 
@@ -297,6 +298,44 @@ struct PixelSink {
 
 } // namespace
 
+namespace {
+
+// Lines longer than this are cut to the clip first, so that far-off coordinates cost
+// nothing; shorter ones are stepped pixel by pixel from their true start.
+constexpr long long kLongLine = 1 << 16;
+
+// Cuts a to b down to the part near clip (Liang-Barsky); advances the dash phase by the
+// steps left out in front. False when nothing of the line comes near the clip.
+template <class Skip>
+bool ClipLongLineTo(const QRect& clip, QPoint& a, QPoint& b, long long steps, Skip&& skip)
+{
+    const double x0 = a.x(), y0 = a.y(), dx = double(b.x()) - a.x(), dy = double(b.y()) - a.y();
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - (clip.left() - 2), (clip.right() + 2) - x0, y0 - (clip.top() - 2), (clip.bottom() + 2) - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+    }
+    if (t0 > t1) {
+        skip(steps);
+        return false;
+    }
+    const QPoint start(int(std::lround(x0 + t0 * dx)), int(std::lround(y0 + t0 * dy)));
+    const QPoint end(int(std::lround(x0 + t1 * dx)), int(std::lround(y0 + t1 * dy)));
+    skip(static_cast<long long>(t0 * double(steps)));
+    a = start;
+    b = end;
+    return a != b;
+}
+
+} // namespace
+
 void GdiRaster::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint)
 {
     if (paint.rop2 == R2_NOP || points.isEmpty() || m_clip.isEmpty()) return;
@@ -353,6 +392,8 @@ void GdiRaster::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle
             straight(a, b);
             return;
         }
+        const long long steps = std::max(std::abs(static_cast<long long>(b.x()) - a.x()), std::abs(static_cast<long long>(b.y()) - a.y()));
+        if (steps > kLongLine && !ClipLongLineTo(m_clip, a, b, steps, skip)) return;
         int x = a.x(), y = a.y();
         const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
         const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;

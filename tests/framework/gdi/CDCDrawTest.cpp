@@ -162,6 +162,24 @@ TEST_F(CDCDraw, PolylineMixesEachJoinOnceAndLeavesOutItsLastPoint)
     EXPECT_EQ(dc.GetCurrentPosition(), CPoint(60, 50));
 }
 
+TEST_F(CDCDraw, FarOffLinesDrawTheirVisiblePartWithoutWalkingTheWholeLength)
+{
+    // Slope 1/2 through (100, 50), ends two billion pixels away.
+    dc.MoveTo(100 - 2000000000, 50 - 1000000000);
+    dc.LineTo(100 + 2000000000, 50 + 1000000000);
+    EXPECT_EQ(At(100, 50), kBlack);
+    EXPECT_EQ(At(0, 0), kBlack);
+    EXPECT_EQ(At(198, 99), kBlack);
+    EXPECT_EQ(At(100, 60), kWhite);
+    CBrush red(kRed);
+    dc.SelectObject(&red);
+    const POINT huge[] = {{-2000000000, 100}, {2000000000, 100}, {2000000000, 2000000000}};
+    dc.Polygon(huge, 3);
+    EXPECT_EQ(At(150, 100), kBlack); // the outline
+    EXPECT_EQ(At(150, 150), kRed);
+    EXPECT_EQ(At(150, 90), kWhite);
+}
+
 TEST_F(CDCDraw, PolygonFillModesDifferInTheOverlap)
 {
     const POINT star[] = {{100, 10}, {160, 190}, {10, 70}, {190, 70}, {40, 190}};
