@@ -8,6 +8,11 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,6 +111,31 @@ TEST_F(MessageBoxTest, PlainMessageBoxCaptionsAndMissingTexts)
     EXPECT_EQ(script.MessageBoxes()[0].caption, "Error");
     EXPECT_EQ(script.MessageBoxes()[1].caption, "Diagnose");
     EXPECT_EQ(script.MessageBoxes()[2].text, "#9999") << "an unknown id still names the message";
+}
+
+TEST_F(MessageBoxTest, RealBoxOffersTheButtonsOfItsFlagsAndReturnsTheOneClicked)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    QMessageBox::StandardButtons shown;
+    QString defaultText;
+    QString text;
+    QTimer clicker; // answers the box once its modal loop runs
+    clicker.setInterval(10);
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        clicker.stop();
+        shown = box->standardButtons();
+        defaultText = box->defaultButton() != nullptr ? box->defaultButton()->text() : QString();
+        text = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    clicker.start();
+    EXPECT_EQ(AfxMessageBox(kSavePrompt, MB_YESNOCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(shown, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(defaultText, QMessageBox().addButton(QMessageBox::No)->text());
+    EXPECT_EQ(text, "Save the changes?");
 }
 
 TEST_F(MessageBoxTest, ModalRunsTakeQueuedScriptsInOrderThenTheDefault)
