@@ -1,0 +1,39 @@
+#pragma once
+// The button window class ("BUTTON"): push buttons, check boxes (two and three states,
+// manual or automatic), radio buttons (manual or automatic, grouped by WS_GROUP), group
+// boxes and owner-drawn buttons (framework/ui only; the Parts use CButton).
+#include "framework/core/WinStyles.h"
+#include "framework/ui/ControlDefs.h"
+#include "framework/ui/UiDefs.h"
+
+#include <QPushButton>
+
+class ButtonWidget final : public QPushButton {
+public:
+    ButtonWidget(DWORD style, const QString& text, QWidget* parent);
+
+    bool HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    DWORD Kind() const { return m_style & BS_TYPEMASK; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    bool IsCheckKind() const;
+    bool IsRadioKind() const;
+    bool IsAutomatic() const;
+    void SetCheckState(UINT state);
+    void OnClicked();
+    void UncheckGroupRadios();
+    void PaintOwnerDrawn();
+    void PaintCheckOrRadio();
+    void PaintGroupBox();
+
+    DWORD m_style;
+    UINT m_check = BST_UNCHECKED;
+    HGDIOBJ m_image = nullptr;
+};
+
+QWidget* AfxCreateButtonWidget(const CREATESTRUCT& cs, QWidget* parent);

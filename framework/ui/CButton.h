@@ -1,0 +1,28 @@
+#pragma once
+// A button control: push button, check box, radio button, group box, or an owner-drawn
+// button whose subclass draws it in DrawItem.
+#include "framework/gdi/GdiDefs.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/ControlDefs.h"
+
+class CButton : public CWnd {
+    DECLARE_DYNAMIC(CButton)
+public:
+    CButton() = default;
+    BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+    int GetCheck() const; // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
+    void SetCheck(int nCheck);
+    UINT GetState() const; // check state with BST_PUSHED and BST_FOCUS
+    void SetState(BOOL bHighlight);
+    UINT GetButtonStyle() const;
+    void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
+    HBITMAP SetBitmap(HBITMAP hBitmap);
+    HBITMAP GetBitmap() const;
+
+    // An owner-drawn button draws itself here (the parent reflects WM_DRAWITEM).
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};

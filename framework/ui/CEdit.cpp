@@ -1,0 +1,88 @@
+#include "framework/ui/CEdit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+
+BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create("EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+void CEdit::SetLimitText(UINT nMax) { SendMessage(EM_LIMITTEXT, nMax, 0); }
+
+UINT CEdit::GetLimitText() const { return UINT(SendMessage(EM_GETLIMITTEXT, 0, 0)); }
+
+void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll)
+{
+    SendMessage(EM_SETSEL, WPARAM(nStartChar), LPARAM(nEndChar));
+    if (!bNoScroll) SendMessage(EM_SCROLLCARET, 0, 0);
+}
+
+void CEdit::SetSel(DWORD dwSelection, BOOL bNoScroll)
+{
+    SetSel(SHORT(LOWORD(dwSelection)), SHORT(HIWORD(dwSelection)), bNoScroll);
+}
+
+void CEdit::GetSel(int& nStartChar, int& nEndChar) const
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    nStartChar = int(start);
+    nEndChar = int(end);
+}
+
+DWORD CEdit::GetSel() const { return DWORD(SendMessage(EM_GETSEL, 0, 0)); }
+
+void CEdit::ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo)
+{
+    SendMessage(EM_REPLACESEL, WPARAM(bCanUndo), LPARAM(lpszNewText ? lpszNewText : ""));
+}
+
+BOOL CEdit::SetReadOnly(BOOL bReadOnly) { return BOOL(SendMessage(EM_SETREADONLY, WPARAM(bReadOnly), 0)); }
+
+void CEdit::SetPasswordChar(char ch) { SendMessage(EM_SETPASSWORDCHAR, WPARAM(static_cast<unsigned char>(ch)), 0); }
+
+char CEdit::GetPasswordChar() const { return char(SendMessage(EM_GETPASSWORDCHAR, 0, 0)); }
+
+BOOL CEdit::GetModify() const { return BOOL(SendMessage(EM_GETMODIFY, 0, 0)); }
+
+void CEdit::SetModify(BOOL bModified) { SendMessage(EM_SETMODIFY, WPARAM(bModified), 0); }
+
+BOOL CEdit::CanUndo() const { return BOOL(SendMessage(EM_CANUNDO, 0, 0)); }
+
+void CEdit::EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER, 0, 0); }
+
+int CEdit::GetLineCount() const { return int(SendMessage(EM_GETLINECOUNT, 0, 0)); }
+
+int CEdit::GetLine(int nIndex, LPTSTR lpszBuffer, int nMaxLength) const
+{
+    if (!lpszBuffer || nMaxLength <= 0) return 0;
+    // The message reads the buffer's size from its first WORD.
+    std::vector<char> buffer(std::max<std::size_t>(std::size_t(nMaxLength), sizeof(WORD)));
+    const WORD size = WORD(std::min(nMaxLength, 0xFFFF));
+    std::memcpy(buffer.data(), &size, sizeof size);
+    const int copied = int(SendMessage(EM_GETLINE, WPARAM(nIndex), LPARAM(buffer.data())));
+    std::memcpy(lpszBuffer, buffer.data(), std::size_t(copied));
+    return copied;
+}
+
+int CEdit::LineIndex(int nLine) const { return int(SendMessage(EM_LINEINDEX, WPARAM(nLine), 0)); }
+
+int CEdit::LineLength(int nLine) const { return int(SendMessage(EM_LINELENGTH, WPARAM(nLine), 0)); }
+
+int CEdit::LineFromChar(int nIndex) const { return int(SendMessage(EM_LINEFROMCHAR, WPARAM(nIndex), 0)); }
+
+void CEdit::LineScroll(int nLines, int nChars) { SendMessage(EM_LINESCROLL, WPARAM(nChars), LPARAM(nLines)); }
+
+void CEdit::SetTabStops() { SendMessage(EM_SETTABSTOPS, 0, 0); }
+
+BOOL CEdit::SetTabStops(const int& cxEachStop) { return BOOL(SendMessage(EM_SETTABSTOPS, 1, LPARAM(&cxEachStop))); }
+
+BOOL CEdit::SetTabStops(int nTabStops, const int* rgTabStops)
+{
+    return BOOL(SendMessage(EM_SETTABSTOPS, WPARAM(nTabStops), LPARAM(rgTabStops)));
+}

@@ -1,0 +1,89 @@
+#include "framework/ui/ControlSupport.h"
+
+#include <QFontMetrics>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+
+void AfxNotifyParent(HWND hWndCtrl, UINT code)
+{
+    if (!AfxIsLiveHandle(hWndCtrl)) return;
+    HWND parent = AfxParentHandle(hWndCtrl);
+    if (!parent) return;
+    ::SendMessage(parent, WM_COMMAND, WPARAM(MAKELONG(WORD(hWndCtrl->id), WORD(code))), LPARAM(hWndCtrl));
+}
+
+void AfxNotifyParent(QWidget* control, UINT code) { AfxNotifyParent(AfxHandleFromWidget(control), code); }
+
+bool AfxMessageFromQt(HWND hWnd)
+{
+    const AfxMessageFrame* frame = AfxCurrentMessageFrame();
+    return frame != nullptr && frame->fromQt && frame->hWnd == hWnd;
+}
+
+QString AfxTextFromParam(LPARAM lParam)
+{
+    return lParam ? QString::fromUtf8(reinterpret_cast<const char*>(lParam)) : QString();
+}
+
+int AfxCopyTextToBuffer(const QString& text, LPARAM buffer, WPARAM size)
+{
+    auto* out = reinterpret_cast<char*>(buffer);
+    if (!out || size == 0) return 0;
+    const QByteArray bytes = text.toUtf8();
+    std::size_t count = std::min<std::size_t>(std::size_t(bytes.size()), std::size_t(size) - 1);
+    while (count > 0 && count < std::size_t(bytes.size()) && (static_cast<unsigned char>(bytes[qsizetype(count)]) & 0xC0) == 0x80)
+        --count;
+    std::memcpy(out, bytes.constData(), count);
+    out[count] = '\0';
+    return int(count);
+}
+
+int AfxCopyTextUnbounded(const QString& text, LPARAM buffer)
+{
+    auto* out = reinterpret_cast<char*>(buffer);
+    const QByteArray bytes = text.toUtf8();
+    if (!out) return int(bytes.size());
+    std::memcpy(out, bytes.constData(), std::size_t(bytes.size()));
+    out[bytes.size()] = '\0';
+    return int(bytes.size());
+}
+
+LRESULT AfxTextLength(const QString& text) { return LRESULT(text.toUtf8().size()); }
+
+QString AfxTextWithoutMnemonic(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (i + 1 < text.size() && text[i + 1] == u'&') {
+                shown += u'&';
+                ++i;
+            }
+            continue;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
+int AfxQuarterCharsToPixels(const QFont& font, int quarters)
+{
+    const QFontMetrics metrics(font);
+    const int alphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int average = (alphabet / 26 + 1) / 2;
+    return (quarters * average + 2) / 4;
+}
+
+int AfxCompareItemText(const QString& a, const QString& b)
+{
+    const int result = QString::compare(a, b, Qt::CaseInsensitive);
+    return (result > 0) - (result < 0);
+}
+
+bool AfxItemTextStartsWith(const QString& text, const QString& prefix)
+{
+    return text.startsWith(prefix, Qt::CaseInsensitive);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the standard controls share below their C++ objects (framework/ui only; the
+// Parts never include it): notifications to the parent, text through message buffers,
+// and the window classes' registration.
+#include "framework/core/CString.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/UiDefs.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <QString>
+
+class QWidget;
+
+// Sends WM_COMMAND with the notification code to the control's parent.
+void AfxNotifyParent(HWND hWndCtrl, UINT code);
+void AfxNotifyParent(QWidget* control, UINT code);
+
+// True while the message being handled for hWnd came from a Qt event, whose own
+// handling is the control's default; a class procedure then leaves it to Qt.
+bool AfxMessageFromQt(HWND hWnd);
+
+// Text handed over in a message parameter (UTF-8, may be null).
+QString AfxTextFromParam(LPARAM lParam);
+// Copies text into a caller's buffer of 'size' bytes with its NUL, never half a
+// character; returns the bytes copied.
+int AfxCopyTextToBuffer(const QString& text, LPARAM buffer, WPARAM size);
+// Copies text into a caller's buffer that the classic call assumes large enough.
+int AfxCopyTextUnbounded(const QString& text, LPARAM buffer);
+LRESULT AfxTextLength(const QString& text);
+
+// "&Name" as shown: a single '&' marks the mnemonic and is not shown, "&&" shows one.
+QString AfxTextWithoutMnemonic(const QString& text);
+
+// Pixel width of n quarters of the font's average character width (tab stops).
+int AfxQuarterCharsToPixels(const QFont& font, int quarters);
+
+// Case-insensitive comparison of the list controls (sorting and searching).
+int AfxCompareItemText(const QString& a, const QString& b);
+bool AfxItemTextStartsWith(const QString& text, const QString& prefix);

@@ -1,0 +1,89 @@
+#pragma once
+// The C-style dialog calls for code that works with handles and dialog procedures
+// (the driver's set-up dialog, the diagnosis library's dialogs). Window calls that are
+// not dialog-specific (GetDlgItem, EnableWindow, GetWindowRect, ...) are in CWnd.h,
+// message boxes in MessageBox.h and LoadString in framework/core/Resources.h.
+#include "framework/core/WinTypes.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/ControlDefs.h"
+#include "framework/ui/UiDefs.h"
+
+// A dialog procedure answers TRUE for a message it handled. WM_INITDIALOG answers TRUE
+// to let the dialog put the focus on its first tab stop.
+using DLGPROC = INT_PTR (*)(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+
+#ifndef MAKEINTRESOURCE
+#define MAKEINTRESOURCE(id) (reinterpret_cast<LPCTSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id))))
+#endif
+#ifndef MAKEINTRESOURCEA
+#define MAKEINTRESOURCEA(id) MAKEINTRESOURCE(id)
+#endif
+#ifndef IS_INTRESOURCE
+#define IS_INTRESOURCE(p) ((reinterpret_cast<std::uintptr_t>(p) >> 16) == 0)
+#endif
+
+// Runs a modal dialog from a template of the module (MAKEINTRESOURCE(id)); the procedure
+// gets WM_INITDIALOG with dwInitParam. Returns what EndDialog was given, or -1 when the
+// template does not exist.
+INT_PTR DialogBoxParam(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                       LPARAM dwInitParam);
+inline INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam)
+{
+    return DialogBoxParam(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
+}
+inline INT_PTR DialogBox(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc)
+{
+    return DialogBoxParam(hInstance, lpTemplateName, hWndParent, lpDialogFunc, 0);
+}
+// A modeless dialog; nullptr when the template does not exist.
+HWND CreateDialogParam(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                       LPARAM dwInitParam);
+
+// Ends a modal dialog with the result once its current message returns.
+BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+
+// The dialog keyboard: Enter presses the default button (IDOK without one), Escape
+// IDCANCEL unless the Cancel button is disabled. TRUE when the message was used.
+BOOL IsDialogMessage(HWND hDlg, LPMSG lpMsg);
+
+UINT GetDlgItemText(HWND hDlg, int nIDDlgItem, LPTSTR lpString, int cchMax);
+BOOL SetDlgItemText(HWND hDlg, int nIDDlgItem, LPCTSTR lpString);
+inline UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPTSTR lpString, int cchMax)
+{
+    return GetDlgItemText(hDlg, nIDDlgItem, lpString, cchMax);
+}
+inline BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCTSTR lpString)
+{
+    return SetDlgItemText(hDlg, nIDDlgItem, lpString);
+}
+
+// A control's text as a number: blanks around a base-10 integer (signed with bSigned);
+// anything else, or a value outside 32 bits, gives 0 and *lpTranslated FALSE.
+UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned);
+BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+
+LRESULT SendDlgItemMessage(HWND hDlg, int nIDDlgItem, UINT message, WPARAM wParam, LPARAM lParam);
+inline LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendDlgItemMessage(hDlg, nIDDlgItem, message, wParam, lParam);
+}
+
+BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
+UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
+// Checks nIDCheckButton and clears the other buttons from nIDFirstButton to nIDLastButton.
+BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+
+// Dialog units of the dialog's font to pixels, in place.
+BOOL MapDialogRect(HWND hDlg, LPRECT lpRect);
+// The base units of the default dialog font: average character width in the low word,
+// height in the high word.
+LONG GetDialogBaseUnits();
+
+inline int GetWindowTextLengthA(HWND hWnd) { return GetWindowTextLength(hWnd); }
+inline int GetWindowTextA(HWND hWnd, LPTSTR lpString, int nMaxCount) { return GetWindowText(hWnd, lpString, nMaxCount); }
+inline BOOL SetWindowTextA(HWND hWnd, LPCTSTR lpString) { return SetWindowText(hWnd, lpString); }
+inline LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessage(hWnd, message, wParam, lParam);
+}

@@ -1,0 +1,338 @@
+#include "framework/ui/DialogWindow.h"
+
+#include "framework/core/Resources.h"
+#include "framework/gdi/GdiQt.h"
+#include "framework/ui/ControlSupport.h"
+#include "framework/ui/ListBoxControl.h"
+#include "framework/ui/ScriptedUi.h"
+#include "framework/ui/StaticControl.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QScreen>
+
+namespace {
+
+bool DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+QWidget* CreateDialogWidget(const CREATESTRUCT& cs, QWidget* parent)
+{
+    return new DialogWidget(DWORD(cs.style), parent);
+}
+
+const WindowClassInfo* RegisterDialogClass()
+{
+    WindowClassInfo info;
+    info.name = kDialogClassName;
+    info.createWidget = &CreateDialogWidget;
+    info.windowProc = &DialogProc;
+    return AfxRegisterWindowClass(std::move(info));
+}
+
+const WindowClassInfo* const s_dialogClass = RegisterDialogClass();
+
+int ScreenDpi()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const int dpi = int(screen->logicalDotsPerInchY() + 0.5);
+        if (dpi > 0) return dpi;
+    }
+    return 96;
+}
+
+std::unique_ptr<CFont> MakeDialogFont(const DialogTemplate& dialogTemplate, int dpi)
+{
+    DialogFontSpec spec;
+    if (dialogTemplate.font) {
+        spec.face = CString(dialogTemplate.font->face);
+        spec.pointSize = dialogTemplate.font->pointSize;
+        spec.weight = dialogTemplate.font->weight;
+        spec.italic = dialogTemplate.font->italic;
+    }
+    auto font = std::make_unique<CFont>();
+    const CString face = DialogFontFace(spec.face);
+    font->CreateFont(-DialogFontPixelHeight(spec, dpi), 0, 0, 0, spec.weight > 0 ? spec.weight : 400,
+                     BYTE(spec.italic ? 1 : 0), 0, 0, 0, 0, 0, 0, 0, face);
+    return font;
+}
+
+DialogBaseUnits MeasureUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int alphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return DialogBaseUnitsFromMetrics(alphabet, metrics.height());
+}
+
+HWND ChildById(HWND hDlg, int id) { return ::GetDlgItem(hDlg, id); }
+
+bool IsPushButton(HWND hWnd)
+{
+    const LRESULT code = ::SendMessage(hWnd, WM_GETDLGCODE, 0, 0);
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+int TemplateDefaultId(HWND hDlg)
+{
+    for (HWND child : AfxChildHandles(hDlg)) {
+        if (::SendMessage(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return int(child->id);
+    }
+    return 0;
+}
+
+// Win32 answers WM_CLOSE in a dialog with IDCANCEL, unless the Cancel button is disabled.
+void CloseAsCancel(HWND hDlg)
+{
+    HWND cancel = ChildById(hDlg, IDCANCEL);
+    if (cancel && !::IsWindowEnabled(cancel)) {
+        MessageBeep(0);
+        return;
+    }
+    ::SendMessage(hDlg, WM_COMMAND, WPARAM(MAKELONG(WORD(IDCANCEL), WORD(BN_CLICKED))), LPARAM(cancel));
+}
+
+void NextControl(HWND hDlg, bool previous)
+{
+    std::vector<HWND> stops;
+    for (HWND child : AfxChildHandles(hDlg)) {
+        if ((child->style & WS_TABSTOP) && ::IsWindowEnabled(child) && child->widget && !child->widget->isHidden())
+            stops.push_back(child);
+    }
+    if (stops.empty()) return;
+    const HWND focus = ::GetFocus();
+    auto it = std::find(stops.begin(), stops.end(), focus);
+    std::size_t index = 0;
+    if (it != stops.end()) {
+        const std::size_t at = std::size_t(it - stops.begin());
+        index = previous ? (at + stops.size() - 1) % stops.size() : (at + 1) % stops.size();
+    } else if (previous) {
+        index = stops.size() - 1;
+    }
+    ::SetFocus(stops[index]);
+    if (::SendMessage(stops[index], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessage(stops[index], EM_SETSEL, 0, -1);
+}
+
+void SetDefaultId(HWND hDlg, UINT id)
+{
+    DialogWidget* dialog = AfxDialogWidget(hDlg);
+    if (!dialog) return;
+    const int old = dialog->defaultId != 0 ? int(dialog->defaultId) : TemplateDefaultId(hDlg);
+    if (HWND oldButton = ChildById(hDlg, old); oldButton && IsPushButton(oldButton))
+        ::SendMessage(oldButton, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    dialog->defaultId = id;
+    if (HWND newButton = ChildById(hDlg, int(id)); newButton && IsPushButton(newButton))
+        ::SendMessage(newButton, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+bool DefaultDialogProcessing(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_CLOSE:
+        CloseAsCancel(hDlg);
+        result = 0;
+        return true;
+    case DM_GETDEFID: {
+        DialogWidget* dialog = AfxDialogWidget(hDlg);
+        const int id = dialog && dialog->defaultId != 0 ? int(dialog->defaultId) : TemplateDefaultId(hDlg);
+        result = id != 0 ? LRESULT(MAKELONG(WORD(id), WORD(DC_HASDEFID))) : 0;
+        return true;
+    }
+    case DM_SETDEFID:
+        SetDefaultId(hDlg, UINT(wParam));
+        result = TRUE;
+        return true;
+    case WM_NEXTDLGCTL:
+        if (LOWORD(DWORD(lParam)) != 0)
+            ::SetFocus(reinterpret_cast<HWND>(wParam));
+        else
+            NextControl(hDlg, wParam != 0);
+        result = 0;
+        return true;
+    case WM_INITDIALOG:
+        result = TRUE;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    DialogWidget* dialog = AfxDialogWidget(hWnd);
+    if (!dialog) return false;
+    if (dialog->proc) {
+        dialog->procResult = 0;
+        const INT_PTR handled = dialog->proc(hWnd, message, wParam, lParam);
+        if (message == WM_INITDIALOG) {
+            result = handled;
+            return true;
+        }
+        if (handled) {
+            result = AfxIsLiveHandle(hWnd) ? dialog->procResult : 0;
+            return true;
+        }
+        if (!AfxIsLiveHandle(hWnd)) return true;
+    }
+    return DefaultDialogProcessing(hWnd, message, wParam, lParam, result);
+}
+
+// A combo box's template height includes its dropped list; the box shows one line.
+QRect ItemGeometry(const DialogItemTemplate& item, const DialogBaseUnits& units, QWidget* widget)
+{
+    const CRect pixels = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), units);
+    QRect rect(pixels.left, pixels.top, pixels.Width(), pixels.Height());
+    if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
+        const int closed = std::min(rect.height(), combo->sizeHint().height());
+        rect.setHeight(closed);
+    }
+    return rect;
+}
+
+void CreateItem(HWND hDlg, QWidget* dialogWidget, const DialogItemTemplate& item, const DialogBaseUnits& units, HFONT font)
+{
+    const std::string text = item.text;
+    CREATESTRUCT cs;
+    cs.lpszName = text.c_str();
+    cs.lpszClass = item.className.c_str();
+    cs.style = LONG(item.style & ~WS_VISIBLE);
+    cs.dwExStyle = item.exStyle;
+    cs.hwndParent = hDlg;
+    cs.hMenu = reinterpret_cast<HMENU>(std::uintptr_t(UINT(item.id) & 0xFFFF));
+    const WindowClassInfo* windowClass = AfxFindWindowClass(item.className.c_str());
+    QWidget* widget = windowClass && windowClass->createWidget ? windowClass->createWidget(cs, dialogWidget)
+                                                               : AfxNewPlainWindowWidget(dialogWidget);
+    if (!widget) return;
+    widget->setGeometry(ItemGeometry(item, units, widget));
+    widget->setEnabled(!(item.style & WS_DISABLED));
+    // Ids are 16-bit in templates: IDC_STATIC (-1) reads 0xFFFF, as classic.
+    HWND control = AfxCreateWindowHandle(widget, windowClass ? windowClass->name.c_str() : nullptr, item.style,
+                                         item.exStyle, UINT(item.id) & 0xFFFF);
+    if (!control) return;
+    ::SendMessage(control, WM_SETFONT, WPARAM(font), FALSE);
+    if (auto* label = dynamic_cast<StaticWidget*>(widget); label && item.textId) label->LoadBitmapResource(*item.textId);
+    if (auto* list = dynamic_cast<ListBoxWidget*>(widget)) list->MeasureFixedRows(control);
+    widget->setVisible((item.style & WS_VISIBLE) != 0);
+}
+
+} // namespace
+
+DialogWidget::DialogWidget(DWORD style, QWidget* parent) : QWidget(parent)
+{
+    (void)s_dialogClass;
+    if (!(style & WS_CHILD)) setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setAutoFillBackground(true);
+}
+
+DialogWidget* AfxDialogWidget(HWND hDlg) { return dynamic_cast<DialogWidget*>(AfxWidgetFromHandle(hDlg)); }
+
+DialogLayout AfxLayoutDialog(const DialogTemplate& dialogTemplate, HWND hWndParent)
+{
+    DialogLayout layout;
+    layout.font = MakeDialogFont(dialogTemplate, ScreenDpi());
+    layout.units = MeasureUnits(GdiWidgetFont(layout.font->GetSafeHandle(), ScreenDpi()));
+    layout.style = dialogTemplate.style & ~WS_VISIBLE;
+    layout.exStyle = dialogTemplate.exStyle;
+    CRect rect = DialogUnitsToPixels(CRect(dialogTemplate.x, dialogTemplate.y, dialogTemplate.x + dialogTemplate.cx,
+                                           dialogTemplate.y + dialogTemplate.cy),
+                                     layout.units);
+    // A popup's position counts from its owner's client area unless DS_ABSALIGN.
+    if (!(layout.style & WS_CHILD) && !(layout.style & DS_ABSALIGN) && hWndParent) {
+        POINT origin{0, 0};
+        ::ClientToScreen(hWndParent, &origin);
+        rect.OffsetRect(origin.x, origin.y);
+    }
+    layout.rect = rect;
+    return layout;
+}
+
+BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, HWND hWndParent, bool asChild)
+{
+    if (!AfxEnsureGuiApplication()) return FALSE;
+    DialogLayout layout = AfxLayoutDialog(dialogTemplate, hWndParent);
+    if (asChild) {
+        layout.style = (layout.style & ~(WS_POPUP | WS_CAPTION | WS_DISABLED | WS_THICKFRAME | WS_SYSMENU)) | WS_CHILD;
+        layout.rect.OffsetRect(-layout.rect.left, -layout.rect.top);
+    } else if (!(layout.style & WS_CHILD)) {
+        layout.style |= WS_POPUP;
+    }
+    if (!dialog.CreateEx(layout.exStyle, kDialogClassName, dialogTemplate.caption.c_str(), layout.style, layout.rect,
+                         CWnd::FromHandle(hWndParent), 0))
+        return FALSE;
+    HWND hDlg = dialog.GetSafeHwnd();
+    DialogWidget* widget = AfxDialogWidget(hDlg);
+    if (!widget) return FALSE;
+    widget->setWindowTitle(QString::fromStdString(dialogTemplate.caption));
+    widget->units = layout.units;
+    widget->setFont(GdiWidgetFont(layout.font->GetSafeHandle(), ScreenDpi()));
+    HFONT font = layout.font->GetSafeHandle();
+    widget->font = std::move(layout.font);
+    hDlg->font = font;
+    for (const DialogItemTemplate& item : dialogTemplate.items) CreateItem(hDlg, widget, item, widget->units, font);
+    return TRUE;
+}
+
+HWND AfxFirstTabStop(HWND hDlg)
+{
+    for (HWND child : AfxChildHandles(hDlg)) {
+        if ((child->style & WS_TABSTOP) && ::IsWindowEnabled(child) && child->widget && !child->widget->isHidden())
+            return child;
+    }
+    return nullptr;
+}
+
+void AfxInitDialog(HWND hDlg, LPARAM initParam)
+{
+    HWND first = AfxFirstTabStop(hDlg);
+    const LRESULT setFocus = ::SendMessage(hDlg, WM_INITDIALOG, WPARAM(first), initParam);
+    if (setFocus && AfxIsLiveHandle(hDlg)) {
+        if (HWND target = AfxFirstTabStop(hDlg)) {
+            ::SetFocus(target);
+            if (::SendMessage(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessage(target, EM_SETSEL, 0, -1);
+        }
+    }
+}
+
+INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
+{
+    DialogWidget* widget = AfxDialogWidget(hDlg);
+    if (!widget) return -1;
+    if (!widget->ended) {
+        AfxCancelCaptureForModal();
+        if (ScriptedUi::RunModal(dialog, templateId)) {
+            widget = AfxDialogWidget(hDlg);
+            if (widget && !widget->ended) AfxEndDialog(hDlg, IDCANCEL);
+        } else {
+            widget->setWindowModality(Qt::ApplicationModal);
+            widget->show();
+            widget->raise();
+            widget->activateWindow();
+            QEventLoop loop;
+            widget->loop = &loop;
+            if (!widget->ended) loop.exec(QEventLoop::DialogExec);
+            if ((widget = AfxDialogWidget(hDlg)) != nullptr) widget->loop = nullptr;
+        }
+    }
+    widget = AfxDialogWidget(hDlg);
+    return widget ? widget->result : -1;
+}
+
+void AfxEndDialog(HWND hDlg, INT_PTR result)
+{
+    DialogWidget* widget = AfxDialogWidget(hDlg);
+    if (!widget) return;
+    widget->ended = true;
+    widget->result = result;
+    widget->hide();
+    if (widget->loop) widget->loop->quit();
+}
+
+int AfxDialogEnterId(HWND hDlg)
+{
+    HWND focus = ::GetFocus();
+    if (focus && AfxParentHandle(focus) == hDlg && IsPushButton(focus)) return int(focus->id);
+    const LRESULT defId = ::SendMessage(hDlg, DM_GETDEFID, 0, 0);
+    return HIWORD(DWORD(defId)) == DC_HASDEFID ? int(LOWORD(DWORD(defId))) : IDOK;
+}
+

@@ -1,0 +1,63 @@
+#pragma once
+// The dialog window class ("#32770") below CDialog and the C-style dialog calls: the
+// window built from a template, the dialog manager's default processing (default
+// button, Enter and Escape, the close box, WM_NEXTDLGCTL), and the modal run
+// (framework/ui only; the Parts use CDialog or DialogApi.h).
+#include "framework/core/ResourceScript.h"
+#include "framework/gdi/CGdiObject.h"
+#include "framework/ui/DialogApi.h"
+#include "framework/ui/DialogTemplateLayout.h"
+#include "framework/ui/UiDefs.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QEventLoop;
+
+inline constexpr const char* kDialogClassName = "#32770";
+
+class DialogWidget final : public QWidget {
+public:
+    DialogWidget(DWORD style, QWidget* parent);
+
+    DialogBaseUnits units;
+    std::unique_ptr<CFont> font;
+    DLGPROC proc = nullptr;      // a C-style dialog's procedure
+    LRESULT procResult = 0;      // what a handled message answers besides TRUE
+    UINT defaultId = 0;          // DM_SETDEFID; 0: the template's default push button
+    bool ended = false;
+    INT_PTR result = 0;
+    QEventLoop* loop = nullptr;  // the real modal loop while it runs
+};
+
+DialogWidget* AfxDialogWidget(HWND hDlg);
+
+// What a template makes of a dialog window before it is created: its font, units and
+// rectangle (client area, in pixels, relative to the parent's client area for a child
+// and on the screen for a popup).
+struct DialogLayout {
+    std::unique_ptr<CFont> font;
+    DialogBaseUnits units;
+    CRect rect;
+    DWORD style = 0;   // without WS_VISIBLE; shown by whoever runs the dialog
+    DWORD exStyle = 0;
+};
+DialogLayout AfxLayoutDialog(const DialogTemplate& dialogTemplate, HWND hWndParent);
+
+// Creates the dialog window for an object (a CDialog, or a temporary one detached by
+// the C-style calls), then its controls; WM_INITDIALOG is the caller's to send.
+// As a child (a property page) the template's popup styles give way to WS_CHILD.
+BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, HWND hWndParent, bool asChild = false);
+// Sends WM_INITDIALOG and puts the focus on the first tab stop when the answer asks.
+void AfxInitDialog(HWND hDlg, LPARAM initParam);
+
+// Runs the modal part: a ScriptedUi script when one is active, else the real modal
+// loop. Returns the result given to EndDialog (IDCANCEL when a script left the dialog open).
+INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId);
+void AfxEndDialog(HWND hDlg, INT_PTR result);
+
+// The first control with WS_TABSTOP that is visible and enabled, or nullptr.
+HWND AfxFirstTabStop(HWND hDlg);
+// The id the Enter key presses: the focused push button's, else the default button's, else IDOK.
+int AfxDialogEnterId(HWND hDlg);
