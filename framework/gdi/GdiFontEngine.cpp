@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -29,9 +30,15 @@ constexpr FaceAlias kFaceAliases[] = {
     {"Courier", "Liberation Mono"},
 };
 
+// Proportions of Liberation Sans, used where no font can be opened.
+constexpr double kFallbackAscent = 0.905;
+constexpr double kFallbackDescent = 0.212;
+constexpr double kFallbackAdvance = 0.55;
+
 // Pixel size that gives the requested cell height (ascent + descent) for this face.
 int EmForCellHeight(const QFont& base, int cellHeight)
 {
+    if (!GdiFontsAvailable()) return std::max(1, int(std::lround(cellHeight / (kFallbackAscent + kFallbackDescent))));
     QFont probe(base);
     constexpr int kProbeSize = 1000;
     probe.setPixelSize(kProbeSize);
@@ -76,10 +83,24 @@ QFont GdiMakeFont(const LOGFONT& lf, int deviceHeight, int defaultPixelSize)
     return font;
 }
 
+bool GdiFontsAvailable()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
 GdiFontMetrics GdiMeasureFont(const QFont& font)
 {
-    const QFontMetrics m(font);
     GdiFontMetrics r;
+    if (!GdiFontsAvailable()) {
+        const double em = font.pixelSize();
+        r.ascent = int(std::lround(em * kFallbackAscent));
+        r.descent = int(std::lround(em * kFallbackDescent));
+        r.height = r.ascent + r.descent;
+        r.internalLeading = std::max(0, r.height - font.pixelSize());
+        r.aveCharWidth = r.maxCharWidth = std::max(1, int(std::lround(em * kFallbackAdvance)));
+        return r;
+    }
+    const QFontMetrics m(font);
     r.ascent = m.ascent();
     r.descent = m.descent();
     r.height = r.ascent + r.descent;
@@ -92,5 +113,6 @@ GdiFontMetrics GdiMeasureFont(const QFont& font)
 
 int GdiTextWidth(const QFont& font, const QString& text)
 {
+    if (!GdiFontsAvailable()) return int(std::lround(text.size() * font.pixelSize() * kFallbackAdvance));
     return QFontMetrics(font).horizontalAdvance(text);
 }

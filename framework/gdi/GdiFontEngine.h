@@ -19,6 +19,10 @@ struct GdiFontMetrics {
 
 QString GdiResolveFaceName(const char* face);
 
+// Fonts need a GUI application. Without one (command-line tools, plain unit tests)
+// text is measured with fixed proportions of the default face and not drawn.
+bool GdiFontsAvailable();
+
 // deviceHeight follows lfHeight's sign rule, already in device pixels:
 // negative = character (em) height, positive = cell height, 0 = a default size.
 QFont GdiMakeFont(const LOGFONT& font, int deviceHeight, int defaultPixelSize);

@@ -1,5 +1,6 @@
 #include "framework/gdi/GdiPdfTarget.h"
 
+#include "framework/gdi/GdiFontEngine.h"
 #include "framework/gdi/GdiMapping.h"
 
 #include <QFile>
@@ -182,7 +183,7 @@ void GdiPdfTarget::StrokeCosmetic(const QPolygon& points, bool closed, int penSt
 
 void GdiPdfTarget::DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip)
 {
-    if (!Drawing()) return;
+    if (!Drawing() || !GdiFontsAvailable()) return;
     QFont small(font);
     small.setPixelSize(std::max(1, font.pixelSize() / m_shadowScale));
     const QRect shadowClip = clip ? ToShadow(*clip) : m_shadow.rect();

@@ -1,5 +1,7 @@
 #include "framework/gdi/GdiRaster.h"
 
+#include "framework/gdi/GdiFontEngine.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -468,6 +470,7 @@ bool GdiRaster::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, 
 
 void GdiRaster::DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip)
 {
+    if (!GdiFontsAvailable()) return;
     QPainter painter(&m_image);
     painter.setClipRect(clip ? (*clip & m_clip) : m_clip);
     painter.setFont(font);
