@@ -92,7 +92,6 @@ int ShowRealBox(HWND hWnd, const CString& text, const CString& caption, UINT nTy
 {
     if (!AfxEnsureGuiApplication())
         return AfxMessageBoxDefaultResult(nType);
-    AfxCancelCaptureForModal();
     QMessageBox box(QtIcon(nType), QString::fromUtf8(caption.c_str()), QString::fromUtf8(text.c_str()),
                     QMessageBox::NoButton, OwnerWidget(hWnd));
     const ButtonSet set = ButtonsOf(nType);
@@ -123,6 +122,8 @@ int ShowRealBox(HWND hWnd, const CString& text, const CString& caption, UINT nTy
 
 int ShowBox(HWND hWnd, UINT id, const CString& text, const CString& caption, UINT nType, UINT helpId)
 {
+    // A box ends a drag under way, scripted or not.
+    AfxCancelCaptureForModal();
     if (ScriptedUi* script = ScriptedUi::Active())
         return script->AnswerMessageBox(id, text, caption, nType, helpId);
     return ShowRealBox(hWnd, text, caption, nType);

@@ -84,6 +84,7 @@ bool ScriptedUi::RunModal(CWnd& dialog, UINT templateId)
     ScriptedUi* script = Active();
     if (script == nullptr)
         return false;
+    AfxCancelCaptureForModal();
     ModalRecord record;
     record.templateId = templateId;
     dialog.GetWindowText(record.caption);

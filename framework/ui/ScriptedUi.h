@@ -61,8 +61,9 @@ public:
 
     // For the message box and modal-loop code of the framework.
     int AnswerMessageBox(UINT id, const CString& text, const CString& caption, UINT flags, UINT helpId);
-    // Where a modal loop would start: logs the run and calls the next script. False when
-    // no ScriptedUi is active (the caller runs its real modal loop).
+    // Where a modal loop would start: ends a mouse capture (WM_CANCELMODE), logs the run
+    // and calls the next script. False when no ScriptedUi is active (the caller runs its
+    // real modal loop, after AfxCancelCaptureForModal).
     static bool RunModal(CWnd& dialog, UINT templateId);
 
 private:

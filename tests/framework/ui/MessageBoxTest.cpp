@@ -113,6 +113,31 @@ TEST_F(MessageBoxTest, PlainMessageBoxCaptionsAndMissingTexts)
     EXPECT_EQ(script.MessageBoxes()[2].text, "#9999") << "an unknown id still names the message";
 }
 
+class DraggingWnd : public CWnd {
+public:
+    int cancels = 0;
+
+protected:
+    void OnCancelMode() override
+    {
+        ++cancels;
+        CWnd::OnCancelMode();
+    }
+};
+
+TEST_F(MessageBoxTest, BoxEndsAMouseCaptureWithCancelMode)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    DraggingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "drag", WS_OVERLAPPEDWINDOW, CRect(0, 0, 50, 50), nullptr, 0));
+    wnd.SetCapture();
+    EXPECT_EQ(CWnd::GetCapture(), &wnd);
+    ScriptedUi script;
+    AfxMessageBox("Field out of range");
+    EXPECT_EQ(wnd.cancels, 1);
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the default processing of WM_CANCELMODE releases it";
+}
+
 TEST_F(MessageBoxTest, RealBoxOffersTheButtonsOfItsFlagsAndReturnsTheOneClicked)
 {
     ASSERT_TRUE(AfxEnsureGuiApplication());
