@@ -3,6 +3,7 @@
 #include "framework/gdi/CDC.h"
 #include "framework/gdi/GdiQt.h"
 #include "framework/ui/CPaintDC.h"
+#include "framework/ui/CScrollBar.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
 #include "framework/ui/WindowHandle.h"
@@ -31,10 +32,10 @@ CPoint PointFromParam(LPARAM lParam)
     return {SHORT(LOWORD(DWORD(lParam))), SHORT(HIWORD(DWORD(lParam)))};
 }
 
-// Control windows derive from CWnd alone, so their CWnd part starts the object.
+// A scroll bar control's own object, or nullptr (a window's own bars have no object).
 CScrollBar* AsScrollBar(CWnd* wnd)
 {
-    return reinterpret_cast<CScrollBar*>(wnd);
+    return dynamic_cast<CScrollBar*>(wnd);
 }
 
 // Copies as much of text as fits in size bytes with its NUL, never half a character.
@@ -1420,14 +1421,14 @@ BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return BOOL(Default()); }
 
 void CWnd::OnHScroll(UINT, UINT, CScrollBar* pScrollBar)
 {
-    if (pScrollBar != nullptr && ReflectLastMsg(reinterpret_cast<CWnd*>(pScrollBar)->m_hWnd))
+    if (pScrollBar != nullptr && ReflectLastMsg(pScrollBar->m_hWnd))
         return;
     Default();
 }
 
 void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar)
 {
-    if (pScrollBar != nullptr && ReflectLastMsg(reinterpret_cast<CWnd*>(pScrollBar)->m_hWnd))
+    if (pScrollBar != nullptr && ReflectLastMsg(pScrollBar->m_hWnd))
         return;
     Default();
 }
