@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kDefaultScreenWidth = 1920;
 constexpr int kDefaultScreenHeight = 1080;
-constexpr int kNullRegion = 1;
-constexpr int kSimpleRegion = 2;
 // Character height of a font that asks for height 0, in points.
 constexpr int kDefaultFontPoints = 10;
 
@@ -720,7 +718,7 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom)
     d.ApplyClip();
     d.RecordF("IntersectClipRect L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
                 clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
-    return clip.isEmpty() ? kNullRegion : kSimpleRegion;
+    return clip.isEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
 int CDC::GetClipBox(RECT* rect) const
@@ -732,7 +730,7 @@ int CDC::GetClipBox(RECT* rect) const
     if (d.state.clip) area &= *d.state.clip;
     *rect = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
     DPtoLP(rect);
-    return area.isEmpty() ? kNullRegion : kSimpleRegion;
+    return area.isEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
 // --- lines and shapes ---

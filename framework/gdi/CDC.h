@@ -139,7 +139,7 @@ public:
     int GetPolyFillMode() const;
     CPoint GetCurrentPosition() const;
 
-    // --- clipping (a rectangle in logical units, kept in device units) ---
+    // --- clipping (a rectangle in logical units, kept in device units; NULLREGION or SIMPLEREGION) ---
     int IntersectClipRect(int left, int top, int right, int bottom);
     int IntersectClipRect(const RECT* rect) { return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom); }
     int IntersectClipRect(const RECT& rect) { return IntersectClipRect(&rect); }

@@ -106,6 +106,11 @@ constexpr int OPAQUE = 2;
 constexpr int ALTERNATE = 1;
 constexpr int WINDING = 2;
 
+// Region kinds answered by the clipping calls (0 is an error).
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
 // Text alignment.
 constexpr UINT TA_NOUPDATECP = 0;
 constexpr UINT TA_UPDATECP = 1;
