@@ -268,3 +268,7 @@ struct DOCINFO {
 
 // Called by EndPage; returning FALSE cancels the print job.
 using ABORTPROC = BOOL (*)(HDC, int);
+
+// number * numerator / denominator in 64 bits, rounded to nearest with halves away
+// from zero; -1 when denominator is 0 or the result does not fit, as classic.
+int MulDiv(int number, int numerator, int denominator);

@@ -150,3 +150,10 @@ double GdiMapping::ScaleY() const { return double(Abs(m_viewportExt.cy)) / doubl
 
 bool GdiMapping::FlipsY() const { return (m_viewportExt.cy < 0) != (m_windowExt.cy < 0); }
 bool GdiMapping::FlipsX() const { return (m_viewportExt.cx < 0) != (m_windowExt.cx < 0); }
+
+int MulDiv(int number, int numerator, int denominator)
+{
+    if (denominator == 0) return -1;
+    const long long result = GdiScaleRound(number, numerator, denominator);
+    return result > INT_MAX || result < INT_MIN ? -1 : int(result);
+}

@@ -140,6 +140,18 @@ TEST(CDCMapping, PrinterMappingInHundredthsOfAMillimetre)
     EXPECT_EQ(size, CSize(600, 600)); // sizes keep their sign
 }
 
+TEST(CDCMapping, MulDivRoundsHalvesAwayFromZero)
+{
+    struct Case { int a, b, c, expected; };
+    const Case cases[] = {
+        {12, 2540, 72, 423}, {10, 2540, 72, 353}, {8, 2540, 72, 282}, {6, 2540, 72, 212}, {5, 2540, 72, 176},
+        {1000, 600, 2540, 236}, {500, 1000, 2540, 197},
+        {-5, 1, 2, -3}, {5, -1, 2, -3}, {5, 1, 2, 3},
+        {1, 1, 0, -1}, {2000000000, 2000000000, 1, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+}
+
 TEST(CDCMapping, FixedModesIgnoreExtentsAndZeroExtentsAreRefused)
 {
     CDC dc;
