@@ -18,6 +18,7 @@
 
 class CDC;
 class CFont;
+struct CCreateContext; // what a frame hands to the views it creates (document/view layer)
 class CMenu;
 class CScrollBar;
 
@@ -47,7 +48,7 @@ public:
     // paints itself through WM_ERASEBKGND and WM_PAINT; AfxRegisterWndClass names give
     // such a window with the class's styles, cursor and background.
     virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+                        const RECT& rect, CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
