@@ -108,6 +108,8 @@ QPolygon ArcPoints(QPointF centre, double rx, double ry, QPoint start, QPoint en
 
 // --- device handle ---
 
+IMPLEMENT_DYNAMIC(CDC, CObject)
+
 CDC::~CDC()
 {
     if (m_ownsDevice) DeleteDC();

@@ -9,6 +9,7 @@
 //    logical and device coordinates, on any target when recording is on).
 // Coordinates are mapped by our own integer arithmetic; text is drawn upright
 // at its mapped anchor whatever the direction of the y axis.
+#include "framework/core/CObject.h"
 #include "framework/core/CPoint.h"
 #include "framework/core/CRect.h"
 #include "framework/core/CString.h"
@@ -30,11 +31,12 @@ struct GdiPageSetup {
     int unprintableBottom = 0;
 };
 
-class CDC {
+class CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
 public:
     CDC() = default;
     // Deletes the attached device, as classic.
-    virtual ~CDC();
+    ~CDC() override;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 

@@ -83,6 +83,12 @@ Wrapper* WrapperFor(HGDIOBJ handle, GdiObjectData::Kind kind)
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CGdiObject, CObject)
+IMPLEMENT_DYNAMIC(CPen, CGdiObject)
+IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
+IMPLEMENT_DYNAMIC(CFont, CGdiObject)
+IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
+
 GdiObjectData::~GdiObjectData() = default;
 
 std::shared_ptr<GdiObjectData> GdiStockObject(int index)

@@ -2,6 +2,7 @@
 // Drawing objects: pens, brushes, fonts and bitmaps. The handle is shared: a
 // device context that has an object selected keeps it alive, so deleting or
 // destroying a selected object never leaves the context with a dangling one.
+#include "framework/core/CObject.h"
 #include "framework/core/CPoint.h"
 #include "framework/core/CString.h"
 #include "framework/gdi/GdiDefs.h"
@@ -12,10 +13,11 @@
 
 class CDC;
 
-class CGdiObject {
+class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
 public:
     CGdiObject() = default;
-    virtual ~CGdiObject();
+    ~CGdiObject() override;
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
@@ -43,6 +45,7 @@ private:
 };
 
 class CPen : public CGdiObject {
+    DECLARE_DYNAMIC(CPen)
 public:
     CPen() = default;
     // width in logical units; 0 is always one device pixel.
@@ -54,6 +57,7 @@ public:
 };
 
 class CBrush : public CGdiObject {
+    DECLARE_DYNAMIC(CBrush)
 public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
@@ -66,6 +70,7 @@ public:
 };
 
 class CFont : public CGdiObject {
+    DECLARE_DYNAMIC(CFont)
 public:
     CFont() = default;
     // "Arial" resolves to the metric-compatible "Liberation Sans".
@@ -81,6 +86,7 @@ public:
 };
 
 class CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
 public:
     CBitmap() = default;
     // 32-bit colour bitmap of the given size, initially black.
