@@ -9,7 +9,6 @@
 
 namespace {
 
-CString g_lastBitmapError;
 GdiBitmapResourceSource g_bitmapSource = nullptr;
 
 std::shared_ptr<GdiObjectData> MakePen(UINT style, int width, COLORREF color)
@@ -284,9 +283,11 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
     return Adopt(std::move(data));
 }
 
-BOOL CBitmap::LoadBitmapFromBytes(const BYTE* bytes, std::size_t size)
+BOOL CBitmap::LoadBitmapFromBytes(const BYTE* bytes, std::size_t size, CString* error)
 {
-    QImage image = GdiReadBmp(bytes, size, g_lastBitmapError);
+    CString reason;
+    QImage image = GdiReadBmp(bytes, size, reason);
+    if (error) *error = reason;
     if (image.isNull()) return FALSE;
     auto data = std::make_shared<GdiObjectData>(GdiObjectData::Kind::Bitmap);
     data->bitmap = std::move(image);
@@ -296,10 +297,7 @@ BOOL CBitmap::LoadBitmapFromBytes(const BYTE* bytes, std::size_t size)
 BOOL CBitmap::LoadBitmap(UINT resourceId)
 {
     std::vector<BYTE> bytes;
-    if (!g_bitmapSource || !g_bitmapSource(resourceId, bytes)) {
-        g_lastBitmapError = "bitmap resource not found";
-        return FALSE;
-    }
+    if (!g_bitmapSource || !g_bitmapSource(resourceId, bytes)) return FALSE;
     return LoadBitmapFromBytes(bytes.data(), bytes.size());
 }
 
@@ -313,7 +311,5 @@ CSize CBitmap::GetSize() const
 }
 
 CBitmap* CBitmap::FromHandle(HBITMAP handle) { return WrapperFor<CBitmap>(handle, GdiObjectData::Kind::Bitmap); }
-
-CString GdiLastBitmapError() { return g_lastBitmapError; }
 
 void GdiSetBitmapResourceSource(GdiBitmapResourceSource source) { g_bitmapSource = source; }

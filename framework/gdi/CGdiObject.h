@@ -91,17 +91,15 @@ public:
     CBitmap() = default;
     // 32-bit colour bitmap of the given size, initially black.
     BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
-    // A .bmp file or a packed bitmap resource (no file header); FALSE on anything malformed.
-    BOOL LoadBitmapFromBytes(const BYTE* data, std::size_t size);
+    // A .bmp file or a packed bitmap resource (no file header); FALSE on anything
+    // malformed, with the reason in error when given.
+    BOOL LoadBitmapFromBytes(const BYTE* data, std::size_t size, CString* error = nullptr);
     // Bitmap resource of the current language library, through GdiSetBitmapResourceSource.
     BOOL LoadBitmap(UINT resourceId);
     int GetBitmap(BITMAP* bitmap) const;
     CSize GetSize() const;
     static CBitmap* FromHandle(HBITMAP handle);
 };
-
-// Why LoadBitmapFromBytes refused data; empty after success.
-CString GdiLastBitmapError();
 
 // Where CBitmap::LoadBitmap finds the bytes of a bitmap resource; the resource layer
 // installs it once. Without one, LoadBitmap fails.

@@ -51,8 +51,9 @@ Bytes WithFileHeader(Bytes dib, unsigned pixelOffset)
 QImage Load(Bytes& b, BOOL expected = TRUE)
 {
     CBitmap bitmap;
-    const BOOL ok = bitmap.LoadBitmapFromBytes(b.Data().data(), b.Size());
-    EXPECT_EQ(ok, expected) << GdiLastBitmapError().c_str();
+    CString error;
+    const BOOL ok = bitmap.LoadBitmapFromBytes(b.Data().data(), b.Size(), &error);
+    EXPECT_EQ(ok, expected) << error.c_str();
     return ok ? GdiBitmapImage(bitmap.GetSafeHandle()) : QImage();
 }
 
@@ -111,8 +112,9 @@ TEST_P(MalformedBitmaps, AreRefusedWithAReason)
 {
     Bytes b = GetParam().make();
     CBitmap bitmap;
-    EXPECT_FALSE(bitmap.LoadBitmapFromBytes(b.Size() ? b.Data().data() : nullptr, b.Size()));
-    EXPECT_FALSE(GdiLastBitmapError().IsEmpty());
+    CString error;
+    EXPECT_FALSE(bitmap.LoadBitmapFromBytes(b.Size() ? b.Data().data() : nullptr, b.Size(), &error));
+    EXPECT_FALSE(error.IsEmpty());
     EXPECT_EQ(bitmap.GetSafeHandle(), nullptr);
 }
 
