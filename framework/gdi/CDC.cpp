@@ -1132,18 +1132,19 @@ int NextTab(const TabStops& tabs, int x, int spaceWidth)
     return x + spaceWidth; // past the last stop a tab is a blank
 }
 
-// Segments of a tabbed line: (offset, text); returns the total width.
-int ArrangeTabbed(const DeviceText& t, const TabStops& tabs, const QString& text, std::vector<GdiTextSegment>& out)
+// Segments of a tabbed line as offsets from its start, which lies `start` pixels right
+// of the tab origin; returns the total width.
+int ArrangeTabbed(const DeviceText& t, const TabStops& tabs, const QString& text, int start, std::vector<GdiTextSegment>& out)
 {
     const int space = GdiTextWidth(t.font, QStringLiteral(" "));
-    int x = 0;
+    int x = start;
     const QStringList parts = text.split(QLatin1Char('\t'));
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) x = NextTab(tabs, x, space);
-        if (!parts[i].isEmpty()) out.push_back({x, parts[i]});
+        if (!parts[i].isEmpty()) out.push_back({x - start, parts[i]});
         x += GdiTextWidth(t.font, parts[i]);
     }
-    return x;
+    return x - start;
 }
 
 CSize LogicalExtent(const GdiDevice& d, int width, int height)
@@ -1250,7 +1251,7 @@ CSize CDC::GetTabbedTextExtent(LPCTSTR text, int count, int tabCount, const int*
     if (!m_hDC) return {};
     const DeviceText t = CurrentText(*m_hDC);
     std::vector<GdiTextSegment> segments;
-    const int width = ArrangeTabbed(t, DeviceTabStops(*m_hDC, t, tabCount, tabStops), TextOf(text, count), segments);
+    const int width = ArrangeTabbed(t, DeviceTabStops(*m_hDC, t, tabCount, tabStops), TextOf(text, count), 0, segments);
     return LogicalExtent(*m_hDC, width, t.metrics.height);
 }
 
@@ -1263,14 +1264,12 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR text, int count, int tabCount, co
     d.RecordF("TabbedTextOut L[%d,%d] D[%d,%d] \"%s\"", x, y, anchor.x(), anchor.y(), Utf8(s).c_str());
     const DeviceText t = CurrentText(d);
     std::vector<GdiTextSegment> segments;
-    const int width = ArrangeTabbed(t, DeviceTabStops(d, t, tabCount, tabStops), s, segments);
     // Tab stops count from tabOrigin; the text starts at x.
-    const int originShift = anchor.x() - ToDevice(d, tabOrigin, y).x();
+    const int start = anchor.x() - ToDevice(d, tabOrigin, y).x();
+    const int width = ArrangeTabbed(t, DeviceTabStops(d, t, tabCount, tabStops), s, start, segments);
     const QPoint baseline = BaselineOrigin(anchor, width, d.state.textAlign & ~UINT(TA_CENTER), t.metrics);
-    for (const GdiTextSegment& segment : segments) {
-        const int at = segment.x == 0 ? 0 : std::max(0, segment.x - originShift);
-        DrawRun(d, t, QPoint(baseline.x() + at, baseline.y()), segment.text, nullptr);
-    }
+    for (const GdiTextSegment& segment : segments)
+        DrawRun(d, t, QPoint(baseline.x() + segment.x, baseline.y()), segment.text, nullptr);
     return LogicalExtent(d, width, t.metrics.height);
 }
 

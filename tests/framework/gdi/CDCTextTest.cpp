@@ -200,6 +200,19 @@ TEST(CDCText, TabStopByteReplacesTheFlagsItOverlaps)
     EXPECT_FALSE(Ink(image, QRect(30, 0, 170, 60)).isEmpty());
 }
 
+TEST(CDCText, TabbedTextStopsAtTheGivenPositionsFromTheTabOrigin)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateImageDC(400, 40));
+    const int b = dc.GetTextExtent("b").cx, c = dc.GetTextExtent("c").cx;
+    const int every50[] = {50};
+    EXPECT_EQ(dc.GetTabbedTextExtent("a\tb", 1, every50).cx, 50 + b);
+    const int listed[] = {30, 100};
+    EXPECT_EQ(dc.GetTabbedTextExtent("a\tb\tc", 2, listed).cx, 100 + c);
+    // Drawn at x = 20 with the origin at 0: the first stop (30) is 10 pixels in.
+    EXPECT_EQ(dc.TabbedTextOut(20, 0, "\tb", 2, listed, 0).cx, 10 + b);
+}
+
 struct LayoutCase {
     const char* name;
     const char* text;
