@@ -5,6 +5,8 @@
 #include "framework/ui/ControlSupport.h"
 #include "framework/ui/WindowHandle.h"
 
+#include <QCoreApplication>
+
 #include <deque>
 
 namespace {
@@ -48,9 +50,23 @@ void DeliverKey(HWND target, UINT message, WPARAM key)
     ::SendMessage(target, message, key, 1);
 }
 
+// Runs the posted messages once the action is done.
+struct PumpAfter {
+    PumpAfter() = default;
+    PumpAfter(const PumpAfter&) = delete;
+    PumpAfter& operator=(const PumpAfter&) = delete;
+    ~PumpAfter() { DialogDriver::Pump(); }
+};
+
 } // namespace
 
-DialogDriver::DialogDriver(CWnd& dialog) : m_hDlg(dialog.GetSafeHwnd()) {}
+DialogDriver::DialogDriver(CWnd& dialog) : m_hDlg(dialog.GetSafeHwnd()) { Pump(); }
+
+void DialogDriver::Pump()
+{
+    // Between two user actions the message loop runs what was posted.
+    QCoreApplication::sendPostedEvents();
+}
 
 HWND DialogDriver::Control(int id) const
 {
@@ -142,6 +158,7 @@ int DialogDriver::FocusId() const
 
 bool DialogDriver::Focus(int id)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control)) return false;
     ::SetFocus(control);
@@ -150,6 +167,7 @@ bool DialogDriver::Focus(int id)
 
 bool DialogDriver::SetText(int id, const char* text)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control) || (DialogCode(control) & DLGC_HASSETSEL) == 0) return false;
     if (QWidget* widget = AfxWidgetFromHandle(control); widget && widget->property("readOnly").toBool()) return false;
@@ -168,6 +186,7 @@ bool DialogDriver::SetText(int id, const char* text)
 
 bool DialogDriver::Type(int id, const char* text)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control)) return false;
     Focus(id);
@@ -181,6 +200,7 @@ bool DialogDriver::Type(int id, const char* text)
 
 bool DialogDriver::Click(int id)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control) || !(DialogCode(control) & DLGC_BUTTON)) return false;
     ::SendMessage(control, BM_CLICK, 0, 0);
@@ -189,6 +209,7 @@ bool DialogDriver::Click(int id)
 
 bool DialogDriver::Select(int id, int index)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control)) return false;
     if (IsComboBox(control)) {
@@ -221,6 +242,7 @@ bool DialogDriver::SelectString(int id, const char* text)
 
 bool DialogDriver::ToggleSelection(int id, int index)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!Usable(control) || !IsListBox(control)) return false;
     const LRESULT selected = ::SendMessage(control, LB_GETSEL, WPARAM(index), 0);
@@ -232,6 +254,7 @@ bool DialogDriver::ToggleSelection(int id, int index)
 
 bool DialogDriver::DoubleClick(int id, int index)
 {
+    const PumpAfter pump;
     HWND control = Control(id);
     if (!IsListBox(control) || !Select(id, index)) return false;
     if (control->style & LBS_NOTIFY) AfxNotifyParent(control, LBN_DBLCLK);
@@ -240,6 +263,7 @@ bool DialogDriver::DoubleClick(int id, int index)
 
 bool DialogDriver::PressKey(int virtualKey)
 {
+    const PumpAfter pump;
     if (!AfxIsLiveHandle(m_hDlg)) return false;
     HWND focus = ::GetFocus();
     HWND target = focus && (focus == m_hDlg || CWnd::FromHandle(m_hDlg)->IsChild(CWnd::FromHandle(focus))) ? focus : m_hDlg;

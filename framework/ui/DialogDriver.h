@@ -64,6 +64,10 @@ public:
     bool Finish();
     bool Help();
 
+    // Runs the messages posted so far (SetWizardButtons posts), as the message loop
+    // would between two user actions; every action above ends with it.
+    static void Pump();
+
 private:
     bool Usable(HWND control) const;
     HWND m_hDlg;

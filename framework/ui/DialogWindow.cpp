@@ -179,41 +179,23 @@ bool DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 // A combo box's template height includes its dropped list; the box shows one line.
-QRect ItemGeometry(const DialogItemTemplate& item, const DialogBaseUnits& units, QWidget* widget)
+QRect ControlGeometry(const QRect& rect, QWidget* widget)
 {
-    const CRect pixels = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), units);
-    QRect rect(pixels.left, pixels.top, pixels.Width(), pixels.Height());
-    if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
-        const int closed = std::min(rect.height(), combo->sizeHint().height());
-        rect.setHeight(closed);
-    }
-    return rect;
+    QRect shown = rect;
+    if (auto* combo = dynamic_cast<QComboBox*>(widget)) shown.setHeight(std::min(rect.height(), combo->sizeHint().height()));
+    return shown;
 }
 
-void CreateItem(HWND hDlg, QWidget* dialogWidget, const DialogItemTemplate& item, const DialogBaseUnits& units, HFONT font)
+void CreateItem(HWND hDlg, const DialogItemTemplate& item, const DialogBaseUnits& units)
 {
-    const std::string text = item.text;
-    CREATESTRUCT cs;
-    cs.lpszName = text.c_str();
-    cs.lpszClass = item.className.c_str();
-    cs.style = LONG(item.style & ~WS_VISIBLE);
-    cs.dwExStyle = item.exStyle;
-    cs.hwndParent = hDlg;
-    cs.hMenu = reinterpret_cast<HMENU>(std::uintptr_t(UINT(item.id) & 0xFFFF));
-    const WindowClassInfo* windowClass = AfxFindWindowClass(item.className.c_str());
-    QWidget* widget = windowClass && windowClass->createWidget ? windowClass->createWidget(cs, dialogWidget)
-                                                               : AfxNewPlainWindowWidget(dialogWidget);
-    if (!widget) return;
-    widget->setGeometry(ItemGeometry(item, units, widget));
-    widget->setEnabled(!(item.style & WS_DISABLED));
+    const CRect pixels = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), units);
     // Ids are 16-bit in templates: IDC_STATIC (-1) reads 0xFFFF, as classic.
-    HWND control = AfxCreateWindowHandle(widget, windowClass ? windowClass->name.c_str() : nullptr, item.style,
-                                         item.exStyle, UINT(item.id) & 0xFFFF);
+    HWND control = AfxCreateDialogControl(hDlg, item.className.c_str(), item.text.c_str(), item.style,
+                                          QRect(pixels.left, pixels.top, pixels.Width(), pixels.Height()),
+                                          UINT(item.id) & 0xFFFF, item.exStyle);
     if (!control) return;
-    ::SendMessage(control, WM_SETFONT, WPARAM(font), FALSE);
-    if (auto* label = dynamic_cast<StaticWidget*>(widget); label && item.textId) label->LoadBitmapResource(*item.textId);
-    if (auto* list = dynamic_cast<ListBoxWidget*>(widget)) list->MeasureFixedRows(control);
-    widget->setVisible((item.style & WS_VISIBLE) != 0);
+    if (auto* label = dynamic_cast<StaticWidget*>(AfxWidgetFromHandle(control)); label && item.textId)
+        label->LoadBitmapResource(*item.textId);
 }
 
 } // namespace
@@ -266,11 +248,51 @@ BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, H
     widget->setWindowTitle(QString::fromStdString(dialogTemplate.caption));
     widget->units = layout.units;
     widget->setFont(GdiWidgetFont(layout.font->GetSafeHandle(), ScreenDpi()));
-    HFONT font = layout.font->GetSafeHandle();
+    hDlg->font = layout.font->GetSafeHandle();
     widget->font = std::move(layout.font);
-    hDlg->font = font;
-    for (const DialogItemTemplate& item : dialogTemplate.items) CreateItem(hDlg, widget, item, widget->units, font);
+    for (const DialogItemTemplate& item : dialogTemplate.items) CreateItem(hDlg, item, widget->units);
     return TRUE;
+}
+
+HWND AfxCreateDialogControl(HWND hDlg, LPCTSTR className, LPCTSTR text, DWORD style, const QRect& rect, UINT id,
+                            DWORD exStyle)
+{
+    QWidget* dialogWidget = AfxWidgetFromHandle(hDlg);
+    if (!dialogWidget) return nullptr;
+    CREATESTRUCT cs;
+    cs.lpszName = text;
+    cs.lpszClass = className;
+    cs.style = LONG(style & ~WS_VISIBLE);
+    cs.dwExStyle = exStyle;
+    cs.hwndParent = hDlg;
+    cs.hMenu = reinterpret_cast<HMENU>(std::uintptr_t(id));
+    cs.x = rect.x();
+    cs.y = rect.y();
+    cs.cx = rect.width();
+    cs.cy = rect.height();
+    const WindowClassInfo* windowClass = AfxFindWindowClass(className);
+    QWidget* widget = windowClass && windowClass->createWidget ? windowClass->createWidget(cs, dialogWidget)
+                                                               : AfxNewPlainWindowWidget(dialogWidget);
+    if (!widget) return nullptr;
+    widget->setGeometry(ControlGeometry(rect, widget));
+    widget->setEnabled(!(style & WS_DISABLED));
+    HWND control = AfxCreateWindowHandle(widget, windowClass ? windowClass->name.c_str() : nullptr, style, exStyle, id);
+    if (!control) return nullptr;
+    ::SendMessage(control, WM_SETFONT, WPARAM(hDlg->font), FALSE);
+    if (auto* list = dynamic_cast<ListBoxWidget*>(widget)) list->MeasureFixedRows(control);
+    widget->setVisible((style & WS_VISIBLE) != 0);
+    return control;
+}
+
+void AfxSetDialogFont(HWND hDlg, const DialogTemplate& fontSource)
+{
+    DialogWidget* widget = AfxDialogWidget(hDlg);
+    if (!widget) return;
+    DialogLayout layout = AfxLayoutDialog(fontSource, nullptr);
+    widget->units = layout.units;
+    widget->setFont(GdiWidgetFont(layout.font->GetSafeHandle(), ScreenDpi()));
+    hDlg->font = layout.font->GetSafeHandle();
+    widget->font = std::move(layout.font);
 }
 
 HWND AfxFirstTabStop(HWND hDlg)
@@ -300,6 +322,8 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
     if (!widget) return -1;
     if (!widget->ended) {
         AfxCancelCaptureForModal();
+        // What the handlers posted while the dialog opened runs first, as in the real loop.
+        QCoreApplication::sendPostedEvents();
         if (ScriptedUi::RunModal(dialog, templateId)) {
             widget = AfxDialogWidget(hDlg);
             if (widget && !widget->ended) AfxEndDialog(hDlg, IDCANCEL);

@@ -49,6 +49,13 @@ DialogLayout AfxLayoutDialog(const DialogTemplate& dialogTemplate, HWND hWndPare
 // the C-style calls), then its controls; WM_INITDIALOG is the caller's to send.
 // As a child (a property page) the template's popup styles give way to WS_CHILD.
 BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, HWND hWndParent, bool asChild = false);
+// A control of a standard or registered class as a child of a dialog window, with the
+// dialog's font; rect in the dialog's client pixels.
+HWND AfxCreateDialogControl(HWND hDlg, LPCTSTR className, LPCTSTR text, DWORD style, const QRect& rect, UINT id,
+                            DWORD exStyle = 0);
+// The dialog window's units and font for a window made without a template (a sheet).
+void AfxSetDialogFont(HWND hDlg, const DialogTemplate& fontSource);
+
 // Sends WM_INITDIALOG and puts the focus on the first tab stop when the answer asks.
 void AfxInitDialog(HWND hDlg, LPARAM initParam);
 

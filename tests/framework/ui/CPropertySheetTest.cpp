@@ -1,0 +1,267 @@
+#include "DialogTestSupport.h"
+
+#include "framework/ui/CPropertySheet.h"
+#include "framework/ui/DDX.h"
+#include "framework/ui/DialogDriver.h"
+#include "framework/ui/ScriptedUi.h"
+
+#include <string>
+#include <vector>
+
+using namespace dialogtest;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A page that writes down every handler the sheet calls, by the page's name.
+class RecordingPage : public CPropertyPage {
+public:
+    RecordingPage(UINT templateId, Log& log, std::string name, DWORD wizardButtons = PSWIZB_BACK | PSWIZB_NEXT)
+        : CPropertyPage(templateId), m_log(log), m_name(std::move(name)), m_buttons(wizardButtons)
+    {
+    }
+
+    CString m_text;
+    LRESULT m_nextAnswer = 0;
+    LRESULT m_backAnswer = 0;
+    BOOL m_refuseActivation = FALSE;
+    int m_maxLength = 20;
+
+    BOOL OnInitDialog() override
+    {
+        Record("init");
+        return CPropertyPage::OnInitDialog();
+    }
+    BOOL OnSetActive() override
+    {
+        Record("set");
+        if (m_refuseActivation) return FALSE;
+        auto* sheet = static_cast<CPropertySheet*>(GetParent());
+        if (sheet->IsWizard()) sheet->SetWizardButtons(m_buttons);
+        return CPropertyPage::OnSetActive();
+    }
+    BOOL OnKillActive() override
+    {
+        Record("kill");
+        return CPropertyPage::OnKillActive();
+    }
+    LRESULT OnWizardNext() override
+    {
+        Record("next");
+        return m_nextAnswer;
+    }
+    LRESULT OnWizardBack() override
+    {
+        Record("back");
+        return m_backAnswer;
+    }
+    BOOL OnWizardFinish() override
+    {
+        Record("finish");
+        return CPropertyPage::OnWizardFinish();
+    }
+    BOOL OnApply() override
+    {
+        Record("apply");
+        return CPropertyPage::OnApply();
+    }
+    BOOL OnQueryCancel() override
+    {
+        Record("querycancel");
+        return CPropertyPage::OnQueryCancel();
+    }
+    void OnReset() override
+    {
+        Record("reset");
+        CPropertyPage::OnReset();
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        Record(pDX->m_bSaveAndValidate ? "save" : "load");
+        DDX_Text(pDX, IDC_PAGE_EDIT, m_text);
+        DDV_MaxChars(pDX, m_text, m_maxLength);
+    }
+
+private:
+    void Record(const char* what) { m_log.push_back(std::string(what) + " " + m_name); }
+
+    Log& m_log;
+    std::string m_name;
+    DWORD m_buttons;
+};
+
+class CPropertySheetTest : public DialogTestBase {
+protected:
+    Log log;
+    RecordingPage first{IDD_PAGE_FIRST, log, "A", PSWIZB_NEXT};
+    RecordingPage second{IDD_PAGE_SECOND, log, "B", PSWIZB_BACK | PSWIZB_NEXT};
+    RecordingPage third{IDD_PAGE_THIRD, log, "C", PSWIZB_BACK | PSWIZB_FINISH};
+
+    void AddPages(CPropertySheet& sheet)
+    {
+        sheet.AddPage(&first);
+        sheet.AddPage(&second);
+        sheet.AddPage(&third);
+    }
+};
+
+TEST_F(CPropertySheetTest, WizardCallsThePageHandlersInTheClassicOrder)
+{
+    ScriptedUi ui;
+    CPropertySheet wizard("Wizard");
+    AddPages(wizard);
+    wizard.SetWizardMode();
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        // First page: Next only.
+        EXPECT_FALSE(driver.IsEnabled(ID_WIZBACK));
+        EXPECT_TRUE(driver.IsEnabled(ID_WIZNEXT));
+        EXPECT_FALSE(driver.IsVisible(ID_WIZFINISH));
+        EXPECT_TRUE(driver.SetText(IDC_PAGE_EDIT, "one"));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Back());
+        EXPECT_EQ(driver.Text(IDC_PAGE_EDIT), "one");
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.IsEnabled(ID_WIZBACK));
+        EXPECT_FALSE(driver.Finish()); // not offered before the last page
+        EXPECT_TRUE(driver.SetText(IDC_PAGE_EDIT, "two"));
+        EXPECT_TRUE(driver.Next());
+        // Last page: Back and Finish, Finish in the place of Next.
+        EXPECT_FALSE(driver.IsVisible(ID_WIZNEXT));
+        EXPECT_TRUE(driver.IsEnabled(ID_WIZFINISH));
+        EXPECT_TRUE(driver.Finish());
+    });
+    EXPECT_EQ(wizard.DoModal(), ID_WIZFINISH);
+    const Log expected = {"init A", "load A", "set A",                                   // opening
+                          "next A", "kill A", "save A", "init B", "load B", "set B",   // Next
+                          "back B", "kill B", "save B", "set A", "load A",             // Back
+                          "next A", "kill A", "save A", "set B", "load B",             // Next
+                          "next B", "kill B", "save B", "init C", "load C", "set C",   // Next
+                          "finish C"};                                                 // Finish
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(first.m_text, "one");
+    EXPECT_EQ(second.m_text, "two");
+    EXPECT_FALSE(wizard.GetSafeHwnd());
+}
+
+// Next answering a page's template id goes straight there; a page that refuses to be
+// shown is passed in the direction of travel.
+TEST_F(CPropertySheetTest, WizardSkipsPagesByTemplateIdAndByRefusal)
+{
+    ScriptedUi ui;
+    CPropertySheet wizard("Wizard");
+    AddPages(wizard);
+    wizard.SetWizardMode();
+    first.m_nextAnswer = LRESULT(IDD_PAGE_THIRD);
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        driver.Next();
+        EXPECT_EQ(wizard.GetActivePage(), &third);
+        EXPECT_FALSE(second.GetSafeHwnd()); // never made
+        second.m_refuseActivation = TRUE;
+        driver.Back();
+        EXPECT_EQ(wizard.GetActivePage(), &first);
+        driver.Cancel();
+    });
+    EXPECT_EQ(wizard.DoModal(), IDCANCEL);
+    const Log expected = {"init A", "load A", "set A",
+                          "next A", "kill A", "save A", "init C", "load C", "set C",
+                          "back C", "kill C", "save C", "init B", "load B", "set B", "set A", "load A",
+                          "querycancel A", "reset A", "reset B", "reset C"};
+    EXPECT_EQ(log, expected);
+}
+
+// A value that fails its check keeps the page; -1 from a wizard handler keeps it too.
+TEST_F(CPropertySheetTest, WizardStaysOnAPageThatRefusesToBeLeft)
+{
+    ScriptedUi ui;
+    CPropertySheet wizard("Wizard");
+    AddPages(wizard);
+    wizard.SetWizardMode();
+    first.m_maxLength = 3;
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        driver.SetText(IDC_PAGE_EDIT, "too long");
+        driver.Next();
+        EXPECT_EQ(wizard.GetActivePage(), &first);
+        EXPECT_EQ(driver.FocusId(), IDC_PAGE_EDIT);
+        driver.SetText(IDC_PAGE_EDIT, "ok");
+        first.m_nextAnswer = -1;
+        driver.Next();
+        EXPECT_EQ(wizard.GetActivePage(), &first);
+        driver.Escape();
+    });
+    EXPECT_EQ(wizard.DoModal(), IDCANCEL);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "Please enter no more than 3 characters.");
+    EXPECT_EQ(first.m_text, "");
+}
+
+TEST_F(CPropertySheetTest, TabbedSheetAppliesTheShownPagesOnOk)
+{
+    ScriptedUi ui;
+    CPropertySheet sheet("Options");
+    AddPages(sheet);
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        EXPECT_FALSE(driver.IsEnabled(ID_APPLY_NOW));
+        driver.SetText(IDC_PAGE_EDIT, "x");
+        first.SetModified();
+        EXPECT_TRUE(driver.IsEnabled(ID_APPLY_NOW));
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        EXPECT_EQ(sheet.GetActiveIndex(), 1);
+        driver.SetText(IDC_PAGE_EDIT, "y");
+        driver.Enter(); // OK is the default button
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    const Log expected = {"init A", "load A", "set A", "kill A", "save A", "init B", "load B", "set B",
+                          "kill B", "save B", "apply A", "apply B"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(first.m_text, "x");
+    EXPECT_EQ(second.m_text, "y");
+}
+
+// The tab text comes from the caption string when the page names one.
+TEST_F(CPropertySheetTest, PageCaptionFromStringIdOrTemplate)
+{
+    CPropertyPage named(IDD_PAGE_SECOND, IDS_PAGE_SECOND);
+    CPropertyPage plain(IDD_PAGE_SECOND);
+    EXPECT_EQ(named.GetCaption(), "Second page");
+    EXPECT_EQ(plain.GetCaption(), "Template caption");
+}
+
+// A sheet that takes over Apply in its own message map gets the click; the pages do not.
+class ApplyTakingSheet : public CPropertySheet {
+public:
+    using CPropertySheet::CPropertySheet;
+    int applies = 0;
+
+protected:
+    void OnApplyNow() { ++applies; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ApplyTakingSheet, CPropertySheet)
+    ON_COMMAND(ID_APPLY_NOW, OnApplyNow)
+END_MESSAGE_MAP()
+
+TEST_F(CPropertySheetTest, SheetMessageMapComesBeforeTheDefaultButtons)
+{
+    ScriptedUi ui;
+    ApplyTakingSheet sheet("Options");
+    sheet.AddPage(&first);
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        dlg.GetDlgItem(ID_APPLY_NOW)->EnableWindow(TRUE);
+        EXPECT_TRUE(driver.Apply());
+        driver.Cancel();
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_EQ(sheet.applies, 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "apply A"), 0);
+}
+
+} // namespace
