@@ -1,5 +1,6 @@
 #include "framework/gdi/CGdiObject.h"
 
+#include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
 #include "framework/gdi/GdiBmpReader.h"
 #include "framework/gdi/GdiObjectData.h"
@@ -297,7 +298,14 @@ BOOL CBitmap::LoadBitmapFromBytes(const BYTE* bytes, std::size_t size, CString* 
 BOOL CBitmap::LoadBitmap(UINT resourceId)
 {
     std::vector<BYTE> bytes;
-    if (!g_bitmapSource || !g_bitmapSource(resourceId, bytes)) return FALSE;
+    if (g_bitmapSource) {
+        if (!g_bitmapSource(resourceId, bytes)) return FALSE;
+    } else {
+        // Without an installed source the bitmap comes from the current language library.
+        const auto* resource = FindBitmapResource(AfxGetResourceHandle(), resourceId);
+        if (!resource) return FALSE;
+        bytes.assign(resource->begin(), resource->end());
+    }
     return LoadBitmapFromBytes(bytes.data(), bytes.size());
 }
 
