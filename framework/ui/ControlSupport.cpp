@@ -1,5 +1,8 @@
 #include "framework/ui/ControlSupport.h"
 
+#include "framework/core/CException.h"
+#include "framework/ui/MessageBox.h"
+
 #include <QFontMetrics>
 #include <QWidget>
 
@@ -11,7 +14,16 @@ void AfxNotifyParent(HWND hWndCtrl, UINT code)
     if (!AfxIsLiveHandle(hWndCtrl)) return;
     HWND parent = AfxParentHandle(hWndCtrl);
     if (!parent) return;
-    ::SendMessage(parent, WM_COMMAND, WPARAM(MAKELONG(WORD(hWndCtrl->id), WORD(code))), LPARAM(hWndCtrl));
+    // The notification runs inside a Qt signal, which no exception may cross: a failure
+    // is reported as the classic window procedure reports it, a user abort ends quietly.
+    try {
+        ::SendMessage(parent, WM_COMMAND, WPARAM(MAKELONG(WORD(hWndCtrl->id), WORD(code))), LPARAM(hWndCtrl));
+    } catch (CUserException&) {
+    } catch (CException& e) {
+        AfxMessageBox(e.GetErrorText(), MB_ICONEXCLAMATION);
+    } catch (std::exception& e) {
+        AfxMessageBox(e.what(), MB_ICONEXCLAMATION);
+    }
 }
 
 void AfxNotifyParent(QWidget* control, UINT code) { AfxNotifyParent(AfxHandleFromWidget(control), code); }

@@ -3,6 +3,7 @@
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/ControlSupport.h"
+#include "framework/ui/DialogApi.h"
 #include "framework/ui/WindowHandle.h"
 
 #include <QCoreApplication>
@@ -41,12 +42,14 @@ bool IsListBox(HWND control)
     return control && control->windowClass && QString::fromStdString(control->windowClass->name).compare("LISTBOX", Qt::CaseInsensitive) == 0;
 }
 
-// A key as the keyboard gives it: the pre-translation hooks first (the dialog keyboard),
-// then the window with the focus.
-void DeliverKey(HWND target, UINT message, WPARAM key)
+// A key as the modal loop hands it on: the pre-translation hooks first (a CDialog's
+// dialog keyboard), then the dialog keyboard of the dialog being driven, then the
+// window with the focus.
+void DeliverKey(HWND hDlg, HWND target, UINT message, WPARAM key)
 {
     MSG msg{target, message, key, 1, 0, {}};
     if (AfxPreTranslateInput(msg)) return;
+    if (AfxIsLiveHandle(hDlg) && ::IsDialogMessage(hDlg, &msg)) return;
     ::SendMessage(target, message, key, 1);
 }
 
@@ -193,7 +196,7 @@ bool DialogDriver::Type(int id, const char* text)
     const QString typed = QString::fromUtf8(text ? text : "");
     for (char32_t ch : typed.toUcs4()) {
         if (!AfxIsLiveHandle(control)) return false;
-        DeliverKey(control, WM_CHAR, WPARAM(ch));
+        DeliverKey(m_hDlg, control, WM_CHAR, WPARAM(ch));
     }
     return true;
 }
@@ -267,7 +270,7 @@ bool DialogDriver::PressKey(int virtualKey)
     if (!AfxIsLiveHandle(m_hDlg)) return false;
     HWND focus = ::GetFocus();
     HWND target = focus && (focus == m_hDlg || CWnd::FromHandle(m_hDlg)->IsChild(CWnd::FromHandle(focus))) ? focus : m_hDlg;
-    DeliverKey(target, WM_KEYDOWN, WPARAM(virtualKey));
+    DeliverKey(m_hDlg, target, WM_KEYDOWN, WPARAM(virtualKey));
     return true;
 }
 

@@ -153,6 +153,15 @@ bool DefaultDialogProcessing(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG:
         result = TRUE;
         return true;
+    case WM_KEYDOWN: {
+        // Enter and Escape that no control took reach the dialog itself: the dialog
+        // keyboard of a dialog that has no C++ object to pre-translate them.
+        if (hDlg->style & WS_CHILD) return false;
+        MSG msg{hDlg, message, wParam, lParam, 0, {}};
+        if (!::IsDialogMessage(hDlg, &msg)) return false;
+        result = 0;
+        return true;
+    }
     default:
         return false;
     }

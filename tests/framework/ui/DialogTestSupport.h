@@ -56,6 +56,8 @@ protected:
         m_previous = AfxGetResourceHandle();
         AfxSetResourceHandle(m_module);
     }
+    HINSTANCE Module() const { return m_module; }
+
     void TearDown() override
     {
         AfxSetResourceHandle(m_previous);
