@@ -1,6 +1,10 @@
 #include "model/CSensorType.h"
 
 #include "framework/core/CArchive.h"
+#include "framework/core/Resources.h"
+#include "framework/ui/CDataExchange.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/ControlDefs.h"
 
 #include <array>
 
@@ -58,14 +62,48 @@ T LimitOf(int row, WORD variant, T LimitBlock::*field)
     return kTypeTable[std::size_t(row)].blocks[variant].*field;
 }
 
+constexpr BYTE kVersion = 0x97;
+constexpr BYTE kVersionWithoutVariant = 0x96;
+constexpr UINT IDS_SENSOR_TYPE_ENTRY = 996;
+
+CString SensorTypeEntryText(const TypeRow& row)
+{
+    CString texts[3];
+    texts[0].Format("%d", int(row.firstModel));
+    texts[1].Format("%d", int(row.secondModel));
+    texts[2].Format("%.1fm", row.rangeCm / 100.0);
+    const char* inserts[3] = {texts[0], texts[1], texts[2]};
+    CString entry;
+    AfxFormatStrings(entry, IDS_SENSOR_TYPE_ENTRY, inserts, 3);
+    return entry;
+}
+
+void FillSensorTypeCombo(HWND hCombo)
+{
+    ::SendMessage(hCombo, WM_SETREDRAW, FALSE, 0);
+    ::SendMessage(hCombo, CB_RESETCONTENT, 0, 0);
+    for (const TypeRow& row : kTypeTable) {
+        const CString text = SensorTypeEntryText(row);
+        const LRESULT index = ::SendMessage(hCombo, CB_ADDSTRING, 0, LPARAM(text.c_str()));
+        if (index >= 0)
+            ::SendMessage(hCombo, CB_SETITEMDATA, WPARAM(index), LPARAM(row.typeCode));
+    }
+    ::SendMessage(hCombo, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hCombo, nullptr, TRUE);
+}
+
+int FindItemWithData(HWND hCombo, LPARAM data)
+{
+    const int count = int(::SendMessage(hCombo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        if (::SendMessage(hCombo, CB_GETITEMDATA, WPARAM(i), 0) == data)
+            return i;
+    return CB_ERR;
+}
+
 } // namespace
 
 IMPLEMENT_SERIAL(CSensorType, CObject, 0)
-
-namespace {
-constexpr BYTE kVersion = 0x97;
-constexpr BYTE kVersionWithoutVariant = 0x96;
-} // namespace
 
 CSensorType::CSensorType(UINT typeCode, WORD variant)
 {
@@ -244,4 +282,21 @@ void CSensorType::Serialize(CArchive& ar)
         AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
     m_nIndex = index;
     m_wVariant = variant;
+}
+
+void DDX_SensorTypeCombo(CDataExchange* pDX, int nIDC, CSensorType& type)
+{
+    const HWND hCombo = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        const LRESULT selected = ::SendMessage(hCombo, CB_GETCURSEL, 0, 0);
+        if (selected == CB_ERR)
+            return;
+        CSensorType chosen(type);
+        if (chosen.SetTypeCode(UINT(::SendMessage(hCombo, CB_GETITEMDATA, WPARAM(selected), 0))))
+            pDX->Store(type, chosen);
+        return;
+    }
+    if (::SendMessage(hCombo, CB_GETCOUNT, 0, 0) != LRESULT(kTypeTable.size()))
+        FillSensorTypeCombo(hCombo);
+    ::SendMessage(hCombo, CB_SETCURSEL, WPARAM(FindItemWithData(hCombo, LPARAM(type.GetTypeCode()))), 0);
 }

@@ -5,6 +5,8 @@
 #include "framework/core/CString.h"
 #include "framework/core/WinTypes.h"
 
+class CDataExchange;
+
 class CSensorType : public CObject {
     DECLARE_SERIAL(CSensorType)
 public:
@@ -86,3 +88,9 @@ private:
 };
 
 inline bool operator!=(const CSensorType& a, const CSensorType& b) { return !(a == b); }
+
+// A combo box of the device types, one entry per table row (text from string 996 with
+// the two model numbers and the range in metres, item data the type code). Loading
+// fills it when it does not hold three entries and selects the current type; saving
+// takes the selected type code (no selection changes nothing).
+void DDX_SensorTypeCombo(CDataExchange* pDX, int nIDC, CSensorType& type);

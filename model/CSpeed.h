@@ -3,6 +3,8 @@
 #include "framework/core/CObject.h"
 #include "framework/core/WinTypes.h"
 
+class CDataExchange;
+
 class CSpeed : public CObject {
     DECLARE_SERIAL(CSpeed)
 public:
@@ -31,3 +33,7 @@ private:
     int m_nLow = 0;
     int m_nHigh = 0;
 };
+
+// While saving: the value must lie in [min1, max1] or in [min2, max2]; otherwise message
+// 472 shows the four bounds, each followed directly by the unit text, and the exchange fails.
+void DDV_MinMaxTwoRanges(CDataExchange* pDX, int value, int min1, int max1, int min2, int max2, LPCTSTR unit);

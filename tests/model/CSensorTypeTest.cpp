@@ -1,6 +1,17 @@
 #include "model/CSensorType.h"
 
+#include "framework/core/Library.h"
+#include "framework/core/Resources.h"
+#include "framework/ui/CDataExchange.h"
+#include "framework/ui/CWnd.h"
+#include "framework/ui/ControlDefs.h"
+#include "framework/ui/WindowHandle.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -155,6 +166,115 @@ TEST(CSensorTypeTest, BeamCountForResolutionChoice)
     const int choices[] = {0, 1, 2, 3, -1};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(CSensorType::GetBeamCountForResolution(choices[i]), expected[i]) << choices[i];
+}
+
+// A window holding one drop-down list combo, with string 996 marking its insertions.
+class SensorTypeComboTest : public testing::Test {
+protected:
+    static constexpr int kComboId = 2027;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(AfxEnsureGuiApplication());
+        std::string error;
+        m_module = CreateResourceModule("types.rc", "STRINGTABLE\nBEGIN\n 996 \"%1/%2/%3\"\nEND\n", nullptr, error);
+        ASSERT_NE(m_module, nullptr) << error;
+        m_previous = AfxGetResourceHandle();
+        AfxSetResourceHandle(m_module);
+        ASSERT_TRUE(m_dialog.CreateEx(0, nullptr, "types", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+        ASSERT_TRUE(m_combo.Create("COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
+                                   CRect(10, 10, 200, 150), &m_dialog, kComboId));
+    }
+    void TearDown() override
+    {
+        m_combo.DestroyWindow();
+        m_dialog.DestroyWindow();
+        AfxSetResourceHandle(m_previous);
+        if (m_module)
+            FreeLibrary(m_module);
+    }
+
+    void Exchange(BOOL saving, CSensorType& type)
+    {
+        CDataExchange dx(&m_dialog, saving);
+        DDX_SensorTypeCombo(&dx, kComboId, type);
+    }
+    void AddEntry(const char* text, LPARAM data)
+    {
+        const LRESULT index = m_combo.SendMessage(CB_ADDSTRING, 0, LPARAM(text));
+        m_combo.SendMessage(CB_SETITEMDATA, WPARAM(index), data);
+    }
+    // Each entry as its text and item data.
+    std::vector<std::pair<std::string, LPARAM>> Entries()
+    {
+        std::vector<std::pair<std::string, LPARAM>> entries;
+        const int count = int(m_combo.SendMessage(CB_GETCOUNT));
+        for (int i = 0; i < count; ++i) {
+            char text[64] = {};
+            m_combo.SendMessage(CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+            entries.emplace_back(text, m_combo.SendMessage(CB_GETITEMDATA, WPARAM(i)));
+        }
+        return entries;
+    }
+    int Selection() { return int(m_combo.SendMessage(CB_GETCURSEL)); }
+    void Select(int index) { m_combo.SendMessage(CB_SETCURSEL, WPARAM(index)); }
+
+    CWnd m_dialog;
+    CWnd m_combo;
+    HINSTANCE m_module = nullptr;
+    HINSTANCE m_previous = nullptr;
+};
+
+TEST_F(SensorTypeComboTest, LoadingFillsOneEntryPerRowAndSelectsTheType)
+{
+    CSensorType type(7, 1);
+    Exchange(FALSE, type);
+    const std::vector<std::pair<std::string, LPARAM>> expected = {
+        {"31/44/4.0m", 4}, {"31/47/6.5m", 7}, {"62/45/50.0m", 50}};
+    EXPECT_EQ(Entries(), expected);
+    EXPECT_EQ(Selection(), 1);
+
+    type.SetTypeCode(50);
+    Exchange(FALSE, type);
+    EXPECT_EQ(Entries(), expected);
+    EXPECT_EQ(Selection(), 2);
+}
+
+TEST_F(SensorTypeComboTest, ThreeEntriesAreKeptAndOthersRefilled)
+{
+    AddEntry("first", 50);
+    AddEntry("second", 4);
+    AddEntry("third", 7);
+    CSensorType type(4, 0);
+    Exchange(FALSE, type);
+    EXPECT_EQ(Entries().front().first, "first");
+    EXPECT_EQ(Selection(), 1);
+
+    m_combo.SendMessage(CB_RESETCONTENT);
+    AddEntry("stale", 4);
+    Exchange(FALSE, type);
+    ASSERT_EQ(Entries().size(), 3u);
+    EXPECT_EQ(Entries().front().first, "31/44/4.0m");
+    EXPECT_EQ(Selection(), 0);
+}
+
+TEST_F(SensorTypeComboTest, SavingTakesTheSelectedTypeCodeOnly)
+{
+    CSensorType type(4, 1);
+    Exchange(FALSE, type);
+    Select(2);
+    Exchange(TRUE, type);
+    EXPECT_EQ(type.GetTypeCode(), 50);
+    EXPECT_EQ(type.GetVariant(), 1);
+
+    Select(-1); // no selection changes nothing
+    Exchange(TRUE, type);
+    EXPECT_EQ(type.GetTypeCode(), 50);
+
+    m_combo.SendMessage(CB_SETITEMDATA, 0, 9); // an entry that names no type
+    Select(0);
+    Exchange(TRUE, type);
+    EXPECT_EQ(type.GetTypeCode(), 50);
 }
 
 } // namespace
