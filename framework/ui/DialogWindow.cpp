@@ -333,6 +333,11 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
         AfxCancelCaptureForModal();
         // What the handlers posted while the dialog opened runs first, as in the real loop.
         QCoreApplication::sendPostedEvents();
+        if (ScriptedUi::Active()) {
+            // Shown and active as for a user (offscreen in tests), so focus changes notify.
+            widget->show();
+            QApplication::setActiveWindow(widget);
+        }
         if (ScriptedUi::RunModal(dialog, templateId)) {
             widget = AfxDialogWidget(hDlg);
             if (widget && !widget->ended) AfxEndDialog(hDlg, IDCANCEL);

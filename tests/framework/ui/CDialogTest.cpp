@@ -1,0 +1,196 @@
+#include "DialogTestSupport.h"
+
+#include "framework/ui/CDialog.h"
+#include "framework/ui/CEdit.h"
+#include "framework/ui/DDX.h"
+#include "framework/ui/DialogDriver.h"
+#include "framework/ui/ScriptedUi.h"
+
+#include <string>
+#include <vector>
+
+using namespace dialogtest;
+
+namespace {
+
+// OK starts and stops a measurement; only the second press (or a handler's own code) closes.
+class ToggleDialog : public CDialog {
+public:
+    ToggleDialog() : CDialog(IDD_EXCHANGE) {}
+    int okPresses = 0;
+    std::vector<std::string> events;
+
+    void OnOK() override
+    {
+        if (++okPresses == 2) EndDialog(IDOK);
+    }
+
+protected:
+    void OnEnabledClicked() { EndDialog(2086); }
+    void OnNameKillFocus() { events.push_back("name left"); }
+    void OnKindChange() { events.push_back("kind changed"); }
+    void OnItemsDoubleClick() { events.push_back("items double-clicked"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ToggleDialog, CDialog)
+    ON_BN_CLICKED(IDC_ENABLED, OnEnabledClicked)
+    ON_EN_KILLFOCUS(IDC_NAME, OnNameKillFocus)
+    ON_CBN_SELCHANGE(IDC_KIND, OnKindChange)
+    ON_LBN_DBLCLK(IDC_ITEMS, OnItemsDoubleClick)
+END_MESSAGE_MAP()
+
+class CDialogTest : public DialogTestBase {};
+
+TEST_F(CDialogTest, EnterReachesOnOkWhichDecidesWhetherToClose)
+{
+    ScriptedUi ui;
+    ToggleDialog dialog;
+    ui.QueueModal([&](CWnd&) {
+        DialogDriver driver(dialog);
+        driver.Focus(IDC_COUNT);
+        driver.Enter();
+        EXPECT_EQ(dialog.okPresses, 1);
+        EXPECT_FALSE(dialog.IsEnded());
+        driver.Enter();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+TEST_F(CDialogTest, EscapeAndCloseBoxCancelUnlessCancelIsDisabled)
+{
+    for (const bool disabled : {false, true}) {
+        for (const bool closeBox : {false, true}) {
+            SCOPED_TRACE(std::string(disabled ? "disabled" : "enabled") + (closeBox ? " close box" : " escape"));
+            ScriptedUi ui;
+            ToggleDialog dialog;
+            ui.QueueModal([&](CWnd&) {
+                DialogDriver driver(dialog);
+                dialog.GetDlgItem(IDCANCEL)->EnableWindow(!disabled);
+                if (closeBox)
+                    dialog.SendMessage(WM_CLOSE);
+                else
+                    driver.Escape();
+                EXPECT_EQ(dialog.IsEnded(), !disabled);
+                if (disabled) dialog.EndDialog(7);
+            });
+            EXPECT_EQ(dialog.DoModal(), disabled ? 7 : IDCANCEL);
+        }
+    }
+}
+
+TEST_F(CDialogTest, ControlNotificationsReachTheMessageMap)
+{
+    ScriptedUi ui;
+    ToggleDialog dialog;
+    ui.QueueModal([&](CWnd&) {
+        DialogDriver driver(dialog);
+        dialog.SendDlgItemMessage(IDC_KIND, CB_ADDSTRING, 0, LPARAM("one"));
+        dialog.SendDlgItemMessage(IDC_ITEMS, LB_ADDSTRING, 0, LPARAM("row"));
+        driver.Focus(IDC_NAME);
+        driver.Focus(IDC_COUNT);
+        driver.Select(IDC_KIND, 0);
+        driver.DoubleClick(IDC_ITEMS, 0);
+        EXPECT_EQ(dialog.events, (std::vector<std::string>{"name left", "kind changed", "items double-clicked"}));
+        driver.Click(IDC_ENABLED); // its handler ends the dialog with its own code
+    });
+    EXPECT_EQ(dialog.DoModal(), 2086);
+}
+
+// A subclassed edit filters what the user types; refused characters only beep.
+class DigitsRefusingEdit : public CEdit {
+public:
+    int refused = 0;
+
+protected:
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) override
+    {
+        if (nChar >= '0' && nChar <= '9') {
+            ++refused;
+            MessageBeep(UINT(-1));
+            return;
+        }
+        CEdit::OnChar(nChar, nRepCnt, nFlags);
+    }
+};
+
+class SubclassingDialog : public CDialog {
+public:
+    SubclassingDialog() : CDialog(IDD_EXCHANGE) {}
+    DigitsRefusingEdit name;
+    CString value;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        EXPECT_TRUE(name.SubclassDlgItem(IDC_NAME, this));
+        EXPECT_FALSE(CEdit().SubclassDlgItem(4711, this));
+        return TRUE;
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_NAME, value); }
+};
+
+TEST_F(CDialogTest, SubclassedControlFiltersTypedCharacters)
+{
+    ScriptedUi ui;
+    SubclassingDialog dialog;
+    ui.QueueModal([&](CWnd&) {
+        DialogDriver driver(dialog);
+        driver.Type(IDC_NAME, "a1b22c");
+        EXPECT_EQ(CWnd::FromHandlePermanent(driver.Control(IDC_NAME)), &dialog.name);
+        driver.Ok();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.value, "abc");
+    EXPECT_EQ(dialog.name.refused, 3);
+    EXPECT_FALSE(dialog.name.GetSafeHwnd()); // the control went with its dialog
+}
+
+// Automatic radio buttons clear the others of their group only; groups end at WS_GROUP.
+TEST_F(CDialogTest, RadioGroupsFollowTheGroupStyle)
+{
+    ScriptedUi ui;
+    CDialog dialog(IDD_EXCHANGE);
+    ui.QueueModal([&](CWnd&) {
+        DialogDriver driver(dialog);
+        dialog.CheckRadioButton(IDC_MODE_A, IDC_MODE_C, IDC_MODE_A);
+        dialog.CheckDlgButton(IDC_ENABLED, BST_CHECKED);
+        EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_MODE_A, IDC_MODE_C), IDC_MODE_A);
+        driver.Click(IDC_MODE_C);
+        EXPECT_EQ(dialog.GetCheckedRadioButton(IDC_MODE_A, IDC_MODE_C), IDC_MODE_C);
+        EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_MODE_A), BST_UNCHECKED);
+        EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_ENABLED), BST_CHECKED); // before the group
+        dialog.SetDlgItemInt(IDC_COUNT, 12);
+        BOOL translated = FALSE;
+        EXPECT_EQ(dialog.GetDlgItemInt(IDC_COUNT, &translated), 12u);
+        EXPECT_TRUE(translated);
+        driver.Cancel();
+    });
+    dialog.DoModal();
+}
+
+TEST_F(CDialogTest, MissingTemplateFailsAndMissingControlIsReported)
+{
+    CDialog missing(4711);
+    EXPECT_EQ(missing.DoModal(), -1);
+
+    // A class that exchanges a control its template lacks: a clear report, no crash.
+    class WrongTemplate : public CDialog {
+    public:
+        WrongTemplate() : CDialog(IDD_PORT) {}
+        int value = 3;
+
+    protected:
+        void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_COUNT, value); }
+    };
+    ScriptedUi ui;
+    WrongTemplate wrong;
+    EXPECT_EQ(wrong.DoModal(), -1);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "An unsupported operation was attempted.");
+    EXPECT_EQ(ui.MessageBoxes()[0].flags, MB_ICONSTOP);
+}
+
+} // namespace
