@@ -1,0 +1,183 @@
+#include "framework/ui/CFileDialog.h"
+
+#include "framework/core/Resources.h"
+#include "framework/ui/MessageBox.h"
+#include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
+#include "framework/ui/CWinApp.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+#include <array>
+#include <filesystem>
+
+IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
+
+namespace {
+
+constexpr UINT AFX_IDS_OPENFILE = 61440;
+constexpr UINT AFX_IDS_SAVEFILE = 61441;
+
+QString ToQt(const CString& text) { return QString::fromUtf8(text.c_str()); }
+
+CString FromQt(const QString& text) { return CString(text.toUtf8().toStdString()); }
+
+// "Text files (*.txt)" with "*.txt" stays as it is; otherwise the patterns are added for Qt.
+QString QtFilter(const CString& name, const CString& patterns)
+{
+    QString list = ToQt(patterns);
+    list.replace(u';', u' ');
+    const QString shown = ToQt(name);
+    if (shown.endsWith(QLatin1Char(')')) && shown.contains(u'(' + list + u')')) return shown;
+    return shown + QStringLiteral(" (") + list + u')';
+}
+
+int ExtensionStart(const CString& path)
+{
+    const int slash = path.ReverseFind('/');
+    const int dot = path.ReverseFind('.');
+    return dot > slash + 1 ? dot : -1;
+}
+
+} // namespace
+
+std::vector<std::pair<CString, CString>> AfxParseFileFilter(LPCTSTR lpszFilter)
+{
+    std::vector<std::pair<CString, CString>> filters;
+    const CString filter(lpszFilter);
+    std::vector<CString> fields;
+    int start = 0;
+    while (start < filter.GetLength()) {
+        const int bar = filter.Find('|', start);
+        const int end = bar < 0 ? filter.GetLength() : bar;
+        fields.push_back(filter.Mid(start, end - start));
+        start = end + 1;
+    }
+    for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+        if (fields[i].IsEmpty()) break; // "||" ends the list
+        filters.emplace_back(fields[i], fields[i + 1]);
+    }
+    return filters;
+}
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
+                         LPCTSTR lpszFilter, CWnd* pParentWnd)
+    : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt), m_strFileName(lpszFileName),
+      m_filters(AfxParseFileFilter(lpszFilter))
+{
+    m_ofn.Flags = dwFlags;
+    m_pParentWnd = pParentWnd;
+}
+
+CString CFileDialog::GetTitle() const
+{
+    if (m_ofn.lpstrTitle) return CString(m_ofn.lpstrTitle);
+    CString title;
+    if (!title.LoadString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE))
+        title = m_bOpenFileDialog ? "Open" : "Save As";
+    return title;
+}
+
+CString CFileDialog::GetFileName() const
+{
+    const int slash = m_strPathName.ReverseFind('/');
+    return m_strPathName.Mid(slash + 1);
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    const CString name = GetFileName();
+    const int dot = ExtensionStart(name);
+    return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    const CString name = GetFileName();
+    const int dot = ExtensionStart(name);
+    return dot < 0 ? name : name.Left(dot);
+}
+
+void CFileDialog::ChooseFile(LPCTSTR lpszPath, DWORD filterIndex)
+{
+    m_scriptChose = true;
+    m_scriptPath = lpszPath;
+    if (filterIndex != 0) m_ofn.nFilterIndex = filterIndex;
+}
+
+BOOL CFileDialog::AcceptChoice(CString& path)
+{
+    namespace fs = std::filesystem;
+    if (path.IsEmpty()) return FALSE;
+    if (!m_strDefExt.IsEmpty() && ExtensionStart(path.Mid(path.ReverseFind('/') + 1)) < 0) {
+        path += ".";
+        path += m_strDefExt;
+    }
+    std::error_code error;
+    const fs::path chosen(path.str());
+    const bool exists = fs::exists(chosen, error);
+    CString prompt;
+    if ((m_ofn.Flags & OFN_FILEMUSTEXIST) && !exists) {
+        AfxFormatStrings(prompt, "%1\nFile not found.\nCheck the file name and try again.", std::array{path.c_str()}.data(), 1);
+        AfxMessageBox(prompt, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    const fs::path folder = chosen.parent_path();
+    if ((m_ofn.Flags & OFN_PATHMUSTEXIST) && !folder.empty() && !fs::is_directory(folder, error)) {
+        AfxFormatStrings(prompt, "%1\nPath does not exist.\nCheck the path and try again.", std::array{path.c_str()}.data(), 1);
+        AfxMessageBox(prompt, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!m_bOpenFileDialog && (m_ofn.Flags & OFN_OVERWRITEPROMPT) && exists) {
+        AfxFormatStrings(prompt, "%1 already exists.\nDo you want to replace it?", std::array{path.c_str()}.data(), 1);
+        if (AfxMessageBox(prompt, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return FALSE;
+    }
+    return TRUE;
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    m_strPathName.Empty();
+    if (ScriptedUi::Active()) {
+        m_scriptChose = false;
+        m_scriptPath.Empty();
+        ScriptedUi::RunModal(*this, 0);
+        if (!m_scriptChose) return IDCANCEL;
+        CString path = m_scriptPath;
+        if (!AcceptChoice(path)) return IDCANCEL;
+        m_strPathName = path;
+        return IDOK;
+    }
+    return RunRealDialog();
+}
+
+INT_PTR CFileDialog::RunRealDialog()
+{
+    if (!AfxEnsureGuiApplication()) return IDCANCEL;
+    CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
+    QFileDialog dialog(parent ? AfxWidgetFromHandle(parent->GetSafeHwnd()) : nullptr, ToQt(GetTitle()));
+    dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                                                : QFileDialog::AnyFile);
+    // The checks of AcceptChoice ask their own questions.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    QStringList filters;
+    for (const auto& [name, patterns] : m_filters) filters << QtFilter(name, patterns);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = int(m_ofn.nFilterIndex) - 1;
+        if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters[index]);
+    }
+    if (m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir) dialog.setDirectory(QString::fromUtf8(m_ofn.lpstrInitialDir));
+    if (!m_strFileName.IsEmpty()) dialog.selectFile(ToQt(m_strFileName));
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        CString path = FromQt(dialog.selectedFiles().front());
+        m_ofn.nFilterIndex = DWORD(filters.indexOf(dialog.selectedNameFilter()) + 1);
+        if (AcceptChoice(path)) {
+            m_strPathName = path;
+            return IDOK;
+        }
+    }
+    return IDCANCEL;
+}
