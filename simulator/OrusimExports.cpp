@@ -7,8 +7,6 @@
 #include "simulator/CZOKDevice.h"
 #include "simulator/SimCapabilities.h"
 
-#include <exception>
-
 namespace {
 
 CZOKDevice g_zokDevice;
@@ -39,7 +37,7 @@ extern "C" int SimTelegram(const unsigned char* request, unsigned char* answer)
         case kFamilyKVR: return g_kvrDevice.Telegram(requestRecord, answerRecord);
         default: return 0;
         }
-    } catch (const std::exception&) {
+    } catch (...) {
         // Nothing may cross the library's boundary; the exchange simply failed.
         return 0;
     }

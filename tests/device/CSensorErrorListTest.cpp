@@ -1,5 +1,10 @@
 #include "device/CSensorErrorList.h"
 
+#include "device/SensorHelpers.h"
+#include "driver/orudrv.h"
+#include "framework/core/Library.h"
+#include "framework/core/Resources.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +62,38 @@ TEST(CSensorErrorListTest, CountAboveFortyEightIsRefusedAndKeepsTheList)
         EXPECT_EQ(list.GetFamily(), 1);
         EXPECT_EQ(list.GetCode(1), 201);
     }
+}
+
+// The texts come from the driver in the language library: the class by its own text
+// class, the code by the family of the device that sent the list.
+TEST(CSensorErrorListTest, TextsComeFromTheDriverByTheListsFamily)
+{
+    const HMODULE language = LoadLibrary("LAN_ENG.DLL");
+    ASSERT_NE(language, nullptr) << GetLastLibraryError().c_str();
+    OruDrvSetResourceHandle(reinterpret_cast<intptr_t>(language));
+    auto text = [language](UINT id) {
+        char buffer[256] = {};
+        LoadString(language, id, buffer, sizeof buffer);
+        return CString(buffer);
+    };
+
+    SensorAnswer answer;
+    answer.SetByte(9, 1);
+    answer.SetByte(10, 1);  // class
+    answer.SetByte(11, 40); // code
+    CSensorErrorList list;
+    ASSERT_TRUE(list.Parse(answer.Bytes()));
+    EXPECT_EQ(list.GetClassText(0), text(629));
+    EXPECT_EQ(list.GetCodeText(0), text(842)); // scanner error 40
+    answer.SetByte(AnswerOffset::Status, 0x08);
+    ASSERT_TRUE(list.Parse(answer.Bytes()));
+    EXPECT_EQ(list.GetCodeText(0), text(1337)); // interface unit error 40
+    EXPECT_FALSE(list.GetCodeText(0).IsEmpty());
+    EXPECT_TRUE(list.GetClassText(1).IsEmpty());
+    EXPECT_TRUE(DeviceErrorText(2, 40).IsEmpty());
+
+    OruDrvSetResourceHandle(0);
+    FreeLibrary(language);
 }
 
 } // namespace
