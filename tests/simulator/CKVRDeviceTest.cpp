@@ -128,6 +128,10 @@ TEST_F(CKVRDeviceTest, FirstCaseAfterConstruction)
 
 TEST(CKVRDeviceArchiveTest, ArchiveFormIsTheVersionByte)
 {
+    const std::unique_ptr<CObject> created = CRuntimeClass::CreateObject("CKVRDevice");
+    ASSERT_NE(created, nullptr);
+    EXPECT_TRUE(created->IsSerializable());
+
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);

@@ -194,6 +194,10 @@ TEST_F(CZOKDeviceTest, UnknownMeasuredKindIsNotServed)
 
 TEST(CSimDeviceArchiveTest, DevicesArchiveOnlyTheirVersion)
 {
+    const std::unique_ptr<CObject> created = CRuntimeClass::CreateObject("CZOKDevice");
+    ASSERT_NE(created, nullptr);
+    EXPECT_TRUE(created->IsSerializable());
+
     CMemFile file;
     {
         CArchive ar(&file, CArchive::store);
