@@ -178,6 +178,18 @@ bool ComboBoxWidget::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARA
     case WM_GETTEXTLENGTH:
         result = AfxTextLength(WindowText());
         return true;
+    case WM_CHAR:
+        // Typed keys from Qt are Qt's to handle; a sent character is typed into the edit part.
+        if (AfxMessageFromQt(hWnd) || !lineEdit()) return false;
+        if (wParam == VK_BACK)
+            lineEdit()->backspace();
+        else if (wParam >= 0x20 && wParam <= 0x10FFFF)
+            {
+            const char32_t typed = char32_t(wParam);
+            lineEdit()->insert(QString::fromUcs4(&typed, 1));
+        }
+        result = 0;
+        return true;
     case WM_GETDLGCODE:
         result = DLGC_WANTCHARS | DLGC_WANTARROWS | (lineEdit() ? DLGC_HASSETSEL : 0);
         return true;

@@ -28,6 +28,12 @@ void AfxNotifyParent(HWND hWndCtrl, UINT code)
 
 void AfxNotifyParent(QWidget* control, UINT code) { AfxNotifyParent(AfxHandleFromWidget(control), code); }
 
+bool AfxIsWindowClass(HWND hWnd, LPCTSTR className)
+{
+    return AfxIsLiveHandle(hWnd) && hWnd->windowClass && className &&
+           QString::fromStdString(hWnd->windowClass->name).compare(QString::fromUtf8(className), Qt::CaseInsensitive) == 0;
+}
+
 bool AfxMessageFromQt(HWND hWnd)
 {
     const AfxMessageFrame* frame = AfxCurrentMessageFrame();

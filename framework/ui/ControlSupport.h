@@ -15,6 +15,9 @@ class QWidget;
 void AfxNotifyParent(HWND hWndCtrl, UINT code);
 void AfxNotifyParent(QWidget* control, UINT code);
 
+// Whether the window is of that class ("EDIT", "LISTBOX", ...; case does not matter).
+bool AfxIsWindowClass(HWND hWnd, LPCTSTR className);
+
 // True while the message being handled for hWnd came from a Qt event, whose own
 // handling is the control's default; a class procedure then leaves it to Qt.
 bool AfxMessageFromQt(HWND hWnd);

@@ -4,6 +4,7 @@
 #include "framework/core/Resources.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
+#include "framework/ui/ControlSupport.h"
 #include "framework/ui/DDXNumber.h"
 #include "framework/ui/MessageBox.h"
 
@@ -103,12 +104,6 @@ HWND NextSibling(HWND hWnd)
     return pNext ? pNext->GetSafeHwnd() : nullptr;
 }
 
-bool IsComboBox(HWND hWnd)
-{
-    // A combo box answers its own count message; other controls do not know it.
-    return ::SendMessage(hWnd, CB_GETCOUNT, 0, 0) >= 0 && ::SendMessage(hWnd, LB_GETCOUNT, 0, 0) < 0
-        && (::SendMessage(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) == 0;
-}
 
 } // namespace
 
@@ -322,7 +317,7 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
     HWND hWndLast = nullptr;
     pDX->m_pDlgWnd->GetDlgItem(int(pDX->m_idLastControl), &hWndLast);
     if (!hWndLast) return;
-    ::SendMessage(hWndLast, pDX->m_bEditLastControl && !IsComboBox(hWndLast) ? EM_LIMITTEXT : CB_LIMITTEXT,
+    ::SendMessage(hWndLast, AfxIsWindowClass(hWndLast, "COMBOBOX") ? CB_LIMITTEXT : EM_LIMITTEXT,
                   WPARAM(nChars), 0);
 }
 

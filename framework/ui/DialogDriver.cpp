@@ -32,15 +32,9 @@ bool EnabledWithin(HWND control, HWND hDlg)
 
 LRESULT DialogCode(HWND control) { return ::SendMessage(control, WM_GETDLGCODE, 0, 0); }
 
-bool IsComboBox(HWND control)
-{
-    return control && control->windowClass && QString::fromStdString(control->windowClass->name).compare("COMBOBOX", Qt::CaseInsensitive) == 0;
-}
+bool IsComboBox(HWND control) { return AfxIsWindowClass(control, "COMBOBOX"); }
 
-bool IsListBox(HWND control)
-{
-    return control && control->windowClass && QString::fromStdString(control->windowClass->name).compare("LISTBOX", Qt::CaseInsensitive) == 0;
-}
+bool IsListBox(HWND control) { return AfxIsWindowClass(control, "LISTBOX"); }
 
 // A key as the modal loop hands it on: the pre-translation hooks first (a CDialog's
 // dialog keyboard), then the dialog keyboard of the dialog being driven, then the

@@ -172,8 +172,8 @@ bool EditControl::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         } else if (wParam == '\r' || wParam == '\n') {
             if (IsMultiLine() && (m_style & ES_WANTRETURN)) TypeCharacter(QChar(u'\n'));
         } else if (wParam >= 0x20 && wParam <= 0x10FFFF) {
-            const QString typed = QString::fromUcs4(reinterpret_cast<const char32_t*>(&wParam), 1);
-            for (QChar ch : typed) TypeCharacter(ch);
+            const char32_t code = char32_t(wParam);
+            for (QChar ch : QString::fromUcs4(&code, 1)) TypeCharacter(ch);
         }
         result = 0;
         return true;
