@@ -181,10 +181,9 @@ bool ComboBoxWidget::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARA
     case WM_CHAR:
         // Typed keys from Qt are Qt's to handle; a sent character is typed into the edit part.
         if (AfxMessageFromQt(hWnd) || !lineEdit()) return false;
-        if (wParam == VK_BACK)
+        if (wParam == VK_BACK) {
             lineEdit()->backspace();
-        else if (wParam >= 0x20 && wParam <= 0x10FFFF)
-            {
+        } else if (wParam >= 0x20 && wParam <= 0x10FFFF) {
             const char32_t typed = char32_t(wParam);
             lineEdit()->insert(QString::fromUcs4(&typed, 1));
         }
