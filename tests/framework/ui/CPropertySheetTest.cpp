@@ -265,3 +265,52 @@ TEST_F(CPropertySheetTest, SheetMessageMapComesBeforeTheDefaultButtons)
 }
 
 } // namespace
+
+namespace {
+
+// The last page of a wizard: Back and Finish, with Finish relabelled; Help reaches the page.
+class ClosingPage : public RecordingPage {
+public:
+    using RecordingPage::RecordingPage;
+    int helps = 0;
+
+    BOOL OnSetActive() override
+    {
+        const BOOL shown = RecordingPage::OnSetActive();
+        static_cast<CPropertySheet*>(GetParent())->SetFinishText("OK");
+        return shown;
+    }
+
+protected:
+    void OnHelp() { ++helps; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ClosingPage, RecordingPage)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+TEST_F(CPropertySheetTest, FinishTextShowsFinishAndKeepsBack)
+{
+    ScriptedUi ui;
+    ClosingPage closing(IDD_PAGE_THIRD, log, "C", PSWIZB_BACK | PSWIZB_FINISH);
+    CPropertySheet wizard("Wizard");
+    wizard.AddPage(&first);
+    wizard.AddPage(&closing);
+    wizard.SetWizardMode();
+    wizard.m_psh.dwFlags |= PSH_HASHELP;
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        driver.Next();
+        EXPECT_EQ(driver.Text(ID_WIZFINISH), "OK");
+        EXPECT_TRUE(driver.IsEnabled(ID_WIZFINISH));
+        EXPECT_FALSE(driver.IsVisible(ID_WIZNEXT));
+        EXPECT_TRUE(driver.IsEnabled(ID_WIZBACK));
+        EXPECT_TRUE(driver.Help());
+        EXPECT_EQ(closing.helps, 1);
+        driver.Enter(); // Finish is the default button now
+    });
+    EXPECT_EQ(wizard.DoModal(), ID_WIZFINISH);
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+#include "DialogTestSupport.h"
+
+#include "framework/gdi/CDC.h"
+#include "framework/ui/CButton.h"
+#include "framework/ui/CDialog.h"
+#include "framework/ui/DialogDriver.h"
+
+#include <QImage>
+#include <QWidget>
+
+using namespace dialogtest;
+
+namespace {
+
+constexpr int kPicture = 100;
+
+// Green while up, red while pushed, drawn through the device context it is given.
+class StateButton : public CButton {
+public:
+    std::vector<UINT> states;
+
+    void DrawItem(LPDRAWITEMSTRUCT draw) override
+    {
+        states.push_back(draw->itemState);
+        const COLORREF colour = (draw->itemState & ODS_SELECTED) ? RGB(255, 0, 0) : RGB(0, 255, 0);
+        CDC::FromHandle(draw->hDC)->FillSolidRect(&draw->rcItem, colour);
+    }
+};
+
+class CButtonTest : public DialogTestBase {};
+
+TEST_F(CButtonTest, OwnerDrawnButtonDrawsItsStateThroughTheDeviceContext)
+{
+    DialogTemplate tpl;
+    tpl.cx = 100;
+    tpl.cy = 60;
+    tpl.style = WS_POPUP;
+    tpl.items = {{"Button", "", {}, kPicture, 5, 5, 40, 20, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0}};
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+    StateButton button;
+    ASSERT_TRUE(button.SubclassDlgItem(kPicture, &dialog));
+    QWidget* widget = AfxWidgetFromHandle(button.GetSafeHwnd());
+
+    QImage image = widget->grab().toImage();
+    EXPECT_EQ(image.pixel(4, 4), qRgb(0, 255, 0));
+    button.SetState(TRUE);
+    image = widget->grab().toImage();
+    EXPECT_EQ(image.pixel(4, 4), qRgb(255, 0, 0));
+    ASSERT_GE(button.states.size(), 2u);
+    EXPECT_TRUE(button.states.back() & ODS_SELECTED);
+    button.SetState(FALSE);
+    button.EnableWindow(FALSE);
+    widget->grab();
+    EXPECT_TRUE(button.states.back() & ODS_DISABLED);
+    dialog.DestroyWindow();
+}
+
+// A check box cycles as its style says; a manual one only tells its parent.
+TEST_F(CButtonTest, CheckStatesFollowTheButtonKind)
+{
+    struct Case {
+        DWORD kind;
+        std::vector<int> afterClicks;
+    };
+    const Case cases[] = {
+        {BS_AUTOCHECKBOX, {BST_CHECKED, BST_UNCHECKED, BST_CHECKED}},
+        {BS_AUTO3STATE, {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}},
+        {BS_CHECKBOX, {BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED}},
+        {BS_RADIOBUTTON, {BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED}},
+    };
+    for (const Case& c : cases) {
+        DialogTemplate tpl;
+        tpl.cx = 100;
+        tpl.cy = 60;
+        tpl.style = WS_POPUP;
+        tpl.items = {{"BUTTON", "x", {}, kPicture, 5, 5, 40, 10, WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.kind, 0, 0}};
+        CDialog dialog;
+        ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+        DialogDriver driver(dialog);
+        for (int expected : c.afterClicks) {
+            driver.Click(kPicture);
+            EXPECT_EQ(driver.Check(kPicture), expected) << "kind " << c.kind;
+        }
+        CButton button;
+        button.SubclassDlgItem(kPicture, &dialog);
+        button.SetCheck(BST_INDETERMINATE);
+        EXPECT_EQ(button.GetCheck(), c.kind == BS_AUTO3STATE ? BST_INDETERMINATE : BST_CHECKED);
+        dialog.DestroyWindow();
+    }
+}
+
+} // namespace
