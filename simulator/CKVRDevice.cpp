@@ -1,9 +1,9 @@
 #include "simulator/CKVRDevice.h"
 
 #include "framework/core/CArchive.h"
-#include "framework/core/CException.h"
 #include "simulator/SimAnswer.h"
 #include "simulator/SimCapabilities.h"
+#include "simulator/SimCommandTable.h"
 #include "simulator/SimRandom.h"
 
 #include <algorithm>
@@ -71,19 +71,12 @@ CKVRDevice::CKVRDevice()
 
 void CKVRDevice::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << kArchiveVersion;
-    } else {
-        BYTE version = 0;
-        ar >> version;
-        if (version != kArchiveVersion)
-            AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
-    }
+    SerializeSimDeviceVersion(ar, kArchiveVersion);
 }
 
-const CKVRDevice::Command* CKVRDevice::FindCommand(BYTE request)
+int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
 {
-    static const Command commands[] = {
+    static const SimCommand<CKVRDevice> commands[] = {
         {0x10, kSimAnswerConnectionTest, &CKVRDevice::AnswerConnectionTest},
         {0x20, 0xA0, &CKVRDevice::AnswerAccess},
         {0x30, 0xB0, &CKVRDevice::AnswerMeasuredValues},
@@ -91,21 +84,7 @@ const CKVRDevice::Command* CKVRDevice::FindCommand(BYTE request)
         {0x32, 0xB2, &CKVRDevice::AnswerErrorList},
         {0x42, 0xC2, &CKVRDevice::AnswerCodeChange},
     };
-    const auto it = std::find_if(std::begin(commands), std::end(commands),
-                                 [request](const Command& c) { return c.request == request; });
-    return it == std::end(commands) ? nullptr : it;
-}
-
-int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
-{
-    if (request[RequestOffset::Family] != kFamilyKVR)
-        return 0;
-    const Command* command = FindCommand(request[RequestOffset::Command]);
-    if (!command)
-        return 0;
-    BeginSimAnswer(answer, kSimStatusKVR, command->answer);
-    (this->*command->handler)(request, answer);
-    return 1;
+    return AnswerFromCommandTable(*this, commands, kFamilyKVR, kSimStatusKVR, request, answer);
 }
 
 void CKVRDevice::AnswerConnectionTest(ConstRequestSpan, AnswerSpan)

@@ -1,11 +1,9 @@
 #include "simulator/CZOKDevice.h"
 
 #include "framework/core/CArchive.h"
-#include "framework/core/CException.h"
 #include "simulator/SimAnswer.h"
 #include "simulator/SimCapabilities.h"
-
-#include <algorithm>
+#include "simulator/SimCommandTable.h"
 
 IMPLEMENT_SERIAL(CZOKDevice, CObject, 1)
 
@@ -50,19 +48,12 @@ CZOKDevice::CZOKDevice()
 
 void CZOKDevice::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        ar << kArchiveVersion;
-    } else {
-        BYTE version = 0;
-        ar >> version;
-        if (version != kArchiveVersion)
-            AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
-    }
+    SerializeSimDeviceVersion(ar, kArchiveVersion);
 }
 
-const CZOKDevice::Command* CZOKDevice::FindCommand(BYTE request)
+int CZOKDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
 {
-    static const Command commands[] = {
+    static const SimCommand<CZOKDevice> commands[] = {
         {0x10, kSimAnswerConnectionTest, &CZOKDevice::AnswerConnectionTest},
         {0x20, 0xA0, &CZOKDevice::AnswerAccess},
         {0x30, 0xB0, &CZOKDevice::AnswerMeasuredValues},
@@ -70,21 +61,7 @@ const CZOKDevice::Command* CZOKDevice::FindCommand(BYTE request)
         {0x32, 0xB2, &CZOKDevice::AnswerErrorList},
         {0x42, 0xC2, &CZOKDevice::AnswerCodeChange},
     };
-    const auto it = std::find_if(std::begin(commands), std::end(commands),
-                                 [request](const Command& c) { return c.request == request; });
-    return it == std::end(commands) ? nullptr : it;
-}
-
-int CZOKDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
-{
-    if (request[RequestOffset::Family] != kFamilyZOK)
-        return 0;
-    const Command* command = FindCommand(request[RequestOffset::Command]);
-    if (!command)
-        return 0;
-    BeginSimAnswer(answer, kSimStatusZOK, command->answer);
-    (this->*command->handler)(request, answer);
-    return 1;
+    return AnswerFromCommandTable(*this, commands, kFamilyZOK, kSimStatusZOK, request, answer);
 }
 
 void CZOKDevice::AnswerConnectionTest(ConstRequestSpan, AnswerSpan)

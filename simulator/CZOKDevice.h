@@ -31,14 +31,6 @@ public:
     SimMeasuredValues& MeasuredValues() { return m_measured; }
 
 private:
-    using Handler = void (CZOKDevice::*)(ConstRequestSpan, AnswerSpan);
-    struct Command {
-        BYTE request;
-        BYTE answer;
-        Handler handler;
-    };
-    static const Command* FindCommand(BYTE request);
-
     void AnswerConnectionTest(ConstRequestSpan request, AnswerSpan answer);
     void AnswerAccess(ConstRequestSpan request, AnswerSpan answer);
     void AnswerMeasuredValues(ConstRequestSpan request, AnswerSpan answer);
