@@ -2,6 +2,7 @@
 // The check value that travels with a field write, so the device can verify the
 // contour it rebuilds from the field's few numbers.
 #include "driver/TelegramFrame.h"
+#include "shared/BeamTrigTables.h"
 
 #include <array>
 #include <optional>
@@ -9,8 +10,8 @@
 
 // Kc(i) = round(4096 cos(i * 0.5 deg)), with Kc(180) = 1 instead of 0;
 // Kt(i) = round(512 tan(i * 0.5 deg)), with Kt(180) = 65535 instead of infinity.
-extern const std::array<WORD, 181> kCheckCosine;
-extern const std::array<WORD, 181> kCheckTangent;
+inline constexpr std::array<WORD, 181> kCheckCosine = WithBeam180<WORD>(kBeamCosine4096, 1);
+inline constexpr std::array<WORD, 181> kCheckTangent = WithBeam180<WORD>(kBeamTangent512, 65535);
 
 // A rectangle with side distances A (0 deg side), B (180 deg side) and front F.
 // None when a side is 0: the contour would divide by zero.

@@ -3,6 +3,7 @@
 // points, a rectangle, a constant distance) into 361 beam words, one per half degree.
 // Inputs that would divide by zero or write past the 361 words are refused.
 #include "framework/core/WinTypes.h"
+#include "shared/BeamTrigTables.h"
 #include "simulator/SimContour.h"
 
 #include <array>
@@ -11,9 +12,9 @@
 #include <vector>
 
 // Entry k: 4096 cos(k x 0.5 degrees), rounded; entry 180 is 0.
-extern const std::array<DWORD, 181> kSimCosineTable;
+inline constexpr std::array<DWORD, 181> kSimCosineTable = WithBeam180<DWORD>(kBeamCosine4096, 0);
 // Entry j: 512 tan(j x 0.5 degrees), rounded, for j below 180; entry 180 is 65535.
-extern const std::array<DWORD, 181> kSimTangentTable;
+inline constexpr std::array<DWORD, 181> kSimTangentTable = WithBeam180<DWORD>(kBeamTangent512, 65535);
 
 // The segment buffer: byte 0 the number of segments, then the points as little-endian
 // beam words. At most 255 segments fit; more points are refused (empty buffer).
