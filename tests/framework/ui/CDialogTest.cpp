@@ -6,6 +6,11 @@
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
 #include <string>
 #include <vector>
 
@@ -191,6 +196,37 @@ TEST_F(CDialogTest, MissingTemplateFailsAndMissingControlIsReported)
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(ui.MessageBoxes()[0].text, "An unsupported operation was attempted.");
     EXPECT_EQ(ui.MessageBoxes()[0].flags, MB_ICONSTOP);
+}
+
+} // namespace
+
+namespace {
+
+// Without a script the real modal loop runs: Qt's own key events reach the dialog
+// keyboard, and EndDialog ends the loop.
+TEST_F(CDialogTest, RealModalLoopTakesQtKeysAndEndsOnEndDialog)
+{
+    ToggleDialog dialog;
+    QTimer::singleShot(0, [&] {
+        QWidget* edit = AfxWidgetFromHandle(dialog.GetDlgItem(IDC_COUNT)->GetSafeHwnd());
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(edit, &press);
+        EXPECT_EQ(dialog.okPresses, 1);
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
+        QCoreApplication::sendEvent(edit, &typed);
+        EXPECT_EQ(dialog.GetDlgItem(IDC_COUNT)->GetWindowTextLength(), 1);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &escape);
+    });
+    // Should the keys go astray, the test fails instead of waiting for ever.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] { dialog.EndDialog(-2); });
+    guard.start(20000);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dialog.GetSafeHwnd());
 }
 
 } // namespace
