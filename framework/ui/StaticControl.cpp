@@ -1,6 +1,7 @@
 #include "framework/ui/StaticControl.h"
 
 #include "framework/core/Resources.h"
+#include "framework/gdi/CDC.h"
 #include "framework/gdi/CGdiObject.h"
 #include "framework/gdi/GdiQt.h"
 #include "framework/ui/ControlDefs.h"
@@ -187,8 +188,57 @@ void StaticWidget::PaintFrame(QPainter& painter)
     }
 }
 
+namespace {
+
+COLORREF ToColorRef(const QColor& colour) { return RGB(BYTE(colour.red()), BYTE(colour.green()), BYTE(colour.blue())); }
+
+UINT DrawTextFormat(DWORD style)
+{
+    UINT format = DT_EXPANDTABS;
+    switch (style & SS_TYPEMASK) {
+    case SS_CENTER: format |= DT_CENTER | DT_WORDBREAK; break;
+    case SS_RIGHT: format |= DT_RIGHT | DT_WORDBREAK; break;
+    case SS_LEFT: format |= DT_LEFT | DT_WORDBREAK; break;
+    default: format |= DT_LEFT | DT_SINGLELINE; break;
+    }
+    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    if (style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_VCENTER | DT_SINGLELINE;
+    return format;
+}
+
+} // namespace
+
+// The parent may colour the text (WM_CTLCOLORSTATIC): it sets the device context's
+// colours and answers the brush for the background.
+bool StaticWidget::PaintTextWithParentColours(QPainter& painter)
+{
+    HWND hWnd = AfxHandleFromWidget(this);
+    HWND parent = hWnd ? AfxParentHandle(hWnd) : nullptr;
+    if (!parent) return false;
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Window));
+    HDC hdc = GdiCreateImageDevice(&image);
+    CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
+    if (!dc) return false;
+    dc->SetTextColor(ToColorRef(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText)));
+    dc->SetBkColor(ToColorRef(palette().color(QPalette::Window)));
+    if (hWnd->font) dc->SelectObject(HGDIOBJ(hWnd->font));
+    auto brush = reinterpret_cast<HBRUSH>(::SendMessage(parent, WM_CTLCOLORSTATIC, WPARAM(hdc), LPARAM(hWnd)));
+    const bool coloured = brush != nullptr && AfxIsLiveHandle(hWnd);
+    if (coloured) {
+        RECT area{0, 0, width(), height()};
+        dc->FillRect(&area, CBrush::FromHandle(brush));
+        const CString text(m_text.toUtf8().toStdString());
+        dc->DrawText(text, &area, DrawTextFormat(m_style));
+    }
+    GdiDeleteDevice(hdc);
+    if (coloured) painter.drawImage(0, 0, image);
+    return coloured;
+}
+
 void StaticWidget::PaintText(QPainter& painter)
 {
+    if (PaintTextWithParentColours(painter)) return;
     const DWORD kind = Kind();
     const QString shown = (m_style & SS_NOPREFIX) ? m_text : AfxTextWithoutMnemonic(m_text);
     int flags = (m_style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;

@@ -24,6 +24,7 @@ private:
     DWORD Kind() const { return m_style & SS_TYPEMASK; }
     QImage ImageToShow() const;
     void PaintText(QPainter& painter);
+    bool PaintTextWithParentColours(QPainter& painter);
     void PaintFrame(QPainter& painter);
 
     DWORD m_style;
