@@ -260,6 +260,7 @@ BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, H
     hDlg->font = layout.font->GetSafeHandle();
     widget->font = std::move(layout.font);
     for (const DialogItemTemplate& item : dialogTemplate.items) CreateItem(hDlg, item, widget->units);
+    if (!asChild && (dialogTemplate.style & DS_CENTER)) dialog.CenterWindow();
     return TRUE;
 }
 

@@ -153,4 +153,45 @@ TEST_F(CListBoxTest, TextRowsSortSearchAndSelectAsClassic)
     dialog.DestroyWindow();
 }
 
+// Rows of different heights, ordered by their owner: the list asks for each row's
+// height when it is added and for the order when it is sorted in.
+class NumberRows : public CListBox {
+public:
+    int compares = 0;
+
+    void MeasureItem(LPMEASUREITEMSTRUCT measure) override { measure->itemHeight = UINT(10 + measure->itemData); }
+    int CompareItem(LPCOMPAREITEMSTRUCT compare) override
+    {
+        ++compares;
+        return int(compare->itemData1) - int(compare->itemData2);
+    }
+};
+
+TEST_F(CListBoxTest, VariableRowsAreMeasuredAndSortedByTheOwner)
+{
+    DialogTemplate tpl;
+    tpl.cx = 100;
+    tpl.cy = 100;
+    tpl.style = WS_POPUP;
+    tpl.items = {{"LISTBOX", "", {}, 1, 0, 0, 80, 80,
+                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWVARIABLE | LBS_SORT | LBS_NOTIFY, 0, 0}};
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+    NumberRows rows;
+    ASSERT_TRUE(rows.SubclassDlgItem(1, &dialog));
+    for (std::uintptr_t value : {5u, 1u, 3u}) rows.AddString(reinterpret_cast<LPCTSTR>(value));
+    EXPECT_GT(rows.compares, 0);
+    EXPECT_EQ(rows.GetItemData(0), 1u);
+    EXPECT_EQ(rows.GetItemData(1), 3u);
+    EXPECT_EQ(rows.GetItemData(2), 5u);
+    EXPECT_EQ(rows.GetItemHeight(0), 11);
+    EXPECT_EQ(rows.GetItemHeight(2), 15);
+    RECT third{};
+    rows.GetItemRect(2, &third);
+    EXPECT_EQ(third.top, 11 + 13);
+    // Without text a row is found by its item data.
+    EXPECT_EQ(rows.FindString(-1, reinterpret_cast<LPCTSTR>(std::uintptr_t(3))), 1);
+    dialog.DestroyWindow();
+}
+
 } // namespace
