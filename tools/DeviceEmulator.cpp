@@ -40,10 +40,12 @@ int DeviceEmulator::Open()
 
 bool DeviceEmulator::Start()
 {
-    if (Open() != 0 || m_thread.joinable())
-        return m_pty.IsOpen();
-    m_stop = false;
-    m_thread = std::thread([this] { Serve(m_stop); });
+    if (Open() != 0)
+        return false;
+    if (!m_thread.joinable()) {
+        m_stop = false;
+        m_thread = std::thread([this] { Serve(m_stop); });
+    }
     return true;
 }
 
@@ -139,13 +141,22 @@ void DeviceEmulator::HandleFrame(const std::vector<BYTE>& frame)
 
     SensorAnswer answer;
     std::vector<BYTE> answerFrame;
-    if (m_answerer->Answer(request->Bytes(), answer.Bytes()))
+    if (AskAnswerer(*request, answer))
         answerFrame = EncodeAnswerFrame(request->Bytes(), answer.Bytes());
     if (answerFrame.empty()) {
         Send({NAK}); // not served, or the answer does not fit a frame
         return;
     }
     SendAnswer(answerFrame, fault);
+}
+
+bool DeviceEmulator::AskAnswerer(const SensorRequest& request, SensorAnswer& answer)
+{
+    try {
+        return m_answerer->Answer(request.Bytes(), answer.Bytes());
+    } catch (...) {
+        return false; // a device that fails inside refuses the request; the line goes on
+    }
 }
 
 EmulatorFault DeviceEmulator::NextFault()

@@ -46,6 +46,7 @@ public:
     // Ends Run or the thread; the pair stays open until destruction.
     void Stop();
 
+    // Answers are given on the emulator's thread: set the answerer up before Start.
     DeviceAnswerer& Answerer() { return *m_answerer; }
 
     // Faults for the next requests, one per request in order; later requests are answered
@@ -67,6 +68,7 @@ private:
     void Serve(const std::atomic<bool>& stop);
     void TakeBytes(const BYTE* data, std::size_t count);
     void HandleFrame(const std::vector<BYTE>& frame);
+    bool AskAnswerer(const SensorRequest& request, SensorAnswer& answer);
     EmulatorFault NextFault();
     void Send(const std::vector<BYTE>& bytes);
     void SendAnswer(const std::vector<BYTE>& frame, EmulatorFault fault);
