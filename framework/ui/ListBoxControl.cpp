@@ -39,6 +39,20 @@ const WindowClassInfo* RegisterListBoxClass()
 
 const WindowClassInfo* const s_listBoxClass = RegisterListBoxClass();
 
+int QtKeyOf(int virtualKey)
+{
+    switch (virtualKey) {
+    case VK_UP: return Qt::Key_Up;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_END: return Qt::Key_End;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_SPACE: return Qt::Key_Space;
+    default: return 0;
+    }
+}
+
 } // namespace
 
 QWidget* AfxCreateListBoxWidget(const CREATESTRUCT& cs, QWidget* parent)
@@ -83,6 +97,19 @@ bool ListBoxWidget::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     case WM_GETDLGCODE:
         result = DLGC_WANTARROWS | DLGC_WANTCHARS;
         return true;
+    case WM_KEYDOWN:
+    case WM_CHAR: {
+        // Keys from Qt are Qt's to handle; a sent key moves the selection here.
+        if (AfxMessageFromQt(hWnd)) return false;
+        if (message == WM_CHAR) {
+            const char32_t code = char32_t(wParam);
+            HandleKey(0, Qt::NoModifier, QString::fromUcs4(&code, 1));
+        } else {
+            HandleKey(QtKeyOf(int(wParam)), Qt::NoModifier, QString());
+        }
+        result = 0;
+        return true;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         AfxNotifyParent(hWnd, message == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
@@ -658,12 +685,14 @@ void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ListBoxWidget::keyPressEvent(QKeyEvent* event)
 {
-    if (Count() == 0) {
-        event->ignore();
-        return;
-    }
+    if (!HandleKey(event->key(), event->modifiers(), event->text())) event->ignore();
+}
+
+bool ListBoxWidget::HandleKey(int key, Qt::KeyboardModifiers modifiers, const QString& typed)
+{
+    if (Count() == 0) return false;
     int target = m_caret;
-    switch (event->key()) {
+    switch (key) {
     case Qt::Key_Up: target = m_caret - 1; break;
     case Qt::Key_Down: target = m_caret + 1; break;
     case Qt::Key_Home: target = 0; break;
@@ -671,23 +700,16 @@ void ListBoxWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageUp: target = m_caret - VisibleRows() + 1; break;
     case Qt::Key_PageDown: target = m_caret + VisibleRows() - 1; break;
     case Qt::Key_Space:
-        if (IsMultiple()) {
-            m_items[std::size_t(m_caret)].selected = !m_items[std::size_t(m_caret)].selected;
-            viewport()->update();
-            NotifySelChange(Handle());
-            return;
-        }
-        event->ignore();
-        return;
+        if (!IsMultiple()) return false;
+        m_items[std::size_t(m_caret)].selected = !m_items[std::size_t(m_caret)].selected;
+        viewport()->update();
+        NotifySelChange(Handle());
+        return true;
     default: {
         // Typing a letter goes to the next row that starts with it.
-        const QString typed = event->text();
-        if (typed.isEmpty() || !typed[0].isPrint() || !HasStrings()) {
-            event->ignore();
-            return;
-        }
+        if (typed.isEmpty() || !typed[0].isPrint() || !HasStrings()) return false;
         const int found = FindString(m_caret, typed, 0, false);
-        if (found == LB_ERR) return;
+        if (found == LB_ERR) return true;
         target = found;
         break;
     }
@@ -696,9 +718,10 @@ void ListBoxWidget::keyPressEvent(QKeyEvent* event)
     if (IsMultiple()) {
         SetCaret(target);
         EnsureVisible(target);
-        return;
+        return true;
     }
-    UserSelect(target, event->modifiers() & Qt::ShiftModifier, false);
+    UserSelect(target, modifiers & Qt::ShiftModifier, false);
+    return true;
 }
 
 void ListBoxWidget::focusInEvent(QFocusEvent* event)

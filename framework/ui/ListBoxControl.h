@@ -73,6 +73,8 @@ private:
     void SetCaret(int index);
     void SelectRange(int first, int last, bool select);
     void UserSelect(int index, Qt::KeyboardModifiers modifiers, bool fromMouse);
+    // A navigation key or a typed letter; false when the list does not use it.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, const QString& typed);
     void NotifySelChange(HWND hWnd);
     HWND Handle() const;
 

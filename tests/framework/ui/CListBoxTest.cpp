@@ -150,6 +150,18 @@ TEST_F(CListBoxTest, TextRowsSortSearchAndSelectAsClassic)
     EXPECT_EQ(items[2], 3);
     chosen.SetSel(-1, FALSE);
     EXPECT_EQ(chosen.GetSelCount(), 0);
+
+    // The keyboard moves the selection of a single-selection list; a letter jumps.
+    DialogDriver driver(dialog);
+    sorted.SetCurSel(0);
+    EXPECT_TRUE(driver.Focus(1));
+    driver.PressKey(VK_DOWN);
+    EXPECT_EQ(sorted.GetCurSel(), 1);
+    driver.Type(1, "p");
+    sorted.GetText(sorted.GetCurSel(), text);
+    EXPECT_EQ(text, "pear");
+    driver.PressKey(VK_HOME);
+    EXPECT_EQ(sorted.GetCurSel(), 0);
     dialog.DestroyWindow();
 }
 
