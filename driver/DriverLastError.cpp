@@ -27,9 +27,22 @@ HINSTANCE GetDriverResourceHandle()
     return g_resourceHandle;
 }
 
+UINT LastErrorTextId(UINT stringId)
+{
+    switch (stringId) {
+    case IDS_DRV_RECEIVE_FAILED:
+        return IDS_DRV_TEXT_RECEIVE_FAILED;
+    case IDS_DRV_NO_MEMORY:
+        return IDS_DRV_TEXT_NO_MEMORY;
+    default:
+        return stringId;
+    }
+}
+
 void SetLastErrorText(UINT stringId)
 {
-    const int length = LoadString(g_resourceHandle, stringId, g_lastErrorText, sizeof g_lastErrorText);
+    const int length =
+        LoadString(g_resourceHandle, LastErrorTextId(stringId), g_lastErrorText, sizeof g_lastErrorText);
     // ErrorSensor reports a failure only with a non-empty text.
     if (length <= 0)
         std::snprintf(g_lastErrorText, sizeof g_lastErrorText, "Error %u", stringId);

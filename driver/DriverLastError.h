@@ -14,6 +14,15 @@ enum : UINT {
     IDS_DRV_NO_MEMORY = 527,
 };
 
+// The language library also names the field kinds by 522 and 527, so the texts of those
+// two failures live under ids of their own; the failure ids stay as they are.
+enum : UINT {
+    IDS_DRV_TEXT_RECEIVE_FAILED = 2522,
+    IDS_DRV_TEXT_NO_MEMORY = 2527,
+};
+// The string id whose text describes the failure stringId.
+UINT LastErrorTextId(UINT stringId);
+
 // The language library that string ids are loaded from (OruDrvSetResourceHandle).
 void SetDriverResourceHandle(HINSTANCE handle);
 HINSTANCE GetDriverResourceHandle();

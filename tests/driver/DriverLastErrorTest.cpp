@@ -86,6 +86,29 @@ END
     FreeLibrary(module);
 }
 
+TEST_F(LastErrorText, FailuresSharingAFieldNameIdUseTheirOwnTexts)
+{
+    std::string error;
+    HINSTANCE module = CreateResourceModule("lan.rc", R"(
+STRINGTABLE
+BEGIN
+    522 "Protective field"
+    527 "Warning field"
+    2522 "No answer"
+    2527 "No memory"
+END
+)",
+                                            {}, error);
+    ASSERT_NE(module, nullptr) << error;
+    SetDriverResourceHandle(module);
+    SetLastErrorText(IDS_DRV_RECEIVE_FAILED);
+    EXPECT_STREQ(PeekLastErrorText(), "No answer");
+    SetLastErrorText(IDS_DRV_NO_MEMORY);
+    EXPECT_STREQ(PeekLastErrorText(), "No memory");
+    SetDriverResourceHandle(nullptr);
+    FreeLibrary(module);
+}
+
 TEST_F(LastErrorText, LatestFailureWins)
 {
     SetLastErrorText(IDS_DRV_PORT_CALL_FAILED);
