@@ -4,6 +4,8 @@
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
 
+#include <cstdint>
+
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
 {
@@ -37,6 +39,17 @@ void CDataExchange::Fail()
         }
     }
     AfxThrowUserException();
+}
+
+__attribute__((noinline)) bool CDataExchange::OutlivesPass(const void* address) const
+{
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    const auto mark = reinterpret_cast<std::uintptr_t>(this);
+    const auto where = reinterpret_cast<std::uintptr_t>(address);
+    // The stack grows down. An exchange object that is not above this frame (made on the
+    // heap) gives no way to tell, so nothing is remembered rather than something dead.
+    if (mark <= here) return false;
+    return where < here || where >= mark;
 }
 
 void CDataExchange::RestoreStoredValues()

@@ -29,15 +29,21 @@ public:
     [[noreturn]] void Fail();
 
     // Writes a member, remembering its former value so that a failed pass can leave
-    // every member as it was before the pass.
+    // every member as it was before the pass. Exchange functions of a program write
+    // through here too, so that their members are put back as well.
     template <class T, class V>
     void Store(T& member, V&& value)
     {
-        if (m_bSaveAndValidate) m_undo.push_back([&member, old = member]() { member = old; });
+        if (m_bSaveAndValidate && OutlivesPass(&member)) m_undo.push_back([&member, old = member]() { member = old; });
         member = std::forward<V>(value);
     }
     // Puts back every member this pass wrote, latest first.
     void RestoreStoredValues();
+
+    // Whether a variable still exists once the pass has ended: not a local of a function
+    // the pass is running (an exchange function's helper variable), which lies on the
+    // stack between the running function and this object.
+    bool OutlivesPass(const void* address) const;
 
     UINT m_idLastControl = 0;
     BOOL m_bEditLastControl = FALSE;
