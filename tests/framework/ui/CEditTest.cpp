@@ -15,7 +15,7 @@ DialogItemTemplate Edit(int id, DWORD style, int width = 120, int height = 12)
                               WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | style, 0, 0};
 }
 
-class EditHost : public DialogTestBase {
+class CEditTest : public DialogTestBase {
 protected:
     CDialog dialog;
     DialogTemplate tpl;
@@ -37,7 +37,7 @@ protected:
 };
 
 // What the user can type into an edit depends on its styles.
-TEST_F(EditHost, StylesDecideWhatTypingLeaves)
+TEST_F(CEditTest, StylesDecideWhatTypingLeaves)
 {
     struct Case {
         DWORD style;
@@ -69,7 +69,7 @@ TEST_F(EditHost, StylesDecideWhatTypingLeaves)
 }
 
 // Without ES_AUTOHSCROLL a single-line edit takes only what fits its width.
-TEST_F(EditHost, NoAutoScrollStopsTypingAtTheEdge)
+TEST_F(CEditTest, NoAutoScrollStopsTypingAtTheEdge)
 {
     Create({Edit(100, 0, 30), Edit(101, ES_AUTOHSCROLL, 30)});
     DialogDriver driver(dialog);
@@ -84,7 +84,7 @@ TEST_F(EditHost, NoAutoScrollStopsTypingAtTheEdge)
     EXPECT_EQ(driver.Text(100).GetLength(), 20);
 }
 
-TEST_F(EditHost, DisabledAndHiddenEditsTakeNoInput)
+TEST_F(CEditTest, DisabledAndHiddenEditsTakeNoInput)
 {
     Create({Edit(100, WS_DISABLED), Edit(101, 0)});
     dialog.GetDlgItem(101)->ShowWindow(SW_HIDE);
@@ -97,7 +97,7 @@ TEST_F(EditHost, DisabledAndHiddenEditsTakeNoInput)
 }
 
 // A multi-line edit keeps CR LF line breaks, as the report edits save them byte for byte.
-TEST_F(EditHost, MultiLineTextKeepsCrLfAndAnswersLineQueries)
+TEST_F(CEditTest, MultiLineTextKeepsCrLfAndAnswersLineQueries)
 {
     Create({Edit(100, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 150, 60)});
     CEdit report;
