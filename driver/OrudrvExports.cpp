@@ -4,6 +4,7 @@
 
 #include "driver/DeviceTexts.h"
 #include "driver/DriverLastError.h"
+#include "driver/FirmwareDownload.h"
 #include "driver/OrudrvExports.h"
 #include "driver/SensorHandle.h"
 #include "driver/SetupDialog.h"
@@ -105,19 +106,20 @@ int TelegramSensor(intptr_t handle, const unsigned char* request, unsigned char*
 
 int TelegramDownload(intptr_t handle, unsigned char* request)
 {
-    (void)handle;
-    (void)request;
-    SetLastErrorText(IDS_DRV_NOT_AVAILABLE);
-    return 0;
+    if (!request)
+        return 0; // nothing was sent, so nothing was answered
+    return WithHandle(handle, [request](SensorHandle& sensor) {
+        return FirmwareDownload(sensor).SendTelegram(RequestSpan(request, kRequestRecordSize));
+    });
 }
 
 int DownloadHexFile(intptr_t handle, unsigned char* request, const char* hexFilePath)
 {
-    (void)handle;
-    (void)request;
-    (void)hexFilePath;
-    SetLastErrorText(IDS_DRV_NOT_AVAILABLE);
-    return 0;
+    if (!request)
+        return 0;
+    return WithHandle(handle, [request, hexFilePath](SensorHandle& sensor) {
+        return FirmwareDownload(sensor).SendHexFile(RequestSpan(request, kRequestRecordSize), hexFilePath);
+    });
 }
 
 int ErrorSensor(intptr_t handle, char* buffer, int size)

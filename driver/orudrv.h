@@ -52,7 +52,11 @@ ORUDRV_API int SetSTXTimeout(intptr_t handle, int milliseconds);
 /* One exchange of a request record for an answer record; with request 0 it waits for
  * a record the device sends on its own (then 1 even when none came). 1/0. */
 ORUDRV_API int TelegramSensor(intptr_t handle, const unsigned char* request, unsigned char* answer);
-/* Firmware download: not offered yet; 0 with a last-error text. */
+/* Firmware download. TelegramDownload sends one download telegram (0x0B, 0x0C, 0x78 or
+ * a command with the caller's length) and succeeds on any checksum-correct answer
+ * frame. DownloadHexFile checks the whole Intel HEX file first, then switches the
+ * device and the port to download mode, sends the file record by record and sets the
+ * configured baud code again; request is work space. 1/0; 0 for a null request. */
 ORUDRV_API int TelegramDownload(intptr_t handle, unsigned char* request);
 ORUDRV_API int DownloadHexFile(intptr_t handle, unsigned char* request, const char* hexFilePath);
 

@@ -1,5 +1,5 @@
-// The export layer itself: handles that are not there, functions not offered yet, and the
-// language library the texts come from.
+// The export layer itself: handles that are not there, requests that cannot be sent, and
+// the language library the texts come from.
 #include "driver/DriverResourceModule.h"
 #include "driver/orudrv.h"
 
@@ -34,17 +34,34 @@ TEST(OrudrvExports, NoHandleIsRefusedWithoutHarm)
     EXPECT_EQ(FreeSensor(0), 1);
 }
 
-TEST(OrudrvExports, DownloadIsNotOfferedAndSaysSo)
+TEST(OrudrvExports, DownloadRefusesWhatCannotBeSent)
 {
-    DriverResourceModule texts{"STRINGTABLE\nBEGIN\n    519 \"Not available\"\nEND\n"};
+    DriverResourceModule texts{"STRINGTABLE\nBEGIN\n    2550 \"Unreadable\"\n    2560 \"Bad telegram\"\nEND\n"};
     EXPECT_EQ(OruDrvSetResourceHandle(reinterpret_cast<intptr_t>(texts.Module())),
               reinterpret_cast<intptr_t>(texts.Module()));
     FetchError();
     std::array<unsigned char, ORUDRV_REQUEST_SIZE> request{};
     EXPECT_EQ(TelegramDownload(0, request.data()), 0);
-    EXPECT_EQ(FetchError(), "Not available");
     EXPECT_EQ(DownloadHexFile(0, request.data(), "firmware.hex"), 0);
-    EXPECT_EQ(FetchError(), "Not available");
+
+    const intptr_t handle = LoadSensor(nullptr);
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(TelegramDownload(handle, nullptr), 0) << "nothing sent is nothing answered";
+    EXPECT_EQ(DownloadHexFile(handle, nullptr, "firmware.hex"), 0);
+
+    EXPECT_EQ(TelegramDownload(handle, request.data()), 0) << "no marker";
+    EXPECT_EQ(FetchError(), "Bad telegram");
+    request[0] = 0xF0;
+    request[1] = 0x02;
+    request[8] = 0x55;
+    request[3] = 0xE9; // 745: the data would run past the record
+    request[4] = 0x02;
+    EXPECT_EQ(TelegramDownload(handle, request.data()), 0);
+    EXPECT_EQ(FetchError(), "Bad telegram");
+
+    EXPECT_EQ(DownloadHexFile(handle, request.data(), "/nonexistent/firmware.hex"), 0);
+    EXPECT_EQ(FetchError(), "Unreadable");
+    EXPECT_EQ(FreeSensor(handle), 1);
 }
 
 TEST(OrudrvExports, HandleWithoutIniFileTakesTheDefaults)
