@@ -1,0 +1,206 @@
+#include "dialogs/CColumnListBox.h"
+
+#include "dialogs/CColumnHeader.h"
+#include "framework/gdi/CDC.h"
+#include "framework/ui/CDialog.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int IDC_TABLE = 2078;
+
+class CColumnListBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(AfxEnsureGuiApplication());
+        DialogTemplate tpl;
+        tpl.cx = 200;
+        tpl.cy = 120;
+        tpl.style = WS_POPUP;
+        tpl.items = {{"LISTBOX", "", {}, IDC_TABLE, 10, 20, 150, 80,
+                      WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT, 0, 0}};
+        ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+        CRect before;
+        dialog.GetDlgItem(IDC_TABLE)->GetWindowRect(&before);
+        dialog.ScreenToClient(&before);
+        listBefore = before;
+        ASSERT_TRUE(list.AttachToDlgItem(IDC_TABLE, &dialog));
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    // What a recording DC logs for the draw request of a row.
+    std::vector<CString> DrawRow(int row, UINT action, UINT state)
+    {
+        CDC dc;
+        EXPECT_TRUE(dc.CreateRecordingDC(400, 300));
+        dc.ClearRecording();
+        DRAWITEMSTRUCT draw;
+        draw.CtlType = ODT_LISTBOX;
+        draw.itemID = UINT(row);
+        draw.itemAction = action;
+        draw.itemState = state;
+        draw.hDC = dc.GetSafeHdc();
+        CRect client;
+        list.GetClientRect(&client);
+        draw.rcItem = CRect(0, row * 16, client.right, row * 16 + 16);
+        list.DrawItem(&draw);
+        return dc.GetRecording();
+    }
+
+    static bool Has(const std::vector<CString>& log, const char* text)
+    {
+        for (const CString& entry : log)
+            if (entry.Find(text) != -1) return true;
+        return false;
+    }
+
+    CDialog dialog;
+    CColumnListBox list;
+    CRect listBefore;
+};
+
+TEST_F(CColumnListBoxTest, HeaderSitsAboveTheListWhichMovesDown)
+{
+    const int h = list.GetHeaderHeight();
+    EXPECT_GT(h, 6);
+    CRect listNow;
+    list.GetWindowRect(&listNow);
+    dialog.ScreenToClient(&listNow);
+    EXPECT_EQ(listNow.top, listBefore.top + h - 1);
+    EXPECT_EQ(listNow.bottom, listBefore.bottom);
+    CRect header;
+    list.GetHeader()->GetWindowRect(&header);
+    dialog.ScreenToClient(&header);
+    EXPECT_EQ(header, CRect(listBefore.left, listBefore.top, listBefore.right, listBefore.top + h));
+    EXPECT_TRUE(list.GetHeader()->GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(list.GetColumnCount(), 1);
+
+    CColumnListBox missing;
+    EXPECT_FALSE(missing.AttachToDlgItem(4711, &dialog));
+}
+
+TEST_F(CColumnListBoxTest, ColumnsTitlesAndWidths)
+{
+    list.SetColumnCount(2);
+    int format = 0, width = 0;
+    ASSERT_TRUE(list.GetColumn(1, format, width));
+    EXPECT_EQ(format, kColumnLeft);
+    EXPECT_EQ(width, 75);
+    EXPECT_EQ(list.GetHorizontalExtent(), 150);
+    EXPECT_EQ(list.SetColumnWidth(1, 40), 75);
+    EXPECT_EQ(list.GetHorizontalExtent(), 115);
+    EXPECT_EQ(list.SetColumnFormat(1, kColumnRight), kColumnLeft);
+
+    // Titles split at line feeds, one per column: a missing part leaves its title, an
+    // extra part is dropped.
+    list.SetColumnTitles("Angle\nDistance\nExtra", '\n');
+    EXPECT_STREQ(list.GetColumnTitle(0), "Angle");
+    EXPECT_STREQ(list.GetColumnTitle(1), "Distance");
+    list.SetColumnTitles("x", '\n');
+    EXPECT_STREQ(list.GetColumnTitle(0), "x");
+    EXPECT_STREQ(list.GetColumnTitle(1), "Distance");
+
+    // On an empty list each column is as wide as its title plus the margin either side.
+    CDC dc;
+    ASSERT_TRUE(dc.CreateRecordingDC(100, 100));
+    CFont* oldFont = list.GetFont() ? dc.SelectObject(list.GetFont()) : nullptr;
+    const int titleWidth = dc.GetTextExtent(CString("Distance")).cx;
+    if (oldFont) dc.SelectObject(oldFont);
+    list.AutoSizeColumns(-1);
+    EXPECT_EQ(list.GetColumnWidth(1), titleWidth + 10);
+
+    CColumnListBox none;
+    EXPECT_FALSE(none.GetColumn(0, format, width));
+}
+
+TEST_F(CColumnListBoxTest, RowsHoldOneTextAndDataWordPerColumn)
+{
+    list.SetColumnCount(2);
+    EXPECT_EQ(list.AddItem("10.00"), 0);
+    EXPECT_EQ(list.AddItem("20.00"), 1);
+    EXPECT_EQ(list.InsertItem(0, "5.00"), 0);
+    EXPECT_EQ(list.SetItemText(1, 1, "100"), 1);
+    EXPECT_EQ(list.SetItemData(1, 42), 1);
+    EXPECT_EQ(list.SetItemData(1, 1, 43), 1);
+    EXPECT_STREQ(list.GetItemText(1), "10.00");
+    EXPECT_STREQ(list.GetItemText(1, 1), "100");
+    EXPECT_EQ(list.GetItemTextLength(1, 1), 3);
+    EXPECT_EQ(list.GetItemData(1), 42u);
+    EXPECT_EQ(list.GetItemData(1, 1), 43u);
+    char buffer[16];
+    EXPECT_EQ(list.GetItemText(1, 1, buffer), 3);
+    EXPECT_STREQ(buffer, "100");
+
+    // Cells that do not exist read empty and take nothing.
+    EXPECT_EQ(list.SetItemText(1, 2, "no"), LB_ERR);
+    EXPECT_EQ(list.SetItemData(9, 1), LB_ERR);
+    EXPECT_STREQ(list.GetItemText(9, 0), "");
+    EXPECT_EQ(list.GetItemData(1, 5), 0u);
+
+    EXPECT_EQ(list.RemoveItem(0), 2);
+    EXPECT_STREQ(list.GetItemText(0), "10.00");
+
+    // Ordering compares the first texts.
+    COMPAREITEMSTRUCT compare;
+    compare.itemData1 = reinterpret_cast<ULONG_PTR>(list.CListBox::GetItemDataPtr(0));
+    compare.itemData2 = reinterpret_cast<ULONG_PTR>(list.CListBox::GetItemDataPtr(1));
+    EXPECT_LT(list.CompareItem(&compare), 0);
+    compare.itemData2 = 0;
+    EXPECT_EQ(list.CompareItem(&compare), 0);
+}
+
+TEST_F(CColumnListBoxTest, RowsAreDrawnCellByCell)
+{
+    list.SetColumnCount(3);
+    list.SetColumnFormat(1, kColumnRight);
+    list.SetColumnFormat(2, 4);
+    const int row = list.AddItem("left");
+    list.SetItemText(row, 1, "right");
+    list.SetItemText(row, 2, "centre");
+
+    const std::vector<CString> plain = DrawRow(row, ODA_DRAWENTIRE, 0);
+    ASSERT_FALSE(plain.empty());
+    EXPECT_NE(plain[0].Find("FillSolidRect"), -1) << plain[0];
+    EXPECT_NE(plain[0].Find("FFFFFF"), -1) << plain[0];
+    // Each cell inside its column less the 5-pixel margin, aligned by its format.
+    EXPECT_TRUE(Has(plain, "DrawText L[5,0,70,16] D[5,0,70,16] format=0x824 \"left\"")) << ::testing::PrintToString(plain);
+    EXPECT_TRUE(Has(plain, "DrawText L[80,0,145,16] D[80,0,145,16] format=0x826 \"right\"")) << ::testing::PrintToString(plain);
+    EXPECT_TRUE(Has(plain, "DrawText L[155,0,220,16] D[155,0,220,16] format=0x825 \"centre\"")) << ::testing::PrintToString(plain);
+    EXPECT_FALSE(Has(plain, "DrawFocusRect"));
+
+    const std::vector<CString> selected = DrawRow(row, ODA_SELECT, ODS_SELECTED | ODS_FOCUS);
+    ASSERT_FALSE(selected.empty());
+    EXPECT_NE(selected[0].Find("000080"), -1) << selected[0];
+    EXPECT_TRUE(Has(selected, "DrawFocusRect"));
+
+    // A focus change only toggles the focus frame.
+    const std::vector<CString> focus = DrawRow(row, ODA_FOCUS, ODS_FOCUS);
+    ASSERT_EQ(focus.size(), 1u);
+    EXPECT_NE(focus[0].Find("DrawFocusRect"), -1);
+}
+
+TEST_F(CColumnListBoxTest, HeaderPaintsEveryTitleEvenWithoutRows)
+{
+    list.SetColumnCount(2);
+    list.SetColumnTitles("Angle\nDistance", '\n');
+    CDC dc;
+    ASSERT_TRUE(dc.CreateRecordingDC(400, 300));
+    dc.ClearRecording();
+    list.GetHeader()->Paint(&dc);
+    const std::vector<CString> log = dc.GetRecording();
+    EXPECT_TRUE(Has(log, "\"Angle\"")) << ::testing::PrintToString(log);
+    EXPECT_TRUE(Has(log, "\"Distance\""));
+    EXPECT_TRUE(Has(log, "C0C0C0"));
+
+    CColumnHeader orphan;
+    dc.ClearRecording();
+    orphan.Paint(&dc);
+    EXPECT_TRUE(dc.GetRecording().empty());
+}
+
+} // namespace
