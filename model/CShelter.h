@@ -116,6 +116,9 @@ public:
     void CopyFrom(const CShelter& other);
     // Sets the device type and the kind; the field no longer agrees with the device.
     void SetSensorType(const CSensorType& type, int kind);
+    // A plain copy of the type (a configuration passing on its variant): kind, device
+    // flags and mark stay as they are.
+    void ReplaceSensorType(const CSensorType& type) { AssignSensorType(type); }
 
     int SetLocked(int locked);
     int SetProtectiveInDevice(int inDevice);

@@ -64,6 +64,9 @@ public:
     void WriteObject(const CObject* pOb);
     // Throws badClass when pClassRefRequested is given and the object is of another class.
     CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
+    // Classes and objects a loading archive knows so far: reading a new object raises the
+    // count, reading a back-reference to an object leaves it as it was.
+    DWORD GetMapCount() const { return m_nMapCount; }
     void WriteClass(const CRuntimeClass* pClassRef);
     const CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
                                    DWORD* pObTag = nullptr);

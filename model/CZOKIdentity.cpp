@@ -1,0 +1,3 @@
+#include "model/CZOKIdentity.h"
+
+CZOKIdentity::CZOKIdentity() { SetByteAt(19, 0xFF); }
