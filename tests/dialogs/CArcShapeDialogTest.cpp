@@ -61,7 +61,9 @@ TEST_F(CArcShapeDialogTest, RadiusAndBeamCountInCentimetresAndInches)
         EXPECT_EQ(dialog.m_nBeamCount, c.beamCount) << c.text;
         EXPECT_EQ(run.messageId, c.messageId) << c.text;
         EXPECT_STREQ(run.message, c.message) << c.text;
-        if (!accepted) EXPECT_EQ(run.focus, IDC_RADIUS) << c.text;
+        if (!accepted) {
+            EXPECT_EQ(run.focus, IDC_RADIUS) << c.text;
+        }
     }
 }
 

@@ -55,7 +55,9 @@ TEST_F(CArcShelterDialogTest, RadiusInCentimetresAndInches)
         EXPECT_STREQ(outcome.message, c.message) << c.text;
         ASSERT_EQ(outcome.shown.size(), 1u);
         EXPECT_STREQ(outcome.shown[0].second, c.inch ? "39.37 in" : "100 cm");
-        if (!accepted) EXPECT_EQ(outcome.focus, IDC_RADIUS) << c.text;
+        if (!accepted) {
+            EXPECT_EQ(outcome.focus, IDC_RADIUS) << c.text;
+        }
     }
 }
 
