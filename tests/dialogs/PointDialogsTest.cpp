@@ -84,8 +84,11 @@ TEST_F(PointDialogsTest, PolarPointStaysInsideTheLateralLimit)
             driver.SetText(IDC_DISTANCE, c.distance);
         });
         EXPECT_EQ(accepted, c.accepted) << c.angle << " / " << c.distance;
-        if (accepted) EXPECT_FLOAT_EQ(dialog.m_fDistance, std::stof(c.distance));
-        if (!accepted) EXPECT_FALSE(LastMessage().IsEmpty());
+        if (accepted) {
+            EXPECT_FLOAT_EQ(dialog.m_fDistance, std::stof(c.distance));
+        } else {
+            EXPECT_FALSE(LastMessage().IsEmpty());
+        }
     }
 }
 
