@@ -44,7 +44,8 @@ std::vector<std::uint8_t> BmpFile(int width, int height, const std::function<COL
     put(imageSize, 4);
     put(2835, 4);
     put(2835, 4);
-    put(0, 8);
+    put(0, 4); // colours used
+    put(0, 4); // important colours
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
             const COLORREF c = colour(x, y);
