@@ -18,6 +18,22 @@ constexpr std::size_t kMeasuredKind = 10;
 constexpr int kMarksCapability = 8;
 constexpr BYTE kFirstActiveCase = 0;  // request value that asks for the first active case
 constexpr BYTE kSecondActiveCase = 5; // ... and for the second
+constexpr std::size_t kValue = 9;
+constexpr std::size_t kValueEcho = 10;
+constexpr BYTE kValue66Limit = 2;   // values below it are taken
+constexpr BYTE kValue67Limit = 128; // ... and below this one
+
+// Takes the request value into target when it is below limit (status 1), else refuses
+// it (status 0); the value is echoed either way.
+void AnswerLimitedValue(ConstRequestSpan request, AnswerSpan answer, BYTE limit, BYTE& target)
+{
+    const BYTE value = request[kValue];
+    const bool accepted = value < limit;
+    if (accepted)
+        target = value;
+    answer[AnswerOffset::Data] = accepted ? 1 : 0;
+    answer[kValueEcho] = value;
+}
 
 } // namespace
 
@@ -82,7 +98,21 @@ int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
         {0x30, 0xB0, &CKVRDevice::AnswerMeasuredValues},
         {0x31, 0xB1, &CKVRDevice::AnswerIdentification},
         {0x32, 0xB2, &CKVRDevice::AnswerErrorList},
+        {0x38, 0xB8, &CKVRDevice::AnswerConfigBlock},
+        {0x39, 0xB9, &CKVRDevice::AnswerCaseRecord},
+        {0x40, 0xC0, &CKVRDevice::AnswerFieldWrite},
+        {0x41, 0xC1, &CKVRDevice::AnswerPendingField},
         {0x42, 0xC2, &CKVRDevice::AnswerCodeChange},
+        {0x43, 0xC3, &CKVRDevice::AnswerWarningContour},
+        {0x45, 0xC5, &CKVRDevice::AnswerFieldRead},
+        {0x46, 0xC6, &CKVRDevice::AnswerTeachIn},
+        {0x66, 0xE6, &CKVRDevice::AnswerValue66},
+        {0x67, 0xE7, &CKVRDevice::AnswerValue67},
+        {0x70, 0xF0, &CKVRDevice::AnswerCheckConfigBlock},
+        {0x71, 0xF0, &CKVRDevice::AnswerStoreConfigBlock},
+        {0x72, 0xF2, &CKVRDevice::AnswerCheckCaseRecord},
+        {0x73, 0xF2, &CKVRDevice::AnswerStoreCaseRecord},
+        {0x74, 0xF4, &CKVRDevice::AnswerCaseMask},
     };
     return AnswerFromCommandTable(*this, commands, kFamilyKVR, kSimStatusKVR, request, answer);
 }
@@ -166,4 +196,22 @@ void CKVRDevice::AnswerErrorList(ConstRequestSpan, AnswerSpan answer)
 void CKVRDevice::AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer)
 {
     m_accessCodes.AnswerCodeChange(request, answer);
+}
+
+void CKVRDevice::AnswerValue66(ConstRequestSpan request, AnswerSpan answer)
+{
+    AnswerLimitedValue(request, answer, kValue66Limit, m_value66);
+}
+
+void CKVRDevice::AnswerValue67(ConstRequestSpan request, AnswerSpan answer)
+{
+    AnswerLimitedValue(request, answer, kValue67Limit, m_value67);
+}
+
+// The unit takes the case mask as it comes and keeps nothing of it.
+void CKVRDevice::AnswerCaseMask(ConstRequestSpan request, AnswerSpan answer)
+{
+    answer[AnswerOffset::Data] = 1;
+    answer[kValueEcho] = request[kValue];
+    answer[kValueEcho + 1] = request[kValue + 1];
 }

@@ -53,7 +53,13 @@ public:
     DWORD GetFirmwareVersion() const { return m_firmwareVersion; }
     BYTE GetOperatingMode() const { return m_operatingMode; }
     BYTE GetActiveCases() const { return m_activeCases; }
+    int GetSensorCount() const { return m_sensorCount; }
+    int GetFieldPairCount() const { return m_fieldPairCount; }
+    int GetCaseCount() const { return m_caseCount; }
+    // Numbers count from 1.
     const SimCaseRecord& CaseRecord(std::size_t number) const { return m_cases.at(number - 1); }
+    const SimFieldPair& FieldPair(std::size_t number) const { return m_fieldPairs.at(number - 1); }
+    const SimFieldRecord& PendingField() const { return m_pendingField; }
     const SimAccessCodes& AccessCodes() const { return m_accessCodes; }
     SimMeasuredValues& MeasuredValues() { return m_measured; }
 
@@ -64,6 +70,28 @@ private:
     void AnswerIdentification(ConstRequestSpan request, AnswerSpan answer);
     void AnswerErrorList(ConstRequestSpan request, AnswerSpan answer);
     void AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerValue66(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerValue67(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerCaseMask(ConstRequestSpan request, AnswerSpan answer);
+
+    // Configuration block and case records (KVRBlockCommands.cpp).
+    void AnswerConfigBlock(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerCheckConfigBlock(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerStoreConfigBlock(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerCheckCaseRecord(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answer);
+    void StoreConfigBlock(ConstRequestSpan request);
+    void StoreCaseRecord(ConstRequestSpan request);
+
+    // Field pairs, pending field and teach-in (KVRFieldCommands.cpp).
+    void AnswerFieldWrite(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerPendingField(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerWarningContour(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerFieldRead(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerTeachIn(ConstRequestSpan request, AnswerSpan answer);
+    // True for a field-pair number from 1 up to the count.
+    bool IsFieldPairNumber(BYTE number) const;
 
     void DrawActiveCases();
     BYTE CaseSelector(BYTE requested) const;
