@@ -29,6 +29,9 @@ public:
     BYTE GetOperatingMode() const { return m_operatingMode; }
     const SimAccessCodes& AccessCodes() const { return m_accessCodes; }
     SimMeasuredValues& MeasuredValues() { return m_measured; }
+    const SimFieldRecord& StoredField() const { return m_storedField; }
+    const SimFieldRecord& PendingField() const { return m_pendingField; }
+    const SimContour& WarningContour() const { return m_warningContour; }
 
 private:
     void AnswerConnectionTest(ConstRequestSpan request, AnswerSpan answer);
@@ -37,6 +40,20 @@ private:
     void AnswerIdentification(ConstRequestSpan request, AnswerSpan answer);
     void AnswerErrorList(ConstRequestSpan request, AnswerSpan answer);
     void AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerWriteField(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerPendingField(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerWriteWarningContour(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerReadField(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerTeachIn(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerPairCheck(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerPairStore(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerAccepted(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerCommand77(ConstRequestSpan request, AnswerSpan answer);
+    // The single-value settings, by the inclusive range of their value.
+    template <BYTE Low, BYTE High>
+    void AnswerCheck(ConstRequestSpan request, AnswerSpan answer);
+    template <BYTE Low, BYTE High, BYTE CZOKDevice::*Value>
+    void AnswerStore(ConstRequestSpan request, AnswerSpan answer);
 
     CString m_identityText;
     CString m_versionText;
@@ -46,7 +63,7 @@ private:
     int m_typeCode;
     BYTE m_operatingMode;
     BYTE m_spareA;
-    BYTE m_optionB;
+    BYTE m_optionB; // the 0x65 value
     BYTE m_value61;
     BYTE m_value62;
     BYTE m_value64;

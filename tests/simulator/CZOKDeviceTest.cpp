@@ -4,6 +4,7 @@
 #include "SimRecords.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CMemFile.h"
+#include "simulator/orusim.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +34,22 @@ protected:
         return Ask(request);
     }
 
+    SensorAnswer Identification() { return Ask(SimRequest(kFamilyZOK, 0x31)); }
+
     CZOKDevice device;
 };
+
+// Identification bytes that show each setting of the scanner.
+constexpr std::size_t kIdPairMode = 29;
+constexpr std::size_t kIdPairDelay = 30; // times 200
+constexpr std::size_t kIdOptionB = 28;   // the 0x65 value
+constexpr std::size_t kIdValue61 = 32;
+constexpr std::size_t kIdValue62 = 33;
+constexpr std::size_t kIdScansMinusOne = 34;
+constexpr std::size_t kIdValue66 = 37;
+constexpr std::size_t kIdValue67 = 38;
+constexpr std::size_t kIdValue6A = 39;
+constexpr std::size_t kIdValue68 = 40;
 
 TEST_F(CZOKDeviceTest, AnswerHeaderClearsTheRecordUpToByte752)
 {
@@ -190,6 +205,162 @@ TEST_F(CZOKDeviceTest, UnknownMeasuredKindIsNotServed)
         EXPECT_EQ(answer.Command(), 0x92);
         EXPECT_EQ(answer.Word(10), 0);
     }
+}
+
+TEST_F(CZOKDeviceTest, TwoStepWritesAreCheckedFirstAndStoredOnlyByTheSecondStep)
+{
+    struct Case {
+        BYTE check;
+        BYTE store;
+        BYTE answerCommand;
+        BYTE value;
+        std::size_t idOffset;
+        BYTE shown;
+    };
+    const Case cases[] = {
+        {0x60, 0x61, 0xE0, 0, kIdValue61, 0},
+        {0x63, 0x64, 0xE4, 16, kIdScansMinusOne, 15},
+        {0x63, 0x64, 0xE4, 2, kIdScansMinusOne, 1},
+        {0x69, 0x6A, 0xE9, 1, kIdValue6A, 1},
+    };
+    for (const Case& c : cases) {
+        const SensorAnswer before = Identification();
+        const SensorAnswer checked = Ask(SimRequest(kFamilyZOK, c.check, {{9, c.value}}));
+        EXPECT_EQ(checked.Command(), c.answerCommand);
+        EXPECT_EQ(checked.Byte(9), 2);
+        EXPECT_EQ(checked.Byte(10), c.value);
+        EXPECT_EQ(Identification(), before) << "check stored " << int(c.check);
+
+        const SensorAnswer stored = Ask(SimRequest(kFamilyZOK, c.store, {{9, c.value}}));
+        EXPECT_EQ(stored.Command(), c.answerCommand);
+        EXPECT_EQ(stored.Byte(9), 1);
+        EXPECT_EQ(stored.Byte(10), c.value);
+        EXPECT_EQ(Identification().Byte(c.idOffset), c.shown) << int(c.store);
+    }
+}
+
+TEST_F(CZOKDeviceTest, ModeDelayPairIsCheckedThenStored)
+{
+    const SensorAnswer checked = Ask(SimRequest(kFamilyZOK, 0x44, {{9, 1}, {10, 30}}));
+    EXPECT_EQ(checked.Command(), 0xC4);
+    EXPECT_EQ(checked.Byte(9), 2);
+    EXPECT_EQ(checked.Byte(10), 1);
+    EXPECT_EQ(checked.Byte(11), 30);
+    EXPECT_EQ(Identification().Word(kIdPairDelay), 400);
+
+    const SensorAnswer stored = Ask(SimRequest(kFamilyZOK, 0x47, {{9, 1}, {10, 30}}));
+    EXPECT_EQ(stored.Command(), 0xC4);
+    EXPECT_EQ(stored.Byte(9), 1);
+    EXPECT_EQ(stored.Byte(10), 1);
+    EXPECT_EQ(stored.Byte(11), 30);
+    const SensorAnswer identification = Identification();
+    EXPECT_EQ(identification.Byte(kIdPairMode), 1);
+    EXPECT_EQ(identification.Word(kIdPairDelay), 6000);
+}
+
+TEST_F(CZOKDeviceTest, SingleValueSettingsAreStoredAndShownByTheIdentification)
+{
+    struct Case {
+        BYTE command;
+        BYTE answerCommand;
+        BYTE value;
+        std::size_t idOffset;
+    };
+    const Case cases[] = {
+        {0x62, 0xE2, 2, kIdValue62},  {0x65, 0xE5, 0, kIdOptionB}, {0x66, 0xE6, 1, kIdValue66},
+        {0x67, 0xE7, 127, kIdValue67}, {0x68, 0xE8, 0, kIdValue68},
+    };
+    for (const Case& c : cases) {
+        const SensorAnswer answer = Ask(SimRequest(kFamilyZOK, c.command, {{9, c.value}}));
+        EXPECT_EQ(answer.Command(), c.answerCommand);
+        EXPECT_EQ(answer.Byte(9), 1);
+        EXPECT_EQ(answer.Byte(10), c.value);
+        EXPECT_EQ(Identification().Byte(c.idOffset), c.value) << int(c.command);
+    }
+}
+
+TEST_F(CZOKDeviceTest, PlainAcknowledgements)
+{
+    const SensorAnswer reset = Ask(SimRequest(kFamilyZOK, 0x50, {{9, 1}}));
+    EXPECT_EQ(reset.Command(), 0xD0);
+    EXPECT_EQ(reset.Byte(9), 1);
+    const SensorAnswer answer77 = Ask(SimRequest(kFamilyZOK, 0x77, {{9, 1}}));
+    EXPECT_EQ(answer77.Command(), 0xF7);
+    EXPECT_EQ(answer77.Byte(9), 1);
+    EXPECT_EQ(answer77.Byte(10), 1);
+}
+
+// Every value outside a setting's range: status 0, the value echoed, nothing stored.
+TEST_F(CZOKDeviceTest, OutOfRangeSettingsAreRefusedAndChangeNothing)
+{
+    struct Case {
+        BYTE command;
+        BYTE value;
+        BYTE delay;
+        BYTE answerCommand;
+    };
+    const Case cases[] = {
+        {0x44, 3, 2, 0xC4},  {0x44, 0, 1, 0xC4},  {0x44, 1, 61, 0xC4}, {0x47, 3, 2, 0xC4},
+        {0x47, 0, 1, 0xC4},  {0x47, 1, 61, 0xC4}, {0x60, 2, 0, 0xE0},  {0x61, 2, 0, 0xE0},
+        {0x62, 3, 0, 0xE2},  {0x63, 1, 0, 0xE4},  {0x63, 17, 0, 0xE4}, {0x64, 1, 0, 0xE4},
+        {0x64, 17, 0, 0xE4}, {0x65, 2, 0, 0xE5},  {0x66, 2, 0, 0xE6},  {0x67, 128, 0, 0xE7},
+        {0x68, 2, 0, 0xE8},  {0x69, 2, 0, 0xE9},  {0x6A, 255, 0, 0xE9},
+    };
+    const SensorAnswer before = Identification();
+    for (const Case& c : cases) {
+        const SensorAnswer answer = Ask(SimRequest(kFamilyZOK, c.command, {{9, c.value}, {10, c.delay}}));
+        EXPECT_EQ(answer.Command(), c.answerCommand);
+        EXPECT_EQ(answer.Byte(9), 0) << int(c.command) << " " << int(c.value);
+        EXPECT_EQ(answer.Byte(10), c.value);
+        if (c.answerCommand == 0xC4) {
+            EXPECT_EQ(answer.Byte(11), c.delay);
+        }
+    }
+    EXPECT_EQ(Identification(), before);
+    EXPECT_EQ(before.Word(kIdPairDelay), 400);
+}
+
+// The default configuration as the program reads it through the library's export:
+// identification, protective field and warning field.
+TEST(CZOKDeviceExportTest, DefaultConfigurationReadsCommandByCommand)
+{
+    auto ask = [](SensorRequest request) {
+        SensorAnswer answer;
+        EXPECT_EQ(SimTelegram(request.data(), answer.data()), 1);
+        return answer;
+    };
+    const SensorAnswer identification = ask(SimRequest(kFamilyZOK, 0x31));
+    EXPECT_EQ(AnswerText(identification, 9, 8), "03.20");
+    EXPECT_EQ(identification.Byte(kIdValue67), 0);       // option byte 1
+    EXPECT_EQ(identification.Byte(kIdScansMinusOne), 1); // two scans
+    EXPECT_EQ(identification.Byte(kIdValue61), 1);       // option byte 3
+    EXPECT_EQ(identification.Byte(kIdOptionB), 1);       // option byte 4
+    EXPECT_EQ(identification.Byte(kIdValue62), 0);       // option byte 5
+    EXPECT_EQ(identification.Byte(kIdValue66), 0);       // option byte 6
+    EXPECT_EQ(identification.Byte(kIdValue6A), 0);       // variant
+    EXPECT_EQ(identification.Byte(kIdPairMode), 0);
+    EXPECT_EQ(identification.Word(kIdPairDelay), 400);
+
+    const SensorAnswer protective = ask(SimRequest(kFamilyZOK, 0x45, {{10, 0}}));
+    EXPECT_EQ(protective.Command(), 0xC5);
+    EXPECT_EQ(protective.Byte(19), 1); // arc
+    EXPECT_EQ(protective.Byte(20), 1); // defined
+    const BYTE time[] = {0, 12, 1, 1};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(protective.Byte(21 + i), time[i]);
+    EXPECT_EQ(protective.Word(25), 98);
+    EXPECT_EQ(protective.Word(27), 400);
+    EXPECT_EQ(protective.Word(29), 0);
+
+    const SensorAnswer warning = ask(SimRequest(kFamilyZOK, 0x45, {{10, 1}}));
+    EXPECT_EQ(warning.Command(), 0xC5);
+    EXPECT_EQ(warning.Byte(19), 3);
+    for (std::size_t i = 20; i <= 26; ++i)
+        EXPECT_EQ(warning.Byte(i), 0) << i;
+    EXPECT_EQ(warning.Word(27), 180);
+    for (std::size_t i = 0; i < 181; ++i)
+        ASSERT_EQ(warning.Word(29 + 2 * i), 35) << i;
+    EXPECT_EQ(warning.Word(29 + 2 * 181), 0);
 }
 
 TEST(CSimDeviceArchiveTest, DevicesArchiveOnlyTheirVersion)
