@@ -127,6 +127,14 @@ public:
     int GetMinSpeed() const;
     int GetMaxSpeed() const;
 
+    // Plausibility checks (KVRConfigChecks.cpp). Each stops at the first rule that fails
+    // and returns 0, after showing that rule's message when show is set; 1 when all pass.
+    // Check covers the unit-wide values, then runs CheckControlConfigs, which checks every
+    // case and then runs CheckInputCombinations.
+    static BOOL Check(const CKVRConfig& config, BOOL show);
+    static BOOL CheckControlConfigs(const CKVRConfig& config, BOOL show);
+    static BOOL CheckInputCombinations(const CKVRConfig& config, BOOL show);
+
 private:
     BOOL CaseMatches(const CKVRControlConfig& control, BYTE query, int speed) const;
     void CopyLists(const CKVRConfig& other);
