@@ -332,6 +332,27 @@ TEST_F(CKVRDeviceTest, TwoStepWriteThenReadReturnsWhatWasWritten)
     }
 }
 
+// A shorter list changes the count and the names within it; the unit answers the slots
+// behind it as they were.
+TEST_F(CKVRDeviceTest, NamesBehindACountKeepTheirContents)
+{
+    KVRBlock block;
+    block.sensors = {"A", "B", "C"};
+    block.fieldPairs = {"F1", "F2"};
+    Ask(BlockRequest(0x71, block));
+    block.sensors = {"X"};
+    block.fieldPairs = {"G1"};
+    Ask(BlockRequest(0x71, block));
+    const SensorAnswer answer = Ask(SensorRequest(kFamilyKVR, 0x38));
+    EXPECT_EQ(answer.Byte(10), 1);
+    EXPECT_EQ(AnswerText(answer, 11, 9), PaddedName("X"));
+    EXPECT_EQ(AnswerText(answer, 20, 9), PaddedName("B"));
+    EXPECT_EQ(AnswerText(answer, 29, 9), PaddedName("C"));
+    EXPECT_EQ(answer.Byte(56), 1);
+    EXPECT_EQ(AnswerText(answer, 57, 9), PaddedName("G1"));
+    EXPECT_EQ(AnswerText(answer, 66, 9), PaddedName("F2"));
+}
+
 // Everything the unit answers about its configuration and fields, and what a field
 // write, a preview or a teach-in would change.
 std::vector<SensorAnswer> UnitState(CKVRDevice& device)
