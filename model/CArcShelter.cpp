@@ -7,6 +7,7 @@
 #include "model/CArcShelterDialog.h"
 #include "model/CArcShelterPage.h"
 #include "model/DistanceUnit.h"
+#include "model/ShelterConversions.h"
 
 #include <algorithm>
 
@@ -212,4 +213,18 @@ BOOL CArcShelter::ChangeUnit(int unit)
     // corrupt it: the current unit is all there is.
     if (unit != GetUnit()) return FALSE;
     return FitsUnit(unit);
+}
+
+BOOL CArcShelter::CanConvertTo(int code) const
+{
+    if (CSensorType::GetBeamCountForResolution(code) != 0) return GetMaxWidth() >= m_wRadius;
+    return IsConversionCode(code) && code != kConvertToArc;
+}
+
+std::unique_ptr<CShelter> CArcShelter::ConvertTo(int code) const
+{
+    if (!CanConvertTo(code)) return nullptr;
+    const int beamCount = CSensorType::GetBeamCountForResolution(code);
+    if (beamCount != 0) return MakeConstantContour(*this, m_wRadius, beamCount);
+    return AskConvertedShape(*this, code);
 }

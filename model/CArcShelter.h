@@ -63,6 +63,10 @@ public:
     BOOL FitsUnit(int unit) const override;
     // Distances are kept in cm only: any other unit is refused and nothing is rescaled.
     BOOL ChangeUnit(int unit) override;
+    // Contours (codes 0, 1, 2) only while the radius keeps within the width limit; never
+    // to an arc; nothing outside the codes 0 to 6.
+    BOOL CanConvertTo(int code) const override;
+    std::unique_ptr<CShelter> ConvertTo(int code) const override;
 
 private:
     POINT FrontHandle() const { return {0, m_wRadius}; }

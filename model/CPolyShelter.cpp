@@ -8,6 +8,7 @@
 #include "model/CPolyShelterPage.h"
 #include "model/CAngle.h"
 #include "model/DistanceUnit.h"
+#include "model/ShelterConversions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -580,3 +581,35 @@ BOOL CPolyShelter::FitsUnit(int unit) const
 }
 
 BOOL CPolyShelter::ChangeUnit(int unit) { return unit == GetUnit() && FitsUnit(unit); }
+
+BOOL CPolyShelter::CanConvertTo(int code) const
+{
+    switch (code) {
+    case kConvertToContour91:
+    case kConvertToContour181:
+    case kConvertToContour361:
+        return CSensorType::GetBeamCountForResolution(code) != GetBeamCount();
+    case kConvertToRectangle:
+    case kConvertToArc:
+        return GetFieldKind() != kWarningField;
+    case kConvertToRectangleContour:
+    case kConvertToArcContour:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+std::unique_ptr<CShelter> CPolyShelter::ConvertTo(int code) const
+{
+    if (!CanConvertTo(code)) return nullptr;
+    const int beamCount = CSensorType::GetBeamCountForResolution(code);
+    if (beamCount == 0) return AskConvertedShape(*this, code);
+    auto resampled = std::make_unique<CPolyShelter>(*this);
+    const BOOL resampledOk =
+        beamCount < GetBeamCount() ? resampled->ResampleDown(beamCount) : resampled->ResampleUp(beamCount);
+    // A contour of fewer than two beams has no edges to carry over.
+    if (!resampledOk) return nullptr;
+    resampled->SetModified(1);
+    return resampled;
+}

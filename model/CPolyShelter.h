@@ -101,6 +101,11 @@ public:
     BOOL FitsUnit(int unit) const override;
     // Distances stay in cm: only the current unit is accepted, and nothing changes.
     BOOL ChangeUnit(int unit) override;
+    // Another beam count (codes 0, 1, 2) than its own; a rectangle or arc (3, 4) unless it
+    // is a warning field; the dialog contours (5, 6) always.
+    BOOL CanConvertTo(int code) const override;
+    // Codes 0, 1, 2: a resampled copy marked modified.
+    std::unique_ptr<CShelter> ConvertTo(int code) const override;
 
 private:
     // The contour holds count beams of that distance, no flags.

@@ -7,6 +7,7 @@
 #include "model/CRectShelterDialog.h"
 #include "model/CRectShelterPage.h"
 #include "model/DistanceUnit.h"
+#include "model/ShelterConversions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -282,4 +283,14 @@ BOOL CRectShelter::ChangeUnit(int unit)
     // corrupt them: the current unit is all there is.
     if (unit != GetUnit()) return FALSE;
     return FitsUnit(unit);
+}
+
+BOOL CRectShelter::CanConvertTo(int code) const { return IsConversionCode(code) && code != kConvertToRectangle; }
+
+std::unique_ptr<CShelter> CRectShelter::ConvertTo(int code) const
+{
+    if (!CanConvertTo(code)) return nullptr;
+    const int beamCount = CSensorType::GetBeamCountForResolution(code);
+    if (beamCount != 0) return MakeRectangleContour(*this, beamCount, m_wLeft, m_wFront, m_wRight);
+    return AskConvertedShape(*this, code);
 }

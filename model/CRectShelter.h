@@ -70,6 +70,11 @@ public:
     BOOL FitsUnit(int unit) const override;
     // Distances are kept in cm only: any other unit is refused and nothing is rescaled.
     BOOL ChangeUnit(int unit) override;
+    // Every code but the rectangle's own (3); nothing outside the codes 0 to 6.
+    BOOL CanConvertTo(int code) const override;
+    // A contour of the rectangle (codes 0, 1, 2) is null when a corner lies beyond the
+    // limits, as the contour could not follow it.
+    std::unique_ptr<CShelter> ConvertTo(int code) const override;
 
     // Distance of the far corner of a side extent: sqrt(side² + front²), rounded.
     static int FarCornerDistance(int side, int front);

@@ -1,0 +1,19 @@
+#include "model/ViewMetricSetting.h"
+
+#include "framework/core/Profile.h"
+#include "framework/ui/CWinApp.h"
+
+namespace {
+constexpr const char* kSection = "Settings";
+constexpr const char* kViewMetricKey = "ViewMetric";
+constexpr int kMetricByDefault = 1;
+} // namespace
+
+int ReadViewMetric()
+{
+    const CWinApp* app = AfxGetApp();
+    if (app == nullptr || *app->m_pszProfileName == '\0') return kMetricByDefault;
+    return int(GetPrivateProfileInt(kSection, kViewMetricKey, kMetricByDefault, app->m_pszProfileName));
+}
+
+BOOL IsInchDisplay() { return ReadViewMetric() == 0; }
