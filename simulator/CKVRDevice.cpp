@@ -5,6 +5,7 @@
 #include "simulator/SimCapabilities.h"
 #include "simulator/SimCommandTable.h"
 #include "simulator/SimRandom.h"
+#include "simulator/SimSettings.h"
 
 #include <algorithm>
 
@@ -18,22 +19,10 @@ constexpr std::size_t kMeasuredKind = 10;
 constexpr int kMarksCapability = 8;
 constexpr BYTE kFirstActiveCase = 0;  // request value that asks for the first active case
 constexpr BYTE kSecondActiveCase = 5; // ... and for the second
-constexpr std::size_t kValue = 9;
-constexpr std::size_t kValueEcho = 10;
-constexpr BYTE kValue66Limit = 2;   // values below it are taken
-constexpr BYTE kValue67Limit = 128; // ... and below this one
-
-// Takes the request value into target when it is below limit (status 1), else refuses
-// it (status 0); the value is echoed either way.
-void AnswerLimitedValue(ConstRequestSpan request, AnswerSpan answer, BYTE limit, BYTE& target)
-{
-    const BYTE value = request[kValue];
-    const bool accepted = value < limit;
-    if (accepted)
-        target = value;
-    answer[AnswerOffset::Data] = accepted ? 1 : 0;
-    answer[kValueEcho] = value;
-}
+constexpr std::size_t kMaskAt = 9;
+constexpr std::size_t kMaskEcho = 10;
+constexpr SimSettingRange kValue66Range{0, 1};
+constexpr SimSettingRange kValue67Range{0, 127};
 
 } // namespace
 
@@ -200,18 +189,18 @@ void CKVRDevice::AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer)
 
 void CKVRDevice::AnswerValue66(ConstRequestSpan request, AnswerSpan answer)
 {
-    AnswerLimitedValue(request, answer, kValue66Limit, m_value66);
+    AnswerSettingStore(request, answer, kValue66Range, m_value66);
 }
 
 void CKVRDevice::AnswerValue67(ConstRequestSpan request, AnswerSpan answer)
 {
-    AnswerLimitedValue(request, answer, kValue67Limit, m_value67);
+    AnswerSettingStore(request, answer, kValue67Range, m_value67);
 }
 
 // The unit takes the case mask as it comes and keeps nothing of it.
 void CKVRDevice::AnswerCaseMask(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = 1;
-    answer[kValueEcho] = request[kValue];
-    answer[kValueEcho + 1] = request[kValue + 1];
+    answer[AnswerOffset::Data] = SIM_SETTING_STORED;
+    answer[kMaskEcho] = request[kMaskAt];
+    answer[kMaskEcho + 1] = request[kMaskAt + 1];
 }

@@ -3,6 +3,7 @@
 #include "simulator/CKVRDevice.h"
 
 #include "simulator/SimAnswer.h"
+#include "simulator/SimSettings.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -114,7 +115,7 @@ void CKVRDevice::AnswerConfigBlock(ConstRequestSpan, AnswerSpan answer)
 
 void CKVRDevice::AnswerCheckConfigBlock(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = BlockCountsFit(request) ? 2 : 0;
+    answer[AnswerOffset::Data] = BlockCountsFit(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
     EchoRequestData(request, answer, kBlockSize);
 }
 
@@ -123,7 +124,7 @@ void CKVRDevice::AnswerStoreConfigBlock(ConstRequestSpan request, AnswerSpan ans
     const bool fits = BlockCountsFit(request);
     if (fits)
         StoreConfigBlock(request);
-    answer[AnswerOffset::Data] = fits ? 1 : 0;
+    answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
     EchoRequestData(request, answer, kBlockSize);
 }
 
@@ -175,7 +176,7 @@ void CKVRDevice::AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 
 void CKVRDevice::AnswerCheckCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = CaseNumberFits(request) ? 2 : 0;
+    answer[AnswerOffset::Data] = CaseNumberFits(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
     EchoRequestData(request, answer, kCaseRecordSize);
 }
 
@@ -184,7 +185,7 @@ void CKVRDevice::AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answ
     const bool fits = CaseNumberFits(request);
     if (fits)
         StoreCaseRecord(request);
-    answer[AnswerOffset::Data] = fits ? 1 : 0;
+    answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
     EchoRequestData(request, answer, kCaseRecordSize);
 }
 
