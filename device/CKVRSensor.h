@@ -1,0 +1,161 @@
+#pragma once
+// The device object of a KVR interface unit: packs the unit's requests, checks its
+// answers and turns them into the program's objects. Unit-wide commands (identity,
+// configuration block, monitoring cases, case mask) live in CKVRSensor.cpp; fields,
+// scans, contours and teach-in in KVRFieldCommands.cpp.
+//
+// No operation shows a message or lets an exception out: each returns TRUE or FALSE, or
+// a new object owned by the caller or null. An answer counts only when it carries the
+// expected answer code and echoes; commands with a status store it as the last status
+// once code and echoes matched, also when the status is then refused.
+#include "device/CSensor.h"
+#include "framework/core/CString.h"
+#include "model/CKVRIdentity.h"
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <span>
+
+class CArcShelter;
+class CPolyShelter;
+class CRectShelter;
+class CScan;
+class CSensorType;
+class CShelter;
+
+constexpr std::size_t kKVRConfigBlockSize = 138;
+constexpr std::size_t kKVRCaseRecordSize = 26;
+// Names in records: 8 characters padded with blanks, then a NUL.
+constexpr std::size_t kKVRNameBytes = 9;
+constexpr int kKVRNameLength = 8;
+// Fields and contours hold at most this many beams.
+constexpr int kKVRMaxBeams = 361;
+
+// The unit's configuration block and one monitoring-case record, byte for byte.
+using KVRConfigBlock = std::array<BYTE, kKVRConfigBlockSize>;
+using KVRCaseRecord = std::array<BYTE, kKVRCaseRecordSize>;
+
+// Offsets inside the configuration block.
+namespace KVRBlockOffset {
+constexpr std::size_t TypeCode = 0;
+constexpr std::size_t SensorCount = 1;
+constexpr std::size_t SensorNames = 2; // + 9 i, i = 0..3
+constexpr std::size_t TypeBits = 42;   // bit 0 variant, bit 1 device bit V3
+constexpr std::size_t UsedBits1 = 43;
+constexpr std::size_t UsedBits2 = 44;
+constexpr std::size_t OssdBits = 45;
+constexpr std::size_t FieldPairCount = 47;
+constexpr std::size_t FieldPairNames = 48; // + 9 i, i = 0..7
+constexpr std::size_t CaseCount = 121;
+constexpr std::size_t SpeedScale1 = 122;
+constexpr std::size_t SpeedScale2 = 124;
+constexpr std::size_t ValueV1 = 126;
+constexpr std::size_t ValueV2 = 130;
+constexpr std::size_t Mode1 = 131;
+constexpr std::size_t Delay1 = 132;
+constexpr std::size_t Mode2 = 133;
+constexpr std::size_t Delay2 = 134;
+constexpr std::size_t OptionV4 = 135;
+} // namespace KVRBlockOffset
+
+// Offsets inside a case record.
+namespace KVRCaseOffset {
+constexpr std::size_t Number = 0; // 1-based
+constexpr std::size_t Name = 1;
+constexpr std::size_t ControlWord = 10;
+constexpr std::size_t Sensor = 12;    // index + 1
+constexpr std::size_t FieldPair = 13; // index + 1
+constexpr std::size_t Outputs = 15;
+constexpr std::size_t Scans = 19;
+constexpr std::size_t NextCase1 = 20; // 1-based, 255 none
+constexpr std::size_t NextCase2 = 21;
+constexpr std::size_t SpeedHigh = 22; // signed cm/s
+constexpr std::size_t SpeedLow = 24;
+} // namespace KVRCaseOffset
+
+class CKVRSensor : public CSensor {
+    DECLARE_DYNAMIC(CKVRSensor)
+public:
+    explicit CKVRSensor(int simulate = 0);
+
+    BYTE GetAddress() override { return 0; }
+
+    // Unit-wide commands.
+    BOOL ReadIdentity(CKVRIdentity& identity);                 // 0x31
+    BOOL ReadConfigBlock(KVRConfigBlock& block);               // 0x38
+    BOOL CheckConfigBlock(KVRConfigBlock& block);              // 0x70: status 2, block replaced by the unit's copy
+    BOOL CommitConfigBlock(const KVRConfigBlock& block);       // 0x71: status 1
+    BOOL ReadCaseRecord(int number, KVRCaseRecord& record);    // 0x39, number 1-based
+    BOOL CheckCaseRecord(KVRCaseRecord& record);               // 0x72: status 2, record replaced
+    BOOL CommitCaseRecord(const KVRCaseRecord& record);        // 0x73: status 1
+    BOOL WriteCaseMask(const WORD& mask);                      // 0x74: status not 0
+    BOOL SendCommand66(BYTE value);                            // 0x66
+    // The scanner type behind the unit with the block's variant; FALSE (no 0x38 sent)
+    // unless the type query names a scanner of type 4, 7 or 50.
+    BOOL ReadSensorType(CSensorType& type);
+
+    // Fields of field pair n (1-based). The name receives the pair's name as the unit
+    // sent it (up to 9 characters) when a field was built.
+    std::unique_ptr<CShelter> ReadProtectiveField(int number, CString& name);
+    std::unique_ptr<CPolyShelter> ReadWarningField(int number, CString& name);
+    // Writes a protective field by its shape and returns the unit's copy of it; null for
+    // a field that is none of the three shapes (nothing sent) or any failed check.
+    std::unique_ptr<CShelter> WriteField(int number, const CString& name, const CShelter* field);
+    std::unique_ptr<CPolyShelter> WritePolyField(int number, const CString& name, const CPolyShelter* field);
+    std::unique_ptr<CRectShelter> WriteRectField(int number, const CString& name, const CRectShelter* field);
+    std::unique_ptr<CArcShelter> WriteArcField(int number, const CString& name, const CArcShelter* field);
+    // Sends a warning contour; the result is a copy of the polygon sent. Only polygons
+    // of 1 to 361 beams are sent.
+    std::unique_ptr<CPolyShelter> ExchangeContour(int number, const CShelter* field);
+    std::unique_ptr<CPolyShelter> ExchangePolyContour(int number, const CPolyShelter* field);
+
+    // Measured scans: count 361, or a count of 1 to 255 beams.
+    std::unique_ptr<CScan> ReadScan(int sensor, int count);
+    std::unique_ptr<CScan> ReadScanB(int sensor, int count);
+    // Selector 1: the first active case, any other: the second; caseNumber receives the
+    // number the unit names in its answer.
+    std::unique_ptr<CScan> ReadScanWithStatus(int selector, int count, int& caseNumber);
+    // Measured contours as locked protective polygons.
+    std::unique_ptr<CPolyShelter> ReadScanContour(int number);
+    std::unique_ptr<CPolyShelter> ReadScanContourLocked(int number);
+
+    // The unit's pending field of pair n.
+    BOOL DiscardPendingField(int selector, int number);
+    BOOL PreviewPendingField(int selector, int number);
+    BOOL StorePendingField(int selector, int number);
+    // Contour teach-in for a sensor into field pair n.
+    BOOL StartTeachIn(int sensor, int number, const CString& name);
+    BOOL AcceptTeachIn(int sensor, int number, const CString& name);
+    BOOL EndTeachIn(int sensor, int number, const CString& name);
+
+protected:
+    // A cleared request of the command for this unit's address.
+    SensorRequest MakeRequest(BYTE command);
+    // TRUE when the exchange succeeded and the answer carries the answer code.
+    BOOL Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode);
+
+private:
+    // Both two-step commands: the first step expects status 2, the second status 1.
+    BOOL SendRecordStep(BYTE command, std::span<const BYTE> data, BYTE expectedStatus, SensorAnswer& answer);
+    std::unique_ptr<CScan> ReadScanRequest(BYTE numberByte, int count, int* caseNumber);
+    std::unique_ptr<CPolyShelter> ReadContour(int number, BYTE subCode, BOOL protectiveInDevice);
+    BOOL SendPendingRequest(BYTE subCode, int selector, int number, BYTE acceptedStatus);
+    BOOL SendTeachIn(BYTE subCode, int sensor, int number, const CString& name, BYTE acceptedStatus);
+    // The 0x40 exchange with its checks; on success the unit's answer for the builder.
+    BOOL SendFieldWrite(SensorRequest& request, SensorAnswer& answer);
+};
+
+// Blanks appended up to length (the NUL follows implicitly); returns the text.
+CString& PadDeviceName(CString& text, int length);
+// Leading blanks removed and the final run of blanks cut off; inner blanks stay.
+CString& TrimDeviceName(CString& text);
+// A delay below 2 or above 60 becomes 2.
+BYTE ClampDelay(BYTE delay);
+// TRUE for the scanner types 4, 7 and 50 (the low byte is compared).
+BOOL IsKVRTypeCode(int code);
+
+// A device name into a 9-byte record field: at most 8 characters, blanks up to 8, a NUL.
+void PutDeviceName(std::span<BYTE> field, const CString& name);
+// The text of a name field up to its NUL, never beyond its 9 bytes.
+CString GetDeviceName(std::span<const BYTE> field);
