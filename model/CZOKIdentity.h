@@ -7,6 +7,11 @@ public:
     // Identification and name cleared, bytes 8, 9 and 19 at 255, the rest 0.
     CZOKIdentity();
 
+    // The version number of the firmware text in bytes 0 to 7 (ParseVersionNumber).
+    DWORD GetFirmwareVersion() const;
+    // The delay of word 21 in whole seconds by ScaleDelayWord.
+    BYTE GetScaledValue() const;
+
     BYTE GetByte20() const { return GetByteAt(20); }
     // The delay of the mode/delay pair in 1/200 s.
     WORD GetWord21() const { return GetWordAt(21); }
@@ -43,3 +48,7 @@ public:
     WORD GetWord121() const { return GetWordAt(121); }
     WORD GetWord123() const { return GetWordAt(123); }
 };
+
+// A delay word in 1/200 s as whole seconds: 0 gives 2, else the whole seconds held
+// within 2 to 60.
+BYTE ScaleDelayWord(WORD word);

@@ -5,10 +5,18 @@
 // of 0x67 (compared with identification byte 29); 8 value of 0x66; 9 the variant.
 #include "model/CIdentityRecord.h"
 
+class CZOKIdentity;
+
 class CZOKParameters : public CPackedRecord<10> {
 public:
     // The defaults 1, 0, 400, 1, 0, 2, 0, 0, 0.
     CZOKParameters();
+
+    // Every byte from the matching byte of a device's identification; the delay as its
+    // whole seconds times 200, the number of scans as byte 25 plus 1.
+    void SetFromIdentity(const CZOKIdentity& identity);
+    // Bytes 2-3 := seconds times 200.
+    void SetScaledValue(BYTE seconds);
 
     BYTE GetByte4() const { return GetByteAt(4); }
     BYTE GetByte5() const { return GetByteAt(5); }
