@@ -1,5 +1,6 @@
 #include "model/ViewMetricSetting.h"
 
+#include "app/CTalisoSetup.h"
 #include "framework/core/Profile.h"
 #include "framework/ui/CWinApp.h"
 
@@ -11,6 +12,7 @@ constexpr int kMetricByDefault = 1;
 
 int ReadViewMetric()
 {
+    if (const CTalisoSetup& setup = GetTalisoSetup(); setup.IsLoaded()) return setup.m_bViewMetric;
     const CWinApp* app = AfxGetApp();
     if (app == nullptr || *app->m_pszProfileName == '\0') return kMetricByDefault;
     return int(GetPrivateProfileInt(kSection, kViewMetricKey, kMetricByDefault, app->m_pszProfileName));

@@ -4,8 +4,8 @@
 // conversion.
 #include "framework/core/WinTypes.h"
 
-// Read from the INI file on each call, so a value the options just wrote counts at once;
-// 1 when there is no application object or it has no INI path.
+// The program's settings object once it is loaded; before that, read from the INI file on
+// each call, 1 when there is no application object or it has no INI path.
 int ReadViewMetric();
 // The inch flag of the size dialogs: set when ViewMetric is 0.
 BOOL IsInchDisplay();
