@@ -1,2 +1,0 @@
-// Entry points of the diagnosis library.
-extern "C" int DiagnoseLibraryVersion() { return 1; }

@@ -1,0 +1,90 @@
+#pragma once
+// The outside diagnosis dialog library and the records that cross between it and the
+// diagnosis library. The diagnosis library hands DravDialog its four callbacks and six
+// values; the dialog library asks for every device action through RequestCallback.
+//
+// Ownership of parameter blocks: a block that the diagnosis library allocates for a
+// request (Parameters null on a call with AskParameters set) comes from the C heap and
+// is released by the dialog library with std::free once the request has been sent.
+#include "framework/core/WinTypes.h"
+#include "framework/ui/UiDefs.h"
+
+#include <cstdint>
+
+extern "C" {
+
+struct DiagnoseRequestRecord {
+    std::int32_t Kind = 0;          // request kind
+    std::int32_t SubKind = 0;       // the action within the kind
+    char* Text = nullptr;           // answer text, written by the diagnosis library
+    std::int32_t TextSize = 0;      // bytes of Text, terminating zero included
+    std::int32_t Result = 0;        // 0, or 255 when the device did not answer
+    std::int32_t AskParameters = 0; // non-zero: run the parameter dialog only
+    void* Parameters = nullptr;     // parameter block of the request
+    std::int32_t ParametersSize = 0;
+    char* Code = nullptr;           // 8-character access code (kind 11, sub-kind 20)
+};
+
+// The text buffer handed to EditResultCallback holds at least this many bytes.
+constexpr int kEditResultBufferSize = 255;
+
+using DiagnoseRequestCallback = int (*)(HWND parent, DiagnoseRequestRecord* record);
+using EditResultCallback = int (*)(HWND parent, char* text);
+using SetupCallback = int (*)(HWND parent);
+using ModeCheckCallback = int (*)(LPARAM ignored);
+
+struct DIALOGINFOSTRUCT {
+    DiagnoseRequestCallback RequestCallback = nullptr;
+    EditResultCallback EditResultCallback = nullptr;
+    SetupCallback SetupCallback = nullptr;
+    ModeCheckCallback ModeCheckCallback = nullptr;
+    HINSTANCE ResourceHandle = nullptr;
+    const char* Name = nullptr;
+    const char* IniPath = nullptr;
+    const char* NameAgain = nullptr;
+    const char* Title = nullptr;
+    const char* Password = nullptr;
+};
+
+// Runs the diagnosis user interface modal to parent; returns when the user closes it.
+void DravDialog(HWND parent, DIALOGINFOSTRUCT* info);
+// The language library the dialog library takes its dialog from.
+void DravDlgSetResourceHandle(HINSTANCE module);
+
+} // extern "C"
+
+#include <span>
+#include <string>
+
+// Template and control ids of the diagnosis dialog in the language library.
+constexpr UINT IDD_DRAV_DIALOG = 230;
+constexpr int IDC_DRAV_REQUESTS = 2400;
+constexpr int IDC_DRAV_RUN = 2401;
+constexpr int IDC_DRAV_SETUP = 2402;
+constexpr int IDC_DRAV_MODE = 2403;
+constexpr int IDC_DRAV_EDIT_RESULT = 2404;
+constexpr int IDC_DRAV_ANSWER = 2405;
+
+// One action the dialog offers.
+struct DravRequestKind {
+    int kind;
+    int subKind;
+    const char* label;
+    bool hasParameters;
+};
+std::span<const DravRequestKind> DravRequestKinds();
+
+// What one action brought.
+struct DravRequestOutcome {
+    bool sent = false;   // false: the parameter dialog was cancelled
+    int returned = 0;    // RequestCallback's value for the request itself
+    int result = 0;      // the record's Result
+    std::string text;    // the answer text
+};
+
+// Runs one action as the dialog does: the parameter dialog first when the action has
+// one, then the request with the same block, which is freed afterwards. The password
+// of info serves as the access code of kind 11, sub-kind 20.
+DravRequestOutcome DravRunRequest(const DIALOGINFOSTRUCT& info, HWND parent, const DravRequestKind& action);
+
+HINSTANCE DravDlgResourceHandle();
