@@ -1,0 +1,314 @@
+#include "device/ZOKProcedures.h"
+
+#include "device/CZOKSensor.h"
+#include "framework/ui/MessageBox.h"
+#include "model/CArcShelter.h"
+#include "model/CPolyShelter.h"
+#include "model/CScan.h"
+#include "model/CSensorType.h"
+#include "model/CZOKIdentity.h"
+#include "model/CZOKParameters.h"
+
+#include <algorithm>
+
+using namespace ProcedureText;
+
+namespace {
+
+constexpr BYTE kStatusPending = 2;
+constexpr BYTE kStatusRefused = 4;
+constexpr int kSingleTries = 1;
+constexpr int kTripleTries = 3;
+constexpr int kProtectiveKind = 1;
+constexpr int kWarningKind = 2;
+constexpr int kDefaultContourBeams = 91;
+constexpr int kDefaultContourDistance = 35;
+constexpr WORD kDelayTicksPerSecond = 200;
+
+// Offsets in the parameter record.
+namespace Param {
+constexpr std::size_t Value65 = 0;
+constexpr std::size_t Mode = 1;
+constexpr std::size_t Delay = 2;
+constexpr std::size_t Value60 = 4;
+constexpr std::size_t Value62 = 5;
+constexpr std::size_t Scans = 6;
+constexpr std::size_t Value67 = 7;
+constexpr std::size_t Value66 = 8;
+constexpr std::size_t Variant = 9;
+} // namespace Param
+
+// A delay word in 1/200 s as whole seconds; a word beyond one byte of seconds is held at
+// 255 (the scanner refuses it) instead of wrapping to a small, acceptable delay.
+BYTE DelaySeconds(const CZOKParameters& parameters)
+{
+    return BYTE(std::min<WORD>(parameters.GetWordAt(Param::Delay) / kDelayTicksPerSecond, 0xFF));
+}
+
+CString Decimal(unsigned value)
+{
+    CString text;
+    text.Format("%u", value);
+    return text;
+}
+
+BOOL Confirmed(UINT id, LPCTSTR text1 = nullptr)
+{
+    return ConfirmMessageBox(id, text1) == IDYES;
+}
+
+// A parameter command in its Retry loop (387); Cancel only marks the result.
+void SendParameter(BOOL& result, const std::function<BOOL()>& command)
+{
+    if (!RetrySingle(command, kParameterRetry, TRUE)) result = FALSE;
+}
+
+// TRUE when the scanner answers its identification (one try, no prompt) from firmware
+// that knows the variant commands.
+BOOL KnowsVariant(CZOKSensor& sensor)
+{
+    CZOKIdentity identity;
+    return sensor.ReadIdentity(identity) && IsInFirmwareWindow(identity.GetFirmwareVersion());
+}
+
+std::unique_ptr<CPolyShelter> DefaultWarningContour(const CSensorType& type)
+{
+    auto contour = std::make_unique<CPolyShelter>();
+    contour->InitializeConstant(type, kDefaultContourDistance, kDefaultContourBeams, kWarningKind);
+    return contour;
+}
+
+} // namespace
+
+BOOL ReadZOKIdentification(CZOKSensor& sensor, CZOKIdentity& identity, BOOL prompt)
+{
+    SetStatusText(kIdentificationStatus, TRUE);
+    return RetryTriple([&] { return sensor.ReadIdentity(identity); }, kIdentificationRetry, prompt);
+}
+
+BOOL ReadZOKIdentificationAt(CZOKSensor& sensor, CZOKIdentity& identity, BYTE device, BOOL prompt)
+{
+    SetStatusText(kIdentificationStatus, TRUE);
+    return RetryTriple([&] { return sensor.ReadIdentityAt(identity, device); }, kIdentificationRetry, prompt);
+}
+
+BOOL ReadZOKSensorType(CZOKSensor& sensor, CSensorType& type, BOOL prompt)
+{
+    SetStatusText(kTypeStatus, TRUE);
+    return RetryTriple([&] { return sensor.ReadSensorType(type); }, kTypeRetry, prompt);
+}
+
+std::unique_ptr<CScan> ReadZOKScan(CZOKSensor& sensor, int count, BOOL prompt)
+{
+    SetStatusText(kScanStatus, TRUE);
+    return RetryForObject<CScan>([&] { return sensor.ReadScan(count); }, kTripleTries, kScanRetry, prompt);
+}
+
+std::unique_ptr<CShelter> ReadZOKField(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kReadFieldStatus, TRUE);
+    return RetryForObject<CShelter>([&] { return sensor.ReadProtectiveField(); }, kSingleTries, kReadFieldRetry,
+                                    prompt);
+}
+
+std::unique_ptr<CPolyShelter> ReadZOKFieldSub1(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kReadWarningFieldStatus, TRUE);
+    return RetryForObject<CPolyShelter>([&] { return sensor.ReadWarningField(); }, kSingleTries,
+                                        kReadWarningFieldRetry, prompt);
+}
+
+std::unique_ptr<CPolyShelter> RunZOKCommand43(CZOKSensor& sensor, const CShelter* field, BOOL prompt)
+{
+    SetStatusText(kContourStatus, TRUE);
+    return RetryForObject<CPolyShelter>([&] { return sensor.ExchangeContour(field); }, kSingleTries, kContourRetry,
+                                        prompt);
+}
+
+std::unique_ptr<CPolyShelter> ReadZOKScanSub3(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kContourReadStatus, TRUE);
+    return RetryForObject<CPolyShelter>([&] { return sensor.ReadScanContour(); }, kSingleTries, kContourReadRetry,
+                                        prompt);
+}
+
+std::unique_ptr<CPolyShelter> ReadZOKScanSub4(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kLockedContourStatus, TRUE);
+    return RetryForObject<CPolyShelter>([&] { return sensor.ReadScanContourLocked(); }, kSingleTries,
+                                        kLockedContourRetry, prompt);
+}
+
+BOOL RunZOKCommand46Sub0(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kTeachStartStatus, TRUE);
+    return RetrySingle([&] { return sensor.StartTeachIn(); }, kTeachStartRetry, prompt);
+}
+
+BOOL RunZOKCommand46Sub2(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kTeachEndStatus, TRUE);
+    return RetrySingle([&] { return sensor.EndTeachIn(); }, kTeachEndRetry, prompt);
+}
+
+BOOL RunZOKCommand41Sub0(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kDiscardStatus, TRUE);
+    return RetrySingle([&] { return sensor.DiscardPendingField(); }, kDiscardRetry, prompt);
+}
+
+BOOL RunZOKCommand41Sub1(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kPreviewStatus, TRUE);
+    return RetryRounds([&] { return sensor.PreviewPendingField(); }, kSingleTries, prompt, [&] {
+        return RetryMessageBox(sensor.GetLastStatus() == kStatusRefused ? kPreviewRefusedRetry : kPreviewRetry);
+    });
+}
+
+BOOL SendZOKCommand67(CZOKSensor& sensor, BYTE value, BOOL prompt)
+{
+    SetStatusText(kParameterStatus, TRUE);
+    return RetrySingle([&] { return sensor.SendCommand67(value); }, kParameterRetry, prompt);
+}
+
+BOOL RunCommand50(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kCommand50Status, TRUE);
+    return RetrySingle([&] { return sensor.SendCommand50(); }, kCommand50Retry, prompt);
+}
+
+BOOL RunCommand50At(CZOKSensor& sensor, BYTE device, BOOL prompt)
+{
+    SetStatusText(kCommand50Status, TRUE);
+    return RetrySingle([&] { return sensor.SendCommand50At(device); }, kCommand50Retry, prompt);
+}
+
+BOOL SetIndexedValue(CZOKSensor& sensor, BYTE value, BYTE device, BOOL prompt)
+{
+    SetStatusText(kIndexedValueStatus, TRUE);
+    return RetrySingle([&] { return sensor.SendCommand77(value, device); }, kIndexedValueRetry, prompt);
+}
+
+BOOL RunZOKCommand46Sub1(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kTeachAcceptStatus, TRUE);
+    return RunOnce([&] { return sensor.AcceptTeachIn(); }, kTeachAcceptWarning, prompt);
+}
+
+BOOL RunZOKCommand41Sub2(CZOKSensor& sensor, BOOL prompt)
+{
+    SetStatusText(kStoreStatus, TRUE);
+    return RunOnce([&] { return sensor.StorePendingField(); }, kStoreWarning, prompt);
+}
+
+std::unique_ptr<CShelter> WriteZOKField(CZOKSensor& sensor, const CShelter* field, BOOL prompt)
+{
+    SetStatusText(kWriteFieldStatus, TRUE);
+    std::unique_ptr<CShelter> written;
+    RetryRounds(
+        [&] {
+            written = sensor.WriteField(field);
+            return written != nullptr;
+        },
+        kSingleTries, prompt,
+        [&] {
+            return sensor.GetLastStatus() == kStatusRefused ? RetryMessageBox(kWriteFieldRetry, kFieldRefusedNote)
+                                                            : RetryMessageBox(kWriteFieldRetry);
+        });
+    if (!written || sensor.GetLastStatus() != kStatusPending) return written;
+
+    SetStatusText(kPreviewStatus, TRUE);
+    if (AfxMessageBox(kConfirmPendingField, MB_YESNO | MB_ICONQUESTION) != IDYES) return nullptr;
+    if (!RetrySingle([&] { return sensor.SendCommand41Sub3(); }, kPreviewRetry, prompt)) return nullptr;
+    return written;
+}
+
+BOOL CheckZOKDeviceType(CZOKSensor& sensor, BYTE expected, BOOL prompt)
+{
+    CZOKIdentity identity;
+    if (!ReadZOKIdentification(sensor, identity, TRUE)) return FALSE;
+    const BYTE actual = identity.GetByte29();
+    if (actual == 0 || expected == 0 || actual == expected) return TRUE;
+    if (prompt) AfxMessageBox(kDeviceMismatch, MB_OK);
+    return FALSE;
+}
+
+BOOL SendZOKParameters(CZOKSensor& sensor, const CZOKParameters& parameters)
+{
+    auto byte = [&parameters](std::size_t offset) { return parameters.GetByteAt(offset); };
+    BOOL result = TRUE;
+    SetStatusText(kParameterStatus, TRUE);
+
+    if (!Confirmed(kConfirm67, Decimal(byte(Param::Value67)))) return FALSE;
+    SendParameter(result, [&] { return sensor.SendCommand67(byte(Param::Value67)); });
+
+    if (!Confirmed(byte(Param::Value60) == 1 ? kConfirm60On : kConfirm60Off)) return FALSE;
+    SendParameter(result, [&] { return sensor.WriteCommand60(byte(Param::Value60)); });
+
+    if (KnowsVariant(sensor)) {
+        if (!Confirmed(byte(Param::Variant) == 0 ? kConfirmVariant0 : kConfirmVariant1)) return FALSE;
+        SendParameter(result, [&] { return sensor.WriteCommand69(byte(Param::Variant)); });
+    }
+
+    const BYTE mode = byte(Param::Mode);
+    const BYTE delay = DelaySeconds(parameters);
+    const BOOL modeConfirmed = mode == 0   ? Confirmed(kConfirmMode0)
+                               : mode == 2 ? Confirmed(kConfirmMode2)
+                                           : Confirmed(kConfirmMode1, Decimal(delay));
+    if (!modeConfirmed) return FALSE;
+    SendParameter(result, [&] { return sensor.WriteCommand44(mode, delay); });
+
+    if (!Confirmed(kConfirmScans, Decimal(byte(Param::Scans)))) return FALSE;
+    SendParameter(result, [&] { return sensor.WriteCommand63(byte(Param::Scans)); });
+
+    SendParameter(result, [&] { return sensor.SendCommand66(byte(Param::Value66)); });
+    SendParameter(result, [&] { return sensor.SendCommand65(byte(Param::Value65)); });
+    SendParameter(result, [&] { return sensor.SendCommand62(byte(Param::Value62)); });
+    return result;
+}
+
+BOOL WriteZOKSystem(CZOKSensor& sensor)
+{
+    const int typeCode = ReadSensorTypeCode(sensor, TRUE);
+    if (!IsZOKTypeCode(typeCode)) return FALSE;
+
+    const CZOKParameters parameters;
+    auto byte = [&parameters](std::size_t offset) { return parameters.GetByteAt(offset); };
+    const CSensorType type(UINT(typeCode), byte(Param::Variant));
+    BOOL result = TRUE;
+
+    SetStatusText(kParameterStatus, TRUE);
+    SendParameter(result, [&] { return sensor.SendCommand66(byte(Param::Value66)); });
+    SendParameter(result, [&] { return sensor.SendCommand67(byte(Param::Value67)); });
+    SendParameter(result, [&] { return sensor.SendCommand65(byte(Param::Value65)); });
+    SendParameter(result,
+                  [&] { return sensor.WriteCommand44(byte(Param::Mode), DelaySeconds(parameters)); });
+    SendParameter(result, [&] { return sensor.SendCommand62(byte(Param::Value62)); });
+    if (KnowsVariant(sensor))
+        SendParameter(result, [&] { return sensor.WriteCommand69(byte(Param::Variant)); });
+    SendParameter(result, [&] { return sensor.WriteCommand63(byte(Param::Scans)); });
+    SendParameter(result, [&] { return sensor.WriteCommand60(byte(Param::Value60)); });
+
+    CArcShelter field;
+    field.Initialize(type, type.GetProtectiveMaxDistance(), kProtectiveKind);
+    if (!RetrySingle([&] { return sensor.WriteField(&field) != nullptr; }, kWriteFieldRetry, TRUE)) result = FALSE;
+
+    if (sensor.GetLastStatus() == kStatusPending) {
+        SetStatusText(kPreviewStatus, TRUE);
+        if (!RetrySingle([&] { return sensor.SendCommand41Sub3(); }, kPreviewRetry, TRUE)) result = FALSE;
+    }
+
+    const BOOL previewed = RetryRounds([&] { return sensor.PreviewPendingField(); }, kSingleTries, TRUE, [&] {
+        return RetryMessageBox(sensor.GetLastStatus() == kStatusRefused ? kPreviewRefusedRetry : kParameterRetry);
+    });
+    if (previewed) {
+        if (!RetrySingle([&] { return sensor.StorePendingField(); }, kParameterRetry, TRUE)) result = FALSE;
+    } else {
+        result = FALSE;
+    }
+
+    const std::unique_ptr<CPolyShelter> contour = DefaultWarningContour(type);
+    if (!RetrySingle([&] { return sensor.ExchangeContour(contour.get()) != nullptr; }, kContourRetry, TRUE))
+        result = FALSE;
+    return result;
+}
