@@ -1,0 +1,24 @@
+#include "app/CSubTitle1Object.h"
+
+IMPLEMENT_DYNAMIC(CSubTitle1Object, CPrintObject)
+
+namespace {
+
+// Shared by every element of the class for the rest of the program.
+CFont& ClassFont()
+{
+    static CFont font;
+    return font;
+}
+
+} // namespace
+
+CSubTitle1Object::CSubTitle1Object(const CString& text) : CPrintObject(TRUE, 5, 5), m_strText(text)
+{
+    CreateClassFont(ClassFont(), 10, FW_BOLD, FALSE);
+}
+
+int CSubTitle1Object::Print(CDC* pDC, const CRect& rect, BOOL bMeasureOnly)
+{
+    return PrintText(pDC, rect, bMeasureOnly, m_strText, ClassFont());
+}
