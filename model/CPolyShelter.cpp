@@ -21,7 +21,7 @@ namespace {
 constexpr BYTE kVersion = 1;
 constexpr int kContourType = 13;
 constexpr UINT IDS_POLYGON_FIELD = 967;
-constexpr UINT IDD_POLY_SHELTER_PAGE = 159;
+constexpr UINT IDD_POLY_SHELTER_PAGE = 156;
 
 constexpr double kSlopeEpsilon = 1e-6;
 constexpr double kVerticalSlope = 3.4028235e38;
