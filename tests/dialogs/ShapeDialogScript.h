@@ -6,7 +6,7 @@
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
-#include "model/LanguageScripts.h"
+#include "support/LanguageScripts.h"
 
 #include <map>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "model/ShelterConversions.h"
 
-#include "LanguageScripts.h"
+#include "support/LanguageScripts.h"
 #include "framework/core/Profile.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/CWinApp.h"

@@ -2,7 +2,7 @@
 // Runs a field's Edit against the shipped templates and texts: the script fills the
 // dialog's edits, presses OK and, when OK does not close the dialog, records what the
 // user was told and where the focus went, then cancels.
-#include "LanguageScripts.h"
+#include "support/LanguageScripts.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Shows a field's property page in a sheet against the shipped templates and reads the
 // texts of the given controls.
-#include "LanguageScripts.h"
+#include "support/LanguageScripts.h"
 #include "framework/ui/CPropertySheet.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
