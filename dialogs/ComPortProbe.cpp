@@ -1,23 +1,13 @@
 #include "dialogs/ComPortProbe.h"
 
-#include "framework/core/Profile.h"
 #include "framework/core/SerialDevice.h"
+#include "framework/core/SerialPortNames.h"
 
 CString ComPortDevicePath(int port, LPCTSTR iniPath)
 {
     if (port < kFirstComPort || port > kLastComPort)
         return CString();
-    CString key;
-    key.Format("COM%d", port);
-    if (iniPath && *iniPath) {
-        CString configured = ReadProfileString("PORTS", key, "", iniPath);
-        configured.Trim();
-        if (!configured.IsEmpty())
-            return configured;
-    }
-    CString device;
-    device.Format("/dev/ttyS%d", port - 1);
-    return device;
+    return SerialPortDevicePath(unsigned(port), iniPath);
 }
 
 bool CanOpenComPort(int port, LPCTSTR iniPath)

@@ -1,7 +1,7 @@
 #include "driver/ComPort.h"
 
 #include "driver/DriverLastError.h"
-#include "framework/core/Profile.h"
+#include "framework/core/SerialPortNames.h"
 
 #include <cerrno>
 
@@ -44,20 +44,7 @@ ComPort::~ComPort()
 
 CString ComPort::DevicePathForPort(BYTE portNumber, const char* iniPath)
 {
-    CString key;
-    key.Format("COM%u", unsigned(portNumber));
-    if (iniPath && *iniPath) {
-        char path[1024] = {};
-        GetPrivateProfileString("PORTS", key, "", path, sizeof path, iniPath);
-        CString configured(path);
-        configured.Trim();
-        if (!configured.IsEmpty())
-            return configured;
-    }
-    CString device;
-    if (portNumber > 0) // COM0 stands for no device
-        device.Format("/dev/ttyS%u", unsigned(portNumber) - 1);
-    return device;
+    return SerialPortDevicePath(portNumber, iniPath);
 }
 
 BOOL ComPort::OpenComPort()
