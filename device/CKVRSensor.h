@@ -18,6 +18,7 @@
 #include <span>
 
 class CArcShelter;
+class CKVRConfig;
 class CPolyShelter;
 class CRectShelter;
 class CScan;
@@ -128,6 +129,15 @@ public:
     BOOL StartTeachIn(int sensor, int number, const CString& name);
     BOOL AcceptTeachIn(int sensor, int number, const CString& name);
     BOOL EndTeachIn(int sensor, int number, const CString& name);
+
+    // Whole configurations (KVRConfigTransfer.cpp). Read and Check build a new
+    // configuration owned by the caller, or null; Write and Commit return TRUE once every
+    // step succeeded and stop at the first that fails. Check sends first steps only and
+    // returns the unit's corrected copy; Commit sends second steps only.
+    std::unique_ptr<CKVRConfig> ReadConfiguration();
+    BOOL WriteConfiguration(const CKVRConfig& config, BOOL withFields);
+    std::unique_ptr<CKVRConfig> CheckConfiguration(const CKVRConfig& config);
+    BOOL CommitConfiguration(const CKVRConfig& config, BOOL withFields);
 
 protected:
     // A cleared request of the command for this unit's address.
