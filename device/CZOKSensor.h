@@ -1,7 +1,8 @@
 #pragma once
 // The device object of a ZOK scanner: packs the scanner's requests, checks its answers and
 // turns them into the program's objects. Identification and the parameter commands live in
-// CZOKSensor.cpp; fields, scans, contours and teach-in in ZOKFieldCommands.cpp.
+// CZOKSensor.cpp; fields, scans, contours and teach-in in ZOKFieldCommands.cpp; the
+// whole-configuration transfers in ZOKConfigTransfer.cpp.
 //
 // No operation shows a message or lets an exception out: each returns TRUE or FALSE, or a
 // new object owned by the caller or null. An answer counts only when the exchange
@@ -23,6 +24,7 @@ class CRectShelter;
 class CScan;
 class CSensorType;
 class CShelter;
+class CZOKConfig;
 
 // Fields and measured contours hold at most this many beams.
 constexpr int kZOKMaxBeams = 361;
@@ -105,6 +107,19 @@ public:
     BOOL StartTeachIn();
     BOOL AcceptTeachIn();
     BOOL EndTeachIn();
+
+    // The whole configuration: type, identification values and both fields; null on any
+    // failure (nothing half-built is handed out).
+    std::unique_ptr<CZOKConfig> ReadConfiguration();
+    // Both steps of every value the configuration carries (not the fields). FALSE at the
+    // first failed step, with the steps before it already stored by the scanner; FALSE as
+    // well when the identification cannot be read, since the variant would go unwritten.
+    BOOL WriteConfiguration(const CZOKConfig& config);
+    // The first steps only: a copy of the configuration with the scanner's corrections,
+    // or null. CommitConfiguration with the same values must follow.
+    std::unique_ptr<CZOKConfig> CheckConfiguration(const CZOKConfig& config);
+    // The second steps only; fails like WriteConfiguration.
+    BOOL CommitConfiguration(const CZOKConfig& config);
 
 private:
     // A cleared request of the command to this scanner's address.
