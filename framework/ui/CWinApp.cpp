@@ -1,6 +1,13 @@
 #include "framework/ui/CWinApp.h"
 
+#include "framework/core/Profile.h"
 #include "framework/core/Resources.h"
+#include "framework/ui/CDocTemplate.h"
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CFileDialog.h"
+#include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CNewTypeDlg.h"
+#include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/WindowHandle.h"
@@ -9,6 +16,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -84,7 +92,225 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    if (m_bStdProfileLoaded)
+        SaveStdProfileSettings();
     return 0;
+}
+
+// ==================================================================== documents
+
+CDocTemplate* CWinApp::AddDocTemplate(std::unique_ptr<CDocTemplate> pTemplate)
+{
+    if (!pTemplate)
+        return nullptr;
+    pTemplate->LoadTemplate();
+    m_templates.push_back(std::move(pTemplate));
+    return m_templates.back().get();
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    AddDocTemplate(std::unique_ptr<CDocTemplate>(pTemplate));
+}
+
+CDocTemplate* CWinApp::GetDocTemplate(int index) const
+{
+    return index >= 0 && std::size_t(index) < m_templates.size() ? m_templates[std::size_t(index)].get() : nullptr;
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName)
+{
+    if (lpszFileName == nullptr || *lpszFileName == '\0' || m_templates.empty())
+        return nullptr;
+    CDocTemplate* best = nullptr;
+    CDocTemplate::Confidence bestMatch = CDocTemplate::noAttempt;
+    for (const auto& docTemplate : m_templates) {
+        CDocument* open = nullptr;
+        const CDocTemplate::Confidence match = docTemplate->MatchDocType(lpszFileName, open);
+        if (match == CDocTemplate::yesAlreadyOpen && open != nullptr) {
+            // Already open: its window comes to the front.
+            POSITION pos = open->GetFirstViewPosition();
+            if (CView* view = pos != nullptr ? open->GetNextView(pos) : nullptr) {
+                if (CFrameWnd* frame = view->GetParentFrame())
+                    frame->ActivateFrame();
+            }
+            return open;
+        }
+        if (match > bestMatch) {
+            bestMatch = match;
+            best = docTemplate.get();
+        }
+    }
+    return best != nullptr ? best->OpenDocumentFile(lpszFileName) : nullptr;
+}
+
+BOOL CWinApp::SaveAllModified()
+{
+    for (const auto& docTemplate : m_templates) {
+        if (!docTemplate->SaveAllModified())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession)
+{
+    for (const auto& docTemplate : m_templates)
+        docTemplate->CloseAllDocuments(bEndSession);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_templates.empty())
+        return;
+    CDocTemplate* chosen = m_templates.front().get();
+    if (m_templates.size() > 1) {
+        std::vector<CDocTemplate*> templates;
+        for (const auto& docTemplate : m_templates)
+            templates.push_back(docTemplate.get());
+        CNewTypeDlg dialog(std::move(templates), m_pMainWnd);
+        if (dialog.DoModal() != IDOK || dialog.m_pSelectedTemplate == nullptr)
+            return;
+        chosen = dialog.m_pSelectedTemplate;
+    }
+    chosen->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    CString fileName;
+    if (!DoPromptFileName(fileName, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, nullptr))
+        return;
+    OpenDocumentFile(fileName.c_str());
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT nID)
+{
+    const std::size_t index = nID - ID_FILE_MRU_FILE1;
+    if (nID < ID_FILE_MRU_FILE1 || index >= m_recentFiles.size())
+        return FALSE;
+    const CString path = m_recentFiles[index];
+    if (OpenDocumentFile(path.c_str()) == nullptr) {
+        // A file that cannot be opened leaves the list.
+        auto it = std::find(m_recentFiles.begin(), m_recentFiles.end(), path);
+        if (it != m_recentFiles.end())
+            m_recentFiles.erase(it);
+    }
+    return TRUE;
+}
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                               CDocTemplate* pTemplate)
+{
+    CString filter;
+    CString defaultExt;
+    auto addTemplate = [&](CDocTemplate* docTemplate) {
+        CString name;
+        CString ext;
+        if (docTemplate->GetDocString(name, CDocTemplate::filterName) &&
+            docTemplate->GetDocString(ext, CDocTemplate::filterExt))
+            filter += name + "|*" + ext + "|";
+    };
+    if (pTemplate != nullptr) {
+        addTemplate(pTemplate);
+        CString ext;
+        if (pTemplate->GetDocString(ext, CDocTemplate::filterExt))
+            defaultExt = ext.Left(1) == "." ? ext.Mid(1) : ext;
+    } else {
+        for (const auto& docTemplate : m_templates)
+            addTemplate(docTemplate.get());
+    }
+    CString allFilter;
+    allFilter.LoadString(AFX_IDS_ALLFILTER);
+    filter += allFilter + "|*.*||";
+
+    CFileDialog dialog(bOpenFileDialog, defaultExt.IsEmpty() ? nullptr : defaultExt.c_str(),
+                       fileName.IsEmpty() ? nullptr : fileName.c_str(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | lFlags,
+                       filter.c_str(), m_pMainWnd);
+    CString title;
+    title.LoadString(nIDSTitle);
+    if (!title.IsEmpty())
+        dialog.m_ofn.lpstrTitle = title.c_str();
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    fileName = dialog.GetPathName();
+    return TRUE;
+}
+
+// ==================================================================== profile
+
+UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault)
+{
+    return GetPrivateProfileInt(lpszSection, lpszEntry, nDefault, m_pszProfileName);
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault)
+{
+    return ReadProfileString(lpszSection, lpszEntry, lpszDefault != nullptr ? lpszDefault : "", m_pszProfileName);
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue)
+{
+    CString text;
+    text.Format("%d", nValue);
+    return WritePrivateProfileString(lpszSection, lpszEntry, text.c_str(), m_pszProfileName);
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue)
+{
+    return WritePrivateProfileString(lpszSection, lpszEntry, lpszValue, m_pszProfileName);
+}
+
+namespace {
+
+constexpr const char* kRecentSection = "Recent File List";
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kPreviewPagesKey = "PreviewPages";
+
+CString RecentKey(std::size_t index)
+{
+    CString key;
+    key.Format("File%u", unsigned(index + 1));
+    return key;
+}
+
+} // namespace
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    m_bStdProfileLoaded = true;
+    m_nMaxMRU = nMaxMRU;
+    m_recentFiles.clear();
+    for (std::size_t i = 0; i < nMaxMRU; ++i) {
+        const CString path = GetProfileString(kRecentSection, RecentKey(i).c_str());
+        if (!path.IsEmpty() && std::find(m_recentFiles.begin(), m_recentFiles.end(), path) == m_recentFiles.end())
+            m_recentFiles.push_back(path);
+    }
+    m_nNumPreviewPages = GetProfileInt(kSettingsSection, kPreviewPagesKey, 0);
+}
+
+void CWinApp::SaveStdProfileSettings()
+{
+    // Keys of entries that are gone are removed, so an old name never comes back.
+    for (std::size_t i = 0; i < m_nMaxMRU; ++i) {
+        WriteProfileString(kRecentSection, RecentKey(i).c_str(),
+                           i < m_recentFiles.size() ? m_recentFiles[i].c_str() : nullptr);
+    }
+    if (m_nNumPreviewPages != 0)
+        WriteProfileInt(kSettingsSection, kPreviewPagesKey, int(m_nNumPreviewPages));
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)
+{
+    if (lpszPathName == nullptr || *lpszPathName == '\0' || m_nMaxMRU == 0)
+        return;
+    const CString path = lpszPathName;
+    auto it = std::find(m_recentFiles.begin(), m_recentFiles.end(), path);
+    if (it != m_recentFiles.end())
+        m_recentFiles.erase(it);
+    m_recentFiles.insert(m_recentFiles.begin(), path);
+    if (m_recentFiles.size() > m_nMaxMRU)
+        m_recentFiles.resize(m_nMaxMRU);
 }
 
 int CWinApp::Run()

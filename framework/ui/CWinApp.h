@@ -5,9 +5,17 @@
 #include "framework/ui/CCmdTarget.h"
 #include "framework/ui/UiDefs.h"
 
+#include <memory>
 #include <vector>
 
+class CDocTemplate;
+class CDocument;
 class CWnd;
+
+constexpr UINT ID_FILE_MRU_FILE1 = 0xE110;
+constexpr UINT ID_FILE_MRU_FILE4 = 0xE113;
+constexpr UINT AFX_IDD_NEWTYPEDLG = 30721;
+constexpr int AFX_IDC_LISTBOX = 100;
 
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
@@ -54,6 +62,42 @@ public:
     HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;
     HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
 
+    // Document templates, owned by the application from here on; the first added is the
+    // first offered.
+    CDocTemplate* AddDocTemplate(std::unique_ptr<CDocTemplate> pTemplate);
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    int GetDocTemplateCount() const { return int(m_templates.size()); }
+    CDocTemplate* GetDocTemplate(int index) const;
+    // Opens the file with the template whose extension matches (else the first); a
+    // document already open under that path is activated and returned instead.
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    // Every document of every template; FALSE as soon as one declines.
+    virtual BOOL SaveAllModified();
+    virtual void CloseAllDocuments(BOOL bEndSession);
+    // The open or save dialog for documents: the templates' filters (or the given
+    // template's, with its extension as the default), then "all files".
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                  CDocTemplate* pTemplate);
+
+    // Profile values in the INI file m_pszProfileName.
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+
+    // The recent-file list ("Recent File List", "File1".."FileN") and the preview page
+    // count ("Settings", "PreviewPages"); saved by ExitInstance once loaded.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    void SaveStdProfileSettings();
+    virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+    const std::vector<CString>& GetRecentFileList() const { return m_recentFiles; }
+    UINT m_nNumPreviewPages = 0;
+
+    // Standard commands an application maps to these handlers.
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
+
     // Schedules the idle work after the messages now queued (the window layer calls it
     // whenever it delivers a message).
     void RequestIdle();
@@ -66,6 +110,10 @@ private:
     CString m_strHelpFilePath;
     CString m_strExeName;
     CString m_strCmdLine;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+    std::vector<CString> m_recentFiles;
+    UINT m_nMaxMRU = 0;
+    bool m_bStdProfileLoaded = false;
     LONG m_idleCount = 0;
     bool m_idleScheduled = false;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/gdi/CDC.h"
 #include "framework/gdi/GdiQt.h"
+#include "framework/ui/CMenu.h"
 #include "framework/ui/CPaintDC.h"
 #include "framework/ui/CScrollBar.h"
 #include "framework/ui/CWinApp.h"
@@ -462,6 +463,9 @@ BOOL CWnd::DispatchToHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_COMPAREITEM: result = OnCompareItem(int(wParam), reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)); return TRUE;
     case WM_DELETEITEM: OnDeleteItem(int(wParam), reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); result = TRUE; return TRUE;
     case WM_WININICHANGE: OnWinIniChange(reinterpret_cast<LPCTSTR>(lParam)); return TRUE;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), lo, BOOL(hi));
+        return TRUE;
     default: return FALSE;
     }
 }
@@ -1481,6 +1485,7 @@ void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT lpDeleteItemStruct)
 }
 
 void CWnd::OnWinIniChange(LPCTSTR) { Default(); }
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 
 // ==================================================================== handle-level calls
 

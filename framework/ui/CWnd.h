@@ -18,6 +18,7 @@
 
 class CDC;
 class CFont;
+class CFrameWnd;
 struct CCreateContext; // what a frame hands to the views it creates (document/view layer)
 class CMenu;
 class CScrollBar;
@@ -140,6 +141,10 @@ public:
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
     CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    // The nearest frame window above this one, and the frame of its top-level window
+    // (CFrameWnd.cpp).
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
 
     // Text of a control by id.
     void SetDlgItemText(int nID, LPCTSTR lpszString);
@@ -174,6 +179,11 @@ public:
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
     virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
+
+    // The window's menu bar (CMenu.cpp). DrawMenuBar shows the menu's current items.
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    void DrawMenuBar();
 
     // Message boxes owned by this window.
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
@@ -223,6 +233,7 @@ protected:
     afx_msg virtual int OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT lpCompareItemStruct);
     afx_msg virtual void OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT lpDeleteItemStruct);
     afx_msg virtual void OnWinIniChange(LPCTSTR lpszSection);
+    afx_msg virtual void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
     DECLARE_MESSAGE_MAP()
 

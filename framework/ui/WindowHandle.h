@@ -64,6 +64,8 @@ public:
     UINT id = 0;
     HWND owner = nullptr;
     HFONT font = nullptr;
+    HMENU menu = nullptr;          // the menu bar of a top-level window (not owned)
+    QPointer<QWidget> menuBar;     // its Qt bar, at the top of the widget
     std::shared_ptr<GdiObjectData> fontKeepAlive; // WM_SETFONT's font lives while the window uses it
     bool created = false;    // events translate only once WM_CREATE may be sent
     bool destroying = false; // inside DestroyWindow: no new messages from Qt
@@ -185,6 +187,10 @@ void AfxInstallKeyStateTracker();
 // Test scripts fix the state of a key: 1 down, 0 up, -1 back to the real keyboard.
 void AfxSetScriptedKeyState(int virtualKey, int state);
 void AfxClearScriptedKeyStates();
+
+// Places the window's menu bar across the top of its widget; its height, 0 without one.
+int AfxPlaceMenuBar(HWND hWnd);
+QWidget* AfxMenuBarWidget(HWND hWnd);
 
 // Sends WM_CANCELMODE to the window holding the mouse capture; a modal loop calls this
 // before it starts, as the classic system does.

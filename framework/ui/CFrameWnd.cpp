@@ -1,0 +1,298 @@
+#include "framework/ui/CFrameWnd.h"
+
+#include "framework/core/Resources.h"
+#include "framework/ui/CDocument.h"
+#include "framework/ui/CView.h"
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+    ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+const CRect CFrameWnd::rectDefault(0, 0, 0, 0);
+
+namespace {
+
+// Size of a frame placed "by the system".
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+
+} // namespace
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (CWnd* parent = GetParent(); parent != nullptr; parent = parent->GetParent()) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(parent))
+            return frame;
+    }
+    return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const
+{
+    auto* frame = dynamic_cast<CFrameWnd*>(const_cast<CWnd*>(this));
+    if (frame == nullptr)
+        frame = GetParentFrame();
+    while (frame != nullptr) {
+        CFrameWnd* outer = frame->GetParentFrame();
+        if (outer == nullptr)
+            break;
+        frame = outer;
+    }
+    return frame;
+}
+
+CFrameWnd::CFrameWnd() = default;
+
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext)
+{
+    CString title;
+    title.LoadString(nIDResource);
+    if (const int newline = title.Find('\n'); newline >= 0)
+        title = title.Left(newline);
+    m_strTitle = title;
+    m_nIDHelp = nIDResource;
+    if (m_menuDefault.m_hMenu == nullptr && m_menuDefault.LoadMenu(nIDResource))
+        m_hMenuDefault = m_menuDefault.m_hMenu;
+    return Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
+}
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCTSTR, DWORD dwExStyle, CCreateContext* pContext)
+{
+    if (lpszWindowName != nullptr && m_strTitle.IsEmpty())
+        m_strTitle = lpszWindowName;
+    CRect place(rect);
+    if (place.IsRectEmpty())
+        place = CRect(0, 0, kDefaultWidth, kDefaultHeight);
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle & ~WS_CHILD, place, pParentWnd, 0, pContext);
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (m_hMenuDefault != nullptr && (GetStyle() & WS_CHILD) == 0) {
+        m_hWnd->menu = m_hMenuDefault;
+        DrawMenuBar();
+    }
+    auto* context = lpCreateStruct != nullptr ? static_cast<CCreateContext*>(lpCreateStruct->lpCreateParams) : nullptr;
+    if (!OnCreateClient(lpCreateStruct, context))
+        return -1;
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext)
+{
+    if (pContext != nullptr && pContext->m_pNewViewClass != nullptr)
+        return CreateView(pContext, AFX_IDW_PANE_FIRST) != nullptr;
+    return TRUE;
+}
+
+CView* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
+{
+    if (pContext == nullptr || pContext->m_pNewViewClass == nullptr)
+        return nullptr;
+    std::unique_ptr<CObject> object = pContext->m_pNewViewClass->CreateObject();
+    auto* view = dynamic_cast<CView*>(object.get());
+    if (view == nullptr)
+        return nullptr;
+    // Until its window exists the view is ours to delete.
+    view->m_bAutoDelete = FALSE;
+    if (!view->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 0, 0), this, nID, pContext) ||
+        view->m_hWnd == nullptr)
+        return nullptr;
+    view->m_bAutoDelete = TRUE;
+    object.release();
+    return view;
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* previous = m_pViewActive;
+    if (pViewNew == previous)
+        return;
+    m_pViewActive = pViewNew;
+    if (!bNotify)
+        return;
+    if (previous != nullptr)
+        previous->OnActivateView(FALSE, pViewNew, previous);
+    if (pViewNew != nullptr && m_pViewActive == pViewNew)
+        pViewNew->OnActivateView(TRUE, pViewNew, previous);
+}
+
+CDocument* CFrameWnd::GetActiveDocument()
+{
+    CView* view = GetActiveView();
+    return view != nullptr ? view->GetDocument() : nullptr;
+}
+
+CRect CFrameWnd::GetClientArea() const
+{
+    CRect client;
+    GetClientRect(&client);
+    if (m_hWnd != nullptr)
+        client.top = std::min(client.bottom, client.top + AfxPlaceMenuBar(m_hWnd));
+    return client;
+}
+
+void CFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_hWnd == nullptr)
+        return;
+    if (CWnd* pane = GetDlgItem(int(AFX_IDW_PANE_FIRST))) {
+        const CRect area = GetClientArea();
+        pane->MoveWindow(&area);
+    }
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    RecalcLayout();
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow)
+{
+    if (nCmdShow == -1)
+        nCmdShow = IsWindowVisible() ? SW_SHOW : SW_SHOWNORMAL;
+    ShowWindow(nCmdShow);
+    BringWindowToTop();
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
+{
+    // The first view becomes the active one.
+    if (GetActiveView() == nullptr) {
+        if (auto* view = dynamic_cast<CView*>(GetDescendantWindow(int(AFX_IDW_PANE_FIRST), TRUE)))
+            SetActiveView(view, FALSE);
+    }
+    if (pDoc != nullptr) {
+        std::vector<CView*> views;
+        for (POSITION pos = pDoc->GetFirstViewPosition(); pos != nullptr;)
+            views.push_back(pDoc->GetNextView(pos));
+        for (CView* view : views) {
+            if (view->GetParentFrame() == this)
+                view->OnInitialUpdate();
+        }
+    }
+    if (bMakeVisible) {
+        ActivateFrame();
+        if (CView* view = GetActiveView())
+            view->OnActivateView(TRUE, view, view);
+    }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName)
+{
+    CString title = m_strTitle;
+    if ((GetStyle() & FWS_ADDTOTITLE) && lpszDocName != nullptr && *lpszDocName != '\0') {
+        title = (GetStyle() & FWS_PREFIXTITLE) != 0 ? CString(lpszDocName) + " - " + m_strTitle
+                                                    : m_strTitle + " - " + lpszDocName;
+    }
+    CString current;
+    GetWindowText(current);
+    if (current != title)
+        SetWindowText(title.c_str());
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
+{
+    CDocument* doc = GetActiveDocument();
+    UpdateFrameTitleForDocument(bAddToTitle && doc != nullptr ? doc->GetTitle().c_str() : nullptr);
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR lpszText)
+{
+    m_strMessageText = lpszText != nullptr ? lpszText : "";
+}
+
+void CFrameWnd::SetMessageText(UINT nID)
+{
+    CString text;
+    text.LoadString(nID);
+    SetMessageText(text.c_str());
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CView* view = GetActiveView(); view != nullptr && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    if (DispatchOwnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return RouteBeyondFrame(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || pPopupMenu == nullptr)
+        return;
+    AfxUpdateMenuItems(pPopupMenu, this, m_bAutoMenuEnable);
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+{
+    if (GetStyle() & FWS_ADDTOTITLE)
+        OnUpdateFrameTitle(TRUE);
+    return 0;
+}
+
+void CFrameWnd::OnClose()
+{
+    CWinApp* app = AfxGetApp();
+    const bool isMain = app != nullptr && app->m_pMainWnd == this;
+    CDocument* doc = GetActiveDocument();
+    if (!isMain && doc != nullptr && !doc->CanCloseFrame(this))
+        return;
+    if (isMain) {
+        if (!app->SaveAllModified())
+            return;
+        app->CloseAllDocuments(FALSE);
+        if (app->m_pMainWnd == nullptr)
+            return;
+    }
+    // The last frame of a document closes the document (which destroys the frame).
+    if (doc != nullptr && !isMain) {
+        int otherFrames = 0;
+        for (POSITION pos = doc->GetFirstViewPosition(); pos != nullptr;) {
+            CView* view = doc->GetNextView(pos);
+            if (view->GetParentFrame() != this)
+                ++otherFrames;
+        }
+        if (otherFrames == 0) {
+            doc->PreCloseFrame(this);
+            doc->OnCloseDocument();
+            return;
+        }
+    }
+    DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy()
+{
+    m_pViewActive = nullptr;
+    CWnd::OnDestroy();
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    if (m_bAutoDelete)
+        delete this;
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Frame windows: a top-level window (or MDI child) that holds a menu, a client window
+// (a view, a splitter or the MDI client) and knows its active view. Commands entering a
+// frame go to the active view (and through it the document), then to the frame.
+#include "framework/core/CString.h"
+#include "framework/ui/CMenu.h"
+#include "framework/ui/CWnd.h"
+
+class CDocTemplate;
+class CDocument;
+class CView;
+
+// What a frame hands to the views it creates.
+struct CCreateContext {
+    const CRuntimeClass* m_pNewViewClass = nullptr;
+    CDocument* m_pCurrentDoc = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
+    CView* m_pLastView = nullptr;
+    CFrameWnd* m_pCurrentFrame = nullptr;
+};
+
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+constexpr DWORD FWS_PREFIXTITLE = 0x00040000;
+constexpr DWORD FWS_SNAPTOBARS = 0x00080000;
+
+class CFrameWnd : public CWnd {
+    DECLARE_DYNCREATE(CFrameWnd)
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    static const CRect rectDefault; // "let the system place it"
+
+    // Creates the frame with the title (first "\n" part of string nIDResource) and the
+    // menu of that resource id, if there is one.
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
+                DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);
+
+    virtual CView* GetActiveView() const { return m_pViewActive; }
+    // Makes the view active (its OnActivateView hears it) and gives it the focus.
+    virtual void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
+    virtual CDocument* GetActiveDocument();
+    // The MDI frame's active child, else this frame.
+    virtual CFrameWnd* GetActiveFrame() { return this; }
+
+    // Places the client window (pane AFX_IDW_PANE_FIRST or the MDI client) in the client
+    // area below the menu bar.
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    virtual void ActivateFrame(int nCmdShow = -1);
+    virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    // The text of the message pane (the status bar shows it once there is one).
+    virtual void SetMessageText(LPCTSTR lpszText);
+    void SetMessageText(UINT nID);
+    const CString& GetMessageText() const { return m_strMessageText; }
+    // The area the client window fills, in client coordinates.
+    CRect GetClientArea() const;
+
+    CView* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
+
+    const CString& GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
+    BOOL m_bAutoMenuEnable = TRUE; // items without a handler are disabled
+    BOOL m_bAutoDelete = TRUE;     // deleted with its window (PostNcDestroy)
+    UINT m_nIDHelp = 0;
+    HMENU m_hMenuDefault = nullptr;
+
+protected:
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+    // Where commands go after the frame's own map: the application.
+    virtual BOOL RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+    void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnClose() override;
+    void OnDestroy() override;
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) override;
+    void PostNcDestroy() override;
+    afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+
+    CView* m_pViewActive = nullptr;
+    CString m_strTitle;
+    CString m_strMessageText;
+    CMenu m_menuDefault;
+
+    DECLARE_MESSAGE_MAP()
+};
