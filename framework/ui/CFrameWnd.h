@@ -20,8 +20,8 @@ struct CCreateContext {
 };
 
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
-constexpr DWORD FWS_PREFIXTITLE = 0x00040000;
-constexpr DWORD FWS_SNAPTOBARS = 0x00080000;
+constexpr DWORD FWS_PREFIXTITLE = 0x00004000;
+constexpr DWORD FWS_SNAPTOBARS = 0x00002000;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
