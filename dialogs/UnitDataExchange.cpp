@@ -1,6 +1,7 @@
 #include "dialogs/UnitDataExchange.h"
 
 #include "framework/core/Resources.h"
+#include "framework/core/Utf8Text.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
@@ -224,10 +225,7 @@ CString FormatValue(T value, LPCTSTR unit)
 
 int CharacterCount(const CString& text)
 {
-    int count = 0;
-    for (const char ch : text.str())
-        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++count;
-    return count;
+    return Utf8CharacterCount(text.str());
 }
 
 void FillBeamCountCombo(HWND hCombo)

@@ -2,6 +2,7 @@
 
 #include "driver/DriverLastError.h"
 #include "framework/core/Resources.h"
+#include "framework/core/Utf8Text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -245,11 +246,6 @@ std::optional<std::string> RuleText(int textClass, WORD code, HINSTANCE module)
     }
 }
 
-bool IsContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 } // namespace
 
 std::optional<std::string> ComposeDeviceText(int textClass, WORD code, HINSTANCE module)
@@ -273,10 +269,5 @@ int TextSensorText(int textClass, int code, char* buffer, int size)
     const std::optional<std::string> text = ComposeDeviceText(textClass, WORD(code), GetDriverResourceHandle());
     if (!text)
         return 0;
-    std::size_t length = std::min(text->size(), std::size_t(size - 1));
-    while (length > 0 && length < text->size() && IsContinuationByte((*text)[length]))
-        --length; // never cut a character in two
-    std::memcpy(buffer, text->data(), length);
-    buffer[length] = '\0';
-    return length > 0 ? 1 : 0;
+    return CopyUtf8ToBuffer(*text, buffer, size) > 0 ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #include "driver/DriverLastError.h"
 
 #include "framework/core/Resources.h"
+#include "framework/core/Utf8Text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,11 +10,6 @@ namespace {
 
 HINSTANCE g_resourceHandle = nullptr;
 char g_lastErrorText[DRIVER_LAST_ERROR_SIZE] = {};
-
-bool IsContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 } // namespace
 
@@ -52,15 +48,7 @@ int CopyAndClearLastErrorText(char* buffer, int size)
 {
     if (!buffer || size <= 0)
         return 0;
-    std::size_t length = std::strlen(g_lastErrorText);
-    if (length > std::size_t(size - 1)) {
-        // Cut at size - 1 bytes, but never inside a character.
-        length = std::size_t(size - 1);
-        while (length > 0 && IsContinuationByte(g_lastErrorText[length]))
-            --length;
-    }
-    std::memcpy(buffer, g_lastErrorText, length);
-    buffer[length] = '\0';
+    CopyUtf8ToBuffer(g_lastErrorText, buffer, size);
     g_lastErrorText[0] = '\0';
     return buffer[0] != '\0' ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #include "framework/core/Resources.h"
 
 #include "framework/core/ModuleInstance.h"
+#include "framework/core/Utf8Text.h"
 
 #include <cstring>
 #include <memory>
@@ -18,11 +19,6 @@ const std::string* FindText(HINSTANCE module, UINT id)
 {
     const ResourceSet* resources = ResourcesOf(module);
     return resources ? resources->FindString(id) : nullptr;
-}
-
-bool IsContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 } // namespace
@@ -46,12 +42,7 @@ int LoadString(HINSTANCE module, UINT id, LPSTR buffer, int size)
         buffer[0] = '\0';
         return 0;
     }
-    std::size_t count = std::min(text->size(), std::size_t(size - 1));
-    while (count > 0 && count < text->size() && IsContinuationByte((*text)[count]))
-        --count;
-    std::memcpy(buffer, text->data(), count);
-    buffer[count] = '\0';
-    return int(count);
+    return CopyUtf8ToBuffer(*text, buffer, size);
 }
 
 BOOL CString::LoadString(UINT id)

@@ -1,6 +1,7 @@
 #include "framework/ui/ControlSupport.h"
 
 #include "framework/core/CException.h"
+#include "framework/core/Utf8Text.h"
 #include "framework/ui/MessageBox.h"
 
 #include <QFontMetrics>
@@ -50,12 +51,8 @@ int AfxCopyTextToBuffer(const QString& text, LPARAM buffer, WPARAM size)
     auto* out = reinterpret_cast<char*>(buffer);
     if (!out || size == 0) return 0;
     const QByteArray bytes = text.toUtf8();
-    std::size_t count = std::min<std::size_t>(std::size_t(bytes.size()), std::size_t(size) - 1);
-    while (count > 0 && count < std::size_t(bytes.size()) && (static_cast<unsigned char>(bytes[qsizetype(count)]) & 0xC0) == 0x80)
-        --count;
-    std::memcpy(out, bytes.constData(), count);
-    out[count] = '\0';
-    return int(count);
+    const int limit = size > WPARAM(INT32_MAX) ? INT32_MAX : int(size);
+    return CopyUtf8ToBuffer(std::string_view(bytes.constData(), std::size_t(bytes.size())), out, limit);
 }
 
 int AfxCopyTextUnbounded(const QString& text, LPARAM buffer)

@@ -2,6 +2,7 @@
 
 #include "framework/core/CException.h"
 #include "framework/core/Resources.h"
+#include "framework/core/Utf8Text.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/ControlSupport.h"
@@ -307,7 +308,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 {
     if (pDX->m_bSaveAndValidate) {
-        if (value.GetLength() <= nChars) return;
+        if (Utf8CharacterCount(value.str()) <= nChars) return;
         CString prompt;
         AfxFormatString1(prompt, AFX_IDP_PARSE_STRING_SIZE, CString(FormatText("%d", nChars)));
         AfxMessageBox(prompt, MB_ICONEXCLAMATION, AFX_IDP_PARSE_STRING_SIZE);

@@ -77,7 +77,8 @@ TEST_F(DDXTest, PassingExchangeCopiesAllValues)
     ExchangeDialog dialog;
     ui.QueueModal([](CWnd& dlg) {
         DialogDriver driver(dlg);
-        EXPECT_TRUE(driver.SetText(IDC_NAME, "second"));
+        // Eight characters in twelve bytes: the limit counts characters.
+        EXPECT_TRUE(driver.SetText(IDC_NAME, "Größenäö"));
         EXPECT_TRUE(driver.SetText(IDC_COUNT, " 42 "));
         EXPECT_TRUE(driver.SetText(IDC_RATIO, "1e-1"));
         EXPECT_TRUE(driver.SetText(IDC_LEVEL, "255"));
@@ -88,7 +89,7 @@ TEST_F(DDXTest, PassingExchangeCopiesAllValues)
         EXPECT_TRUE(driver.Ok());
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.m_name, "second");
+    EXPECT_EQ(dialog.m_name, "Größenäö");
     EXPECT_EQ(dialog.m_count, 42);
     EXPECT_DOUBLE_EQ(dialog.m_ratio, 0.1);
     EXPECT_EQ(dialog.m_level, 255);
