@@ -57,9 +57,9 @@ const DialogTemplate& CNewTypeDlg::Template()
 BOOL CNewTypeDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    auto* list = static_cast<CListBox*>(GetDlgItem(AFX_IDC_LISTBOX));
-    if (list == nullptr)
+    if (!m_list.SubclassDlgItem(AFX_IDC_LISTBOX, this))
         return TRUE;
+    CListBox* list = &m_list;
     for (CDocTemplate* docTemplate : m_templates) {
         CString name;
         if (docTemplate->GetDocString(name, CDocTemplate::fileNewName) && !name.IsEmpty()) {
@@ -73,10 +73,9 @@ BOOL CNewTypeDlg::OnInitDialog()
 
 void CNewTypeDlg::OnOK()
 {
-    auto* list = static_cast<CListBox*>(GetDlgItem(AFX_IDC_LISTBOX));
-    const int selection = list != nullptr ? list->GetCurSel() : -1;
+    const int selection = m_list.m_hWnd != nullptr ? m_list.GetCurSel() : -1;
     if (selection < 0)
         return;
-    m_pSelectedTemplate = static_cast<CDocTemplate*>(list->GetItemDataPtr(selection));
+    m_pSelectedTemplate = static_cast<CDocTemplate*>(m_list.GetItemDataPtr(selection));
     CDialog::OnOK();
 }

@@ -2,6 +2,7 @@
 // The choice of document type for File New when the application has several templates:
 // a list of the templates' "file new" names.
 #include "framework/ui/CDialog.h"
+#include "framework/ui/CListBox.h"
 
 #include <vector>
 
@@ -22,4 +23,5 @@ protected:
 private:
     static const DialogTemplate& Template();
     std::vector<CDocTemplate*> m_templates;
+    CListBox m_list;
 };

@@ -3,6 +3,7 @@
 
 #include "framework/core/CFile.h"
 #include "framework/core/Profile.h"
+#include "framework/ui/CSplitterWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/MessageBox.h"
 
@@ -49,6 +50,31 @@ BEGIN_MESSAGE_MAP(TestApp, CWinApp)
     ON_COMMAND_EX(ID_ROUTE, OnRoute)
     ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
 END_MESSAGE_MAP()
+
+// A child frame split into four panes, one of them shown at first.
+class SplitFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(SplitFrame)
+public:
+    CSplitterWnd splitter;
+
+protected:
+    BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override
+    {
+        if (!splitter.CreateStatic(this, 2, 2))
+            return FALSE;
+        for (int pane = 1; pane < 4; ++pane) {
+            if (!splitter.CreateView(pane / 2, pane % 2, pContext->m_pNewViewClass, CSize(0, 0), pContext))
+                return FALSE;
+        }
+        if (!splitter.CreateView(0, 0, pContext->m_pNewViewClass, CSize(2000, 2000), pContext))
+            return FALSE;
+        splitter.RecalcLayout();
+        SetActiveView(static_cast<CView*>(splitter.GetPane(0, 0)));
+        return TRUE;
+    }
+};
+
+IMPLEMENT_DYNCREATE(SplitFrame, CMDIChildWnd)
 
 namespace {
 
@@ -320,6 +346,61 @@ TEST_F(DocViewTest, RecentFileListRoundTripsThroughTheIniFile)
     app.LoadStdProfileSettings(4);
     EXPECT_EQ(app.GetRecentFileList(), expected);
     std::remove(ini.c_str());
+}
+
+TEST_F(DocViewTest, SplitterShowsOnePaneUntilSplitAndNextPaneMovesTheActiveView)
+{
+    CDocTemplate* split = app.AddDocTemplate(std::make_unique<CMultiDocTemplate>(
+        IDR_ALPHA, RUNTIME_CLASS(AlphaDoc), RUNTIME_CLASS(SplitFrame), RUNTIME_CLASS(AlphaView)));
+    CDocument* doc = split->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetViewCount(), 4);
+    auto* frame = dynamic_cast<SplitFrame*>(mainFrame->MDIGetActive());
+    ASSERT_NE(frame, nullptr);
+    frame->MDIMaximize();
+    Pump();
+    CSplitterWnd& splitter = frame->splitter;
+    splitter.RecalcLayout();
+    CRect area;
+    splitter.GetClientRect(&area);
+    ASSERT_GT(area.Width(), 100);
+
+    auto sizes = [&] {
+        std::vector<int> result;
+        int cur = 0;
+        int min = 0;
+        for (int i = 0; i < 2; ++i) {
+            splitter.GetRowInfo(i, cur, min);
+            result.push_back(cur);
+        }
+        for (int i = 0; i < 2; ++i) {
+            splitter.GetColumnInfo(i, cur, min);
+            result.push_back(cur);
+        }
+        return result;
+    };
+    const int width = area.Width() - 2 * splitter.m_cxBorder;
+    const int height = area.Height() - 2 * splitter.m_cyBorder;
+    EXPECT_EQ(sizes(), (std::vector<int>{height, 0, width, 0})) << "the ideal 2000 takes everything";
+    EXPECT_FALSE(splitter.GetPane(1, 1)->IsWindowVisible());
+    EXPECT_EQ(frame->GetActiveView(), splitter.GetPane(0, 0));
+    EXPECT_FALSE(splitter.CanActivateNext());
+
+    splitter.SetRowInfo(0, height / 2, 0);
+    splitter.SetColumnInfo(0, width / 2, 0);
+    splitter.RecalcLayout();
+    EXPECT_EQ(sizes(), (std::vector<int>{height / 2, height - height / 2 - splitter.m_cySplitterGap, width / 2,
+                                         width - width / 2 - splitter.m_cxSplitterGap}));
+    int row = -1;
+    int col = -1;
+    EXPECT_TRUE(splitter.IsChildPane(splitter.GetPane(1, 0), &row, &col));
+    EXPECT_EQ(std::make_pair(row, col), std::make_pair(1, 0));
+
+    mainFrame->SendMessage(WM_COMMAND, ID_NEXT_PANE);
+    EXPECT_EQ(frame->GetActiveView(), splitter.GetPane(0, 1));
+    mainFrame->SendMessage(WM_COMMAND, ID_PREV_PANE);
+    mainFrame->SendMessage(WM_COMMAND, ID_PREV_PANE);
+    EXPECT_EQ(frame->GetActiveView(), splitter.GetPane(1, 1));
 }
 
 TEST_F(DocViewTest, ScreenshotOfMainFrameWithOneMaximizedChild)
