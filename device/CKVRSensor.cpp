@@ -216,11 +216,6 @@ CString& TrimDeviceName(CString& text)
     return text;
 }
 
-BYTE ClampDelay(BYTE delay)
-{
-    return (delay < 2 || delay > 60) ? BYTE(2) : delay;
-}
-
 BOOL IsKVRTypeCode(int code)
 {
     const BYTE low = BYTE(code & 0xFF);

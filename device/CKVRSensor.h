@@ -9,6 +9,7 @@
 // expected answer code and echoes; commands with a status store it as the last status
 // once code and echoes matched, also when the status is then refused.
 #include "device/CSensor.h"
+#include "device/SensorHelpers.h"
 #include "framework/core/CString.h"
 #include "model/CKVRIdentity.h"
 
@@ -160,8 +161,6 @@ private:
 CString& PadDeviceName(CString& text, int length);
 // Leading blanks removed and the final run of blanks cut off; inner blanks stay.
 CString& TrimDeviceName(CString& text);
-// A delay below 2 or above 60 becomes 2.
-BYTE ClampDelay(BYTE delay);
 // TRUE for the scanner types 4, 7 and 50 (the low byte is compared).
 BOOL IsKVRTypeCode(int code);
 

@@ -14,6 +14,7 @@
 // first was accepted), Check the first step alone and hands back the scanner's values,
 // Commit the second step alone.
 #include "device/CSensor.h"
+#include "device/SensorHelpers.h"
 #include "model/CZOKIdentity.h"
 
 #include <memory>
@@ -147,5 +148,3 @@ BOOL IsZOKTypeCode(int code);
 // TRUE for the firmware versions that know the variant commands and send identification
 // bytes 30 to 32: above 3.05 and below 4.00, or above 4.05 and below 16.00.
 BOOL IsInFirmwareWindow(DWORD version);
-// A delay below 2 or above 60 becomes 2 (shared with the KVR unit, which defines it).
-BYTE ClampDelay(BYTE delay);

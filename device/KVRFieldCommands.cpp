@@ -1,84 +1,39 @@
 // The field, scan, contour and teach-in commands of CKVRSensor.
 #include "device/CKVRSensor.h"
 
+#include "device/FieldRecords.h"
 #include "device/SensorHelpers.h"
-#include "model/CArcShelter.h"
-#include "model/CPolyShelter.h"
-#include "model/CRectShelter.h"
 #include "model/CScan.h"
 #include "model/CSensorType.h"
 
 #include <algorithm>
-#include <exception>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-constexpr BYTE kReadScan = 0x30;
-constexpr BYTE kWriteField = 0x40;
-constexpr BYTE kPendingField = 0x41;
-constexpr BYTE kWarningContour = 0x43;
-constexpr BYTE kReadField = 0x45;
-constexpr BYTE kTeachIn = 0x46;
-constexpr BYTE kAnswerBit = 0x80;
+using namespace FieldRecord;
 
-// Shape codes of field records.
-constexpr BYTE kShapeRect = 0;
-constexpr BYTE kShapeArc = 1;
-constexpr BYTE kShapePoly = 2;
-constexpr BYTE kShapeWarningPoly = 3;
-constexpr BYTE kShapeBeamContour = 4;
-
-// Sub-codes of 0x45, 0x30, 0x41 and 0x46.
-constexpr BYTE kProtectiveSub = 0;
-constexpr BYTE kWarningSub = 1;
-constexpr BYTE kScanFullSub = 1;
-constexpr BYTE kScanContourSub = 3;
-constexpr BYTE kScanContourLockedSub = 4;
-constexpr BYTE kScanCountSub = 5;
-constexpr BYTE kDiscardSub = 0;
-constexpr BYTE kPreviewSub = 1;
-constexpr BYTE kStoreSub = 2;
-constexpr BYTE kTeachStartSub = 0;
-constexpr BYTE kTeachAcceptSub = 1;
-constexpr BYTE kTeachEndSub = 2;
-
+constexpr BYTE kWarningContour = kPolyContour;
 constexpr BYTE kScanSecondSensorBit = 0x10;
 constexpr BYTE kSelectFirstCase = 0;
 constexpr BYTE kSelectSecondCase = 5;
-constexpr int kFullScanCount = 361;
-constexpr int kMaxCountByte = 255;
 
-// Request 0x40: number, name, shape, time, then the values.
-namespace WriteRequest {
+// Request 0x40 of the unit: the field pair's number and name before the shape.
+namespace KVRWriteRequest {
 constexpr std::size_t Number = 9;
 constexpr std::size_t Name = 10;
-constexpr std::size_t Shape = 19;
-constexpr std::size_t Time = 20;
-constexpr std::size_t Value1 = 26; // left, radius or beam count - 1
-constexpr std::size_t Value2 = 28; // right, or the first beam distance
-constexpr std::size_t Value3 = 30; // front
-} // namespace WriteRequest
+} // namespace KVRWriteRequest
 
-// Answers 0xC5 and 0xC0 share the time and value offsets.
-namespace FieldAnswer {
+// The unit's field answers name the field pair; 0xC0 carries the status first.
+namespace KVRFieldAnswer {
 constexpr std::size_t Status = 9; // 0xC0
 constexpr std::size_t ReadNumber = 9;
 constexpr std::size_t ReadName = 10;
-constexpr std::size_t ReadShape = 19;
 constexpr std::size_t WriteNumber = 10;
 constexpr std::size_t WriteName = 11;
-constexpr std::size_t WriteShape = 20;
-constexpr std::size_t Time = 21;
-constexpr std::size_t Value1 = 27;
-constexpr std::size_t Value2 = 29;
-constexpr std::size_t Value3 = 31;
-} // namespace FieldAnswer
+} // namespace KVRFieldAnswer
 
-// Requests 0x43 and answers 0xB0: a count word at 10 and the words from 12.
-constexpr std::size_t kCountAt = 10;
-constexpr std::size_t kWordsAt = 12;
 constexpr std::size_t kTeachNameAt = 10;
 constexpr std::size_t kTeachSensorAt = 19;
 constexpr std::size_t kTeachSubAt = 20;
@@ -86,91 +41,11 @@ constexpr std::size_t kTeachTimeAt = 21;
 constexpr std::size_t kEchoAt = 10;
 constexpr std::size_t kSelectorAt = 11;
 
-template <typename Result, typename Operation>
-Result Guarded(Operation operation)
-{
-    try {
-        return operation();
-    } catch (const std::exception&) {
-        return Result{};
-    }
-}
-
-BOOL IsBeamCount(int count)
-{
-    return count >= 1 && count <= kKVRMaxBeams;
-}
-
-// Minute, hour, day, month 0-11 and the year since 1900 as a word.
-void PutCurrentTime(SensorRequest& request, std::size_t offset)
-{
-    const CTime now = CTime::GetCurrentTime();
-    request.SetByte(offset, BYTE(now.GetMinute()));
-    request.SetByte(offset + 1, BYTE(now.GetHour()));
-    request.SetByte(offset + 2, BYTE(now.GetDay()));
-    request.SetByte(offset + 3, BYTE(now.GetMonth() - 1));
-    request.SetWord(offset + 4, WORD(now.GetYear() - 1900));
-}
-
-CTime GetDeviceTime(const SensorAnswer& answer, std::size_t offset)
-{
-    return DeviceTimeToCTime(answer.Byte(offset + 2), answer.Byte(offset + 3), answer.Word(offset + 4),
-                             answer.Byte(offset + 1), answer.Byte(offset));
-}
-
-std::vector<WORD> GetWords(const SensorAnswer& answer, std::size_t offset, int count)
-{
-    std::vector<WORD> words(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        words[std::size_t(i)] = answer.Word(offset + 2 * std::size_t(i));
-    return words;
-}
-
-// The beam count of a polygon answer (count - 1 at byte 27); 0 when it is out of range.
-int GetPolyCount(const SensorAnswer& answer)
-{
-    const int count = int(answer.Word(FieldAnswer::Value1)) + 1;
-    return IsBeamCount(count) ? count : 0;
-}
-
 std::string_view NameText(std::span<const BYTE> record, std::size_t offset)
 {
     const auto field = record.subspan(offset, kKVRNameBytes);
     const auto end = std::find(field.begin(), field.end(), BYTE(0));
     return std::string_view(reinterpret_cast<const char*>(field.data()), std::size_t(end - field.begin()));
-}
-
-std::unique_ptr<CRectShelter> MakeRect(const CSensorType& type, const SensorAnswer& answer)
-{
-    auto field = std::make_unique<CRectShelter>();
-    field->Initialize(type, answer.Word(FieldAnswer::Value1), answer.Word(FieldAnswer::Value3),
-                      answer.Word(FieldAnswer::Value2), kProtectiveField);
-    return field;
-}
-
-std::unique_ptr<CArcShelter> MakeArc(const CSensorType& type, const SensorAnswer& answer)
-{
-    auto field = std::make_unique<CArcShelter>();
-    field->Initialize(type, answer.Word(FieldAnswer::Value1), kProtectiveField);
-    return field;
-}
-
-std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnswer& answer, std::size_t offset,
-                                       int count, int kind)
-{
-    const std::vector<WORD> words = GetWords(answer, offset, count);
-    auto field = std::make_unique<CPolyShelter>();
-    field->InitializeFromDistances(type, words.data(), count, kind);
-    return field;
-}
-
-// The flags and time stamp of a field the unit confirmed in a write.
-template <typename Field>
-std::unique_ptr<Field> MarkWritten(std::unique_ptr<Field> field, const SensorAnswer& answer)
-{
-    field->SetWarningInDevice(1);
-    field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
-    return field;
 }
 
 } // namespace
@@ -183,7 +58,7 @@ std::unique_ptr<CShelter> CKVRSensor::ReadProtectiveField(int number, CString& n
         request.SetByte(RequestOffset::Data + 1, kProtectiveSub);
         SensorAnswer answer;
         if (!Exchange(request, answer, kReadField | kAnswerBit) ||
-            answer.Byte(FieldAnswer::ReadNumber) != BYTE(number))
+            answer.Byte(KVRFieldAnswer::ReadNumber) != BYTE(number))
             return nullptr;
 
         const BYTE shape = answer.Byte(FieldAnswer::ReadShape);
@@ -207,7 +82,7 @@ std::unique_ptr<CShelter> CKVRSensor::ReadProtectiveField(int number, CString& n
         field->SetProtectiveInDevice(1);
         field->SetWarningInDevice(1);
         field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
-        name = GetDeviceName(answer.Bytes().subspan(FieldAnswer::ReadName));
+        name = GetDeviceName(answer.Bytes().subspan(KVRFieldAnswer::ReadName));
         return field;
     });
 }
@@ -220,7 +95,7 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ReadWarningField(int number, CString& 
         request.SetByte(RequestOffset::Data + 1, kWarningSub);
         SensorAnswer answer;
         if (!Exchange(request, answer, kReadField | kAnswerBit) ||
-            answer.Byte(FieldAnswer::ReadNumber) != BYTE(number) ||
+            answer.Byte(KVRFieldAnswer::ReadNumber) != BYTE(number) ||
             answer.Byte(FieldAnswer::ReadShape) != kShapeWarningPoly)
             return nullptr;
         const int count = GetPolyCount(answer);
@@ -229,7 +104,7 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ReadWarningField(int number, CString& 
             return nullptr;
         auto field = MakePoly(type, answer, FieldAnswer::Value2, count, kWarningField);
         field->SetWarningInDevice(1);
-        name = GetDeviceName(answer.Bytes().subspan(FieldAnswer::ReadName));
+        name = GetDeviceName(answer.Bytes().subspan(KVRFieldAnswer::ReadName));
         return field;
     });
 }
@@ -251,8 +126,8 @@ namespace {
 
 SensorRequest MakeFieldWrite(SensorRequest request, int number, const CString& name, BYTE shape)
 {
-    request.SetByte(WriteRequest::Number, BYTE(number));
-    PutDeviceName(request.Bytes().subspan(WriteRequest::Name, kKVRNameBytes), name);
+    request.SetByte(KVRWriteRequest::Number, BYTE(number));
+    PutDeviceName(request.Bytes().subspan(KVRWriteRequest::Name, kKVRNameBytes), name);
     request.SetByte(WriteRequest::Shape, shape);
     PutCurrentTime(request, WriteRequest::Time);
     return request;
@@ -263,10 +138,10 @@ SensorRequest MakeFieldWrite(SensorRequest request, int number, const CString& n
 BOOL CKVRSensor::SendFieldWrite(SensorRequest& request, SensorAnswer& answer)
 {
     if (!Exchange(request, answer, kWriteField | kAnswerBit) ||
-        answer.Byte(FieldAnswer::WriteNumber) != request.Byte(WriteRequest::Number) ||
-        NameText(answer.Bytes(), FieldAnswer::WriteName) != NameText(request.Bytes(), WriteRequest::Name))
+        answer.Byte(KVRFieldAnswer::WriteNumber) != request.Byte(KVRWriteRequest::Number) ||
+        NameText(answer.Bytes(), KVRFieldAnswer::WriteName) != NameText(request.Bytes(), KVRWriteRequest::Name))
         return FALSE;
-    SetLastStatus(answer.Byte(FieldAnswer::Status));
+    SetLastStatus(answer.Byte(KVRFieldAnswer::Status));
     const BYTE status = GetLastStatus();
     return (status == 1 || status == 2) && answer.Byte(FieldAnswer::WriteShape) == request.Byte(WriteRequest::Shape);
 }
@@ -274,7 +149,7 @@ BOOL CKVRSensor::SendFieldWrite(SensorRequest& request, SensorAnswer& answer)
 std::unique_ptr<CPolyShelter> CKVRSensor::WritePolyField(int number, const CString& name, const CPolyShelter* field)
 {
     // A polygon without beams, or with more than a field holds, has no valid count word.
-    if (!field || !IsBeamCount(field->GetBeamCount()))
+    if (!field || !IsFieldBeamCount(field->GetBeamCount()))
         return nullptr;
     return Guarded<std::unique_ptr<CPolyShelter>>([&]() -> std::unique_ptr<CPolyShelter> {
         SensorRequest request = MakeFieldWrite(MakeRequest(kWriteField), number, name, kShapePoly);
@@ -334,7 +209,7 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ExchangeContour(int number, const CShe
 
 std::unique_ptr<CPolyShelter> CKVRSensor::ExchangePolyContour(int number, const CPolyShelter* field)
 {
-    if (!field || !IsBeamCount(field->GetBeamCount()))
+    if (!field || !IsFieldBeamCount(field->GetBeamCount()))
         return nullptr;
     return Guarded<std::unique_ptr<CPolyShelter>>([&]() -> std::unique_ptr<CPolyShelter> {
         SensorRequest request = MakeRequest(kWarningContour);
@@ -411,7 +286,7 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ReadContour(int number, BYTE subCode, 
             return nullptr;
         const int count = answer.Word(kCountAt);
         CSensorType type;
-        if (!IsBeamCount(count) || !ReadSensorType(type))
+        if (!IsFieldBeamCount(count) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, count);
         auto contour = std::make_unique<CPolyShelter>();

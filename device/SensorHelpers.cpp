@@ -79,3 +79,8 @@ DWORD ParseVersionNumber(std::string_view text)
     const ULONGLONG minor = (n % 1000) / 10;
     return DWORD((major << 16) | minor);
 }
+
+BYTE ClampDelay(BYTE delay)
+{
+    return (delay < 2 || delay > 60) ? BYTE(2) : delay;
+}

@@ -32,3 +32,6 @@ CTime DeviceTimeToCTime(int day, int month0, int years, int hour, int minute);
 // part beyond 16 bits (seven digits or more) is held at 0xFFFF. Positions past the end of
 // the text count as non-digits.
 DWORD ParseVersionNumber(std::string_view text);
+
+// A restart delay below 2 or above 60 seconds becomes 2.
+BYTE ClampDelay(BYTE delay);

@@ -1,53 +1,21 @@
 // The field, scan, contour and teach-in commands of CZOKSensor.
 #include "device/CZOKSensor.h"
 
+#include "device/FieldRecords.h"
 #include "device/SensorHelpers.h"
-#include "model/CArcShelter.h"
-#include "model/CPolyShelter.h"
-#include "model/CRectShelter.h"
 #include "model/CScan.h"
 #include "model/CSensorType.h"
 
-#include <exception>
 #include <vector>
 
 namespace {
 
-constexpr BYTE kReadScan = 0x30;
-constexpr BYTE kWriteField = 0x40;
-constexpr BYTE kPendingField = 0x41;
-constexpr BYTE kPolyContour = 0x43;
-constexpr BYTE kReadField = 0x45;
-constexpr BYTE kTeachIn = 0x46;
-constexpr BYTE kAnswerBit = 0x80;
+using namespace FieldRecord;
+
 constexpr BYTE kWriteFieldAnswer = kWriteField | kAnswerBit;
 constexpr BYTE kPendingAnswer = kPendingField | kAnswerBit;
-
-// Shape codes of field records.
-constexpr BYTE kShapeRect = 0;
-constexpr BYTE kShapeArc = 1;
-constexpr BYTE kShapePoly = 2;
-constexpr BYTE kShapeWarningPoly = 3;
-constexpr BYTE kShapeBeamContour = 4;
-
-// Sub-codes of 0x45, 0x30, 0x41 and 0x46.
-constexpr BYTE kProtectiveSub = 0;
-constexpr BYTE kWarningSub = 1;
-constexpr BYTE kScanFullSub = 1;
-constexpr BYTE kScanContourSub = 3;
-constexpr BYTE kScanContourLockedSub = 4;
-constexpr BYTE kScanCountSub = 5;
-constexpr BYTE kDiscardSub = 0;
-constexpr BYTE kPreviewSub = 1;
-constexpr BYTE kStoreSub = 2;
 constexpr BYTE kAfterWriteSub = 3;
-constexpr BYTE kTeachStartSub = 0;
-constexpr BYTE kTeachAcceptSub = 1;
-constexpr BYTE kTeachEndSub = 2;
-
 constexpr BYTE kPreviewReadyStatus = 3;
-constexpr int kFullScanCount = 361;
-constexpr int kMaxCountByte = 255;
 
 constexpr std::size_t kStatusAt = AnswerOffset::Data;
 constexpr std::size_t kSubCodeAt = RequestOffset::Data;
@@ -56,111 +24,6 @@ constexpr std::size_t kScanSubAt = 10;
 constexpr std::size_t kScanCountAt = 11;
 constexpr std::size_t kTeachSubAt = 20;
 constexpr std::size_t kTeachTimeAt = 21;
-
-// Request 0x40: shape, time, then the values.
-namespace WriteRequest {
-constexpr std::size_t Shape = 19;
-constexpr std::size_t Time = 20;
-constexpr std::size_t Value1 = 26; // left, radius or beam count - 1
-constexpr std::size_t Value2 = 28; // right, or the first beam distance
-constexpr std::size_t Value3 = 30; // front
-} // namespace WriteRequest
-
-// Answers 0xC5 and 0xC0 share the time and value offsets.
-namespace FieldAnswer {
-constexpr std::size_t ReadShape = 19;
-constexpr std::size_t WriteShape = 20;
-constexpr std::size_t Time = 21;
-constexpr std::size_t Value1 = 27; // left, radius, beam count - 1, or the first of 361 beams
-constexpr std::size_t Value2 = 29; // right, or the first beam distance
-constexpr std::size_t Value3 = 31; // front
-} // namespace FieldAnswer
-
-// Request 0x43 and answer 0xB0: a count word at 10 and the words from 12.
-constexpr std::size_t kCountAt = 10;
-constexpr std::size_t kWordsAt = 12;
-
-template <typename Result, typename Operation>
-Result Guarded(Operation operation)
-{
-    try {
-        return operation();
-    } catch (const std::exception&) {
-        return Result{};
-    }
-}
-
-BOOL IsBeamCount(int count)
-{
-    return count >= 1 && count <= kZOKMaxBeams;
-}
-
-// Minute, hour, day, month 0-11 and the year since 1900 as a word, taken once.
-void PutCurrentTime(SensorRequest& request, std::size_t offset)
-{
-    const CTime now = CTime::GetCurrentTime();
-    request.SetByte(offset, BYTE(now.GetMinute()));
-    request.SetByte(offset + 1, BYTE(now.GetHour()));
-    request.SetByte(offset + 2, BYTE(now.GetDay()));
-    request.SetByte(offset + 3, BYTE(now.GetMonth() - 1));
-    request.SetWord(offset + 4, WORD(now.GetYear() - 1900));
-}
-
-CTime GetDeviceTime(const SensorAnswer& answer)
-{
-    constexpr std::size_t at = FieldAnswer::Time;
-    return DeviceTimeToCTime(answer.Byte(at + 2), answer.Byte(at + 3), answer.Word(at + 4), answer.Byte(at + 1),
-                             answer.Byte(at));
-}
-
-std::vector<WORD> GetWords(const SensorAnswer& answer, std::size_t offset, int count)
-{
-    std::vector<WORD> words(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        words[std::size_t(i)] = answer.Word(offset + 2 * std::size_t(i));
-    return words;
-}
-
-// The beam count of a polygon answer (count - 1 at byte 27); 0 when no field holds it.
-int GetPolyCount(const SensorAnswer& answer)
-{
-    const int count = int(answer.Word(FieldAnswer::Value1)) + 1;
-    return IsBeamCount(count) ? count : 0;
-}
-
-std::unique_ptr<CRectShelter> MakeRect(const CSensorType& type, const SensorAnswer& answer)
-{
-    auto field = std::make_unique<CRectShelter>();
-    field->Initialize(type, answer.Word(FieldAnswer::Value1), answer.Word(FieldAnswer::Value3),
-                      answer.Word(FieldAnswer::Value2), kProtectiveField);
-    return field;
-}
-
-std::unique_ptr<CArcShelter> MakeArc(const CSensorType& type, const SensorAnswer& answer)
-{
-    auto field = std::make_unique<CArcShelter>();
-    field->Initialize(type, answer.Word(FieldAnswer::Value1), kProtectiveField);
-    return field;
-}
-
-std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnswer& answer, std::size_t offset,
-                                       int count, int kind)
-{
-    const std::vector<WORD> words = GetWords(answer, offset, count);
-    auto field = std::make_unique<CPolyShelter>();
-    field->InitializeFromDistances(type, words.data(), count, kind);
-    return field;
-}
-
-// The flag and time stamp of a field the scanner confirmed in a write: it now holds the
-// field as pending, not yet as its protective field.
-template <typename Field>
-std::unique_ptr<Field> MarkWritten(std::unique_ptr<Field> field, const SensorAnswer& answer)
-{
-    field->SetWarningInDevice(1);
-    field->SetTime(GetDeviceTime(answer));
-    return field;
-}
 
 } // namespace
 
@@ -193,7 +56,7 @@ std::unique_ptr<CShelter> CZOKSensor::ReadProtectiveField()
         }
         field->SetProtectiveInDevice(1);
         field->SetWarningInDevice(1);
-        field->SetTime(GetDeviceTime(answer));
+        field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
         return field;
     });
 }
@@ -213,7 +76,7 @@ std::unique_ptr<CPolyShelter> CZOKSensor::ReadWarningField()
             return nullptr;
         auto field = MakePoly(type, answer, FieldAnswer::Value2, count, kWarningField);
         field->SetWarningInDevice(1);
-        field->SetTime(GetDeviceTime(answer));
+        field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
         return field;
     });
 }
@@ -254,7 +117,7 @@ BOOL CZOKSensor::ReadTypeAfterWrite(CSensorType& type)
 std::unique_ptr<CPolyShelter> CZOKSensor::WritePolyField(const CPolyShelter* field)
 {
     // A polygon without beams, or with more than a field holds, has no valid count word.
-    if (!field || !IsBeamCount(field->GetBeamCount()))
+    if (!field || !IsFieldBeamCount(field->GetBeamCount()))
         return nullptr;
     return Guarded<std::unique_ptr<CPolyShelter>>([&]() -> std::unique_ptr<CPolyShelter> {
         SensorRequest request = MakeRequest(kWriteField);
@@ -317,7 +180,7 @@ std::unique_ptr<CPolyShelter> CZOKSensor::ExchangeContour(const CShelter* field)
 
 std::unique_ptr<CPolyShelter> CZOKSensor::ExchangePolyContour(const CPolyShelter* field)
 {
-    if (!field || !IsBeamCount(field->GetBeamCount()))
+    if (!field || !IsFieldBeamCount(field->GetBeamCount()))
         return nullptr;
     return Guarded<std::unique_ptr<CPolyShelter>>([&]() -> std::unique_ptr<CPolyShelter> {
         SensorRequest request = MakeRequest(kPolyContour);
@@ -371,7 +234,7 @@ std::unique_ptr<CPolyShelter> CZOKSensor::ReadContour(BYTE subCode, BOOL protect
             return nullptr;
         const int count = answer.Word(kCountAt);
         CSensorType type;
-        if (!IsBeamCount(count) || !ReadSensorType(type))
+        if (!IsFieldBeamCount(count) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, count);
         auto contour = std::make_unique<CPolyShelter>();
