@@ -75,6 +75,9 @@ BOOL CDiagnosisResultsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CenterWindow();
+    // Printing needs the print dialog of the report printing, which this program does
+    // not have yet; the page layout is ready in PrintDiagnosisPage.
+    if (CWnd* print = GetDlgItem(IDC_PRINT)) print->EnableWindow(FALSE);
     return TRUE;
 }
 

@@ -3,11 +3,15 @@
 #include "device/CSensorErrorList.h"
 #include "device/SensorHelpers.h"
 #include "framework/core/CTime.h"
+#include "framework/gdi/CDC.h"
 #include "model/CKVRIdentity.h"
 #include "model/CZOKIdentity.h"
 
 #include <cstdarg>
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 constexpr const char* kLineEnd = "\r\n";
@@ -89,6 +93,24 @@ void ErrorsOrState(const CSensorErrorList& errors, BYTE stateCode, CString& text
     } else {
         Line(text, S(1072) + SensorText(3, stateCode, 0));
     }
+}
+
+std::vector<std::string> ReportLines(const CString& text)
+{
+    std::vector<std::string> lines;
+    const std::string all = text.c_str();
+    std::size_t start = 0;
+    for (std::size_t end; (end = all.find(kLineEnd, start)) != std::string::npos; start = end + 2)
+        lines.push_back(all.substr(start, end - start));
+    if (start < all.size()) lines.push_back(all.substr(start));
+    return lines;
+}
+
+int LineHeight(CDC* pDC)
+{
+    TEXTMETRIC metrics{};
+    pDC->GetTextMetrics(&metrics);
+    return std::max(1, int(metrics.tmHeight + metrics.tmExternalLeading));
 }
 
 double Quotient(double a, double b)
@@ -237,4 +259,31 @@ void KVRText(const CKVRIdentity& id, const CSensorErrorList& errors, CString& te
     Line(text, S(1106, unsigned(id.GetBit26_1()), unsigned(id.GetBit26_3())));
     Line(text, S(1113, unsigned(id.GetByte32())));
     text += StarLine();
+}
+
+int DiagnosisLinesPerPage(CDC* pDC)
+{
+    // At least one line, however small the page, so printing always moves on.
+    return std::max(1, pDC->GetDeviceCaps(VERTRES) / LineHeight(pDC) - 2);
+}
+
+int DiagnosisPageCount(CDC* pDC, const CString& text)
+{
+    const int lines = int(ReportLines(text).size());
+    const int perPage = DiagnosisLinesPerPage(pDC);
+    return std::max(1, (lines + perPage - 1) / perPage);
+}
+
+void PrintDiagnosisPage(CDC* pDC, const CString& text, int nPage)
+{
+    const std::vector<std::string> lines = ReportLines(text);
+    const int perPage = DiagnosisLinesPerPage(pDC);
+    const int height = LineHeight(pDC);
+    TEXTMETRIC metrics{};
+    pDC->GetTextMetrics(&metrics);
+    const std::size_t first = std::size_t(std::max(0, nPage - 1)) * std::size_t(perPage);
+    const std::size_t last = std::min(lines.size(), first + std::size_t(perPage));
+    int y = height;
+    for (std::size_t i = first; i < last; ++i, y += height)
+        pDC->TextOut(int(metrics.tmAveCharWidth), y, lines[i].c_str(), int(lines[i].size()));
 }

@@ -4,6 +4,7 @@
 // language library or the driver's texts.
 #include "framework/core/CString.h"
 
+class CDC;
 class CKVRIdentity;
 class CSensorErrorList;
 class CZOKIdentity;
@@ -34,3 +35,13 @@ void KVRText(const CKVRIdentity& identity, const CSensorErrorList& errors, CStri
 // 80 stars or 80 dashes and CR LF.
 CString StarLine();
 CString DashLine();
+
+// Printing a report: one line per CR LF-ended line (a rest without a line end is printed
+// too), lines as high as the printer font's height plus its external leading, a page
+// holding the page height in lines less 2. The caller's print loop owns the document and
+// its pages; these only measure and draw.
+int DiagnosisLinesPerPage(CDC* pDC);
+int DiagnosisPageCount(CDC* pDC, const CString& text);
+// Draws the lines of page nPage (from 1) at one average character width from the left,
+// starting one line height from the top.
+void PrintDiagnosisPage(CDC* pDC, const CString& text, int nPage);

@@ -81,6 +81,7 @@ TEST_F(DiagnosisResultsDialogTest, ReadShowsTheReportAndKeepsTheDialogOpen)
     CZOKDiagnosisResultsDialog zok;
     Run(zok, [&](DialogDriver& driver) {
         EXPECT_TRUE(driver.Text(Dlg::IDC_REPORT).IsEmpty());
+        EXPECT_FALSE(driver.IsEnabled(Dlg::IDC_PRINT));
         driver.Ok();
         EXPECT_FALSE(zok.IsEnded());
         const std::string report = driver.Text(Dlg::IDC_REPORT).c_str();

@@ -5,6 +5,7 @@
 #include "dialogs/DiagnosisText.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"
+#include "framework/gdi/CDC.h"
 #include "model/CKVRIdentity.h"
 #include "model/CZOKIdentity.h"
 
@@ -246,6 +247,37 @@ TEST_F(DiagnosisTextTest, KVRReportShowsBitsNibblesAndSignedSpeeds)
                              "<1110   -20    35>", "<1104>", "<1105  1  1>", "<1106  0  0>", "<1113  1>"})
         EXPECT_TRUE(Contains(lines, line)) << line;
     EXPECT_EQ(lines.back(), kStars);
+}
+
+// The pages split the lines; each page starts one line from the top, and the page and
+// document calls are left to the print loop.
+TEST(DiagnosisPrintTest, PagesSplitTheLinesAndLeaveThePageCallsToTheLoop)
+{
+    CDC dc;
+    ASSERT_TRUE(dc.CreateRecordingDC(800, 300, 300, 300, TRUE));
+    TEXTMETRIC metrics{};
+    ASSERT_TRUE(dc.GetTextMetrics(&metrics));
+    const int height = metrics.tmHeight + metrics.tmExternalLeading;
+    const int perPage = DiagnosisLinesPerPage(&dc);
+    ASSERT_EQ(perPage, std::max(1, 300 / height - 2));
+
+    CString text;
+    for (int i = 0; i < perPage + 2; ++i) text.AppendFormat("line %d\r\n", i);
+    text += "rest";
+    EXPECT_EQ(DiagnosisPageCount(&dc, text), 2);
+    EXPECT_EQ(DiagnosisPageCount(&dc, ""), 1);
+
+    dc.ClearRecording();
+    PrintDiagnosisPage(&dc, text, 2);
+    const std::vector<CString> calls = dc.GetRecording();
+    ASSERT_EQ(calls.size(), 3u);
+    CString first;
+    first.Format("TextOut L[%d,%d]", int(metrics.tmAveCharWidth), height);
+    EXPECT_EQ(calls[0].Find(first.c_str()), 0) << calls[0].c_str();
+    CString firstText;
+    firstText.Format("\"line %d\"", perPage);
+    EXPECT_GT(calls[0].Find(firstText.c_str()), 0) << calls[0].c_str();
+    EXPECT_GT(calls[2].Find("\"rest\""), 0) << calls[2].c_str();
 }
 
 } // namespace
