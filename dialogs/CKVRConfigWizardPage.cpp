@@ -1,0 +1,831 @@
+#include "dialogs/CKVRConfigWizardPage.h"
+
+#include "device/CKVRSensor.h"
+#include "device/DeviceProcedures.h"
+#include "device/KVRProcedures.h"
+#include "dialogs/CKVRConfigWizard.h"
+#include "dialogs/CNewNameDialog.h"
+#include "dialogs/CRenameDialog.h"
+#include "dialogs/KVRWizardHelpers.h"
+#include "dialogs/UnitDataExchange.h"
+#include "framework/core/Resources.h"
+#include "framework/ui/CDataExchange.h"
+#include "framework/ui/DDX.h"
+#include "framework/ui/MessageBox.h"
+#include "model/CArcShelter.h"
+#include "model/CKVRConfig.h"
+#include "model/ConfigLimits.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+IMPLEMENT_DYNAMIC(CKVRConfigWizardPage, CWizardPage)
+
+namespace {
+
+constexpr int kProtective = 1;
+constexpr int kWarning = 2;
+constexpr UINT kMaxSpeedValue = 1000;
+constexpr UINT kMinSpeedValue = 50;
+constexpr UINT kMaxTolerance = 25;
+constexpr BYTE kMinOptionValue = 5;
+constexpr BYTE kMaxOptionValue = 126;
+constexpr WORD kTypeWithVariants = 7;
+constexpr int kMaxSensorConfigs = 4;
+constexpr int kMaxShelterConfigs = 8;
+constexpr int kMaxControlConfigs = 15;
+
+void EnableItem(CWnd* page, int id, BOOL enable)
+{
+    if (CWnd* item = page->GetDlgItem(id)) item->EnableWindow(enable);
+}
+
+void ShowItem(CWnd* page, int id, BOOL show)
+{
+    if (CWnd* item = page->GetDlgItem(id)) item->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void FocusItem(CWnd* page, int id)
+{
+    if (CWnd* item = page->GetDlgItem(id)) item->SetFocus();
+}
+
+// A text of a string id followed by a number: "Sensor" and 3 give "Sensor3".
+CString NumberedName(UINT nIDText, int number)
+{
+    CString text;
+    text.LoadString(nIDText);
+    CString name;
+    name.Format("%s%d", LPCTSTR(text), number);
+    return name;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ page base
+
+CKVRConfigWizardPage::CKVRConfigWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
+
+CKVRConfig* CKVRConfigWizardPage::GetConfig() const
+{
+    CKVRConfigWizard* wizard = m_pSheet ? m_pSheet : dynamic_cast<CKVRConfigWizard*>(GetSheet());
+    return wizard ? wizard->GetConfig() : nullptr;
+}
+
+void CKVRConfigWizardPage::DoDataExchange(CDataExchange* pDX)
+{
+    CWizardPage::DoDataExchange(pDX);
+    m_pSheet = dynamic_cast<CKVRConfigWizard*>(GetParent());
+}
+
+bool CKVRConfigWizardPage::IsFirstPage() const
+{
+    const CPropertySheet* sheet = GetSheet();
+    return sheet && sheet->GetPageIndex(const_cast<CKVRConfigWizardPage*>(this)) == 0;
+}
+
+void CKVRConfigWizardPage::SetBackNextButtons() const
+{
+    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+}
+
+// ------------------------------------------------------------------ 172 sensor type
+
+BEGIN_MESSAGE_MAP(CKVRConfigSensorTypePage, CKVRConfigWizardPage)
+    ON_BN_CLICKED(IDC_READ, OnReadType)
+END_MESSAGE_MAP()
+
+CKVRConfigSensorTypePage::CKVRConfigSensorTypePage() : CKVRConfigWizardPage(IDD) {}
+
+void CKVRConfigSensorTypePage::DoDataExchange(CDataExchange* pDX)
+{
+    CKVRConfigWizardPage::DoDataExchange(pDX);
+    DDX_SensorTypeCombo(pDX, IDC_TYPE, m_type);
+}
+
+BOOL CKVRConfigSensorTypePage::OnSetActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    SetWizardButtons(kButtonsNext);
+    if (m_pSheet) m_pSheet->ResetTitle();
+    m_type = config->GetSensorType();
+    UpdateData(FALSE);
+    // A type change would no longer fit the fields already drawn.
+    const BOOL canChange = config->GetShelterConfigCount() == 0;
+    EnableItem(this, IDC_TYPE, canChange);
+    EnableItem(this, IDC_READ, canChange);
+    return TRUE;
+}
+
+BOOL CKVRConfigSensorTypePage::OnKillActive()
+{
+    if (!UpdateData(TRUE)) return FALSE;
+    if (CKVRConfig* config = GetConfig()) config->SetSensorType(m_type);
+    return TRUE;
+}
+
+void CKVRConfigSensorTypePage::OnReadType()
+{
+    if (!UpdateData(TRUE)) return;
+    CKVRSensor sensor;
+    if (!ConnectSensor(sensor, TRUE)) return;
+    if (IdentifySensor(sensor, TRUE)) {
+        CSensorType type;
+        if (ReadKVRSensorType(sensor, type, TRUE)) {
+            m_type = type;
+            m_type.SetVariant(0);
+            UpdateData(FALSE);
+        } else {
+            AfxMessageBox(IDP_TYPE_NOT_READ);
+        }
+        FocusItem(this, IDC_TYPE);
+    }
+    DisconnectSensor(sensor, TRUE);
+}
+
+// ------------------------------------------------------------------ 173 option value
+
+BEGIN_MESSAGE_MAP(CKVRConfigOptionValuePage, CKVRConfigWizardPage)
+    ON_BN_CLICKED(IDC_OFF, OnOffOrOn)
+    ON_BN_CLICKED(IDC_ON, OnOffOrOn)
+END_MESSAGE_MAP()
+
+CKVRConfigOptionValuePage::CKVRConfigOptionValuePage() : CKVRConfigWizardPage(IDD) {}
+
+void CKVRConfigOptionValuePage::DoDataExchange(CDataExchange* pDX)
+{
+    CKVRConfigWizardPage::DoDataExchange(pDX);
+    DDX_Radio(pDX, IDC_OFF, m_nOn);
+    // A switched-off value is neither read nor checked: it is not stored.
+    if (!pDX->m_bSaveAndValidate || m_nOn == 1) {
+        DDX_TextWithUnit(pDX, IDC_VALUE, m_byValue, "");
+        DDV_MinMaxWithUnit(pDX, m_byValue, kMinOptionValue, kMaxOptionValue, "");
+    }
+}
+
+BOOL CKVRConfigOptionValuePage::OnSetActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    if (m_pSheet) m_pSheet->ResetTitle();
+    SetBackNextButtons();
+    const BYTE value = config->GetValueV2();
+    m_nOn = value != 0 ? 1 : 0;
+    m_byValue = value != 0 ? value : kMinOptionValue;
+    UpdateData(FALSE);
+    OnOffOrOn();
+    return TRUE;
+}
+
+void CKVRConfigOptionValuePage::OnOffOrOn() { EnableItem(this, IDC_VALUE, IsDlgButtonChecked(IDC_ON) != 0); }
+
+BOOL CKVRConfigOptionValuePage::OnKillActive()
+{
+    if (!UpdateData(TRUE)) return FALSE;
+    if (CKVRConfig* config = GetConfig()) config->SetValueV2(m_nOn == 1 ? m_byValue : 0);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ 174 variant
+
+BEGIN_MESSAGE_MAP(CKVRConfigVariantPage, CKVRConfigWizardPage)
+    ON_BN_CLICKED(IDC_VARIANT0, OnVariant0)
+    ON_BN_CLICKED(IDC_VARIANT1, OnVariant1)
+    ON_BN_CLICKED(IDC_SIZE0, OnSize0)
+    ON_BN_CLICKED(IDC_SIZE1, OnSize1)
+END_MESSAGE_MAP()
+
+CKVRConfigVariantPage::CKVRConfigVariantPage() : CKVRConfigWizardPage(IDD) {}
+
+BOOL CKVRConfigVariantPage::OnSetActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    SetWizardButtons(kButtonsBackNext);
+    CheckRadioButton(IDC_VARIANT0, IDC_VARIANT1, config->GetSensorType().GetVariant() == 1 ? IDC_VARIANT1 : IDC_VARIANT0);
+    CheckRadioButton(IDC_SIZE0, IDC_SIZE1, config->GetDeviceBitV3() == 1 ? IDC_SIZE1 : IDC_SIZE0);
+    return TRUE;
+}
+
+BOOL CKVRConfigVariantPage::OnKillActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    CSensorType type = config->GetSensorType();
+    type.SetVariant(IsDlgButtonChecked(IDC_VARIANT1) ? 1 : 0);
+    config->SetSensorType(type);
+    config->SetDeviceBitV3(IsDlgButtonChecked(IDC_SIZE1) ? 1 : 0);
+    return TRUE;
+}
+
+void CKVRConfigVariantPage::ToVariant0()
+{
+    CKVRConfig* config = GetConfig();
+    CSensorType type = config->GetSensorType();
+    type.SetVariant(0);
+    config->SetSensorType(type);
+    const WORD maxDistance = type.GetProtectiveMaxDistance();
+    for (int n = 0; n < config->GetShelterConfigCount(); ++n) {
+        CKVRShelterConfig* pair = config->GetShelterConfig(n);
+        if (!pair) continue;
+        if (CShelter* protective = pair->GetShelter(kProtective)) {
+            if (protective->GetMaxExtent() > maxDistance) {
+                // A field beyond the smaller range becomes the largest arc it allows.
+                auto arc = std::make_unique<CArcShelter>();
+                arc->Initialize(type, maxDistance, kProtective);
+                pair->SetShelter(kProtective, std::move(arc));
+            } else {
+                protective->ReplaceSensorType(type);
+            }
+        }
+        if (CShelter* warning = pair->GetShelter(kWarning)) warning->ReplaceSensorType(type);
+    }
+}
+
+void CKVRConfigVariantPage::ToVariant1()
+{
+    CKVRConfig* config = GetConfig();
+    CSensorType type = config->GetSensorType();
+    type.SetVariant(1);
+    config->SetSensorType(type);
+    for (int n = 0; n < config->GetControlConfigCount(); ++n)
+        if (CKVRControlConfig* control = config->GetControlConfig(n)) control->SetScanCount(type.GetMinScanCount());
+    for (int n = 0; n < config->GetShelterConfigCount(); ++n)
+        if (CKVRShelterConfig* pair = config->GetShelterConfig(n)) pair->CopySensorTypeToFields(type);
+}
+
+void CKVRConfigVariantPage::OnVariant0()
+{
+    if (m_bInHandler || !IsDlgButtonChecked(IDC_VARIANT1)) return;
+    m_bInHandler = true;
+    if (GetConfig()->GetSensorType().GetTypeCode() != kTypeWithVariants) {
+        CheckRadioButton(IDC_VARIANT0, IDC_VARIANT1, IDC_VARIANT0);
+    } else if (AfxMessageBox(IDP_TO_VARIANT0, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        CheckRadioButton(IDC_VARIANT0, IDC_VARIANT1, IDC_VARIANT0);
+        ToVariant0();
+    } else {
+        FocusItem(this, IDC_VARIANT1);
+    }
+    m_bInHandler = false;
+}
+
+void CKVRConfigVariantPage::OnVariant1()
+{
+    if (m_bInHandler || !IsDlgButtonChecked(IDC_VARIANT0)) return;
+    m_bInHandler = true;
+    if (GetConfig()->GetSensorType().GetTypeCode() != kTypeWithVariants) {
+        CheckRadioButton(IDC_VARIANT0, IDC_VARIANT1, IDC_VARIANT1);
+    } else if (AfxMessageBox(IDP_TO_VARIANT1, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        CheckRadioButton(IDC_VARIANT0, IDC_VARIANT1, IDC_VARIANT1);
+        ToVariant1();
+    } else {
+        FocusItem(this, IDC_VARIANT0);
+    }
+    m_bInHandler = false;
+}
+
+void CKVRConfigVariantPage::OnSize0()
+{
+    if (m_bInHandler) return;
+    CheckRadioButton(IDC_SIZE0, IDC_SIZE1, IDC_SIZE0);
+}
+
+void CKVRConfigVariantPage::OnSize1()
+{
+    if (m_bInHandler || !IsDlgButtonChecked(IDC_SIZE0)) return;
+    m_bInHandler = true;
+    CString size;
+    size.Format("%d mm", IsDlgButtonChecked(IDC_VARIANT1) ? 70 : 50);
+    CString text;
+    AfxFormatString1(text, IDP_SIZE_OPTION, size);
+    if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        CheckRadioButton(IDC_SIZE0, IDC_SIZE1, IDC_SIZE1);
+    else
+        FocusItem(this, IDC_SIZE0);
+    m_bInHandler = false;
+}
+
+// ------------------------------------------------------------------ 175 inputs
+
+BEGIN_MESSAGE_MAP(CKVRConfigInputsPage, CKVRConfigWizardPage)
+    ON_BN_CLICKED(IDC_SPEED, OnSpeed)
+    ON_BN_CLICKED(IDC_OPTION_A, OnOption)
+    ON_BN_CLICKED(IDC_OPTION_B, OnOption)
+END_MESSAGE_MAP()
+
+namespace {
+constexpr int kInputIds[4] = {CKVRConfigInputsPage::IDC_INPUT1, CKVRConfigInputsPage::IDC_INPUT2,
+                              CKVRConfigInputsPage::IDC_INPUT3, CKVRConfigInputsPage::IDC_INPUT4};
+} // namespace
+
+CKVRConfigInputsPage::CKVRConfigInputsPage() : CKVRConfigWizardPage(IDD) {}
+
+void CKVRConfigInputsPage::DoDataExchange(CDataExchange* pDX)
+{
+    CKVRConfigWizardPage::DoDataExchange(pDX);
+    for (int k = 0; k < 4; ++k) DDX_Check(pDX, kInputIds[k], m_nInput[k]);
+    DDX_Check(pDX, IDC_SPEED, m_nSpeed);
+    DDX_Check(pDX, IDC_OPTION_A, m_nOptionA);
+    DDX_Check(pDX, IDC_OPTION_B, m_nOptionB);
+    DDX_Check(pDX, IDC_EXTRA_A, m_nExtraA);
+    DDX_Check(pDX, IDC_EXTRA_B, m_nExtraB);
+}
+
+BOOL CKVRConfigInputsPage::OnSetActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    SetWizardButtons(kButtonsBackNext);
+    // Every configuration uses option A.
+    config->SetUsedFlags(BYTE(config->GetUsedFlags() | kUsesOssdA));
+    const BYTE flags = config->GetUsedFlags();
+    for (int k = 0; k < 4; ++k) m_nInput[k] = (flags >> k) & 1;
+    m_nSpeed = (flags & kUsesSpeed) ? 1 : 0;
+    m_nOptionA = 1;
+    m_nOptionB = (flags & kUsesOssdB) ? 1 : 0;
+    m_nExtraA = config->GetOssdA() ? 1 : 0;
+    m_nExtraB = config->GetOssdB() ? 1 : 0;
+    UpdateData(FALSE);
+
+    // What the cases use cannot be switched off here.
+    const BYTE used = config->GetUsedInputs().bits;
+    for (int k = 0; k < 4; ++k) EnableItem(this, kInputIds[k], (used & (1 << k)) == 0);
+    EnableItem(this, IDC_SPEED, (used & (kUsesSpeed | 0x04 | 0x08)) == 0);
+    EnableItem(this, IDC_OPTION_A, FALSE);
+    EnableItem(this, IDC_OPTION_B, (used & kUsesOssdB) == 0);
+    ShowInputs34();
+    EnableItem(this, IDC_EXTRA_A, m_nOptionA);
+    EnableItem(this, IDC_EXTRA_B, m_nOptionB);
+    return TRUE;
+}
+
+void CKVRConfigInputsPage::ShowInputs34()
+{
+    const BOOL show = !IsDlgButtonChecked(IDC_SPEED);
+    ShowItem(this, IDC_INPUT3, show);
+    ShowItem(this, IDC_INPUT4, show);
+}
+
+void CKVRConfigInputsPage::OnSpeed()
+{
+    // The speed inputs share the terminals of inputs 3 and 4.
+    if (IsDlgButtonChecked(IDC_SPEED)) {
+        CheckDlgButton(IDC_INPUT3, BST_UNCHECKED);
+        CheckDlgButton(IDC_INPUT4, BST_UNCHECKED);
+    }
+    ShowInputs34();
+}
+
+void CKVRConfigInputsPage::OnOption()
+{
+    const BOOL a = IsDlgButtonChecked(IDC_OPTION_A) != 0;
+    const BOOL b = IsDlgButtonChecked(IDC_OPTION_B) != 0;
+    if (!a) CheckDlgButton(IDC_EXTRA_A, BST_UNCHECKED);
+    if (!b) CheckDlgButton(IDC_EXTRA_B, BST_UNCHECKED);
+    EnableItem(this, IDC_EXTRA_A, a);
+    EnableItem(this, IDC_EXTRA_B, b);
+}
+
+BOOL CKVRConfigInputsPage::OnKillActive()
+{
+    if (!UpdateData(TRUE)) return FALSE;
+    const bool anyInput = m_nInput[0] || m_nInput[1] || m_nInput[2] || m_nInput[3] || m_nSpeed;
+    UINT refusal = 0;
+    if (!anyInput) refusal = IDP_NO_INPUT;
+    else if (!m_nOptionA && !m_nOptionB) refusal = IDP_NO_OPTION;
+    else if ((m_nExtraA && !m_nOptionA) || (m_nExtraB && !m_nOptionB)) refusal = IDP_EXTRA_WITHOUT_OPTION;
+    if (refusal) {
+        AfxMessageBox(refusal);
+        return FALSE;
+    }
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    BYTE flags = BYTE(config->GetUsedFlags() & ~0x7F);
+    for (int k = 0; k < 4; ++k)
+        if (m_nInput[k]) flags |= BYTE(kUsesInput1 << k);
+    if (m_nSpeed) flags |= kUsesSpeed;
+    if (m_nOptionA) flags |= kUsesOssdA;
+    if (m_nOptionB) flags |= kUsesOssdB;
+    config->SetUsedFlags(flags);
+    config->SetOssdA(BYTE(m_nExtraA ? 1 : 0));
+    config->SetOssdB(BYTE(m_nExtraB ? 1 : 0));
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ 176 speed
+
+BEGIN_MESSAGE_MAP(CKVRConfigSpeedPage, CKVRConfigWizardPage)
+    ON_EN_CHANGE(IDC_SPEED1, OnSpeedChanged)
+    ON_EN_CHANGE(IDC_SPEED2, OnSpeedChanged)
+END_MESSAGE_MAP()
+
+CKVRConfigSpeedPage::CKVRConfigSpeedPage() : CKVRConfigWizardPage(IDD) {}
+
+void CKVRConfigSpeedPage::DoDataExchange(CDataExchange* pDX)
+{
+    CKVRConfigWizardPage::DoDataExchange(pDX);
+    DDX_TextWithUnit(pDX, IDC_SPEED1, m_nSpeed1, "");
+    DDV_MinMaxWithUnit(pDX, m_nSpeed1, kMinSpeedValue, m_nUpperBound, "");
+    DDX_TextWithUnit(pDX, IDC_SPEED2, m_nSpeed2, "");
+    DDV_MinMaxWithUnit(pDX, m_nSpeed2, kMinSpeedValue, m_nUpperBound, "");
+    DDX_TextWithUnit(pDX, IDC_TOLERANCE, m_nTolerance, "%");
+    DDV_MinMaxWithUnit(pDX, m_nTolerance, 0u, kMaxTolerance, "%");
+}
+
+BOOL CKVRConfigSpeedPage::OnSetActive()
+{
+    if (m_pSheet && m_pSheet->SkipPage(m_pSheet->GetPageIndex(this))) return FALSE;
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    SetWizardButtons(kButtonsBackNext);
+    // The scales must still measure the fastest speed range of the cases, and the
+    // configuration check never accepts more than 1000.
+    const KVRUsedInputs used = config->GetUsedInputs();
+    m_nUpperBound = kMaxSpeedValue;
+    if (used.bits & kUsesSpeed)
+        m_nUpperBound = UINT(std::min<int>(int(kMaxSpeedValue), MaxSpeedLimitAbs(used.speedLow, used.speedHigh)));
+    m_nSpeed1 = config->GetSpeedScale1();
+    m_nSpeed2 = config->GetSpeedScale2();
+    m_nTolerance = config->GetValueV1();
+    UpdateData(FALSE);
+    OnSpeedChanged();
+    return TRUE;
+}
+
+void CKVRConfigSpeedPage::OnSpeedChanged()
+{
+    auto typed = [this](int id) {
+        CString text;
+        GetDlgItemText(id, text);
+        std::int64_t value = 0;
+        return ParseIntWithUnit(text, "%d", value, "") == kParseAccepted ? int(value) : 0;
+    };
+    CString limit;
+    CString text;
+    limit.Format("+-%d cm/s", MinSpeedLimit(typed(IDC_SPEED1), typed(IDC_SPEED2)));
+    AfxFormatString1(text, IDS_LOWEST, limit);
+    SetDlgItemText(IDC_LOWEST, text);
+    limit.Format("+-%d cm/s", MaxSpeedLimit(typed(IDC_SPEED1), typed(IDC_SPEED2)));
+    AfxFormatString1(text, IDS_HIGHEST, limit);
+    SetDlgItemText(IDC_HIGHEST, text);
+}
+
+BOOL CKVRConfigSpeedPage::OnKillActive()
+{
+    if (!UpdateData(TRUE)) return FALSE;
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    config->SetSpeedScale1(m_nSpeed1);
+    config->SetSpeedScale2(m_nSpeed2);
+    config->SetValueV1(m_nTolerance);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ 177 restart
+
+BEGIN_MESSAGE_MAP(CKVRConfigRestartPage, CKVRConfigWizardPage)
+    ON_CONTROL_RANGE(BN_CLICKED, IDC_MODE_A, IDC_MODE_A + 2, OnModeClicked)
+    ON_CONTROL_RANGE(BN_CLICKED, IDC_MODE_B, IDC_MODE_B + 2, OnModeClicked)
+END_MESSAGE_MAP()
+
+CKVRConfigRestartPage::CKVRConfigRestartPage() : CKVRConfigWizardPage(IDD) {}
+
+void CKVRConfigRestartPage::DoDataExchange(CDataExchange* pDX)
+{
+    CKVRConfigWizardPage::DoDataExchange(pDX);
+    CKVRConfig* config = GetConfig();
+    if (!config) return;
+    DDX_ModeRadio(pDX, IDC_MODE_A, config->GetModeDelay1());
+    DDX_Delay(pDX, IDC_DELAY_A, config->GetModeDelay1());
+    DDV_Delay(pDX, config->GetModeDelay1());
+    DDX_ModeRadio(pDX, IDC_MODE_B, config->GetModeDelay2());
+    DDX_Delay(pDX, IDC_DELAY_B, config->GetModeDelay2());
+    DDV_Delay(pDX, config->GetModeDelay2());
+    int restart = config->GetOptionV4() ? 1 : 0;
+    DDX_Check(pDX, IDC_RESTART, restart);
+    if (pDX->m_bSaveAndValidate) config->SetOptionV4(BYTE(restart));
+}
+
+BOOL CKVRConfigRestartPage::OnSetActive()
+{
+    if (!GetConfig()) return FALSE;
+    SetWizardButtons(kButtonsBackNext);
+    UpdateData(FALSE);
+    EnableGroups();
+    return TRUE;
+}
+
+void CKVRConfigRestartPage::EnableGroups()
+{
+    const BYTE flags = GetConfig()->GetUsedFlags();
+    const BOOL groupA = (flags & kUsesOssdA) != 0;
+    const BOOL groupB = (flags & kUsesOssdB) != 0;
+    for (int i = 0; i < 3; ++i) {
+        EnableItem(this, IDC_MODE_A + i, groupA);
+        EnableItem(this, IDC_MODE_B + i, groupB);
+    }
+    // The third button of a group is mode 1, the only mode with a delay.
+    EnableItem(this, IDC_DELAY_A, groupA && IsDlgButtonChecked(IDC_MODE_A + 2));
+    EnableItem(this, IDC_DELAY_B, groupB && IsDlgButtonChecked(IDC_MODE_B + 2));
+}
+
+void CKVRConfigRestartPage::OnModeClicked(UINT) { EnableGroups(); }
+
+BOOL CKVRConfigRestartPage::OnKillActive()
+{
+    CKVRConfig* config = GetConfig();
+    if (!config) return FALSE;
+    // The exchange writes into the configuration; a refused pass must leave it whole.
+    const CModeDelay a = config->GetModeDelay1();
+    const CModeDelay b = config->GetModeDelay2();
+    const BYTE restart = config->GetOptionV4();
+    if (UpdateData(TRUE)) return TRUE;
+    config->GetModeDelay1() = a;
+    config->GetModeDelay2() = b;
+    config->SetOptionV4(restart);
+    return FALSE;
+}
+
+// ------------------------------------------------------------------ list pages
+
+CKVRConfigListPage::CKVRConfigListPage(UINT nIDTemplate, int nListId, int nMaxEntries)
+    : CKVRConfigWizardPage(nIDTemplate), m_nListId(nListId), m_nMaxEntries(nMaxEntries)
+{
+}
+
+BOOL CKVRConfigListPage::OnInitDialog()
+{
+    CKVRConfigWizardPage::OnInitDialog();
+    m_list.SubclassDlgItem(UINT(m_nListId), this);
+    return TRUE;
+}
+
+BOOL CKVRConfigListPage::OnSetActive()
+{
+    if (!GetConfig()) return FALSE;
+    m_bLeavingBack = false;
+    SetWizardButtons(kButtonsBackNext);
+    Refresh(Count() > 0 ? 0 : -1);
+    return TRUE;
+}
+
+LRESULT CKVRConfigListPage::OnWizardBack()
+{
+    m_bLeavingBack = true;
+    return CKVRConfigWizardPage::OnWizardBack();
+}
+
+LRESULT CKVRConfigListPage::OnWizardNext()
+{
+    m_bLeavingBack = false;
+    return CKVRConfigWizardPage::OnWizardNext();
+}
+
+void CKVRConfigListPage::Refresh(int nSelect)
+{
+    Fill();
+    m_list.SetCurSel(nSelect);
+    const int count = Count();
+    EnableItem(this, IDC_ADD, count < m_nMaxEntries);
+    EnableItem(this, IDC_RENAME, count >= 1);
+    EnableItem(this, IDC_REMOVE, count >= 2);
+}
+
+int CKVRConfigListPage::ShowNamed(UINT nIDPrompt, const CString& name, UINT nType) const
+{
+    CString text;
+    AfxFormatString1(text, nIDPrompt, name);
+    return AfxMessageBox(text, nType);
+}
+
+void CKVRConfigListPage::RenameSelected()
+{
+    const int n = Selected();
+    if (n < 0) return;
+    CRenameDialog dialog(this);
+    dialog.m_strName = NameOf(n);
+    if (dialog.DoModal() != IDOK) return;
+    const int found = FindName(dialog.m_strName);
+    if (found >= 0 && found != n) {
+        ShowNamed(IDP_NAME_IN_USE, dialog.m_strName, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Rename(n, dialog.m_strName);
+    Refresh(n);
+}
+
+// ------------------------------------------------------------------ 178 sensors
+
+BEGIN_MESSAGE_MAP(CKVRConfigSensorListPage, CKVRConfigListPage)
+    ON_BN_CLICKED(IDC_ADD, OnAdd)
+    ON_BN_CLICKED(IDC_RENAME, OnRename)
+    ON_BN_CLICKED(IDC_REMOVE, OnRemove)
+    ON_LBN_DBLCLK(IDC_LIST, OnRename)
+END_MESSAGE_MAP()
+
+CKVRConfigSensorListPage::CKVRConfigSensorListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxSensorConfigs) {}
+
+int CKVRConfigSensorListPage::Count() const { return GetConfig()->GetSensorConfigCount(); }
+void CKVRConfigSensorListPage::Fill() { GetConfig()->FillSensorListBox(&m_list, FALSE); }
+int CKVRConfigSensorListPage::FindName(const CString& name) const { return GetConfig()->FindSensorConfig(name); }
+CString CKVRConfigSensorListPage::NameOf(int n) const { return GetConfig()->GetSensorConfigName(n); }
+void CKVRConfigSensorListPage::Rename(int n, const CString& name) { GetConfig()->RenameSensorConfig(n, name); }
+
+BOOL CKVRConfigSensorListPage::OnSetActive()
+{
+    if (!CKVRConfigListPage::OnSetActive()) return FALSE;
+    CString text;
+    AfxFormatString1(text, IDS_MODEL, GetConfig()->GetSensorType().GetModelName());
+    SetDlgItemText(IDC_MODEL, text);
+    return TRUE;
+}
+
+void CKVRConfigSensorListPage::OnAdd()
+{
+    CKVRConfig* config = GetConfig();
+    if (config->GetSensorConfigCount() >= kMaxSensorConfigs) return;
+    CNewNameDialog dialog(this);
+    dialog.m_strName = NumberedName(IDS_DEFAULT_NAME, config->GetSensorConfigCount() + 1);
+    if (dialog.DoModal() != IDOK) return;
+    if (config->FindSensorConfig(dialog.m_strName) >= 0) {
+        ShowNamed(IDP_NAME_IN_USE, dialog.m_strName, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Refresh(config->AddSensorConfig(dialog.m_strName, std::make_unique<CKVRSensorConfig>()));
+}
+
+void CKVRConfigSensorListPage::OnRemove()
+{
+    CKVRConfig* config = GetConfig();
+    const int n = Selected();
+    if (n < 0 || config->GetSensorConfigCount() < 2) return;
+    const CString name = config->GetSensorConfigName(n);
+    if (config->IsSensorConfigUsed(n)) {
+        ShowNamed(IDP_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (ShowNamed(IDP_REMOVE, name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    config->RemoveSensorConfig(n);
+    Refresh(0);
+}
+
+BOOL CKVRConfigSensorListPage::OnKillActive()
+{
+    if (Count() == 0) {
+        AfxMessageBox(IDP_EMPTY);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ 179 field pairs
+
+BEGIN_MESSAGE_MAP(CKVRConfigShelterListPage, CKVRConfigListPage)
+    ON_BN_CLICKED(IDC_ADD, OnAdd)
+    ON_BN_CLICKED(IDC_RENAME, OnRename)
+    ON_BN_CLICKED(IDC_REMOVE, OnRemove)
+    ON_LBN_DBLCLK(IDC_LIST, OnRename)
+END_MESSAGE_MAP()
+
+CKVRConfigShelterListPage::CKVRConfigShelterListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxShelterConfigs) {}
+
+int CKVRConfigShelterListPage::Count() const { return GetConfig()->GetShelterConfigCount(); }
+void CKVRConfigShelterListPage::Fill() { GetConfig()->FillShelterListBox(&m_list, FALSE); }
+int CKVRConfigShelterListPage::FindName(const CString& name) const { return GetConfig()->FindShelterConfig(name); }
+CString CKVRConfigShelterListPage::NameOf(int n) const { return GetConfig()->GetShelterConfigName(n); }
+void CKVRConfigShelterListPage::Rename(int n, const CString& name) { GetConfig()->RenameShelterConfig(n, name); }
+
+void CKVRConfigShelterListPage::OnAdd()
+{
+    CKVRConfig* config = GetConfig();
+    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    if (!helpers || config->GetShelterConfigCount() >= kMaxShelterConfigs) return;
+    CString name;
+    auto pair = helpers->NewFieldPair(this, *config,
+                                      NumberedName(IDS_DEFAULT_NAME, config->GetShelterConfigCount() + 1), name);
+    if (!pair || !pair->GetShelter(kProtective) || !pair->GetShelter(kWarning)) return;
+    if (config->FindShelterConfig(name) >= 0) {
+        ShowNamed(IDP_NAME_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    Refresh(config->AddShelterConfig(name, std::move(pair)));
+}
+
+void CKVRConfigShelterListPage::OnRemove()
+{
+    CKVRConfig* config = GetConfig();
+    const int n = Selected();
+    if (n < 0 || config->GetShelterConfigCount() < 2) return;
+    const CString name = config->GetShelterConfigName(n);
+    if (config->IsShelterConfigUsed(n)) {
+        ShowNamed(IDP_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (ShowNamed(IDP_REMOVE, name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    config->RemoveShelterConfig(n);
+    Refresh(0);
+}
+
+BOOL CKVRConfigShelterListPage::OnKillActive()
+{
+    if (!m_bLeavingBack && Count() == 0) {
+        AfxMessageBox(IDP_EMPTY);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ 180 cases
+
+BEGIN_MESSAGE_MAP(CKVRConfigControlListPage, CKVRConfigListPage)
+    ON_BN_CLICKED(IDC_ADD, OnAdd)
+    ON_BN_CLICKED(IDC_RENAME, OnRename)
+    ON_BN_CLICKED(IDC_REMOVE, OnRemove)
+    ON_BN_CLICKED(IDC_EDIT, OnEdit)
+    ON_BN_CLICKED(IDC_TABLE, OnTable)
+    ON_BN_CLICKED(IDC_CHECK, OnCheck)
+    ON_LBN_DBLCLK(IDC_LIST, OnEdit)
+END_MESSAGE_MAP()
+
+CKVRConfigControlListPage::CKVRConfigControlListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxControlConfigs) {}
+
+int CKVRConfigControlListPage::Count() const { return GetConfig()->GetControlConfigCount(); }
+void CKVRConfigControlListPage::Fill() { GetConfig()->FillControlConfigList(&m_list, FALSE); }
+int CKVRConfigControlListPage::FindName(const CString& name) const { return GetConfig()->FindControlConfigByName(name); }
+CString CKVRConfigControlListPage::NameOf(int n) const { return GetConfig()->GetControlConfigName(n); }
+void CKVRConfigControlListPage::Rename(int n, const CString& name) { GetConfig()->RenameControlConfig(n, name); }
+
+BOOL CKVRConfigControlListPage::OnSetActive()
+{
+    if (!CKVRConfigListPage::OnSetActive()) return FALSE;
+    const BOOL withHelpers = m_pSheet && m_pSheet->GetHelpers();
+    EnableItem(this, IDC_EDIT, withHelpers && Count() > 0);
+    EnableItem(this, IDC_TABLE, withHelpers);
+    return TRUE;
+}
+
+void CKVRConfigControlListPage::OnAdd()
+{
+    CKVRConfig* config = GetConfig();
+    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    if (!helpers || config->GetControlConfigCount() >= kMaxControlConfigs) return;
+    CString name;
+    auto control = helpers->NewCase(this, *config, name);
+    if (!control) return;
+    Refresh(config->AddControlConfig(name, std::move(control)));
+}
+
+void CKVRConfigControlListPage::OnEdit()
+{
+    CKVRConfig* config = GetConfig();
+    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    const int n = Selected();
+    if (!helpers || n < 0) return;
+    auto control = helpers->EditCase(this, *config, n);
+    if (!control) return;
+    if (CKVRControlConfig* old = config->GetControlConfig(n)) *old = *control;
+    Refresh(n);
+}
+
+void CKVRConfigControlListPage::OnRemove()
+{
+    CKVRConfig* config = GetConfig();
+    const int n = Selected();
+    if (n < 0 || config->GetControlConfigCount() < 2) return;
+    if (ShowNamed(IDP_REMOVE, config->GetControlConfigName(n), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    config->RemoveControlConfig(n);
+    Refresh(0);
+}
+
+void CKVRConfigControlListPage::OnTable()
+{
+    if (KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr)
+        helpers->ShowCaseTable(this, *GetConfig());
+}
+
+void CKVRConfigControlListPage::OnCheck()
+{
+    if (CKVRConfig::CheckControlConfigs(*GetConfig(), TRUE)) AfxMessageBox(IDP_CHECK_PASSED, MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL CKVRConfigControlListPage::OnKillActive()
+{
+    if (!m_bLeavingBack && Count() == 0) {
+        AfxMessageBox(IDP_EMPTY);
+        return FALSE;
+    }
+    return CKVRConfig::CheckControlConfigs(*GetConfig(), TRUE);
+}
+
+// ------------------------------------------------------------------ 181 end
+
+CKVRConfigFinishPage::CKVRConfigFinishPage() : CKVRConfigWizardPage(IDD) {}
+
+BOOL CKVRConfigFinishPage::OnSetActive()
+{
+    SetWizardButtons(kButtonsBackFinish);
+    SetFinishText("OK");
+    return TRUE;
+}

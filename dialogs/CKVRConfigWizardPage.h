@@ -1,0 +1,298 @@
+#pragma once
+// The pages of the KVR configuration wizard (CKVRConfigWizard). Each page reads the
+// wizard's configuration when it becomes active and writes its values back when it is
+// left after validation; the list pages change the configuration at once.
+#include "dialogs/CWizardPage.h"
+#include "framework/ui/CListBox.h"
+#include "model/CSensorType.h"
+
+class CKVRConfig;
+class CKVRConfigWizard;
+
+class CKVRConfigWizardPage : public CWizardPage {
+    DECLARE_DYNAMIC(CKVRConfigWizardPage)
+public:
+    static constexpr UINT IDB_SIDE_PICTURE = 89;
+
+    explicit CKVRConfigWizardPage(UINT nIDTemplate);
+
+    CKVRConfigWizard* GetWizard() const { return m_pSheet; }
+    CKVRConfig* GetConfig() const;
+
+protected:
+    // Every exchange also remembers the sheet the page runs in.
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Back and Next, or Next only on the sheet's first page.
+    void SetBackNextButtons() const;
+    bool IsFirstPage() const;
+
+    CKVRConfigWizard* m_pSheet = nullptr;
+};
+
+// 172: the sensor type of a new configuration, typed or read from the unit.
+class CKVRConfigSensorTypePage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 172;
+    static constexpr int IDC_TYPE = 2096;
+    static constexpr int IDC_READ = 2095;
+    static constexpr UINT IDP_TYPE_NOT_READ = 303;
+    CKVRConfigSensorTypePage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    CSensorType m_type;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnReadType();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 173: the option value, off or 5 to 126.
+class CKVRConfigOptionValuePage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 173;
+    static constexpr int IDC_OFF = 2051;
+    static constexpr int IDC_VALUE = 2052;
+    static constexpr int IDC_ON = 2053;
+    CKVRConfigOptionValuePage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    int m_nOn = 0; // radio index: 0 off, 1 on
+    BYTE m_byValue = 5;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOffOrOn();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 174: the sensor variant and the size option, radios that only the handlers set.
+class CKVRConfigVariantPage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 174;
+    static constexpr int IDC_VARIANT0 = 2157;
+    static constexpr int IDC_VARIANT1 = 2159;
+    static constexpr int IDC_SIZE0 = 2091;
+    static constexpr int IDC_SIZE1 = 2092;
+    static constexpr UINT IDP_SIZE_OPTION = 461;
+    static constexpr UINT IDP_TO_VARIANT1 = 467;
+    static constexpr UINT IDP_TO_VARIANT0 = 468;
+    CKVRConfigVariantPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+protected:
+    void OnVariant0();
+    void OnVariant1();
+    void OnSize0();
+    void OnSize1();
+    void ToVariant0();
+    void ToVariant1();
+    bool m_bInHandler = false;
+    DECLARE_MESSAGE_MAP()
+};
+
+// 175: the control inputs, the speed inputs and the two options in use.
+class CKVRConfigInputsPage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 175;
+    static constexpr int IDC_INPUT1 = 2178;
+    static constexpr int IDC_INPUT2 = 2180;
+    static constexpr int IDC_INPUT3 = 2182;
+    static constexpr int IDC_INPUT4 = 2183;
+    static constexpr int IDC_SPEED = 2102;
+    static constexpr int IDC_OPTION_A = 2184;
+    static constexpr int IDC_OPTION_B = 2185;
+    static constexpr int IDC_EXTRA_A = 2073;
+    static constexpr int IDC_EXTRA_B = 2074;
+    static constexpr UINT IDP_NO_OPTION = 460;
+    static constexpr UINT IDP_NO_INPUT = 462;
+    static constexpr UINT IDP_EXTRA_WITHOUT_OPTION = 465;
+    CKVRConfigInputsPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    int m_nInput[4] = {};
+    int m_nSpeed = 0;
+    int m_nOptionA = 1;
+    int m_nOptionB = 0;
+    int m_nExtraA = 0;
+    int m_nExtraB = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnSpeed();
+    void OnOption();
+    void ShowInputs34();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 176: the two speed values and the tolerance; skipped without speed.
+class CKVRConfigSpeedPage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 176;
+    static constexpr int IDC_SPEED1 = 2064;
+    static constexpr int IDC_SPEED2 = 2065;
+    static constexpr int IDC_TOLERANCE = 2067;
+    static constexpr int IDC_LOWEST = 2135;
+    static constexpr int IDC_HIGHEST = 2232;
+    static constexpr UINT IDS_LOWEST = 1192;
+    static constexpr UINT IDS_HIGHEST = 1193;
+    CKVRConfigSpeedPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    UINT m_nSpeed1 = 50;
+    UINT m_nSpeed2 = 50;
+    UINT m_nTolerance = 25;
+    UINT m_nUpperBound = 1000;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnSpeedChanged();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 177: the restart settings of both options and the restart flag.
+class CKVRConfigRestartPage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 177;
+    static constexpr int IDC_MODE_A = 2194; // 2194-2196
+    static constexpr int IDC_DELAY_A = 2197;
+    static constexpr int IDC_MODE_B = 2198; // 2198-2200
+    static constexpr int IDC_DELAY_B = 2201;
+    static constexpr int IDC_RESTART = 2193;
+    CKVRConfigRestartPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnModeClicked(UINT nID);
+    void EnableGroups();
+    DECLARE_MESSAGE_MAP()
+};
+
+// The three list pages share their buttons and their name handling.
+class CKVRConfigListPage : public CKVRConfigWizardPage {
+public:
+    static constexpr int IDC_ADD = 2168;
+    static constexpr int IDC_RENAME = 2173;
+    static constexpr int IDC_REMOVE = 2059;
+    static constexpr UINT IDP_NAME_IN_USE = 448;
+    CKVRConfigListPage(UINT nIDTemplate, int nListId, int nMaxEntries);
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    LRESULT OnWizardBack() override;
+    LRESULT OnWizardNext() override;
+
+protected:
+    // Refills the list, selects the row and sets the buttons by the entry count.
+    void Refresh(int nSelect);
+    int Selected() const { return m_list.GetCurSel(); }
+    // A new name for the selected entry through the rename dialog; 448 for a name in use.
+    void RenameSelected();
+    virtual int Count() const = 0;
+    virtual void Fill() = 0;
+    virtual int FindName(const CString& name) const = 0;
+    virtual CString NameOf(int n) const = 0;
+    virtual void Rename(int n, const CString& name) = 0;
+    // Shows the message with the name inserted; the box's answer.
+    int ShowNamed(UINT nIDPrompt, const CString& name, UINT nType) const;
+
+    CListBox m_list;
+    int m_nListId;
+    int m_nMaxEntries;
+    bool m_bLeavingBack = false;
+};
+
+// 178: the sensor configurations, 1 to 4.
+class CKVRConfigSensorListPage : public CKVRConfigListPage {
+public:
+    static constexpr UINT IDD = 178;
+    static constexpr int IDC_LIST = 2096;
+    static constexpr int IDC_MODEL = 2098;
+    static constexpr UINT IDS_MODEL = 1183;
+    static constexpr UINT IDS_DEFAULT_NAME = 1180;
+    static constexpr UINT IDP_IN_USE = 452;
+    static constexpr UINT IDP_EMPTY = 454;
+    static constexpr UINT IDP_REMOVE = 457;
+    CKVRConfigSensorListPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+protected:
+    int Count() const override;
+    void Fill() override;
+    int FindName(const CString& name) const override;
+    CString NameOf(int n) const override;
+    void Rename(int n, const CString& name) override;
+    void OnAdd();
+    void OnRename() { RenameSelected(); }
+    void OnRemove();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 179: the field pairs, 1 to 8.
+class CKVRConfigShelterListPage : public CKVRConfigListPage {
+public:
+    static constexpr UINT IDD = 179;
+    static constexpr int IDC_LIST = 2100;
+    static constexpr UINT IDS_DEFAULT_NAME = 1181;
+    static constexpr UINT IDP_IN_USE = 453;
+    static constexpr UINT IDP_EMPTY = 455;
+    static constexpr UINT IDP_REMOVE = 458;
+    CKVRConfigShelterListPage();
+    BOOL OnKillActive() override;
+
+protected:
+    int Count() const override;
+    void Fill() override;
+    int FindName(const CString& name) const override;
+    CString NameOf(int n) const override;
+    void Rename(int n, const CString& name) override;
+    void OnAdd();
+    void OnRename() { RenameSelected(); }
+    void OnRemove();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 180: the monitoring cases, 1 to 15, with the case table and the case check.
+class CKVRConfigControlListPage : public CKVRConfigListPage {
+public:
+    static constexpr UINT IDD = 180;
+    static constexpr int IDC_LIST = 2101;
+    static constexpr int IDC_EDIT = 2062;
+    static constexpr int IDC_TABLE = 2177;
+    static constexpr int IDC_CHECK = 2181;
+    static constexpr UINT IDP_EMPTY = 456;
+    static constexpr UINT IDP_REMOVE = 459;
+    static constexpr UINT IDP_CHECK_PASSED = 466;
+    CKVRConfigControlListPage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+protected:
+    int Count() const override;
+    void Fill() override;
+    int FindName(const CString& name) const override;
+    CString NameOf(int n) const override;
+    void Rename(int n, const CString& name) override;
+    void OnAdd();
+    void OnEdit();
+    void OnRename() { RenameSelected(); }
+    void OnRemove();
+    void OnTable();
+    void OnCheck();
+    DECLARE_MESSAGE_MAP()
+};
+
+// 181: the end; Back and Finish, labelled "OK".
+class CKVRConfigFinishPage : public CKVRConfigWizardPage {
+public:
+    static constexpr UINT IDD = 181;
+    CKVRConfigFinishPage();
+    BOOL OnSetActive() override;
+};

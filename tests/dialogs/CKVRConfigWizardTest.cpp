@@ -1,0 +1,181 @@
+// The KVR configuration wizard driven page by page on its shipped templates.
+#include "ShippedLanguage.h"
+#include "dialogs/CKVRConfigWizard.h"
+#include "dialogs/CKVRConfigWizardPage.h"
+#include "framework/ui/DialogDriver.h"
+#include "framework/ui/ScriptedUi.h"
+#include "model/CKVRConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Inputs = CKVRConfigInputsPage;
+using Sensors = CKVRConfigSensorListPage;
+constexpr int IDC_OPTION_ON = CKVRConfigOptionValuePage::IDC_ON;
+constexpr int IDC_OPTION_VALUE = CKVRConfigOptionValuePage::IDC_VALUE;
+constexpr int IDC_SPEED1 = CKVRConfigSpeedPage::IDC_SPEED1;
+constexpr int IDC_RESTART = CKVRConfigRestartPage::IDC_RESTART;
+
+// A configuration that passes every page: one entry in each list, a case that uses them.
+std::unique_ptr<CKVRConfig> CompleteConfig()
+{
+    auto config = std::make_unique<CKVRConfig>();
+    config->AddSensorConfig("Sens1", std::make_unique<CKVRSensorConfig>());
+    config->AddShelterConfig("Pair1", std::make_unique<CKVRShelterConfig>());
+    auto control = std::make_unique<CKVRControlConfig>();
+    control->SetSensorIndex(0);
+    control->SetShelterIndex(0);
+    control->SetOutputA(1);
+    config->AddControlConfig("Case1", std::move(control));
+    return config;
+}
+
+// Which page is shown, by a control only that page has.
+bool OnPage(const DialogDriver& driver, int id) { return driver.Exists(id); }
+
+class CKVRConfigWizardTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
+    CString Text(UINT id) const { return language.Text(id); }
+
+    ShippedLanguage language;
+    ScriptedUi ui;
+};
+
+TEST_F(CKVRConfigWizardTest, EditFinishHandsBackTheEditedCopyAndLeavesTheCallersAlone)
+{
+    auto original = CompleteConfig();
+    ui.QueueModal([](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        // The edit variant starts at the option value with Next only.
+        EXPECT_TRUE(OnPage(driver, IDC_OPTION_ON));
+        EXPECT_FALSE(driver.IsEnabled(ID_WIZBACK));
+        EXPECT_FALSE(driver.IsEnabled(IDC_OPTION_VALUE));
+        EXPECT_TRUE(driver.Click(IDC_OPTION_ON));
+        EXPECT_TRUE(driver.IsEnabled(IDC_OPTION_VALUE));
+        EXPECT_TRUE(driver.SetText(IDC_OPTION_VALUE, "42"));
+        EXPECT_TRUE(driver.Next()); // variant
+        EXPECT_TRUE(driver.Next()); // inputs
+        EXPECT_TRUE(driver.Click(Inputs::IDC_INPUT2));
+        EXPECT_TRUE(driver.Next()); // speed off: straight to the restart page
+        EXPECT_TRUE(OnPage(driver, IDC_RESTART));
+        EXPECT_TRUE(driver.Click(IDC_RESTART));
+        for (int page = 0; page < 4; ++page) EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Finish());
+    });
+    CEditKVRConfigWizard wizard;
+    std::unique_ptr<CKVRConfig> result = wizard.Run(*original);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->GetValueV2(), 42);
+    EXPECT_EQ(result->GetUsedFlags(), kUsesInput1 | 0x02 | kUsesOssdA);
+    EXPECT_EQ(result->GetOptionV4(), 0);
+    EXPECT_EQ(result->GetControlConfigCount(), 1);
+    EXPECT_EQ(original->GetValueV2(), 0);
+    EXPECT_EQ(original->GetUsedFlags(), kUsesInput1 | kUsesOssdA);
+}
+
+TEST_F(CKVRConfigWizardTest, CancelHandsBackNothing)
+{
+    ui.QueueModal([](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        EXPECT_TRUE(driver.Exists(CKVRConfigSensorTypePage::IDC_TYPE));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CNewKVRConfigWizard wizard;
+    EXPECT_FALSE(wizard.Run());
+}
+
+TEST_F(CKVRConfigWizardTest, SpeedPageIsSkippedBothWaysOnlyWithoutSpeed)
+{
+    auto original = CompleteConfig();
+    ui.QueueModal([](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next()); // inputs -> restart
+        EXPECT_TRUE(OnPage(driver, IDC_RESTART));
+        EXPECT_TRUE(driver.Back());
+        EXPECT_TRUE(OnPage(driver, Inputs::IDC_SPEED));
+        EXPECT_TRUE(driver.Click(Inputs::IDC_SPEED));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, IDC_SPEED1));
+        // Above 1000 the configuration check would refuse the value later.
+        EXPECT_TRUE(driver.SetText(IDC_SPEED1, "1001"));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, IDC_SPEED1));
+        EXPECT_TRUE(driver.SetText(IDC_SPEED1, "1000"));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, IDC_RESTART));
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CEditKVRConfigWizard wizard;
+    EXPECT_FALSE(wizard.Run(*original));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.Find("1000"), -1) << LPCTSTR(ui.MessageBoxes()[0].text);
+}
+
+TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
+{
+    auto original = CompleteConfig();
+    original->SetUsedFlags(kUsesOssdB);
+    ui.QueueModal([](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next());
+        EXPECT_EQ(driver.Check(Inputs::IDC_OPTION_A), BST_CHECKED);
+        EXPECT_FALSE(driver.IsEnabled(Inputs::IDC_OPTION_A));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, Inputs::IDC_SPEED)); // 462 kept the page
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CEditKVRConfigWizard wizard;
+    EXPECT_FALSE(wizard.Run(*original));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, Inputs::IDP_NO_INPUT);
+}
+
+TEST_F(CKVRConfigWizardTest, SensorListRefusesANameInUseAndKeepsItsLastEntry)
+{
+    auto original = CompleteConfig();
+    ui.QueueModal([this](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        for (int page = 0; page < 4; ++page) EXPECT_TRUE(driver.Next()); // the speed page is skipped
+        ASSERT_TRUE(OnPage(driver, Sensors::IDC_MODEL));
+        EXPECT_EQ(driver.Count(Sensors::IDC_LIST), 1);
+        EXPECT_FALSE(driver.IsEnabled(Sensors::IDC_REMOVE));
+        ui.QueueModal([](CWnd& dialog) {
+            DialogDriver names(dialog);
+            names.SetText(2174, "Sens1");
+            EXPECT_TRUE(names.Ok());
+        });
+        EXPECT_TRUE(driver.Click(Sensors::IDC_ADD));
+        EXPECT_EQ(driver.Count(Sensors::IDC_LIST), 1);
+        ui.QueueModal([](CWnd& dialog) {
+            DialogDriver names(dialog);
+            names.SetText(2174, "Sens2");
+            EXPECT_TRUE(names.Ok());
+        });
+        EXPECT_TRUE(driver.Click(Sensors::IDC_ADD));
+        EXPECT_EQ(driver.Count(Sensors::IDC_LIST), 2);
+        EXPECT_TRUE(driver.IsEnabled(Sensors::IDC_REMOVE));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Finish());
+    });
+    CEditKVRConfigWizard wizard;
+    auto result = wizard.Run(*original);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->GetSensorConfigCount(), 2);
+    EXPECT_EQ(result->GetSensorConfigName(1), CString("Sens2"));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    CString refusal;
+    AfxFormatString1(refusal, CKVRConfigListPage::IDP_NAME_IN_USE, "Sens1");
+    EXPECT_EQ(ui.MessageBoxes()[0].text, refusal);
+}
+
+} // namespace
