@@ -1,0 +1,291 @@
+#include "dialogs/CMonitorDialog.h"
+
+#include "device/DeviceProcedures.h"
+#include "dialogs/CMonitorIntervalDialog.h"
+#include "dialogs/LogFileAppend.h"
+#include "framework/ui/DDX.h"
+#include "model/CKVRIdentity.h"
+
+#include <cstdlib>
+
+IMPLEMENT_DYNAMIC(CMonitorDialog, CDialog)
+IMPLEMENT_DYNAMIC(CKVRMonitorDialog, CMonitorDialog)
+
+namespace {
+constexpr UINT IDD_MONITOR = 113;
+constexpr UINT IDB_MONITOR_LAMPS = 87;
+constexpr int IDC_LOG_CHOOSE = 2034;
+constexpr int IDC_READING_LIST = 2035;
+constexpr int IDC_LOG_PATH = 2036;
+constexpr int IDC_INTERVAL_BUTTON = 2062;
+constexpr int IDC_INTERVAL = 2108;
+constexpr int IDC_FIRST_LAMP = 2110;
+constexpr int IDC_SPEED_1 = 2116;
+constexpr int IDC_SPEED_2 = 2117;
+constexpr int IDC_SPEED_DIFFERENCE = 2118;
+constexpr UINT IDS_LOG_FILTER = 1123;
+constexpr UINT IDS_NO_LOG_FILE = 1162;
+constexpr UINT IDS_START = 1163;
+constexpr UINT IDS_STOP = 1164;
+constexpr UINT IDS_LOG_HEADING = 1165;
+constexpr UINT IDS_INPUTS = 1166;
+constexpr UINT IDS_SPEEDS = 1167;
+constexpr UINT IDS_DIFFERENCE = 1168;
+constexpr UINT IDS_OUTPUTS = 1169;
+constexpr UINT IDS_CASES = 1170;
+constexpr int kLogHelpContext = 114;
+constexpr DWORD kLogSaveFlags = 0x80E;
+constexpr int kLampImages = 3;
+// Lamp images: inputs show 0 when clear, outputs 1; both show 2 when set.
+constexpr int kImageInputClear = 0;
+constexpr int kImageOutputClear = 1;
+constexpr int kImageSet = 2;
+
+CString LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+const char* Bit(std::int32_t value) { return value ? "1" : "0"; }
+
+CString TimeText(const CTime& time) { return time.Format("%x") + " " + time.Format("%H:%M:%S"); }
+
+CString CaseText(std::uint32_t number, const char* format, const char* none)
+{
+    CString text;
+    if (number == 0)
+        text = none;
+    else
+        text.Format(format, number);
+    return text;
+}
+
+CString SpeedText(std::int32_t speed)
+{
+    CString text;
+    text.Format("%dcm/s", speed);
+    return text;
+}
+} // namespace
+
+BOOL CMonitorDialog::s_bPolling = FALSE;
+
+BEGIN_MESSAGE_MAP(CMonitorDialog, CDialog)
+    ON_BN_CLICKED(IDC_LOG_CHOOSE, OnChooseFile)
+    ON_BN_CLICKED(IDC_INTERVAL_BUTTON, OnInterval)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+CMonitorDialog::CMonitorDialog(CWnd* pParentWnd) : CDialog(IDD_MONITOR, pParentWnd) {}
+
+CMonitorDialog::~CMonitorDialog() = default;
+
+BOOL CMonitorDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CenterWindow();
+    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
+    for (int i = 0; i < kLampCount; ++i) {
+        CIndicatorButton& lamp = m_lamps[std::size_t(i)];
+        lamp.SubclassDlgItem(UINT(IDC_FIRST_LAMP + i), this);
+        lamp.LoadBitmap(IDB_MONITOR_LAMPS, kLampImages);
+    }
+    for (int id : {IDC_SPEED_1, IDC_SPEED_2, IDC_SPEED_DIFFERENCE})
+        SetDlgItemText(id, "");
+    m_listReadings.SubclassDlgItem(IDC_READING_LIST, this);
+    static constexpr int kTabStops[] = {93, 144, 183, 234, 300, 357};
+    m_listReadings.SetTabStops(int(std::size(kTabStops)), kTabStops);
+    return TRUE;
+}
+
+void CMonitorDialog::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LOG_CHOOSE, m_buttonFile);
+    DDX_Control(pDX, IDC_INTERVAL_BUTTON, m_buttonInterval);
+    DDX_Control(pDX, IDCANCEL, m_buttonCancel);
+    DDX_Control(pDX, IDOK, m_buttonStart);
+
+    const CString noLogFile = LoadText(IDS_NO_LOG_FILE);
+    CString shownPath = m_strLogPath.IsEmpty() ? noLogFile : m_strLogPath;
+    DDX_Text(pDX, IDC_LOG_PATH, shownPath);
+    if (pDX->m_bSaveAndValidate) {
+        m_strLogPath = shownPath == noLogFile ? CString() : shownPath;
+    } else {
+        CString interval;
+        interval.Format("%dms", m_nInterval);
+        SetDlgItemText(IDC_INTERVAL, interval.c_str());
+    }
+}
+
+void CMonitorDialog::OnOK()
+{
+    if (m_bRunning)
+        StopMonitoring();
+    else
+        StartMonitoring();
+}
+
+void CMonitorDialog::OnCancel()
+{
+    // Closing while polling would leave the device session behind.
+    if (m_bRunning)
+        return;
+    CDialog::OnCancel();
+}
+
+void CMonitorDialog::StartMonitoring()
+{
+    if (!m_strLogPath.IsEmpty() && PrepareLogFile(m_strLogPath))
+        AppendToLogFile(m_strLogPath, LoadText(IDS_LOG_HEADING));
+    if (!StartMonitor())
+        return;
+    m_buttonStart.SetWindowText(LoadText(IDS_STOP).c_str());
+    EnableSetupButtons(FALSE);
+    m_listReadings.ResetContent();
+    SetTimer(kPollTimer, UINT(m_nInterval));
+    m_bRunning = 1;
+}
+
+void CMonitorDialog::StopMonitoring()
+{
+    KillTimer(kPollTimer);
+    StopMonitor();
+    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
+    EnableSetupButtons(TRUE);
+    m_bRunning = 0;
+}
+
+void CMonitorDialog::EnableSetupButtons(BOOL bEnable)
+{
+    m_buttonFile.EnableWindow(bEnable);
+    m_buttonInterval.EnableWindow(bEnable);
+    m_buttonCancel.EnableWindow(bEnable);
+}
+
+void CMonitorDialog::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kPollTimer) {
+        CDialog::OnTimer(nIDEvent);
+        return;
+    }
+    if (s_bPolling || !m_bRunning)
+        return;
+    s_bPolling = TRUE;
+    BOOL goOn = FALSE;
+    try {
+        goOn = PollOnce();
+    } catch (...) {
+        s_bPolling = FALSE;
+        throw;
+    }
+    s_bPolling = FALSE;
+    if (!goOn && m_bRunning)
+        StopMonitoring();
+}
+
+BOOL CMonitorDialog::PollOnce()
+{
+    CMonitorReading reading;
+    if (!QueryMonitor(reading))
+        return FALSE;
+    ShowReading(reading);
+    AddListLine(FormatListLine(reading));
+    if (!m_strLogPath.IsEmpty() && !AppendToLogFile(m_strLogPath, FormatLogLine(reading)))
+        return FALSE;
+    return TRUE;
+}
+
+void CMonitorDialog::ShowReading(const CMonitorReading& reading)
+{
+    const std::int32_t inputs[] = {reading.inputA, reading.inputB, reading.inputC, reading.inputD};
+    for (std::size_t i = 0; i < std::size(inputs); ++i)
+        m_lamps[i].SetState(inputs[i] ? kImageSet : kImageInputClear);
+    m_lamps[4].SetState(reading.outputA ? kImageSet : kImageOutputClear);
+    m_lamps[5].SetState(reading.outputB ? kImageSet : kImageOutputClear);
+    SetDlgItemText(IDC_SPEED_1, SpeedText(reading.speed1).c_str());
+    SetDlgItemText(IDC_SPEED_2, SpeedText(reading.speed2).c_str());
+    SetDlgItemText(IDC_SPEED_DIFFERENCE, SpeedText(reading.speed2 - reading.speed1).c_str());
+}
+
+void CMonitorDialog::AddListLine(const CString& line)
+{
+    m_listReadings.SetRedraw(FALSE);
+    while (m_listReadings.GetCount() >= kListLength)
+        m_listReadings.DeleteString(0);
+    const int index = m_listReadings.AddString(line.c_str());
+    m_listReadings.SetCurSel(index);
+    m_listReadings.SetRedraw(TRUE);
+}
+
+void CMonitorDialog::OnChooseFile()
+{
+    if (ChooseLogFile(this, IDS_LOG_FILTER, kLogSaveFlags, kLogHelpContext, m_strLogPath))
+        UpdateData(FALSE);
+}
+
+void CMonitorDialog::OnInterval()
+{
+    CMonitorIntervalDialog dialog(this);
+    dialog.m_nInterval = m_nInterval;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_nInterval = dialog.m_nInterval;
+    UpdateData(FALSE);
+}
+
+CString CMonitorDialog::FormatListLine(const CMonitorReading& reading)
+{
+    CString line = LoadText(IDS_INPUTS);
+    line.AppendFormat("A(%s)  B(%s)  C(%s)  D(%s)\t", Bit(reading.inputA), Bit(reading.inputB), Bit(reading.inputC),
+                      Bit(reading.inputD));
+    line += LoadText(IDS_SPEEDS);
+    line.AppendFormat("C(%5d)\tD(%5d)\t", reading.speed1, reading.speed2);
+    line += LoadText(IDS_DIFFERENCE);
+    line.AppendFormat("(%4d)\t", std::abs(reading.speed2 - reading.speed1));
+    line += LoadText(IDS_OUTPUTS);
+    line.AppendFormat("A(%s)  B(%s)\t", Bit(reading.outputA), Bit(reading.outputB));
+    line += LoadText(IDS_CASES);
+    line += CaseText(reading.case1, "(%u)", "(-)") + CaseText(reading.case2, " / (%u)", " / (-)") + "\t";
+    return line + TimeText(reading.time);
+}
+
+CString CMonitorDialog::FormatLogLine(const CMonitorReading& reading)
+{
+    CString line;
+    line.Format("%s\t%s\t%s\t%s\t%d\t%d\t%d\t%s\t%s\t", Bit(reading.inputA), Bit(reading.inputB), Bit(reading.inputC),
+                Bit(reading.inputD), reading.speed1, reading.speed2, reading.speed2 - reading.speed1,
+                Bit(reading.outputA), Bit(reading.outputB));
+    line += CaseText(reading.case1, "%u", "-") + "\t" + CaseText(reading.case2, "%u", "-") + "\t";
+    return line + TimeText(reading.time) + "\r\n";
+}
+
+BOOL CKVRMonitorDialog::StartMonitor() { return ConnectSensor(m_sensor, TRUE); }
+
+void CKVRMonitorDialog::StopMonitor() { DisconnectSensor(m_sensor, TRUE); }
+
+BOOL CKVRMonitorDialog::QueryMonitor(CMonitorReading& reading)
+{
+    CKVRIdentity identity;
+    if (!m_sensor.ReadIdentity(identity))
+        return FALSE;
+    FillReading(identity, reading);
+    reading.time = CTime::GetCurrentTime();
+    return TRUE;
+}
+
+void CKVRMonitorDialog::FillReading(const CKVRIdentity& identity, CMonitorReading& reading)
+{
+    reading.inputA = identity.GetBit27();
+    reading.inputB = identity.GetBit27_1();
+    reading.inputC = identity.GetBit27_2();
+    reading.inputD = identity.GetBit27_3();
+    reading.outputA = identity.GetBit26();
+    reading.outputB = identity.GetBit26_1();
+    reading.speed1 = identity.GetWord28();
+    reading.speed2 = identity.GetWord30();
+    reading.case1 = identity.GetLowNibble25();
+    reading.case2 = identity.GetHighNibble25();
+}
