@@ -100,8 +100,9 @@ TEST(CZOKConfigTest, Defaults)
     ASSERT_TRUE(texts.Loaded()) << texts.Error();
     const CZOKConfig config;
     EXPECT_EQ(config.GetSensorType(), CSensorType(4, 0));
-    EXPECT_EQ(config.GetProtectiveName(), CString("Protective field"));
-    EXPECT_EQ(config.GetWarningName(), CString("Warning field"));
+    // Device names hold at most 8 characters, so the default names must fit.
+    EXPECT_EQ(config.GetProtectiveName(), CString("Protect"));
+    EXPECT_EQ(config.GetWarningName(), CString("Warning"));
     EXPECT_EQ(config.GetOption1(), 0);
     EXPECT_EQ(config.GetScanCount(), 2);
     EXPECT_EQ(config.GetOption3(), 1);
