@@ -1,0 +1,69 @@
+#pragma once
+// The pages of the field wizard (CShelterWizard), each with the wizard's side picture.
+#include "dialogs/CWizardPage.h"
+
+class CShelterWizard;
+
+class CShelterWizardPage : public CWizardPage {
+    DECLARE_DYNAMIC(CShelterWizardPage)
+public:
+    static constexpr UINT IDB_SIDE_PICTURE = 86;
+
+    explicit CShelterWizardPage(UINT nIDTemplate);
+
+    // The wizard the page runs in; null before the page is shown.
+    CShelterWizard* GetWizard() const;
+
+protected:
+    // Runs the framework's exchange, then keeps the page's sheet.
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    CPropertySheet* m_pSheet = nullptr;
+};
+
+// 191: the name of the new field pair (edit 2086, at most 8 characters); a name in use
+// keeps the page with message 448, in either direction.
+class CShelterNamePage : public CShelterWizardPage {
+public:
+    static constexpr UINT IDD = 191;
+    static constexpr int IDC_NAME = 2086;
+    static constexpr UINT IDP_NAME_USED = 448;
+    static constexpr int kMaxNameLength = 8;
+
+    CShelterNamePage();
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+
+    CString m_strName;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+};
+
+// 192: the shapes of both fields (combo boxes 2122 and 2124) and their sizes (buttons
+// 2103 and 2104, each enabled only for a rectangle or an arc).
+class CShelterShapePage : public CShelterWizardPage {
+public:
+    static constexpr UINT IDD = 192;
+
+    CShelterShapePage();
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnShapeChanged();
+    void OnProtectiveSizes();
+    void OnWarningSizes();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// 193: the end; Back and "OK".
+class CShelterFinishPage : public CShelterWizardPage {
+public:
+    static constexpr UINT IDD = 193;
+
+    CShelterFinishPage();
+    BOOL OnSetActive() override;
+};
