@@ -1,9 +1,9 @@
 // The field-transfer selection and list dialogs, driven from their shipped templates.
-#include "ShippedLanguage.h"
-
 #include "dialogs/CShelterSelectDialog.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
+#include "support/LanguageScripts.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,18 @@ std::vector<CShelterSelectItem*> Items(const CShelterSelectItemList& list)
 
 class ShelterSelectDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(language.Loaded()) << language.Error();
+        AfxEnsureGuiApplication();
+    }
+
+    static CString Text(UINT id)
+    {
+        CString text;
+        text.LoadString(id);
+        return text;
+    }
 
     INT_PTR Run(CDialog& dialog, const std::function<void(DialogDriver&)>& script)
     {
@@ -56,7 +67,7 @@ protected:
         return dialog.DoModal();
     }
 
-    ShippedLanguage language;
+    LanguageScripts language{"framework.rc", "results.rc"};
     ScriptedUi ui;
 };
 
@@ -88,12 +99,12 @@ TEST_F(ShelterSelectDialogTest, ShowsTheItemsAndHandsBackTheChosenOnes)
                       EXPECT_EQ(available.GetColumnTitle(1), "In Device");
                       EXPECT_EQ(available.GetItemText(0, 0), "1 SF Front");
                       EXPECT_EQ(available.GetItemText(1, 0), "1 WF Front");
-                      EXPECT_EQ(available.GetItemText(0, 1), language.Text(963));
-                      EXPECT_EQ(available.GetItemText(1, 1), language.Text(964));
-                      EXPECT_EQ(available.GetItemText(2, 2), language.Text(963));
-                      EXPECT_EQ(available.GetItemText(0, 2), language.Text(964));
+                      EXPECT_EQ(available.GetItemText(0, 1), Text(963));
+                      EXPECT_EQ(available.GetItemText(1, 1), Text(964));
+                      EXPECT_EQ(available.GetItemText(2, 2), Text(963));
+                      EXPECT_EQ(available.GetItemText(0, 2), Text(964));
                       EXPECT_EQ(available.GetCurSel(), 0);
-                      EXPECT_EQ(dialog.m_listChosen.GetColumnTitle(0), language.Text(1172));
+                      EXPECT_EQ(dialog.m_listChosen.GetColumnTitle(0), Text(1172));
 
                       EXPECT_TRUE(driver.IsEnabled(Dlg::IDC_ADD));
                       EXPECT_TRUE(driver.IsEnabled(Dlg::IDC_ADD_ALL));
@@ -224,8 +235,8 @@ TEST_F(ShelterSelectDialogTest, ListDialogShowsTheItemsInOneTable)
                       EXPECT_EQ(list.GetColumnFormat(0), kColumnLeft);
                       EXPECT_EQ(list.GetColumnFormat(1), 4);
                       EXPECT_EQ(list.GetItemText(1, 0), "4 WF Right");
-                      EXPECT_EQ(list.GetItemText(0, 1), language.Text(963));
-                      EXPECT_EQ(list.GetItemText(1, 2), language.Text(964));
+                      EXPECT_EQ(list.GetItemText(0, 1), Text(963));
+                      EXPECT_EQ(list.GetItemText(1, 2), Text(964));
                       EXPECT_EQ(list.GetItemObject(1, 0), Items(dialog.m_items)[1]);
                       EXPECT_EQ(list.GetCurSel(), 0);
                       driver.Ok();
