@@ -64,6 +64,7 @@ protected:
     {
         ui.QueueModal([&](CWnd& dialog) {
             DialogDriver driver(dialog);
+            dialog.GetWindowText(shownTitle);
             script(driver);
         });
         return wizard.DoModal();
@@ -71,6 +72,7 @@ protected:
 
     WizardLanguage language{{{448, "The name %1 is already in use."}}};
     ScriptedUi ui;
+    CString shownTitle; // the wizard's title on its first page
 };
 
 TEST_F(CShelterWizardTest, DefaultsBuildARectangleAndTheContourOfARectangle)
@@ -97,6 +99,9 @@ TEST_F(CShelterWizardTest, DefaultsBuildARectangleAndTheContourOfARectangle)
         EXPECT_TRUE(driver.Finish());
     });
     ASSERT_EQ(result, INT_PTR(ID_WIZFINISH));
+    CString caption;
+    caption.LoadString(CShelterWizard::IDS_CAPTION);
+    EXPECT_EQ(shownTitle, caption);
     EXPECT_EQ(wizard.m_strName, CString("Pair 3"));
     EXPECT_EQ(wizard.GetPageCount(), 0);
 
