@@ -1,0 +1,86 @@
+#include "dialogs/CKVRControlListPage.h"
+
+#include "dialogs/CKVRConfigSheet.h"
+#include "dialogs/KVREntryWizards.h"
+#include "framework/ui/MessageBox.h"
+#include "model/CKVRConfig.h"
+
+IMPLEMENT_DYNAMIC(CKVRControlListPage, CKVRListPage)
+
+namespace {
+
+constexpr UINT IDD_KVR_CONTROLS = 134;
+constexpr int IDC_CONTROL_EDIT = 2062;
+constexpr int IDC_CONTROL_TEST = 2181;
+constexpr int kMaxControls = 15;
+constexpr UINT IDP_DELETE_CONTROL = 459;
+constexpr UINT IDP_CONTROLS_PASSED = 466;
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CKVRControlListPage, CKVRListPage)
+    ON_BN_CLICKED(IDC_CONTROL_TEST, OnTest)
+END_MESSAGE_MAP()
+
+CKVRControlListPage::CKVRControlListPage() : CKVRListPage(IDD_KVR_CONTROLS, kMaxControls) {}
+
+int CKVRControlListPage::GetEntryCount() const
+{
+    return GetConfig()->GetControlConfigCount();
+}
+
+void CKVRControlListPage::FillList()
+{
+    GetConfig()->FillControlConfigList(&m_list, TRUE);
+}
+
+int CKVRControlListPage::FindEntry(const CString& name) const
+{
+    return GetConfig()->FindControlConfigByName(name);
+}
+
+void CKVRControlListPage::RenameEntry(int n, const CString& name)
+{
+    GetConfig()->RenameControlConfig(n, name);
+}
+
+void CKVRControlListPage::EnableButtons(int count)
+{
+    CKVRListPage::EnableButtons(count);
+    EnableControl(IDC_CONTROL_EDIT, count > 0);
+}
+
+void CKVRControlListPage::AddEntry()
+{
+    KVREntryWizards* wizards = GetSheet()->GetEntryWizards();
+    if (!wizards) return;
+    CKVRConfig* config = GetConfig();
+    CString name;
+    std::unique_ptr<CKVRControlConfig> control;
+    if (!wizards->RunControlWizard(this, *config, name, control) || !control) return;
+    config->AddControlConfig(name, std::make_unique<CKVRControlConfig>(*control));
+    Refresh(config->GetControlConfigCount() - 1);
+}
+
+// Other cases that name this one as a following case lose that reference (the model
+// clears it), so no case points at a different case afterwards.
+void CKVRControlListPage::DeleteEntry(int n)
+{
+    CKVRConfig* config = GetConfig();
+    if (!ConfirmDeletion(IDP_DELETE_CONTROL, config->GetControlConfigName(n))) return;
+    config->RemoveControlConfig(n);
+    Refresh(0);
+}
+
+void CKVRControlListPage::OnTest()
+{
+    const CKVRConfig* config = GetConfig();
+    if (config && CKVRConfig::CheckControlConfigs(*config, TRUE)) AfxMessageBox(IDP_CONTROLS_PASSED, MB_OK);
+}
+
+BOOL CKVRControlListPage::OnKillActive()
+{
+    if (!CKVRListPage::OnKillActive()) return FALSE;
+    const CKVRConfig* config = GetConfig();
+    return !config || CKVRConfig::Check(*config, TRUE);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Page 134 of the KVR configuration sheet: the list of 1 to 15 monitoring cases, added by
+// the case wizard, and a test of all cases. The page is left only while the whole
+// configuration passes its check.
+#include "dialogs/CKVRListPage.h"
+
+class CKVRControlListPage : public CKVRListPage {
+    DECLARE_DYNAMIC(CKVRControlListPage)
+public:
+    CKVRControlListPage();
+
+    BOOL OnKillActive() override;
+
+protected:
+    int GetEntryCount() const override;
+    void FillList() override;
+    int FindEntry(const CString& name) const override;
+    void RenameEntry(int n, const CString& name) override;
+    void AddEntry() override;
+    void DeleteEntry(int n) override;
+    void EnableButtons(int count) override;
+
+    afx_msg void OnTest();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,18 @@
+#pragma once
+// Page 133 of the KVR configuration sheet: the list of 1 to 8 field pairs; new pairs come
+// from the field wizard.
+#include "dialogs/CKVRListPage.h"
+
+class CKVRShelterListPage : public CKVRListPage {
+    DECLARE_DYNAMIC(CKVRShelterListPage)
+public:
+    CKVRShelterListPage();
+
+protected:
+    int GetEntryCount() const override;
+    void FillList() override;
+    int FindEntry(const CString& name) const override;
+    void RenameEntry(int n, const CString& name) override;
+    void AddEntry() override;
+    void DeleteEntry(int n) override;
+};
