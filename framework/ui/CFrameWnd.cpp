@@ -1,6 +1,8 @@
 #include "framework/ui/CFrameWnd.h"
 
 #include "framework/core/Resources.h"
+#include "framework/ui/CControlBar.h"
+#include "framework/ui/CStatusBar.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/CWinApp.h"
@@ -150,10 +152,36 @@ void CFrameWnd::RecalcLayout(BOOL)
 {
     if (m_hWnd == nullptr)
         return;
-    if (CWnd* pane = GetDlgItem(int(AFX_IDW_PANE_FIRST))) {
-        const CRect area = GetClientArea();
+    CRect area = GetClientArea();
+    AfxRepositionBars(this, area);
+    if (CWnd* pane = GetDlgItem(int(AFX_IDW_PANE_FIRST)))
         pane->MoveWindow(&area);
-    }
+}
+
+void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT)
+{
+    if (pBar == nullptr)
+        return;
+    DWORD style = pBar->GetBarStyle();
+    if (nDockBarID == AFX_IDW_DOCKBAR_BOTTOM)
+        style = (style & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_BOTTOM;
+    else if (nDockBarID != 0 || !(style & CBRS_ALIGN_ANY))
+        style = (style & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP; // no side bars: the rest dock at the top
+    pBar->SetBarStyle(style);
+    RecalcLayout();
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
+{
+    if (pBar == nullptr || pBar->m_hWnd == nullptr)
+        return;
+    pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
+    RecalcLayout();
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID)
+{
+    return dynamic_cast<CControlBar*>(GetDlgItem(int(nID)));
 }
 
 void CFrameWnd::OnSize(UINT nType, int cx, int cy)
@@ -216,6 +244,12 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 void CFrameWnd::SetMessageText(LPCTSTR lpszText)
 {
     m_strMessageText = lpszText != nullptr ? lpszText : "";
+    if (auto* bar = dynamic_cast<CStatusBar*>(GetDlgItem(int(AFX_IDW_STATUS_BAR)))) {
+        bar->SetPaneText(0, m_strMessageText.c_str());
+        return;
+    }
+    if (CFrameWnd* outer = GetParentFrame())
+        outer->SetMessageText(m_strMessageText.c_str());
 }
 
 void CFrameWnd::SetMessageText(UINT nID)

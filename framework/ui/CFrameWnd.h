@@ -6,6 +6,7 @@
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CWnd.h"
 
+class CControlBar;
 class CDocTemplate;
 class CDocument;
 class CView;
@@ -52,12 +53,23 @@ public:
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
-    // The text of the message pane (the status bar shows it once there is one).
+    // The text of the message pane: pane 0 of the status bar with id AFX_IDW_STATUS_BAR,
+    // else the parent frame's (a child frame's prompts show in the main frame).
     virtual void SetMessageText(LPCTSTR lpszText);
     void SetMessageText(UINT nID);
     const CString& GetMessageText() const { return m_strMessageText; }
-    // The area the client window fills, in client coordinates.
+    // The area below the menu bar, in client coordinates; the control bars take their
+    // strips of it and the client window gets the rest.
     CRect GetClientArea() const;
+
+    // Control bars sit at a fixed side (top, or bottom for CBRS_ALIGN_BOTTOM bars).
+    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+    // Puts the bar at the top (or bottom) dock side and lays the frame out again.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    // Shows or hides the bar; the client area follows (at once, also when bDelay).
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The bar among the frame's children with the id, or nullptr.
+    CControlBar* GetControlBar(UINT nID);
 
     CView* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
 
@@ -89,6 +101,7 @@ protected:
     CString m_strTitle;
     CString m_strMessageText;
     CMenu m_menuDefault;
+    DWORD m_dwDockStyle = 0;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 #include "framework/ui/CMDIFrameWnd.h"
 
+#include "framework/ui/CControlBar.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CView.h"
@@ -221,11 +222,10 @@ void CMDIFrameWnd::RecalcLayout(BOOL)
 {
     if (m_hWnd == nullptr)
         return;
+    CRect area = GetClientArea();
+    AfxRepositionBars(this, area);
     if (CWnd* client = CWnd::FromHandle(m_hWndMDIClient); client != nullptr && AfxIsLiveHandle(m_hWndMDIClient))
-        {
-        const CRect area = GetClientArea();
         client->MoveWindow(&area);
-    }
 }
 
 void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)

@@ -1,0 +1,52 @@
+#include "framework/ui/CDialogBar.h"
+
+#include "framework/core/Resources.h"
+#include "framework/ui/CFrameWnd.h"
+#include "framework/ui/DialogWindow.h"
+
+IMPLEMENT_DYNAMIC(CDialogBar, CControlBar)
+
+BEGIN_MESSAGE_MAP(CDialogBar, CControlBar)
+END_MESSAGE_MAP()
+
+CDialogBar::CDialogBar() = default;
+
+BOOL CDialogBar::Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID)
+{
+    if (pParentWnd == nullptr || pParentWnd->m_hWnd == nullptr || m_hWnd != nullptr)
+        return FALSE;
+    const DialogTemplate* dialogTemplate = FindDialogTemplate(AfxGetResourceHandle(), nIDTemplate);
+    if (dialogTemplate == nullptr)
+        return FALSE;
+    m_dwStyle = nStyle & CBRS_ALL;
+    if (!AfxCreateDialogWindow(*this, *dialogTemplate, pParentWnd->m_hWnd, true))
+        return FALSE;
+    SetDlgCtrlID(int(nID));
+    CRect rect;
+    GetWindowRect(&rect);
+    m_sizeDefault = CSize(rect.Width(), rect.Height());
+    // The template's own WS_VISIBLE does not count: the bar's style decides.
+    SendMessage(WM_INITDIALOG, 0, 0);
+    ShowWindow((nStyle & WS_VISIBLE) ? SW_SHOWNOACTIVATE : SW_HIDE);
+    RecalcParentLayout();
+    return TRUE;
+}
+
+CSize CDialogBar::CalcFixedLayout(BOOL, BOOL bHorz)
+{
+    const CRect insets = BorderInsets();
+    const int height = m_sizeDefault.cy + insets.top + insets.bottom;
+    return bHorz ? CSize(32767, height) : CSize(m_sizeDefault.cx, 32767);
+}
+
+void CDialogBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
+{
+    UpdateDialogControls(pTarget, bDisableIfNoHandler);
+}
+
+BOOL CDialogBar::OnEraseBkgnd(CDC* pDC)
+{
+    if (pDC != nullptr)
+        DrawBarBackground(*pDC);
+    return TRUE;
+}
