@@ -1,6 +1,8 @@
 #include "dialogs/CKVRControlListPage.h"
 
 #include "dialogs/CKVRConfigSheet.h"
+#include "dialogs/CKVRControlSheet.h"
+#include "dialogs/CKVRControlTableDialog.h"
 #include "dialogs/KVREntryWizards.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CKVRConfig.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr UINT IDD_KVR_CONTROLS = 134;
 constexpr int IDC_CONTROL_EDIT = 2062;
+constexpr int IDC_CONTROL_TABLE = 2177;
 constexpr int IDC_CONTROL_TEST = 2181;
 constexpr int kMaxControls = 15;
 constexpr UINT IDP_DELETE_CONTROL = 459;
@@ -19,6 +22,8 @@ constexpr UINT IDP_CONTROLS_PASSED = 466;
 } // namespace
 
 BEGIN_MESSAGE_MAP(CKVRControlListPage, CKVRListPage)
+    ON_BN_CLICKED(IDC_CONTROL_EDIT, OnEdit)
+    ON_BN_CLICKED(IDC_CONTROL_TABLE, OnTable)
     ON_BN_CLICKED(IDC_CONTROL_TEST, OnTest)
 END_MESSAGE_MAP()
 
@@ -70,6 +75,33 @@ void CKVRControlListPage::DeleteEntry(int n)
     if (!ConfirmDeletion(IDP_DELETE_CONTROL, config->GetControlConfigName(n))) return;
     config->RemoveControlConfig(n);
     Refresh(0);
+}
+
+// The case sheet edits a copy of the whole configuration; OK takes the copy back.
+void CKVRControlListPage::OnEdit()
+{
+    const int n = GetSelection();
+    CKVRConfig* config = GetConfig();
+    if (n == LB_ERR || !config) return;
+    CKVRControlSheet sheet(this);
+    sheet.m_config = *config;
+    sheet.m_nCaseIndex = n;
+    if (sheet.DoModal() != IDOK) return;
+    *config = sheet.m_config;
+    Refresh(n);
+}
+
+void CKVRControlListPage::OnListDoubleClick()
+{
+    OnEdit();
+}
+
+void CKVRControlListPage::OnTable()
+{
+    if (const CKVRConfig* config = GetConfig()) {
+        CKVRControlTableDialog table(config, this);
+        table.DoModal();
+    }
 }
 
 void CKVRControlListPage::OnTest()

@@ -20,7 +20,10 @@ protected:
     void DeleteEntry(int n) override;
     void EnableButtons(int count) override;
 
+    afx_msg void OnEdit();
+    afx_msg void OnTable();
     afx_msg void OnTest();
+    void OnListDoubleClick() override;
 
     DECLARE_MESSAGE_MAP()
 };
