@@ -154,8 +154,7 @@ protected:
     void OnPlain() { ++plainRuns; }
     void OnSelectorChange()
     {
-        auto* combo = static_cast<CComboBox*>(selectorBar.GetDlgItem(IDC_SELECTOR));
-        selections.push_back(combo->GetCurSel());
+        selections.push_back(int(selectorBar.SendDlgItemMessage(IDC_SELECTOR, CB_GETCURSEL)));
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -423,16 +422,16 @@ TEST_F(ControlBarTest, ToolBarImagesShowTheBarFaceForTheirGreyBackground)
 
 TEST_F(ControlBarTest, DialogBarComboNotifiesTheFrame)
 {
-    CWnd* control = frame.selectorBar.GetDlgItem(IDC_SELECTOR);
-    ASSERT_NE(control, nullptr);
-    auto* combo = static_cast<CComboBox*>(control);
-    combo->AddString("first");
-    combo->AddString("second");
-    combo->SetCurSel(1);
-    auto* widget = qobject_cast<QComboBox*>(AfxWidgetFromHandle(control->m_hWnd));
+    CComboBox combo;
+    ASSERT_TRUE(combo.SubclassDlgItem(IDC_SELECTOR, &frame.selectorBar));
+    combo.AddString("first");
+    combo.AddString("second");
+    combo.SetCurSel(1);
+    auto* widget = qobject_cast<QComboBox*>(AfxWidgetFromHandle(combo.m_hWnd));
     ASSERT_NE(widget, nullptr);
     emit widget->activated(1);
     EXPECT_EQ(frame.selections, std::vector<int>{1});
+    combo.UnsubclassWindow();
 }
 
 TEST_F(ControlBarTest, FrameLaysOutItsClientAroundTheVisibleBars)
