@@ -247,7 +247,9 @@ TEST_F(MonitorTest, IntervalDialogRangeAndDefaults)
         ui.QueueModal([&](CWnd& dlg) {
             DialogDriver driver(dlg);
             driver.Click(IDC_INTERVAL_BUTTON);
-            if (c.accepted) EXPECT_STREQ(driver.Text(IDC_INTERVAL), std::to_string(c.value).append("ms").c_str());
+            if (c.accepted) {
+                EXPECT_STREQ(driver.Text(IDC_INTERVAL), std::to_string(c.value).append("ms").c_str());
+            }
             driver.Click(IDCANCEL);
         });
         ui.QueueModal([&](CWnd& dlg) {
