@@ -1,6 +1,7 @@
 #include "driver/TelegramFrame.h"
 
 #include "driver/TelegramCrc.h"
+#include "AnswerFrames.h"
 #include "HexBytes.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,7 @@ constexpr BYTE kStatusKVR = 0x09;
 std::vector<BYTE> AnswerFrame(BYTE command, const std::vector<BYTE>& data, BYTE status,
                               std::optional<WORD> lengthField = std::nullopt)
 {
-    const WORD length = lengthField.value_or(WORD(data.size() + 2));
-    std::vector<BYTE> frame = {kSTX, 0x80, LOBYTE(length), HIBYTE(length), command};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(status);
-    const WORD crc = ComputeTelegramCrc(frame);
-    frame.push_back(LOBYTE(crc));
-    frame.push_back(HIBYTE(crc));
-    return frame;
+    return BuildAnswerFrame(command, data, status, lengthField);
 }
 
 SensorAnswer UntouchedAnswer()

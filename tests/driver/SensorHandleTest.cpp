@@ -1,5 +1,6 @@
 // The driver handle over a pseudo-terminal: device queries built on the exchange, and
 // the settings calls that rewrite "SETUP" and reopen the port.
+#include "driver/AnswerFrames.h"
 #include "driver/DriverLastError.h"
 #include "driver/OrudrvExports.h"
 #include "driver/PtyResponder.h"
@@ -20,14 +21,7 @@ const Bytes IDENTIFICATION_REQUEST{0x02, 0x00, 0x01, 0x00, 0x31, 0x15, 0x12};
 
 Bytes AnswerFrame(BYTE command, const Bytes& data, BYTE status)
 {
-    const WORD length = WORD(data.size() + 2);
-    Bytes frame{0x02, 0x80, LOBYTE(length), HIBYTE(length), command};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(status);
-    const WORD crc = ComputeTelegramCrc(frame);
-    frame.push_back(LOBYTE(crc));
-    frame.push_back(HIBYTE(crc));
-    return frame;
+    return BuildAnswerFrame(command, data, status);
 }
 
 // A scanner's identification (123 data bytes) with its version text in front.

@@ -169,8 +169,10 @@ TEST(RequestFrameDecoder, FramesThatDoNotFillTheirLayoutAreRefused)
 {
     const auto frame = [](BYTE command, const Bytes& data) {
         Bytes f{0x02, 0x00, BYTE(data.size() + 1), 0x00, command};
-        f.insert(f.end(), data.begin(), data.end());
-        f.insert(f.end(), {0x00, 0x00}); // the checksum is not looked at here
+        for (const BYTE b : data)
+            f.push_back(b);
+        f.push_back(0x00); // the checksum is not looked at here
+        f.push_back(0x00);
         return f;
     };
     EXPECT_TRUE(DecodeRequestFrame(frame(0x45, {0x01}), kFamilyZOK));
