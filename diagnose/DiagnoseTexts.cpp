@@ -43,7 +43,7 @@ const char* IntoBuffer(std::array<char, kDiagnoseTextSize>& buffer, const std::s
 
 // One conversion of a format: its text ("%-5u") and its type letter.
 struct Conversion {
-    std::string spec;
+    std::string directive; // the conversion as written, e.g. "%5u"
     char type = 0;
 };
 
@@ -65,18 +65,18 @@ bool SplitFormat(const char* format, std::vector<std::string>& literals, std::ve
         Conversion conversion{"%", 0};
         ++p;
         while (*p && std::strchr("-+ #0", *p))
-            conversion.spec += *p++;
+            conversion.directive += *p++;
         while (*p >= '0' && *p <= '9')
-            conversion.spec += *p++;
+            conversion.directive += *p++;
         if (*p == '.') {
-            conversion.spec += *p++;
+            conversion.directive += *p++;
             while (*p >= '0' && *p <= '9')
-                conversion.spec += *p++;
+                conversion.directive += *p++;
         }
         if (!*p || !std::strchr("sdiuxX", *p))
             return false;
         conversion.type = *p;
-        conversion.spec += *p;
+        conversion.directive += *p;
         literals.push_back(literal);
         literal.clear();
         conversions.push_back(conversion);
@@ -89,11 +89,11 @@ std::string FormatOne(const Conversion& conversion, const TextArg& arg)
 {
     std::array<char, kDiagnoseTextSize> out{};
     if (conversion.type == 's')
-        std::snprintf(out.data(), out.size(), conversion.spec.c_str(), arg.Text().c_str());
+        std::snprintf(out.data(), out.size(), conversion.directive.c_str(), arg.Text().c_str());
     else if (conversion.type == 'd' || conversion.type == 'i')
-        std::snprintf(out.data(), out.size(), conversion.spec.c_str(), int(arg.Number()));
+        std::snprintf(out.data(), out.size(), conversion.directive.c_str(), int(arg.Number()));
     else
-        std::snprintf(out.data(), out.size(), conversion.spec.c_str(), unsigned(arg.Number()));
+        std::snprintf(out.data(), out.size(), conversion.directive.c_str(), unsigned(arg.Number()));
     return out.data();
 }
 

@@ -3,6 +3,7 @@
 #include "device/DeviceProcedures.h"
 #include "dialogs/CMonitorIntervalDialog.h"
 #include "dialogs/LogFileAppend.h"
+#include "dialogs/PollGuard.h"
 #include "framework/ui/DDX.h"
 #include "model/CKVRIdentity.h"
 
@@ -171,17 +172,9 @@ void CMonitorDialog::OnTimer(UINT_PTR nIDEvent)
         CDialog::OnTimer(nIDEvent);
         return;
     }
-    if (s_bPolling || !m_bRunning)
+    if (!m_bRunning)
         return;
-    s_bPolling = TRUE;
-    BOOL goOn = FALSE;
-    try {
-        goOn = PollOnce();
-    } catch (...) {
-        s_bPolling = FALSE;
-        throw;
-    }
-    s_bPolling = FALSE;
+    const BOOL goOn = RunGuardedPoll(s_bPolling, [this] { return PollOnce(); });
     if (!goOn && m_bRunning)
         StopMonitoring();
 }

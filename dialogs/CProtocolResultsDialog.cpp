@@ -5,6 +5,7 @@
 #include "device/SensorHelpers.h"
 #include "dialogs/CProtocolSettingsDialog.h"
 #include "dialogs/LogFileAppend.h"
+#include "dialogs/PollGuard.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/DDX.h"
 #include "model/CScan.h"
@@ -177,17 +178,9 @@ void CProtocolResultsDialog::OnTimer(UINT_PTR nIDEvent)
         CDialog::OnTimer(nIDEvent);
         return;
     }
-    if (s_bPolling || !m_bRunning)
+    if (!m_bRunning)
         return;
-    s_bPolling = TRUE;
-    BOOL goOn = FALSE;
-    try {
-        goOn = PollOnce();
-    } catch (...) {
-        s_bPolling = FALSE;
-        throw;
-    }
-    s_bPolling = FALSE;
+    const BOOL goOn = RunGuardedPoll(s_bPolling, [this] { return PollOnce(); });
     if (!goOn && m_bRunning)
         StopRecording();
 }
