@@ -61,3 +61,32 @@ std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnsw
     field->InitializeFromDistances(type, words.data(), count, kind);
     return field;
 }
+
+BOOL IsReadableProtectiveField(const SensorAnswer& answer)
+{
+    using namespace FieldRecord;
+    const BYTE shape = answer.Byte(FieldAnswer::ReadShape);
+    return shape == kShapeRect || shape == kShapeArc || shape == kShapeBeamContour ||
+           (shape == kShapePoly && GetPolyCount(answer) != 0);
+}
+
+std::unique_ptr<CShelter> BuildReadProtectiveField(const CSensorType& type, const SensorAnswer& answer)
+{
+    using namespace FieldRecord;
+    std::unique_ptr<CShelter> field;
+    switch (answer.Byte(FieldAnswer::ReadShape)) {
+    case kShapeRect: field = MakeRect(type, answer); break;
+    case kShapeArc: field = MakeArc(type, answer); break;
+    case kShapePoly:
+        field = MakePoly(type, answer, FieldAnswer::Value2, GetPolyCount(answer), kProtectiveField);
+        break;
+    default:
+        field = MakePoly(type, answer, FieldAnswer::Value1, kMaxBeams, kProtectiveField);
+        field->SetLocked(1);
+        break;
+    }
+    field->SetProtectiveInDevice(1);
+    field->SetWarningInDevice(1);
+    field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
+    return field;
+}

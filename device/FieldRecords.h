@@ -100,6 +100,12 @@ std::unique_ptr<CArcShelter> MakeArc(const CSensorType& type, const SensorAnswer
 std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnswer& answer, std::size_t offset,
                                        int count, int kind);
 
+// TRUE when a field-read answer holds a protective field this program can build.
+BOOL IsReadableProtectiveField(const SensorAnswer& answer);
+// The protective field of a field-read answer, with the device flags and time stamp of a
+// stored field; a beam contour (shape 4) is locked. Check IsReadableProtectiveField first.
+std::unique_ptr<CShelter> BuildReadProtectiveField(const CSensorType& type, const SensorAnswer& answer);
+
 // The flag and time stamp of a field the device confirmed in a write: it now holds the
 // field as pending, not yet as its protective field.
 template <typename Field>

@@ -36,27 +36,10 @@ std::unique_ptr<CShelter> CZOKSensor::ReadProtectiveField()
         if (!Exchange(request, answer, kReadField | kAnswerBit))
             return nullptr;
 
-        const BYTE shape = answer.Byte(FieldAnswer::ReadShape);
-        const int polyCount = GetPolyCount(answer);
-        const bool known = shape == kShapeRect || shape == kShapeArc || shape == kShapeBeamContour ||
-                           (shape == kShapePoly && polyCount != 0);
         CSensorType type;
-        if (!known || !ReadSensorType(type))
+        if (!IsReadableProtectiveField(answer) || !ReadSensorType(type))
             return nullptr;
-
-        std::unique_ptr<CShelter> field;
-        switch (shape) {
-        case kShapeRect: field = MakeRect(type, answer); break;
-        case kShapeArc: field = MakeArc(type, answer); break;
-        case kShapePoly: field = MakePoly(type, answer, FieldAnswer::Value2, polyCount, kProtectiveField); break;
-        default:
-            field = MakePoly(type, answer, FieldAnswer::Value1, kZOKMaxBeams, kProtectiveField);
-            field->SetLocked(1);
-            break;
-        }
-        field->SetProtectiveInDevice(1);
-        field->SetWarningInDevice(1);
-        field->SetTime(GetDeviceTime(answer, FieldAnswer::Time));
+        std::unique_ptr<CShelter> field = BuildReadProtectiveField(type, answer);
         return field;
     });
 }
