@@ -317,6 +317,11 @@ UINT AfxSaveLoadPromptId(const CException* e, BOOL bSaving, UINT nIDPDefault)
 
 void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
 {
+    AfxReportSaveLoadError(lpszPathName, e, bSaving, nIDPDefault);
+}
+
+void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
+{
     const UINT prompt = AfxSaveLoadPromptId(e, bSaving, nIDPDefault);
     if (prompt == 0)
         return;

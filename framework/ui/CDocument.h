@@ -109,3 +109,5 @@ protected:
 // The prompt id for an exception of a failed load or save: the classic cause mapping,
 // nIDPDefault for anything else; 0 for a user-cancel exception (nothing to show).
 UINT AfxSaveLoadPromptId(const CException* e, BOOL bSaving, UINT nIDPDefault);
+// The prompt of AfxSaveLoadPromptId with the file name inserted; nothing for a user cancel.
+void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);

@@ -231,6 +231,9 @@ BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, 
     title.LoadString(nIDSTitle);
     if (!title.IsEmpty())
         dialog.m_ofn.lpstrTitle = title.c_str();
+    const CString directory = GetDocumentDirectory();
+    if (!directory.IsEmpty())
+        dialog.m_ofn.lpstrInitialDir = directory.c_str();
     if (dialog.DoModal() != IDOK)
         return FALSE;
     fileName = dialog.GetPathName();

@@ -78,6 +78,8 @@ public:
     // template's, with its extension as the default), then "all files".
     virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                   CDocTemplate* pTemplate);
+    // Where that dialog opens; empty: the current directory.
+    virtual CString GetDocumentDirectory() { return CString(); }
 
     // Profile values in the INI file m_pszProfileName.
     UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
