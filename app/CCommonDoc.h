@@ -1,0 +1,153 @@
+#pragma once
+// The common base of the device documents: the mode machine (modes 0 to 6, started,
+// stopped and aborted by toggling), the cycle that ticks the active mode at its own
+// period, the current result the views draw, and the hooks through which the child
+// frame fills and reads its bar controls. Family documents override the virtual hooks.
+#include "app/CTalisoDoc.h"
+
+#include <memory>
+
+class CComboBox;
+class CObList;
+class CSelectorComboBox;
+class CSensorObject;
+
+// Document modes.
+constexpr int kModeNone = 0;
+constexpr int kModeEdit = 1;
+constexpr int kModeMonitor = 2;
+constexpr int kModeTeachIn = 3;
+constexpr int kModeVerify = 4;
+constexpr int kModeSimulation = 5;
+constexpr int kModeReplay = 6;
+
+// Actions on a mode's operation.
+constexpr int kModeActionStart = 0;
+constexpr int kModeActionStop = 1;
+constexpr int kModeActionAbort = 2;
+constexpr int kModeActionTick = 3;
+
+// The private message a document sends to its own frames (wParam: the flags below).
+// Kept clear of the control-private message range so no bar control mistakes it.
+constexpr UINT WM_DOCUMENT_FRAMES_NOTIFY = 0x8000 + 1; // WM_APP + 1
+constexpr int kNotifyRefillCombos = 1;  // refill the three selector combo boxes
+constexpr int kNotifyModeLayout = 2;    // bars and timer by the document's mode
+
+// Controls of the child frame's bars that the document fills and reads.
+constexpr UINT IDC_BAR_FIRST_OBJECT = 2141;
+constexpr UINT IDC_BAR_SECOND_OBJECT = 2058;
+constexpr UINT IDC_BAR_SELECTOR = 2143;
+constexpr UINT IDC_SIMULATION_1 = 2075;
+constexpr UINT IDC_SIMULATION_2 = 2076;
+constexpr UINT IDC_SIMULATION_3 = 2077;
+constexpr UINT IDC_SIMULATION_4 = 2079;
+constexpr UINT IDC_SIMULATION_5 = 2080;
+constexpr UINT kSimulationControlIds[] = {IDC_SIMULATION_1, IDC_SIMULATION_2, IDC_SIMULATION_3, IDC_SIMULATION_4,
+                                          IDC_SIMULATION_5};
+
+// Stops the active mode.
+constexpr UINT ID_STOP_MODE = 32911;
+
+class CCommonDoc : public CTalisoDoc {
+    DECLARE_SERIAL(CCommonDoc)
+public:
+    CCommonDoc();
+    ~CCommonDoc() override;
+
+    // Mode machine. SetMode toggles: the active mode's number stops it, another number
+    // aborts the active mode and starts the new one; a refused start leaves mode 0.
+    int GetMode() const { return m_nMode; }
+    void SetMode(int nMode);
+    void StartMode(int nMode);
+    void StopMode(int nMode);
+    void AbortMode(int nMode);
+    void TickMode(int nMode);
+    // Aborts whatever mode runs and redraws the views (before saving or closing).
+    void AbortActiveMode();
+
+    // Sends WM_DOCUMENT_FRAMES_NOTIFY with the flags to each frame that shows this
+    // document, and to no other window.
+    void NotifyFrames(int nFlags);
+
+    // Cycle: a tick of the active mode at most once per period, driven by the active
+    // child frame's timer. A period of 0 disarms it.
+    int SetCycle(DWORD dwPeriod);
+    void StopCycle();
+    void OnCycle();
+    BOOL IsCycleArmed() const { return m_bCycleArmed; }
+    DWORD GetCyclePeriod() const { return m_dwCyclePeriod; }
+
+    // The current result (the last scan read or replayed), owned by the document.
+    void SetResult(const CSensorObject* pResult);
+    CSensorObject* GetResult() const { return m_pResult.get(); }
+    void DeleteResult();
+    // Asks the device for a result by the settings' scan mode; 1 when a new one came.
+    int FetchResult();
+
+    // The child frame's bar controls, by control id: fills the control, or hands its new
+    // selection to the document. Clears the undo store before the first-object combo is
+    // filled or changed (and the current selection on a change), and drops the result
+    // before a selector change. Unknown ids do nothing.
+    void FillBarControl(UINT nID, CComboBox* pCombo);
+    void OnBarControlChange(UINT nID, CComboBox* pCombo);
+
+    // Scanners shown side by side in the live modes.
+    virtual WORD GetSensorCount();
+
+    // Bar hooks of the family documents.
+    virtual void FillSelectorCombo(CSelectorComboBox* pCombo);
+    virtual void OnSelectorChange(CSelectorComboBox* pCombo);
+    virtual void FillFirstObjectCombo(CSelectorComboBox* pCombo);
+    virtual void OnFirstObjectChange(CSelectorComboBox* pCombo);
+    virtual void FillSecondObjectCombo(CSelectorComboBox* pCombo);
+    virtual void OnSecondObjectChange(CSelectorComboBox* pCombo);
+    // nID is one of kSimulationControlIds.
+    virtual void FillSimulationControl(UINT nID, CComboBox* pCombo);
+    virtual void OnSimulationControlChange(UINT nID, CComboBox* pCombo);
+
+    // A change of mode; the default drops the current result.
+    virtual void OnModeChanged(int nOldMode, int nNewMode);
+    // Mode operations: a start returning exactly 1 enters the mode; a tick returning 0
+    // ends it. Stop and abort results are not used.
+    virtual int RunMode1(int nAction);
+    virtual int RunMode2(int nAction);
+    virtual int RunMode3(int nAction);
+    virtual int RunMode4(int nAction);
+    virtual int RunMode5(int nAction);
+    virtual int ReplayProtocol(int nAction);
+
+    // Device transfer and printing hooks the views call.
+    virtual int TransferToDevice();
+    virtual int ConfirmTransfer(int nAccepted);
+    virtual int PreparePrint(int nKind);
+    virtual int BuildReport(CObList* pPrintObjects, int nKind);
+    virtual void EndPrint(int nKind);
+
+    // Result sources; each returns a new object owned by the caller, or null.
+    virtual std::unique_ptr<CSensorObject> FetchScan(WORD wDivisor);
+    virtual std::unique_ptr<CSensorObject> FetchResultByIndex(int nIndex);
+    virtual std::unique_ptr<CSensorObject> FetchResultByRange(int nFrom, int nTo);
+
+    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
+    void DeleteContents() override;
+    void Serialize(CArchive& ar) override;
+
+    afx_msg void OnStopMode();
+    afx_msg void OnFileClose();
+
+protected:
+    // One tick of the active mode (elapsed: ms since the cycle was last armed).
+    virtual void OnCycleTick(DWORD dwElapsed);
+    // The operation of mode m with the action; 0 for a mode without one.
+    int RunModeAction(int nMode, int nAction);
+
+private:
+    int m_nMode = kModeNone;
+    DWORD m_dwCyclePeriod = 0;
+    DWORD m_dwCycleDeadline = 0;
+    // Separate from the period and deadline: a deadline of 0 is a valid tick count.
+    BOOL m_bCycleArmed = FALSE;
+    std::unique_ptr<CSensorObject> m_pResult;
+
+    DECLARE_MESSAGE_MAP()
+};
