@@ -320,6 +320,51 @@ struct StyleSpec {
 
 enum class ItemLayout { Text, NoText, Icon, Generic };
 
+// Virtual-key names an accelerator table may use without a #define.
+constexpr std::array kVirtualKeys = {
+    Predefined{"VK_BACK", 0x08},     Predefined{"VK_TAB", 0x09},      Predefined{"VK_CLEAR", 0x0C},
+    Predefined{"VK_RETURN", 0x0D},   Predefined{"VK_SHIFT", 0x10},    Predefined{"VK_CONTROL", 0x11},
+    Predefined{"VK_MENU", 0x12},     Predefined{"VK_PAUSE", 0x13},    Predefined{"VK_CAPITAL", 0x14},
+    Predefined{"VK_ESCAPE", 0x1B},   Predefined{"VK_SPACE", 0x20},    Predefined{"VK_PRIOR", 0x21},
+    Predefined{"VK_NEXT", 0x22},     Predefined{"VK_END", 0x23},      Predefined{"VK_HOME", 0x24},
+    Predefined{"VK_LEFT", 0x25},     Predefined{"VK_UP", 0x26},       Predefined{"VK_RIGHT", 0x27},
+    Predefined{"VK_DOWN", 0x28},     Predefined{"VK_SELECT", 0x29},   Predefined{"VK_PRINT", 0x2A},
+    Predefined{"VK_EXECUTE", 0x2B},  Predefined{"VK_SNAPSHOT", 0x2C}, Predefined{"VK_INSERT", 0x2D},
+    Predefined{"VK_DELETE", 0x2E},   Predefined{"VK_HELP", 0x2F},     Predefined{"VK_MULTIPLY", 0x6A},
+    Predefined{"VK_ADD", 0x6B},      Predefined{"VK_SEPARATOR", 0x6C}, Predefined{"VK_SUBTRACT", 0x6D},
+    Predefined{"VK_DECIMAL", 0x6E},  Predefined{"VK_DIVIDE", 0x6F},   Predefined{"VK_NUMLOCK", 0x90},
+    Predefined{"VK_SCROLL", 0x91},   Predefined{"VK_OEM_PLUS", 0xBB}, Predefined{"VK_OEM_COMMA", 0xBC},
+    Predefined{"VK_OEM_MINUS", 0xBD}, Predefined{"VK_OEM_PERIOD", 0xBE},
+};
+
+// "VK_<prefix><n>" with n in [first, last], e.g. VK_F1..VK_F24 and VK_NUMPAD0..9.
+std::optional<std::int64_t> NumberedKey(std::string_view name, std::string_view prefix, int first, int last,
+                                        std::int64_t firstCode)
+{
+    if (name.substr(0, prefix.size()) != prefix || name.size() == prefix.size() || name.size() > prefix.size() + 2)
+        return std::nullopt;
+    int n = 0;
+    for (const char c : name.substr(prefix.size())) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    if (n < first || n > last || (name[prefix.size()] == '0' && name.size() > prefix.size() + 1))
+        return std::nullopt;
+    return firstCode + (n - first);
+}
+
+std::optional<std::int64_t> FindVirtualKey(std::string_view name)
+{
+    for (const auto& key : kVirtualKeys) {
+        if (key.name == name)
+            return key.value;
+    }
+    if (const auto f = NumberedKey(name, "VK_F", 1, 24, 0x70))
+        return f;
+    return NumberedKey(name, "VK_NUMPAD", 0, 9, 0x60);
+}
+
 struct ControlStatement {
     std::string_view keyword;
     std::string_view className;
@@ -369,6 +414,8 @@ struct ParsedScript {
     std::vector<Located<MenuTemplate>> menus;
     std::vector<Located<std::vector<std::uint8_t>>> bitmaps;
     std::vector<Located<std::vector<std::uint8_t>>> cursors;
+    std::vector<Located<std::vector<AccelEntry>>> accelerators;
+    std::vector<Located<ToolBarTemplate>> toolBars;
 };
 
 class ScriptParser {
@@ -543,6 +590,8 @@ private:
         }
         if (const auto style = FindStyleConstant(t.text))
             return *style;
+        if (const auto key = FindVirtualKey(t.text))
+            return *key;
         Fail(t.line, "undefined symbol '" + t.text + "'");
     }
 
@@ -606,6 +655,10 @@ private:
             m_result.bitmaps.push_back({EmbeddedFile(), id, line});
         else if (upper == "CURSOR")
             m_result.cursors.push_back({EmbeddedFile(), id, line});
+        else if (upper == "ACCELERATORS")
+            m_result.accelerators.push_back({Accelerators(), id, line});
+        else if (upper == "TOOLBAR")
+            m_result.toolBars.push_back({ToolBar(), id, line});
         else
             Fail(type.line, "unsupported resource type '" + type.text + "'");
     }
@@ -876,6 +929,137 @@ private:
         }
     }
 
+    std::uint16_t Word16Value(std::string_view what)
+    {
+        const int line = m_lexer.Peek().line;
+        const std::int64_t v = Expression(m_lexer);
+        if (v < 0 || v > 0xFFFF)
+            Fail(line, std::string(what) + " " + std::to_string(v) + " is outside 0..65535");
+        return std::uint16_t(v);
+    }
+
+    std::vector<AccelEntry> Accelerators()
+    {
+        SkipMemoryFlags();
+        ExpectBegin();
+        std::vector<AccelEntry> table;
+        while (!IsEnd(m_lexer.Peek())) {
+            if (m_lexer.Peek().kind == TokenKind::End)
+                Fail(m_lexer.Peek().line, "ACCELERATORS without END");
+            table.push_back(Accelerator());
+        }
+        m_lexer.Next();
+        return table;
+    }
+
+    // How the key of an accelerator was written; decides which options fit it.
+    enum class KeyForm { Character, ControlCharacter, VirtualKeyName, Number };
+
+    AccelEntry Accelerator()
+    {
+        const int line = m_lexer.Peek().line;
+        AccelEntry entry;
+        std::string keyText;
+        KeyForm form = KeyForm::Number;
+        if (m_lexer.Peek().kind == TokenKind::String) {
+            keyText = m_lexer.Next().text;
+            if (keyText.size() == 2 && keyText[0] == '^' && IsAlpha(keyText[1])) {
+                form = KeyForm::ControlCharacter;
+                entry.key = std::uint16_t(ToUpper(keyText.substr(1))[0] - '@');
+            } else if (keyText.size() == 1) {
+                form = KeyForm::Character;
+                entry.key = std::uint8_t(keyText[0]);
+            } else {
+                Fail(line, "accelerator key \"" + keyText + "\" is not one character or ^ and a letter");
+            }
+        } else {
+            const Token& first = m_lexer.Peek();
+            if (first.kind == TokenKind::Identifier && !m_defines.count(first.text) && FindVirtualKey(first.text)) {
+                form = KeyForm::VirtualKeyName;
+                keyText = first.text;
+            }
+            entry.key = Word16Value("accelerator key");
+        }
+        ExpectComma();
+        entry.cmd = Word16Value("command id");
+        bool ascii = false;
+        while (SkipComma())
+            AcceleratorOption(entry, ascii);
+        CheckAcceleratorOptions(line, entry, ascii, form, keyText);
+        if (form == KeyForm::Character && (entry.fVirt & FVIRTKEY))
+            entry.key = std::uint8_t(ToUpper(keyText)[0]); // virtual-key codes of letters are the capitals
+        return entry;
+    }
+
+    void AcceleratorOption(AccelEntry& entry, bool& ascii)
+    {
+        const Token t = m_lexer.Next();
+        const std::string word = t.kind == TokenKind::Identifier ? ToUpper(t.text) : std::string();
+        if (word == "VIRTKEY")
+            entry.fVirt |= FVIRTKEY;
+        else if (word == "NOINVERT")
+            entry.fVirt |= FNOINVERT;
+        else if (word == "SHIFT")
+            entry.fVirt |= FSHIFT;
+        else if (word == "CONTROL")
+            entry.fVirt |= FCONTROL;
+        else if (word == "ALT")
+            entry.fVirt |= FALT;
+        else if (word == "ASCII")
+            ascii = true;
+        else
+            Fail(t.line, "expected an accelerator option but found " + Describe(t));
+    }
+
+    // Combinations that could never match a key press are refused rather than kept.
+    static void CheckAcceleratorOptions(int line, const AccelEntry& entry, bool ascii, KeyForm form,
+                                        const std::string& keyText)
+    {
+        const bool virtKey = (entry.fVirt & FVIRTKEY) != 0;
+        if (virtKey && ascii)
+            Fail(line, "an accelerator cannot be both VIRTKEY and ASCII");
+        if (virtKey && form == KeyForm::ControlCharacter)
+            Fail(line, "\"" + keyText + "\" is a character and cannot be VIRTKEY");
+        if (!virtKey && form == KeyForm::VirtualKeyName)
+            Fail(line, "'" + keyText + "' needs VIRTKEY");
+        if (!virtKey && (entry.fVirt & (FSHIFT | FCONTROL)))
+            Fail(line, "SHIFT and CONTROL need VIRTKEY");
+    }
+
+    ToolBarTemplate ToolBar()
+    {
+        ToolBarTemplate bar;
+        SkipMemoryFlags();
+        const int line = m_lexer.Peek().line;
+        bar.width = IntValue();
+        ExpectComma();
+        bar.height = IntValue();
+        if (bar.width < 1 || bar.width > kMaxToolBarImage || bar.height < 1 || bar.height > kMaxToolBarImage)
+            Fail(line, "tool-bar image size " + std::to_string(bar.width) + "x" + std::to_string(bar.height) +
+                           " is outside 1.." + std::to_string(kMaxToolBarImage));
+        ExpectBegin();
+        while (!IsEnd(m_lexer.Peek())) {
+            const Token t = m_lexer.Next();
+            if (IsKeyword(t, "SEPARATOR")) {
+                bar.items.push_back(0);
+            } else if (IsKeyword(t, "BUTTON")) {
+                const int idLine = m_lexer.Peek().line;
+                const UINT id = ResourceId();
+                if (id == 0)
+                    Fail(idLine, "a tool-bar button needs an id other than 0");
+                bar.items.push_back(id);
+            } else if (t.kind == TokenKind::End) {
+                Fail(t.line, "TOOLBAR without END");
+            } else {
+                Fail(t.line, "expected BUTTON, SEPARATOR or END but found " + Describe(t));
+            }
+        }
+        m_lexer.Next();
+        return bar;
+    }
+
+    static constexpr int kMaxToolBarImage = 256;
+
     std::vector<std::uint8_t> EmbeddedFile()
     {
         SkipMemoryFlags();
@@ -941,11 +1125,15 @@ bool ResourceSet::AddScript(std::string_view fileName, std::string_view text, co
         CheckNew(parsed.menus, "menu", m_menus, origins, file);
         CheckNew(parsed.bitmaps, "bitmap", m_bitmaps, origins, file);
         CheckNew(parsed.cursors, "cursor", m_cursors, origins, file);
+        CheckNew(parsed.accelerators, "accelerator table", m_accelerators, origins, file);
+        CheckNew(parsed.toolBars, "toolbar", m_toolBars, origins, file);
         MergeInto(parsed.strings, m_strings);
         MergeInto(parsed.dialogs, m_dialogs);
         MergeInto(parsed.menus, m_menus);
         MergeInto(parsed.bitmaps, m_bitmaps);
         MergeInto(parsed.cursors, m_cursors);
+        MergeInto(parsed.accelerators, m_accelerators);
+        MergeInto(parsed.toolBars, m_toolBars);
         m_origins = std::move(origins);
         error.clear();
         return true;
@@ -960,3 +1148,5 @@ const DialogTemplate* ResourceSet::FindDialog(UINT id) const { return FindIn(m_d
 const MenuTemplate* ResourceSet::FindMenu(UINT id) const { return FindIn(m_menus, id); }
 const std::vector<std::uint8_t>* ResourceSet::FindBitmap(UINT id) const { return FindIn(m_bitmaps, id); }
 const std::vector<std::uint8_t>* ResourceSet::FindCursor(UINT id) const { return FindIn(m_cursors, id); }
+const std::vector<AccelEntry>* ResourceSet::FindAccelerators(UINT id) const { return FindIn(m_accelerators, id); }
+const ToolBarTemplate* ResourceSet::FindToolBar(UINT id) const { return FindIn(m_toolBars, id); }

@@ -1,7 +1,8 @@
 #pragma once
 // Resources of a language library, read from resource scripts (a subset of the
-// classic resource-script syntax): string tables, dialog templates, menus, bitmaps
-// and cursors, all by numeric id. Plain data; the window layer renders it.
+// classic resource-script syntax): string tables, dialog templates, menus, bitmaps,
+// cursors, accelerator tables and tool-bar layouts, all by numeric id. Plain data;
+// the window layer renders it.
 #include "framework/core/WinStyles.h"
 #include "framework/core/WinTypes.h"
 
@@ -78,6 +79,28 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
+// Accelerator flags (fVirt). Without FVIRTKEY the key is a character code:
+// "N" is 'N', "^C" is 3 (Ctrl+C as typed).
+inline constexpr std::uint8_t FVIRTKEY = 0x01;
+inline constexpr std::uint8_t FNOINVERT = 0x02;
+inline constexpr std::uint8_t FSHIFT = 0x04;
+inline constexpr std::uint8_t FCONTROL = 0x08;
+inline constexpr std::uint8_t FALT = 0x10;
+
+struct AccelEntry {
+    std::uint8_t fVirt = 0;
+    std::uint16_t key = 0; // virtual-key code with FVIRTKEY, else a character code
+    std::uint16_t cmd = 0;
+    bool operator==(const AccelEntry&) const = default;
+};
+
+// A tool bar's button image size and its buttons in order; 0 stands for a separator.
+struct ToolBarTemplate {
+    int width = 16;
+    int height = 15;
+    std::vector<UINT> items;
+};
+
 // Fetches the bytes of a file a script names (BITMAP, CURSOR); the name is as
 // written in the script with '/' separators. Returns false when there is no such file.
 using ResourceFileLoader = std::function<bool(const std::string& name, std::vector<std::uint8_t>& bytes)>;
@@ -96,6 +119,8 @@ public:
     const MenuTemplate* FindMenu(UINT id) const;
     const std::vector<std::uint8_t>* FindBitmap(UINT id) const;
     const std::vector<std::uint8_t>* FindCursor(UINT id) const;
+    const std::vector<AccelEntry>* FindAccelerators(UINT id) const;
+    const ToolBarTemplate* FindToolBar(UINT id) const;
 
     const std::map<UINT, std::string>& Strings() const { return m_strings; }
     const std::map<UINT, DialogTemplate>& Dialogs() const { return m_dialogs; }
@@ -107,6 +132,8 @@ private:
     std::map<UINT, MenuTemplate> m_menus;
     std::map<UINT, std::vector<std::uint8_t>> m_bitmaps;
     std::map<UINT, std::vector<std::uint8_t>> m_cursors;
+    std::map<UINT, std::vector<AccelEntry>> m_accelerators;
+    std::map<UINT, ToolBarTemplate> m_toolBars;
     // "kind id" -> "file:line" of its definition, for duplicate reports across scripts.
     std::map<std::string, std::string> m_origins;
 };

@@ -116,6 +116,18 @@ const std::vector<std::uint8_t>* FindCursorResource(HINSTANCE module, UINT id)
     return resources ? resources->FindCursor(id) : nullptr;
 }
 
+const std::vector<AccelEntry>* FindAcceleratorTable(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindAccelerators(id) : nullptr;
+}
+
+const ToolBarTemplate* FindToolBarTemplate(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindToolBar(id) : nullptr;
+}
+
 HINSTANCE CreateResourceModule(std::string_view fileName, std::string_view scriptText, const ResourceFileLoader& files,
                                std::string& error)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Resources by numeric id from a resource module (the language library): strings
-// with %1..%9 insertion, dialog templates, menus, bitmaps and cursors.
+// with %1..%9 insertion, dialog templates, menus, bitmaps, cursors, accelerator
+// tables and tool-bar layouts.
 #include "framework/core/CString.h"
 #include "framework/core/ResourceScript.h"
 #include "framework/core/WinTypes.h"
@@ -32,6 +33,8 @@ const DialogTemplate* FindDialogTemplate(HINSTANCE module, UINT id);
 const MenuTemplate* FindMenuTemplate(HINSTANCE module, UINT id);
 const std::vector<std::uint8_t>* FindBitmapResource(HINSTANCE module, UINT id);
 const std::vector<std::uint8_t>* FindCursorResource(HINSTANCE module, UINT id);
+const std::vector<AccelEntry>* FindAcceleratorTable(HINSTANCE module, UINT id);
+const ToolBarTemplate* FindToolBarTemplate(HINSTANCE module, UINT id);
 
 // A resource module built from script text, for tests and tools; nullptr with the
 // parse error in 'error'. Release it with FreeLibrary.

@@ -213,6 +213,109 @@ TEST(ResourceScript, BitmapAndCursorBytesComeFromTheLoader)
     EXPECT_EQ(ParseError("\n1 BITMAP \"missing.bmp\"\n", files), "bad.rc:2: cannot read file 'missing.bmp'");
 }
 
+TEST(ResourceScript, AcceleratorKeysAndOptions)
+{
+    const ResourceSet set = ParseOk(R"(
+#define IDR_MAIN 128
+#define ID_FILE_NEW 0xE100
+#define VK_MINE 0x41
+IDR_MAIN ACCELERATORS DISCARDABLE
+BEGIN
+    "N",        ID_FILE_NEW,    VIRTKEY, CONTROL, NOINVERT
+    "^C",       57634
+    "x",        3,              ASCII, ALT
+    "s",        4,              VIRTKEY, SHIFT
+    VK_F1,      5,              VIRTKEY
+    VK_F12,     6,              VIRTKEY, SHIFT, CONTROL, ALT
+    VK_DELETE,  7,              VIRTKEY, SHIFT
+    VK_NUMPAD7, 8,              VIRTKEY
+    VK_MINE,    9
+    0x2D,       10,             VIRTKEY
+    VK_ESCAPE,  11,             virtkey
+END
+)");
+    const std::vector<AccelEntry>* table = set.FindAccelerators(128);
+    ASSERT_NE(table, nullptr);
+    const std::vector<AccelEntry> expected = {
+        {FVIRTKEY | FCONTROL | FNOINVERT, 'N', 0xE100},
+        {0, 3, 57634},
+        {FALT, 'x', 3},
+        {FVIRTKEY | FSHIFT, 'S', 4}, // a letter as virtual key is its capital
+        {FVIRTKEY, 0x70, 5},
+        {FVIRTKEY | FSHIFT | FCONTROL | FALT, 0x7B, 6},
+        {FVIRTKEY | FSHIFT, 0x2E, 7},
+        {FVIRTKEY, 0x67, 8},
+        {0, 0x41, 9}, // a #define named like a key is a plain number
+        {FVIRTKEY, 0x2D, 10},
+        {FVIRTKEY, 0x1B, 11},
+    };
+    EXPECT_EQ(*table, expected);
+    EXPECT_EQ(set.FindAccelerators(129), nullptr);
+    EXPECT_EQ(set.FindMenu(128), nullptr);
+}
+
+TEST(ResourceScript, ToolBarButtonsAndSeparatorsInOrder)
+{
+    const ResourceSet set = ParseOk(R"(
+#define IDR_MAIN 128
+#define ID_FILE_OPEN 0xE101
+IDR_MAIN TOOLBAR DISCARDABLE 16, 15
+BEGIN
+    BUTTON      0xE100
+    BUTTON      ID_FILE_OPEN
+    SEPARATOR
+    BUTTON      32771
+END
+2 TOOLBAR 24, 22 BEGIN END
+)");
+    const ToolBarTemplate* bar = set.FindToolBar(128);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->width, 16);
+    EXPECT_EQ(bar->height, 15);
+    EXPECT_EQ(bar->items, (std::vector<UINT>{0xE100, 0xE101, 0, 32771}));
+    ASSERT_NE(set.FindToolBar(2), nullptr);
+    EXPECT_EQ(set.FindToolBar(2)->width, 24);
+    EXPECT_TRUE(set.FindToolBar(2)->items.empty());
+    EXPECT_EQ(set.FindToolBar(3), nullptr);
+}
+
+TEST(ResourceScript, AcceleratorAndToolBarErrors)
+{
+    struct Case {
+        const char* script;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"1 ACCELERATORS BEGIN\n \"ab\", 1\nEND",
+         "bad.rc:2: accelerator key \"ab\" is not one character or ^ and a letter"},
+        {"1 ACCELERATORS BEGIN\n \"^1\", 1\nEND",
+         "bad.rc:2: accelerator key \"^1\" is not one character or ^ and a letter"},
+        {"1 ACCELERATORS BEGIN\n VK_F1, 1\nEND", "bad.rc:2: 'VK_F1' needs VIRTKEY"},
+        {"1 ACCELERATORS BEGIN\n \"^C\", 1, VIRTKEY\nEND", "bad.rc:2: \"^C\" is a character and cannot be VIRTKEY"},
+        {"1 ACCELERATORS BEGIN\n \"C\", 1, CONTROL\nEND", "bad.rc:2: SHIFT and CONTROL need VIRTKEY"},
+        {"1 ACCELERATORS BEGIN\n \"C\", 1, VIRTKEY, ASCII\nEND",
+         "bad.rc:2: an accelerator cannot be both VIRTKEY and ASCII"},
+        {"1 ACCELERATORS BEGIN\n \"C\", 1, VIRTKEY, CTRL\nEND",
+         "bad.rc:2: expected an accelerator option but found 'CTRL'"},
+        {"1 ACCELERATORS BEGIN\n \"C\", 70000\nEND", "bad.rc:2: command id 70000 is outside 0..65535"},
+        {"1 ACCELERATORS BEGIN\n 0x10000, 1, VIRTKEY\nEND", "bad.rc:2: accelerator key 65536 is outside 0..65535"},
+        {"1 ACCELERATORS BEGIN\n VK_F25, 1, VIRTKEY\nEND", "bad.rc:2: undefined symbol 'VK_F25'"},
+        {"1 ACCELERATORS BEGIN\n \"C\", 1\n", "bad.rc:3: ACCELERATORS without END"},
+        {"1 ACCELERATORS BEGIN END\n1 ACCELERATORS BEGIN END",
+         "bad.rc:2: accelerator table id 1 is already defined at bad.rc:1"},
+        {"1 TOOLBAR 16 BEGIN END", "bad.rc:1: expected ',' but found 'BEGIN'"},
+        {"1 TOOLBAR 0, 15 BEGIN END", "bad.rc:1: tool-bar image size 0x15 is outside 1..256"},
+        {"1 TOOLBAR 16, 15 BEGIN\n BUTTON 0\nEND", "bad.rc:2: a tool-bar button needs an id other than 0"},
+        {"1 TOOLBAR 16, 15 BEGIN\n MENUITEM 5\nEND",
+         "bad.rc:2: expected BUTTON, SEPARATOR or END but found 'MENUITEM'"},
+        {"1 TOOLBAR 16, 15 BEGIN\n BUTTON 5\n", "bad.rc:3: TOOLBAR without END"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        EXPECT_EQ(ParseError(c.script), c.error);
+    }
+}
+
 TEST(ResourceScript, ErrorsNameFileAndLine)
 {
     struct Case {
@@ -223,7 +326,7 @@ TEST(ResourceScript, ErrorsNameFileAndLine)
         {"STRINGTABLE\nBEGIN\n 1, \"open\n END", "bad.rc:3: unterminated string"},
         {"STRINGTABLE BEGIN\n 1 \"a\\q\" END", "bad.rc:2: unknown escape '\\q'"},
         {"\n\nIDD_MISSING DIALOG 0,0,1,1 BEGIN END", "bad.rc:3: undefined symbol 'IDD_MISSING'"},
-        {"1 ACCELERATORS BEGIN END", "bad.rc:1: unsupported resource type 'ACCELERATORS'"},
+        {"1 RCDATA BEGIN END", "bad.rc:1: unsupported resource type 'RCDATA'"},
         {"1 DIALOG 0, 0, 10\nBEGIN END", "bad.rc:2: expected ',' but found 'BEGIN'"},
         {"1 DIALOG 0,0,1,1\nBEGIN\n  BUTTONX \"a\", 1, 0,0,1,1\nEND",
          "bad.rc:3: expected a control statement or END but found 'BUTTONX'"},

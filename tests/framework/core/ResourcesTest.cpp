@@ -21,6 +21,15 @@ END
 BEGIN
     MENUITEM "&Open", 57601
 END
+2 ACCELERATORS
+BEGIN
+    "O", 57601, VIRTKEY, CONTROL
+END
+2 TOOLBAR 16, 15
+BEGIN
+    BUTTON 57601
+    SEPARATOR
+END
 )";
 
 class ResourcesTest : public ::testing::Test {
@@ -117,6 +126,12 @@ TEST_F(ResourcesTest, TemplatesAreFoundByIdInTheirModule)
     EXPECT_EQ(FindDialogTemplate(m_module, 2), nullptr);
     EXPECT_EQ(FindBitmapResource(m_module, 103), nullptr);
     EXPECT_EQ(FindCursorResource(nullptr, 1), nullptr);
+    ASSERT_NE(FindAcceleratorTable(m_module, 2), nullptr);
+    EXPECT_EQ(*FindAcceleratorTable(m_module, 2), (std::vector<AccelEntry>{{FVIRTKEY | FCONTROL, 'O', 57601}}));
+    EXPECT_EQ(FindAcceleratorTable(m_module, 103), nullptr);
+    ASSERT_NE(FindToolBarTemplate(m_module, 2), nullptr);
+    EXPECT_EQ(FindToolBarTemplate(m_module, 2)->items, (std::vector<UINT>{57601, 0}));
+    EXPECT_EQ(FindToolBarTemplate(nullptr, 2), nullptr);
 
     std::string error;
     EXPECT_EQ(CreateResourceModule("broken.rc", "1 DIALOG 0,0", {}, error), nullptr);
