@@ -54,13 +54,31 @@ struct Token {
 struct Define {
     std::string body;
     int line = 0;
+    std::optional<std::int64_t> value; // worked out on first use
+};
+
+// The #defines seen so far. Each value is worked out once, so chains of defines
+// that use each other several times cost linear time. A built-in name (IDOK, a
+// style, a key) that is #defined after it was read makes stored values stale.
+struct DefineTable {
+    std::map<std::string, Define> byName;
+    std::set<std::string> readAsBuiltIn;
+
+    void Add(const std::string& name, Define define)
+    {
+        if (readAsBuiltIn.erase(name)) {
+            for (auto& entry : byName)
+                entry.second.value.reset();
+        }
+        byName.try_emplace(name, std::move(define));
+    }
 };
 
 // Splits script text into tokens; handles comments and the preprocessor lines
 // (#define is kept for the parser, #pragma is ignored).
 class Lexer {
 public:
-    Lexer(std::string_view text, int firstLine, std::map<std::string, Define>* defines)
+    Lexer(std::string_view text, int firstLine, DefineTable* defines)
         : m_text(text), m_line(firstLine), m_defines(defines)
     {
         if (m_text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -171,11 +189,11 @@ private:
         body = first == std::string::npos ? std::string() : body.substr(first);
         while (!body.empty() && (body.back() == ' ' || body.back() == '\t' || body.back() == '\r'))
             body.pop_back();
-        const auto existing = m_defines->find(name);
-        if (existing != m_defines->end() && existing->second.body != body)
+        const auto existing = m_defines->byName.find(name);
+        if (existing != m_defines->byName.end() && existing->second.body != body)
             Fail(line, "'" + name + "' redefined with another value (first at line " +
                            std::to_string(existing->second.line) + ")");
-        (*m_defines)[name] = Define{body, line};
+        m_defines->Add(name, Define{body, line, std::nullopt});
     }
 
     Token Scan()
@@ -292,7 +310,7 @@ private:
     std::size_t m_pos = 0;
     int m_line = 1;
     bool m_atLineStart = true;
-    std::map<std::string, Define>* m_defines;
+    DefineTable* m_defines;
     Token m_peeked;
     bool m_hasPeeked = false;
 };
@@ -522,8 +540,12 @@ private:
         std::int64_t v = UnaryExpression(lex);
         while (IsPunct(lex.Peek(), '+') || IsPunct(lex.Peek(), '-')) {
             const bool plus = lex.Next().text[0] == '+';
+            const int line = lex.Peek().line;
             const std::int64_t rhs = UnaryExpression(lex);
             v = plus ? v + rhs : v - rhs;
+            // Operands stay within 33 bits, so no sum can overflow.
+            if (v < -0xFFFFFFFFLL || v > 0xFFFFFFFFLL)
+                Fail(line, "value out of range");
         }
         return v;
     }
@@ -571,29 +593,47 @@ private:
 
     std::int64_t SymbolValue(const Token& t)
     {
-        const auto define = m_defines.find(t.text);
-        if (define != m_defines.end()) {
-            if (!m_expanding.insert(t.text).second)
-                Fail(t.line, "'" + t.text + "' is defined in terms of itself");
-            Lexer body(define->second.body, t.line, nullptr);
-            if (body.Peek().kind == TokenKind::End)
-                Fail(t.line, "'" + t.text + "' has no value");
-            const std::int64_t v = Expression(body);
-            if (body.Peek().kind != TokenKind::End)
-                Fail(t.line, "the value of '" + t.text + "' is not a number");
-            m_expanding.erase(t.text);
-            return v;
-        }
+        const auto define = m_defines.byName.find(t.text);
+        if (define != m_defines.byName.end())
+            return DefineValue(define->first, define->second, t.line);
+        const std::optional<std::int64_t> builtIn = BuiltInValue(t.text);
+        if (!builtIn)
+            Fail(t.line, "undefined symbol '" + t.text + "'");
+        m_defines.readAsBuiltIn.insert(t.text);
+        return *builtIn;
+    }
+
+    static std::optional<std::int64_t> BuiltInValue(std::string_view name)
+    {
         for (const auto& id : kPredefinedIds) {
-            if (id.name == t.text)
+            if (id.name == name)
                 return id.value;
         }
-        if (const auto style = FindStyleConstant(t.text))
+        if (const auto style = FindStyleConstant(name))
             return *style;
-        if (const auto key = FindVirtualKey(t.text))
-            return *key;
-        Fail(t.line, "undefined symbol '" + t.text + "'");
+        return FindVirtualKey(name);
     }
+
+    std::int64_t DefineValue(const std::string& name, Define& define, int line)
+    {
+        if (define.value)
+            return *define.value;
+        if (!m_expanding.insert(name).second)
+            Fail(line, "'" + name + "' is defined in terms of itself");
+        if (m_expanding.size() > kMaxDefineDepth)
+            Fail(line, "#defines nested more than " + std::to_string(kMaxDefineDepth) + " deep at '" + name + "'");
+        Lexer body(define.body, line, nullptr);
+        if (body.Peek().kind == TokenKind::End)
+            Fail(line, "'" + name + "' has no value");
+        const std::int64_t v = Expression(body);
+        if (body.Peek().kind != TokenKind::End)
+            Fail(line, "the value of '" + name + "' is not a number");
+        m_expanding.erase(name);
+        define.value = v;
+        return v;
+    }
+
+    static constexpr std::size_t kMaxDefineDepth = 32;
 
     int IntValue()
     {
@@ -759,7 +799,7 @@ private:
     void ItemClass(DialogItemTemplate& item)
     {
         const Token t = m_lexer.Next();
-        if (t.kind == TokenKind::String || (t.kind == TokenKind::Identifier && !m_defines.count(t.text)))
+        if (t.kind == TokenKind::String || (t.kind == TokenKind::Identifier && !m_defines.byName.count(t.text)))
             item.className = t.text;
         else
             Fail(t.line, "expected a control class but found " + Describe(t));
@@ -974,7 +1014,7 @@ private:
             }
         } else {
             const Token& first = m_lexer.Peek();
-            if (first.kind == TokenKind::Identifier && !m_defines.count(first.text) && FindVirtualKey(first.text)) {
+            if (first.kind == TokenKind::Identifier && !m_defines.byName.count(first.text) && FindVirtualKey(first.text)) {
                 form = KeyForm::VirtualKeyName;
                 keyText = first.text;
             }
@@ -1075,7 +1115,7 @@ private:
         return bytes;
     }
 
-    std::map<std::string, Define> m_defines;
+    DefineTable m_defines;
     std::set<std::string> m_expanding;
     int m_depth = 0;
     Lexer m_lexer;

@@ -316,6 +316,39 @@ TEST(ResourceScript, AcceleratorAndToolBarErrors)
     }
 }
 
+// Each define uses the one before three times: expanded naively this is 3^26 steps.
+std::string DefineChain(int length, const char* body)
+{
+    std::string script = "#define A0 1\n";
+    for (int i = 1; i < length; ++i) {
+        const std::string prev = "A" + std::to_string(i - 1);
+        std::string line = body;
+        for (std::size_t at; (at = line.find('P')) != std::string::npos;)
+            line.replace(at, 1, prev);
+        script += "#define A" + std::to_string(i) + " " + line + "\n";
+    }
+    return script + "STRINGTABLE BEGIN A" + std::to_string(length - 1) + " \"x\" END\n";
+}
+
+TEST(ResourceScript, DefineChainsResolveOnceEach)
+{
+    const ResourceSet wide = ParseOk(DefineChain(27, "(P + P - P + 1)"));
+    EXPECT_NE(wide.FindString(27), nullptr);
+
+    // A built-in name #defined later changes what later uses of dependent defines read.
+    const ResourceSet rebound = ParseOk("#define X (IDOK + 1)\n"
+                                        "STRINGTABLE BEGIN X \"before\" END\n"
+                                        "#define IDOK 10\n"
+                                        "STRINGTABLE BEGIN X \"after\" END\n");
+    ASSERT_NE(rebound.FindString(2), nullptr);
+    EXPECT_EQ(*rebound.FindString(2), "before");
+    ASSERT_NE(rebound.FindString(11), nullptr);
+    EXPECT_EQ(*rebound.FindString(11), "after");
+
+    EXPECT_EQ(ParseError(DefineChain(40, "(P)")), "bad.rc:41: #defines nested more than 32 deep at 'A7'");
+    EXPECT_EQ(ParseError(DefineChain(17, "(P + P + P + P)")), "bad.rc:18: value out of range");
+}
+
 TEST(ResourceScript, ErrorsNameFileAndLine)
 {
     struct Case {
