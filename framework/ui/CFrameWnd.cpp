@@ -16,6 +16,9 @@ IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(0, 0, 0, 0);
@@ -65,6 +68,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_nIDHelp = nIDResource;
     if (m_menuDefault.m_hMenu == nullptr && m_menuDefault.LoadMenu(nIDResource))
         m_hMenuDefault = m_menuDefault.m_hMenu;
+    LoadAccelTable(nIDResource);
     return Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
 }
 
@@ -266,6 +270,78 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
     if (DispatchOwnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return RouteBeyondFrame(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::LoadAccelTable(UINT nIDResource)
+{
+    const std::vector<AccelEntry>* table = FindAcceleratorTable(AfxGetResourceHandle(), nIDResource);
+    if (table == nullptr)
+        return FALSE;
+    m_accelerators = *table;
+    return TRUE;
+}
+
+namespace {
+
+bool KeyIsDown(int virtualKey)
+{
+    return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// A virtual-key entry matches the key with exactly its Ctrl, Shift and Alt state.
+bool MatchesVirtualKey(const AccelEntry& entry, const MSG& msg)
+{
+    if (entry.key != msg.wParam)
+        return false;
+    const bool alt = msg.message == WM_SYSKEYDOWN || KeyIsDown(VK_MENU);
+    return ((entry.fVirt & FCONTROL) != 0) == KeyIsDown(VK_CONTROL) &&
+           ((entry.fVirt & FSHIFT) != 0) == KeyIsDown(VK_SHIFT) && ((entry.fVirt & FALT) != 0) == alt;
+}
+
+// A character entry matches the typed character; only Alt is told apart.
+bool MatchesCharacter(const AccelEntry& entry, const MSG& msg)
+{
+    return entry.key == msg.wParam && ((entry.fVirt & FALT) != 0) == (msg.message == WM_SYSCHAR);
+}
+
+} // namespace
+
+UINT CFrameWnd::FindAccelerator(const MSG& msg) const
+{
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool character = msg.message == WM_CHAR || msg.message == WM_SYSCHAR;
+    if (!keyDown && !character)
+        return 0;
+    for (const AccelEntry& entry : m_accelerators) {
+        const bool virtualKey = (entry.fVirt & FVIRTKEY) != 0;
+        if (keyDown && virtualKey && MatchesVirtualKey(entry, msg))
+            return entry.cmd;
+        if (character && !virtualKey && MatchesCharacter(entry, msg))
+            return entry.cmd;
+    }
+    return 0;
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg == nullptr || m_hWnd == nullptr)
+        return FALSE;
+    const UINT command = FindAccelerator(*pMsg);
+    if (command == 0)
+        return FALSE;
+    // Code 1 in the high word: the command came from an accelerator.
+    PostMessage(WM_COMMAND, WPARAM(MAKELONG(WORD(command), 1)), 0);
+    return TRUE;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    int virtualKey = VK_SCROLL;
+    if (pCmdUI->m_nID == ID_INDICATOR_CAPS)
+        virtualKey = VK_CAPITAL;
+    else if (pCmdUI->m_nID == ID_INDICATOR_NUM)
+        virtualKey = VK_NUMLOCK;
+    pCmdUI->Enable((GetKeyState(virtualKey) & 1) != 0);
 }
 
 BOOL CFrameWnd::RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

@@ -3,8 +3,11 @@
 // (a view, a splitter or the MDI client) and knows its active view. Commands entering a
 // frame go to the active view (and through it the document), then to the frame.
 #include "framework/core/CString.h"
+#include "framework/core/ResourceScript.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CWnd.h"
+
+#include <vector>
 
 class CControlBar;
 class CDocTemplate;
@@ -78,6 +81,16 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // The accelerator table of the resource id becomes the frame's (LoadFrame loads the
+    // one of its own id); FALSE when the module has none.
+    BOOL LoadAccelTable(UINT nIDResource);
+    const std::vector<AccelEntry>& GetAccelerators() const { return m_accelerators; }
+    // The command of the key message in the frame's table, 0 when no entry matches.
+    UINT FindAccelerator(const MSG& msg) const;
+    // A key that matches the table posts its command to the frame instead of reaching
+    // the window with the focus.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
     BOOL m_bAutoMenuEnable = TRUE; // items without a handler are disabled
     BOOL m_bAutoDelete = TRUE;     // deleted with its window (PostNcDestroy)
     UINT m_nIDHelp = 0;
@@ -96,12 +109,15 @@ protected:
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) override;
     void PostNcDestroy() override;
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    // CAPS, NUM and SCRL panes: enabled (showing their text) while the lock is on.
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;
     CString m_strMessageText;
     CMenu m_menuDefault;
     DWORD m_dwDockStyle = 0;
+    std::vector<AccelEntry> m_accelerators;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -83,6 +83,7 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
         title = title.Left(newline);
     m_strTitle = title;
     m_nIDHelp = nIDResource;
+    LoadAccelTable(nIDResource);
     return Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd),
                   pContext);
 }

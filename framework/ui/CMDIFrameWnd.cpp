@@ -6,10 +6,31 @@
 #include "framework/ui/CView.h"
 #include "framework/ui/WindowHandle.h"
 
+#include "framework/gdi/GdiQt.h"
+#include "framework/ui/CMenu.h"
+
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
 
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+    ON_COMMAND_EX(ID_WINDOW_ARRANGE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_CASCADE, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_HORZ, OnMDIWindowCmd)
+    ON_COMMAND_EX(ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_ARRANGE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CASCADE, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_HORZ, OnUpdateMDIWindowCmd)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_TILE_VERT, OnUpdateMDIWindowCmd)
+    ON_COMMAND_EX_RANGE(AFX_IDM_FIRST_MDICHILD, AFX_IDM_FIRST_MDICHILD + kMaxMDIChildMenuItems - 1,
+                        OnActivateChildFromMenu)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -52,6 +73,57 @@ QMdiSubWindow* SubWindowOf(const CWnd* child)
     return nullptr;
 }
 
+// Paints the client area's background through WM_ERASEBKGND when a window object has
+// subclassed the client (a picture behind the children); else Qt paints it.
+class ClientBackgroundPainter final : public QObject {
+public:
+    ClientBackgroundPainter(QObject* parent, HWND hWndClient) : QObject(parent), m_hWndClient(hWndClient) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* viewport = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Paint || viewport == nullptr || !AfxIsLiveHandle(m_hWndClient) ||
+            CWnd::FromHandlePermanent(m_hWndClient) == nullptr)
+            return QObject::eventFilter(watched, event);
+        QImage image(viewport->size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        LRESULT erased = 0;
+        if (HDC hdc = GdiCreateImageDevice(&image)) {
+            erased = ::SendMessage(m_hWndClient, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+            GdiDeleteDevice(hdc);
+        }
+        if (erased == 0)
+            return QObject::eventFilter(watched, event);
+        QPainter painter(viewport);
+        painter.drawImage(static_cast<QPaintEvent*>(event)->rect(), image, static_cast<QPaintEvent*>(event)->rect());
+        return true;
+    }
+
+private:
+    HWND m_hWndClient;
+};
+
+// The child's title as the Window menu lists it ("&" would mark a mnemonic).
+CString WindowMenuText(std::size_t index, CMDIChildWnd* child)
+{
+    CString title;
+    child->GetWindowText(title);
+    title.Replace("&", "&&");
+    CString text;
+    text.Format("&%u %s", unsigned(index + 1), title.c_str());
+    return text;
+}
+
+bool IsWindowCommandMenu(CMenu* menu)
+{
+    for (UINT id : {ID_WINDOW_ARRANGE, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT}) {
+        if (menu->GetMenuState(id, MF_BYCOMMAND) != UINT(-1))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 CMDIFrameWnd::CMDIFrameWnd() = default;
@@ -73,6 +145,7 @@ BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT, CMenu*)
             if (sub != nullptr && AfxIsLiveHandle(hWnd) && CWnd::FromHandlePermanent(hWnd) == this)
                 OnActiveChildChanged(nullptr);
         });
+        area->viewport()->installEventFilter(new ClientBackgroundPainter(area, m_hWndMDIClient));
     }
     return TRUE;
 }
@@ -186,10 +259,116 @@ void CMDIFrameWnd::MDICascade()
         area->cascadeSubWindows();
 }
 
-void CMDIFrameWnd::MDITile()
+void CMDIFrameWnd::MDITile(int nType)
 {
-    if (QMdiArea* area = AreaOf(m_hWndMDIClient))
-        area->tileSubWindows();
+    QMdiArea* area = AreaOf(m_hWndMDIClient);
+    if (area == nullptr)
+        return;
+    std::vector<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        if (sub->isVisible() && !sub->isMinimized())
+            shown.push_back(sub);
+    }
+    if (shown.empty())
+        return;
+    const QSize size = area->viewport()->size();
+    const int count = int(shown.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* sub = shown[std::size_t(i)];
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (nType == MDITILE_HORIZONTAL) {
+            const int top = size.height() * i / count;
+            sub->setGeometry(0, top, size.width(), size.height() * (i + 1) / count - top);
+        } else {
+            const int left = size.width() * i / count;
+            sub->setGeometry(left, 0, size.width() * (i + 1) / count - left, size.height());
+        }
+    }
+}
+
+void CMDIFrameWnd::MDIIconArrange()
+{
+    QMdiArea* area = AreaOf(m_hWndMDIClient);
+    if (area == nullptr)
+        return;
+    const int bottom = area->viewport()->height();
+    int left = 0;
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        if (!sub->isMinimized())
+            continue;
+        sub->move(left, std::max(0, bottom - sub->height()));
+        left += sub->width();
+    }
+}
+
+std::vector<CMDIChildWnd*> CMDIFrameWnd::GetMDIChildren() const
+{
+    std::vector<CMDIChildWnd*> children;
+    if (QMdiArea* area = AreaOf(m_hWndMDIClient)) {
+        for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder)) {
+            CMDIChildWnd* child = ChildOf(sub);
+            if (child != nullptr && child->m_hWnd != nullptr && sub->isVisible())
+                children.push_back(child);
+        }
+    }
+    return children;
+}
+
+BOOL CMDIFrameWnd::OnMDIWindowCmd(UINT nID)
+{
+    switch (nID) {
+    case ID_WINDOW_ARRANGE: MDIIconArrange(); return TRUE;
+    case ID_WINDOW_CASCADE: MDICascade(); return TRUE;
+    case ID_WINDOW_TILE_HORZ: MDITile(MDITILE_HORIZONTAL); return TRUE;
+    case ID_WINDOW_TILE_VERT: MDITile(MDITILE_VERTICAL); return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CMDIFrameWnd::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(MDIGetActive() != nullptr);
+}
+
+BOOL CMDIFrameWnd::OnActivateChildFromMenu(UINT nID)
+{
+    const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+    const std::size_t index = nID - AFX_IDM_FIRST_MDICHILD;
+    if (index >= children.size())
+        return FALSE;
+    MDIActivate(children[index]);
+    return TRUE;
+}
+
+void CMDIFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu)
+{
+    if (!bSysMenu && pPopupMenu != nullptr && IsWindowCommandMenu(pPopupMenu)) {
+        // The list of the last opening goes, with the separator before it.
+        UINT count = pPopupMenu->GetMenuItemCount();
+        bool removedListed = false;
+        while (count > 0) {
+            const UINT id = pPopupMenu->GetMenuItemID(int(count - 1));
+            const bool listed = id >= AFX_IDM_FIRST_MDICHILD && id < AFX_IDM_FIRST_MDICHILD + kMaxMDIChildMenuItems;
+            const bool separatorOfList = id == 0 && removedListed;
+            if (!listed && !separatorOfList)
+                break;
+            removedListed = true;
+            pPopupMenu->DeleteMenu(count - 1, MF_BYPOSITION);
+            --count;
+            if (separatorOfList)
+                break;
+        }
+        const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+        if (!children.empty())
+            pPopupMenu->AppendMenu(MF_SEPARATOR);
+        CMDIChildWnd* active = MDIGetActive();
+        for (std::size_t i = 0; i < children.size() && i < kMaxMDIChildMenuItems; ++i) {
+            pPopupMenu->AppendMenu(MF_STRING | (children[i] == active ? MF_CHECKED : MF_UNCHECKED),
+                                   AFX_IDM_FIRST_MDICHILD + UINT(i), WindowMenuText(i, children[i]).c_str());
+        }
+    }
+    CFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
 }
 
 void CMDIFrameWnd::MDISetMenu(HMENU hMenu)

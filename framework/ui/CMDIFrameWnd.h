@@ -4,7 +4,21 @@
 // and commands go to the active child first.
 #include "framework/ui/CFrameWnd.h"
 
+#include <vector>
+
 class CMDIChildWnd;
+
+// Window menu commands, and the ids of its list of open child windows.
+constexpr UINT ID_WINDOW_ARRANGE = 0xE131;
+constexpr UINT ID_WINDOW_CASCADE = 0xE132;
+constexpr UINT ID_WINDOW_TILE_HORZ = 0xE133;
+constexpr UINT ID_WINDOW_TILE_VERT = 0xE134;
+constexpr UINT AFX_IDM_FIRST_MDICHILD = 0xFF00;
+constexpr UINT kMaxMDIChildMenuItems = 9;
+
+// How MDITile lays the children out.
+constexpr int MDITILE_VERTICAL = 0x0000;   // side by side
+constexpr int MDITILE_HORIZONTAL = 0x0001; // one above the other
 
 class CMDIFrameWnd : public CFrameWnd {
     DECLARE_DYNCREATE(CMDIFrameWnd)
@@ -17,7 +31,11 @@ public:
     void MDIRestore(CWnd* pWnd);
     void MDINext();
     void MDICascade();
-    void MDITile();
+    void MDITile(int nType = MDITILE_VERTICAL);
+    // Lines the minimised children up along the bottom of the client area.
+    void MDIIconArrange();
+    // The children in the order they were opened.
+    std::vector<CMDIChildWnd*> GetMDIChildren() const;
     // Shows the menu as the frame's menu bar (nullptr: the frame's own menu).
     void MDISetMenu(HMENU hMenu);
 
@@ -38,6 +56,14 @@ protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     virtual BOOL CreateClient(LPCREATESTRUCT lpcs, CMenu* pWindowMenu);
     void OnDestroy() override;
+    // A popup holding the window commands gets the list of open children appended.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) override;
+
+    afx_msg BOOL OnMDIWindowCmd(UINT nID);
+    afx_msg void OnUpdateMDIWindowCmd(CCmdUI* pCmdUI);
+    afx_msg BOOL OnActivateChildFromMenu(UINT nID);
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     CMDIChildWnd* m_pLastActive = nullptr;

@@ -513,6 +513,8 @@ void AfxUpdateMenuItems(CMenu* pPopup, CCmdTarget* pTarget, BOOL bDisableIfNoHan
             state.m_pSubMenu = nullptr;
         } else {
             state.DoUpdate(pTarget, bDisableIfNoHandler);
+            // A handler that inserted items moves the index past them.
+            index = state.m_nIndex;
         }
         // A handler may have changed the item count.
         state.m_nIndexMax = pPopup->GetMenuItemCount();

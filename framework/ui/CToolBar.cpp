@@ -1,5 +1,6 @@
 #include "framework/ui/CToolBar.h"
 
+#include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/CPaintDC.h"
@@ -210,6 +211,16 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount)
 BOOL CToolBar::LoadToolBar(UINT nIDResource, const UINT* lpIDArray, int nIDCount)
 {
     return LoadBitmap(nIDResource) && SetButtons(lpIDArray, nIDCount);
+}
+
+BOOL CToolBar::LoadToolBar(UINT nIDResource)
+{
+    const ToolBarTemplate* layout = FindToolBarTemplate(AfxGetResourceHandle(), nIDResource);
+    if (layout == nullptr || layout->width <= 0 || layout->height <= 0)
+        return FALSE;
+    // The button leaves a 7-pixel frame around its image, as the default 23x22 for 16x15.
+    SetSizes(CSize(layout->width + 7, layout->height + 7), CSize(layout->width, layout->height));
+    return LoadToolBar(nIDResource, layout->items.data(), int(layout->items.size()));
 }
 
 int CToolBar::CommandToIndex(UINT nIDFind) const

@@ -48,6 +48,9 @@ public:
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
     // The bitmap resource and the buttons together.
     BOOL LoadToolBar(UINT nIDResource, const UINT* lpIDArray, int nIDCount);
+    // The TOOLBAR resource of the id (image size and buttons) with the bitmap of the
+    // same id; FALSE when either is missing.
+    BOOL LoadToolBar(UINT nIDResource);
 
     int GetCount() const { return int(m_buttons.size()); }
     int CommandToIndex(UINT nIDFind) const;

@@ -6,6 +6,7 @@
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CFileDialog.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CMenu.h"
 #include "framework/ui/CNewTypeDlg.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
@@ -20,6 +21,12 @@
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+    ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnOpenRecentFile)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -197,6 +204,55 @@ BOOL CWinApp::OnOpenRecentFile(UINT nID)
             m_recentFiles.erase(it);
     }
     return TRUE;
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+namespace {
+
+// "&" in a path would mark a mnemonic.
+CString MenuTextOfRecentFile(std::size_t index, const CString& path)
+{
+    CString escaped = path;
+    escaped.Replace("&", "&&");
+    CString text;
+    text.Format("&%u %s", unsigned(index + 1), escaped.c_str());
+    return text;
+}
+
+} // namespace
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
+{
+    CMenu* menu = pCmdUI->m_pMenu;
+    if (menu == nullptr || pCmdUI->m_pSubMenu != nullptr) {
+        pCmdUI->Enable(!m_recentFiles.empty());
+        return;
+    }
+    if (m_strRecentPlaceholder.IsEmpty())
+        menu->GetMenuString(ID_FILE_MRU_FILE1, m_strRecentPlaceholder, MF_BYCOMMAND);
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_LAST; ++id)
+        menu->DeleteMenu(id, MF_BYCOMMAND);
+    const UINT at = pCmdUI->m_nIndex;
+    const std::size_t count = std::min<std::size_t>(m_recentFiles.size(), ID_FILE_MRU_LAST - ID_FILE_MRU_FILE1 + 1);
+    if (count == 0) {
+        menu->InsertMenu(at, MF_BYPOSITION | MF_STRING, ID_FILE_MRU_FILE1, m_strRecentPlaceholder.c_str());
+        pCmdUI->m_nIndexMax = menu->GetMenuItemCount();
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        menu->InsertMenu(at + UINT(i), MF_BYPOSITION | MF_STRING, ID_FILE_MRU_FILE1 + UINT(i),
+                         MenuTextOfRecentFile(i, m_recentFiles[i]).c_str());
+    }
+    pCmdUI->Enable(TRUE);
+    // The caller goes on after the last entry.
+    pCmdUI->m_nIndex = at + UINT(count) - 1;
+    pCmdUI->m_nIndexMax = menu->GetMenuItemCount();
 }
 
 BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,

@@ -14,6 +14,7 @@ class CWnd;
 
 constexpr UINT ID_FILE_MRU_FILE1 = 0xE110;
 constexpr UINT ID_FILE_MRU_FILE4 = 0xE113;
+constexpr UINT ID_FILE_MRU_LAST = 0xE11F; // the sixteenth entry
 constexpr UINT AFX_IDD_NEWTYPEDLG = 30721;
 constexpr int AFX_IDC_LISTBOX = 100;
 
@@ -99,6 +100,11 @@ public:
     afx_msg void OnFileNew();
     afx_msg void OnFileOpen();
     afx_msg BOOL OnOpenRecentFile(UINT nID);
+    // Closes the main window, which asks to save every modified document first.
+    afx_msg void OnAppExit();
+    // The recent files replace the menu's ID_FILE_MRU_FILE1 placeholder as "&1 path"
+    // items; without entries the placeholder stays, disabled.
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 
     // Schedules the idle work after the messages now queued (the window layer calls it
     // whenever it delivers a message).
@@ -118,6 +124,9 @@ private:
     bool m_bStdProfileLoaded = false;
     LONG m_idleCount = 0;
     bool m_idleScheduled = false;
+    CString m_strRecentPlaceholder; // the menu's own text of the empty list
+
+    DECLARE_MESSAGE_MAP()
 };
 
 CWinApp* AfxGetApp();
