@@ -136,7 +136,7 @@ BOOL CZOKSensor::ReadSensorType(CSensorType& type)
     if (!ReadIdentity(identity))
         return FALSE;
     type.SetTypeCode(UINT(code & 0xFF));
-    type.SetVariant(identity.GetByte30());
+    type.SetVariant(VariantBit(identity.GetByte30()));
     return TRUE;
 }
 

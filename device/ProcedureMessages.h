@@ -91,6 +91,8 @@ constexpr UINT kIndexedValueStatus = 433;
 constexpr UINT kIndexedValueRetry = 434;
 constexpr UINT kCommitConfigStatus = 476;
 constexpr UINT kCommitConfigRetry = 477;
+// Mode 1 with a delay longer than the command carries: %1 the record's, %2 the sent one.
+constexpr UINT kConfirmMode1Limited = 489;
 // The framework's idle text of the message bar.
 constexpr UINT kIdleText = 57345;
 } // namespace ProcedureText

@@ -35,3 +35,10 @@ DWORD ParseVersionNumber(std::string_view text);
 
 // A restart delay below 2 or above 60 seconds becomes 2.
 BYTE ClampDelay(BYTE delay);
+
+// The type variant a device reports or is sent: bit 0 of the value; the other bits carry
+// no variant.
+constexpr BYTE VariantBit(unsigned value)
+{
+    return BYTE(value & 1U);
+}

@@ -34,10 +34,10 @@ BOOL ReadFirmwareWindow(CZOKSensor& sensor, BOOL& inWindow)
     return TRUE;
 }
 
-// The scanner carries one byte of the type's variant.
+// The variant is bit 0 of what the scanner carries.
 BYTE VariantByte(const CZOKConfig& config)
 {
-    return LOBYTE(config.GetSensorType().GetVariant());
+    return VariantBit(config.GetSensorType().GetVariant());
 }
 
 // The values of the identification in the configuration. FALSE for a scan count that
@@ -106,15 +106,15 @@ std::unique_ptr<CZOKConfig> CZOKSensor::CheckConfiguration(const CZOKConfig& con
             return nullptr;
         copy->SetOption3(option3);
 
+        // Without an identification the variant step cannot be decided and is left out;
+        // the check goes on, while write and commit refuse to leave the variant unsent.
         BOOL inWindow = FALSE;
-        if (!ReadFirmwareWindow(*this, inWindow))
-            return nullptr;
-        if (inWindow) {
+        if (ReadFirmwareWindow(*this, inWindow) && inWindow) {
             BYTE variant = VariantByte(*copy);
             if (!CheckCommand69(variant))
                 return nullptr;
             CSensorType type = copy->GetSensorType();
-            type.SetVariant(variant);
+            type.SetVariant(VariantBit(variant));
             copy->SetSensorType(type);
         }
 

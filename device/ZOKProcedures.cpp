@@ -38,11 +38,17 @@ constexpr std::size_t Value66 = 8;
 constexpr std::size_t Variant = 9;
 } // namespace Param
 
-// A delay word in 1/200 s as whole seconds; a word beyond one byte of seconds is held at
-// 255 (the scanner refuses it) instead of wrapping to a small, acceptable delay.
+// The delay word of the record (1/200 s) in whole seconds.
+unsigned FileDelaySeconds(const CZOKParameters& parameters)
+{
+    return parameters.GetWordAt(Param::Delay) / kDelayTicksPerSecond;
+}
+
+// The delay as the command carries it: a delay beyond one byte of seconds is held at 255
+// (the scanner refuses it) instead of wrapping to a small, acceptable delay.
 BYTE DelaySeconds(const CZOKParameters& parameters)
 {
-    return BYTE(std::min<WORD>(parameters.GetWordAt(Param::Delay) / kDelayTicksPerSecond, 0xFF));
+    return BYTE(std::min(FileDelaySeconds(parameters), 0xFFU));
 }
 
 CString Decimal(unsigned value)
@@ -55,6 +61,17 @@ CString Decimal(unsigned value)
 BOOL Confirmed(UINT id, LPCTSTR text1 = nullptr)
 {
     return ConfirmMessageBox(id, text1) == IDYES;
+}
+
+// The question before the mode/delay pair. Mode 1 names the delay of the record, and
+// says so when the command can only carry less.
+BOOL ConfirmedMode(BYTE mode, unsigned fileDelay, BYTE sentDelay)
+{
+    if (mode == 0) return Confirmed(kConfirmMode0);
+    if (mode == 2) return Confirmed(kConfirmMode2);
+    if (fileDelay > sentDelay)
+        return ConfirmMessageBox(kConfirmMode1Limited, Decimal(fileDelay), Decimal(sentDelay)) == IDYES;
+    return Confirmed(kConfirmMode1, Decimal(fileDelay));
 }
 
 // A parameter command in its Retry loop (387); Cancel only marks the result.
@@ -246,16 +263,14 @@ BOOL SendZOKParameters(CZOKSensor& sensor, const CZOKParameters& parameters)
     SendParameter(result, [&] { return sensor.WriteCommand60(byte(Param::Value60)); });
 
     if (KnowsVariant(sensor)) {
-        if (!Confirmed(byte(Param::Variant) == 0 ? kConfirmVariant0 : kConfirmVariant1)) return FALSE;
-        SendParameter(result, [&] { return sensor.WriteCommand69(byte(Param::Variant)); });
+        const BYTE variant = VariantBit(byte(Param::Variant));
+        if (!Confirmed(variant == 0 ? kConfirmVariant0 : kConfirmVariant1)) return FALSE;
+        SendParameter(result, [&] { return sensor.WriteCommand69(variant); });
     }
 
     const BYTE mode = byte(Param::Mode);
     const BYTE delay = DelaySeconds(parameters);
-    const BOOL modeConfirmed = mode == 0   ? Confirmed(kConfirmMode0)
-                               : mode == 2 ? Confirmed(kConfirmMode2)
-                                           : Confirmed(kConfirmMode1, Decimal(delay));
-    if (!modeConfirmed) return FALSE;
+    if (!ConfirmedMode(mode, FileDelaySeconds(parameters), delay)) return FALSE;
     SendParameter(result, [&] { return sensor.WriteCommand44(mode, delay); });
 
     if (!Confirmed(kConfirmScans, Decimal(byte(Param::Scans)))) return FALSE;

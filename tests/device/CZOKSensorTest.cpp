@@ -228,6 +228,15 @@ TEST(CZOKSensorTest, SensorTypeTakesTheTypeCodeAndTheIdentificationVariant)
         EXPECT_FALSE(sensor.ReadSensorType(type));
         EXPECT_TRUE(sensor.requests.empty());
     }
+    // Only bit 0 of identification byte 30 is the variant.
+    for (const auto& [byte30, variant] : {std::pair<BYTE, WORD>{2, 0}, {3, 1}, {0xFE, 0}, {0xFF, 1}}) {
+        SCOPED_TRACE(int(byte30));
+        RecordingZOKSensor sensor;
+        sensor.script.push_back(IdentityAnswer("03.20   ", {{30, byte30}}));
+        CSensorType type;
+        ASSERT_TRUE(sensor.ReadSensorType(type));
+        EXPECT_EQ(type.GetVariant(), variant);
+    }
     RecordingZOKSensor silent;
     silent.script.push_back(std::nullopt);
     CSensorType type;

@@ -101,6 +101,68 @@ TEST_F(ZOKProceduresTest, ParameterQuestionsFollowTheValuesAndTheFirmware)
     EXPECT_EQ(mode.text, text);
 }
 
+// The question names the delay of the record; a delay the command cannot carry goes out
+// held at 255 s, and the question says so.
+TEST_F(ZOKProceduresTest, DelayQuestionShowsTheRecordsDelayAndTheLimit)
+{
+    struct Case {
+        const char* name;
+        BYTE low;
+        BYTE high;
+        UINT question;
+        const char* shown;
+        const char* sent; // %2 of the limited question
+        BYTE sentDelay;
+    };
+    const Case cases[] = {
+        {"65535 / 200 = 327 s", 0xFF, 0xFF, kConfirmMode1Limited, "327", "255", 255},
+        {"51200 / 200 = 256 s", 0x00, 0xC8, kConfirmMode1Limited, "256", "255", 255},
+        {"51000 / 200 = 255 s fits", 0x38, 0xC7, kConfirmMode1, "255", nullptr, 255},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AcceptingZOKSensor sensor;
+        sensor.firmware = "04.05   ";
+        ui.ClearMessageBoxes();
+        ui.QueueAnswers({IDYES, IDYES, IDYES, IDYES});
+        SendZOKParameters(sensor, Parameters({{1, 1}, {2, c.low}, {3, c.high}}));
+        ASSERT_GE(ui.MessageBoxes().size(), 3u);
+        const MessageBoxRecord& question = ui.MessageBoxes()[2];
+        EXPECT_EQ(question.helpId, c.question);
+        CString expected;
+        if (c.sent)
+            AfxFormatString2(expected, c.question, c.shown, c.sent);
+        else
+            AfxFormatString1(expected, c.question, c.shown);
+        EXPECT_EQ(question.text, expected);
+        EXPECT_NE(question.text.Find(c.shown), -1);
+        for (const SensorRequest& request : sensor.requests)
+            if (request.Command() == 0x44) {
+                EXPECT_EQ(request.Byte(10), c.sentDelay);
+            }
+    }
+}
+
+// Only bit 0 of the record's variant byte is a variant: 2 asks for and sends the standard
+// variant, 3 the second one.
+TEST_F(ZOKProceduresTest, VariantOfTheRecordIsItsBitZero)
+{
+    const std::pair<BYTE, UINT> cases[] = {{2, kConfirmVariant0}, {3, kConfirmVariant1}, {0xFE, kConfirmVariant0}};
+    for (const auto& [variant, question] : cases) {
+        SCOPED_TRACE(int(variant));
+        AcceptingZOKSensor sensor;
+        ui.ClearMessageBoxes();
+        ui.QueueAnswers({IDYES, IDYES, IDYES, IDYES, IDYES});
+        EXPECT_TRUE(SendZOKParameters(sensor, Parameters({{9, variant}})));
+        ASSERT_EQ(QuestionIds().size(), 5u);
+        EXPECT_EQ(QuestionIds()[2], question);
+        for (const SensorRequest& request : sensor.requests)
+            if (request.Command() == 0x69 || request.Command() == 0x6A) {
+                EXPECT_EQ(request.Byte(9), variant & 1) << int(request.Command());
+            }
+    }
+}
+
 TEST_F(ZOKProceduresTest, CancelledCommandStillOffersTheRestAndFails)
 {
     AcceptingZOKSensor sensor;
