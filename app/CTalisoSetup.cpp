@@ -2,7 +2,7 @@
 
 #include "dialogs/UnitDataExchange.h"
 #include "framework/core/CString.h"
-#include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
 #include "model/DistanceUnit.h"
 
 #include <algorithm>
@@ -121,9 +121,9 @@ bool ParseWholeInteger(std::string_view text, std::int64_t& value)
     return text.empty();
 }
 
-int ReadInt(const SetupKey& key, LPCTSTR iniPath)
+int ReadInt(const SetupKey& key, const ProfileBatch& ini)
 {
-    const CString text = ReadProfileString(key.section, key.key, "", iniPath);
+    const CString text = ini.GetString(key.section, key.key, "");
     std::int64_t value = 0;
     if (!ParseWholeInteger(text.c_str(), value) || value < key.minValue || value > key.maxValue)
         return int(key.defaultValue);
@@ -132,9 +132,9 @@ int ReadInt(const SetupKey& key, LPCTSTR iniPath)
 
 // "%i,%i,%i" as red, green and blue, each masked to a byte; numbers missing after the
 // first count 0. A text that does not even start with a number gives the default.
-COLORREF ReadColor(const SetupKey& key, LPCTSTR iniPath)
+COLORREF ReadColor(const SetupKey& key, const ProfileBatch& ini)
 {
-    const CString text = ReadProfileString(key.section, key.key, "", iniPath);
+    const CString text = ini.GetString(key.section, key.key, "");
     std::string_view rest = text.c_str();
     std::int64_t parts[3] = {};
     int scanned = 0;
@@ -147,7 +147,7 @@ COLORREF ReadColor(const SetupKey& key, LPCTSTR iniPath)
     return RGB(BYTE(parts[0] & 0xFF), BYTE(parts[1] & 0xFF), BYTE(parts[2] & 0xFF));
 }
 
-BOOL WriteValue(const SetupKey& key, const CTalisoSetup& setup, LPCTSTR iniPath)
+BOOL WriteValue(const SetupKey& key, const CTalisoSetup& setup, ProfileBatch& ini)
 {
     CString text;
     if (key.intMember) {
@@ -156,7 +156,7 @@ BOOL WriteValue(const SetupKey& key, const CTalisoSetup& setup, LPCTSTR iniPath)
         const COLORREF color = setup.*key.colorMember;
         text.Format("%i,%i,%i", int(GetRValue(color)), int(GetGValue(color)), int(GetBValue(color)));
     }
-    return WritePrivateProfileString(key.section, key.key, text, iniPath);
+    return ini.WriteString(key.section, key.key, text);
 }
 
 int GridInUnit(int cm, int unit)
@@ -198,11 +198,12 @@ void CTalisoSetup::SetDefaults()
 
 void CTalisoSetup::Load(LPCTSTR iniPath)
 {
+    const ProfileBatch ini(iniPath);
     for (const SetupKey& key : kKeys) {
         if (key.intMember)
-            this->*key.intMember = ReadInt(key, iniPath);
+            this->*key.intMember = ReadInt(key, ini);
         else
-            this->*key.colorMember = ReadColor(key, iniPath);
+            this->*key.colorMember = ReadColor(key, ini);
     }
     // A partial scan needs its first beam before its last.
     if (m_nScanPartFrom > m_nScanPartTo) {
@@ -214,10 +215,13 @@ void CTalisoSetup::Load(LPCTSTR iniPath)
 
 BOOL CTalisoSetup::Save(LPCTSTR iniPath) const
 {
+    // One replace of the file for the whole save.
+    ProfileBatch ini(iniPath);
     BOOL written = TRUE;
     for (const SetupKey& key : kKeys) {
-        if (!WriteValue(key, *this, iniPath)) written = FALSE;
+        if (!WriteValue(key, *this, ini)) written = FALSE;
     }
+    if (!ini.Commit()) written = FALSE;
     return written;
 }
 

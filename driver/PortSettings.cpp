@@ -1,6 +1,7 @@
 #include "driver/PortSettings.h"
 
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
 
 #include <algorithm>
 #include <array>
@@ -104,31 +105,34 @@ void ReadSection(const char* iniPath, PortSettings& s)
     ApplyTimeoutRule(s);
 }
 
-bool WriteKey(const char* key, const char* value, const char* iniPath)
+bool WriteKey(ProfileBatch& ini, const char* key, const char* value)
 {
-    return WritePrivateProfileString(SETUP, key, value, iniPath) != FALSE;
+    return ini.WriteString(SETUP, key, value) != FALSE;
 }
 
-bool WriteNumber(const char* key, DWORD value, const char* iniPath)
+bool WriteNumber(ProfileBatch& ini, const char* key, DWORD value)
 {
     CString text;
     text.Format("%u", value);
-    return WriteKey(key, text, iniPath);
+    return WriteKey(ini, key, text);
 }
 
 BOOL WriteSection(const char* iniPath, const PortSettings& s)
 {
-    // Every key is attempted even after a failure, so one bad write loses no other value.
-    bool ok = WriteNumber("Port", s.port, iniPath);
-    ok &= WriteKey("Baud", BaudTextForCode(s.baudCode), iniPath);
-    ok &= WriteKey("Parity", s.parity == 0 ? "NONE" : "EVEN", iniPath);
-    ok &= WriteNumber("ReadTimeout", s.readTimeout, iniPath);
-    ok &= WriteNumber("STXTimeout", s.stxTimeout, iniPath);
-    ok &= WriteNumber("WriteTimeout", s.writeTimeout, iniPath);
-    ok &= WriteNumber("ACKResponseTimeout", s.ackResponseTimeout, iniPath);
-    ok &= WriteNumber("RepeatCounter", s.repeatCounter, iniPath);
-    ok &= WriteNumber("ReadBufferSize", s.readBufferSize, iniPath);
-    ok &= WriteNumber("WriteBufferSize", s.writeBufferSize, iniPath);
+    // All ten keys go to the file in one replace; every key is attempted even after a
+    // failure, so one bad write loses no other value.
+    ProfileBatch ini(iniPath);
+    bool ok = WriteNumber(ini, "Port", s.port);
+    ok &= WriteKey(ini, "Baud", BaudTextForCode(s.baudCode));
+    ok &= WriteKey(ini, "Parity", s.parity == 0 ? "NONE" : "EVEN");
+    ok &= WriteNumber(ini, "ReadTimeout", s.readTimeout);
+    ok &= WriteNumber(ini, "STXTimeout", s.stxTimeout);
+    ok &= WriteNumber(ini, "WriteTimeout", s.writeTimeout);
+    ok &= WriteNumber(ini, "ACKResponseTimeout", s.ackResponseTimeout);
+    ok &= WriteNumber(ini, "RepeatCounter", s.repeatCounter);
+    ok &= WriteNumber(ini, "ReadBufferSize", s.readBufferSize);
+    ok &= WriteNumber(ini, "WriteBufferSize", s.writeBufferSize);
+    ok &= ini.Commit() != FALSE;
     return ok ? TRUE : FALSE;
 }
 

@@ -1,13 +1,22 @@
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
+#include "framework/core/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -38,6 +47,14 @@ protected:
         const DWORD n = GetPrivateProfileString(section, key, def, buffer.data(), size, m_path.c_str());
         EXPECT_EQ(buffer[n], '\0');
         return buffer.substr(0, n);
+    }
+
+    int EntriesInDirectory() const
+    {
+        int entries = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir))
+            ++entries;
+        return entries;
     }
 
     fs::path m_dir;
@@ -83,10 +100,123 @@ TEST_F(ProfileTest, CreatesTheFileAtTheFirstWriteAndLeavesNoTemporaryFile)
     EXPECT_TRUE(WritePrivateProfileString("Settings", "TimerProg", "300", m_path.c_str()));
     EXPECT_TRUE(WritePrivateProfileString("Settings", "TimerScan", "500", m_path.c_str()));
     EXPECT_EQ(ReadFile(), "[Settings]\nTimerProg=300\nTimerScan=500\n");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_dir))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(EntriesInDirectory(), 1);
+}
+
+TEST_F(ProfileTest, AWriteRemovesTheTemporaryFileAnInterruptedWriteLeft)
+{
+    const std::string temporary = ProfileTemporaryPath(m_path.c_str());
+    EXPECT_EQ(fs::path(temporary).parent_path(), m_dir);
+    const auto leaveTemporary = [&] {
+        std::ofstream(temporary, std::ios::binary) << "[half";
+        fs::permissions(temporary, fs::perms::owner_read);
+    };
+
+    // Without an INI yet: the new file gets the usual permissions, not the leftover's.
+    leaveTemporary();
+    EXPECT_TRUE(WritePrivateProfileString("A", "x", "1", m_path.c_str()));
+    EXPECT_EQ(ReadFile(), "[A]\nx=1\n");
+    EXPECT_EQ(EntriesInDirectory(), 1);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(unsigned(fs::status(m_path).permissions()), 0666u & ~unsigned(mask));
+
+    leaveTemporary();
+    EXPECT_TRUE(WritePrivateProfileString("A", "x", "2", m_path.c_str()));
+    EXPECT_EQ(ReadFile(), "[A]\nx=2\n");
+    EXPECT_EQ(EntriesInDirectory(), 1);
+}
+
+TEST_F(ProfileTest, ConcurrentWritersNeverShowAPartFile)
+{
+    // Each writer sets the one key to a long run of its own letter; any mix of two
+    // writes or a cut-off write would show as a value that is not one such run.
+    constexpr std::size_t kLength = 20000;
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", std::string(kLength, 'a').c_str(), m_path.c_str()));
+    std::atomic<int> failures{0};
+    std::atomic<bool> writing{true};
+    std::vector<std::thread> writers;
+    for (char letter : {'b', 'c', 'd'}) {
+        writers.emplace_back([&, letter] {
+            const std::string value(kLength, letter);
+            for (int i = 0; i < 15; ++i) {
+                if (!WritePrivateProfileString("S", "k", value.c_str(), m_path.c_str()))
+                    ++failures;
+            }
+        });
+    }
+    std::thread reader([&] {
+        while (writing) {
+            const std::string value = ReadProfileString("S", "k", "", m_path.c_str()).c_str();
+            if (value.size() != kLength || value.find_first_not_of(value.front()) != std::string::npos)
+                ++failures;
+        }
+    });
+    for (auto& writer : writers)
+        writer.join();
+    writing = false;
+    reader.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(EntriesInDirectory(), 1);
+}
+
+TEST_F(ProfileTest, ABatchReplacesTheFileOnceAtCommit)
+{
+    WriteFile("[SETUP]\r\nPort=1\r\n");
+    {
+        ProfileBatch uncommitted(m_path.c_str());
+        EXPECT_TRUE(uncommitted.WriteString("SETUP", "Port", "5"));
+    }
+    EXPECT_EQ(ReadFile(), "[SETUP]\r\nPort=1\r\n");
+
+    ProfileBatch batch(m_path.c_str());
+    EXPECT_TRUE(batch.WriteString("setup", "port", "2"));
+    EXPECT_TRUE(batch.WriteString("SETUP", "Baud", "9600"));
+    EXPECT_TRUE(batch.WriteString("Colors", "Grid", "1,2,3"));
+    EXPECT_TRUE(batch.WriteString("Colors", "Grid", nullptr));
+    EXPECT_FALSE(batch.WriteString("SETUP", "two\nlines", "1"));
+    EXPECT_EQ(batch.GetString("SETUP", "PORT", "?"), "2");
+    EXPECT_EQ(ReadFile(), "[SETUP]\r\nPort=1\r\n"); // nothing on disk before Commit
+    EXPECT_TRUE(batch.Commit());
+    EXPECT_EQ(ReadFile(), "[SETUP]\r\nPort=2\r\nBaud=9600\r\n[Colors]\r\n");
+
+    const std::string directory = (m_dir / "sub.INI").string();
+    fs::create_directory(directory);
+    ProfileBatch unreadable(directory.c_str());
+    EXPECT_FALSE(unreadable.IsReadable());
+    EXPECT_FALSE(unreadable.WriteString("A", "x", "1"));
+    EXPECT_FALSE(unreadable.Commit());
+}
+
+TEST_F(ProfileTest, AWriteOnADamagedFileChangesNoOtherLine)
+{
+    struct Case {
+        std::string_view before;
+        const char* section;
+        const char* key;
+        const char* value;
+        std::string_view after;
+    };
+    const Case cases[] = {
+        // An unterminated header, lone carriage returns, a section twice.
+        {"[\nPot=\rc\r\n[zz other]\r\nk=\"v\"\r\r\n[zz other]\r\nk=\"v\"\r\x10\xff\xff\xff\n"sv, "SE^vP)", "Port",
+         " 3",
+         "[\nPot=\rc\r\n[zz other]\r\nk=\"v\"\r\r\n[zz other]\r\nk=\"v\"\r\x10\xff\xff\xff\n[SE^vP)]\nPort= 3\n"sv},
+        {"[a]\r\nx=1\n[b]\r\ny=2\r\n"sv, "b", "y", "3", "[a]\r\nx=1\n[b]\r\ny=3\r\n"sv},
+        {"[a]\nk=v\r"sv, "a", "n", "1", "[a]\nk=v\r\nn=1\n"sv},
+        {"k=1\n\0\xff\n[a]\r\nk=2\r\n"sv, "a", "k", "3", "k=1\n\0\xff\n[a]\r\nk=3\r\n"sv},
+        {"[a]\nk=1\n[A]\nk=2\n"sv, "A", "j", "5", "[a]\nk=1\nj=5\n[A]\nk=2\n"sv},
+        {"\xEF\xBB\xBF[a]\r\nk=1"sv, "b", "k", "2", "\xEF\xBB\xBF[a]\r\nk=1\r\n[b]\r\nk=2\r\n"sv},
+        {"[a]\r\nk=1\r\r\n[b]\nk=1\n"sv, "a", "k", nullptr, "[a]\r\n[b]\nk=1\n"sv},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.before)));
+        WriteFile(std::string(c.before));
+        const std::string otherBefore = Get("zz other", "k");
+        EXPECT_TRUE(WritePrivateProfileString(c.section, c.key, c.value, m_path.c_str()));
+        EXPECT_EQ(ReadFile(), c.after);
+        EXPECT_EQ(Get("zz other", "k"), otherBefore);
+    }
 }
 
 TEST_F(ProfileTest, WritesThroughASymbolicLinkAndKeepsThePermissions)

@@ -1,0 +1,445 @@
+#include "framework/core/ProfileFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view s)
+{
+    const auto first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(kBlanks);
+    return s.substr(first, last - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    // ASCII folding only, as the result must not depend on the C locale.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+enum class LineKind { Section, Key, Comment, Blank, Other };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // key value, trimmed
+};
+
+ParsedLine ParseLine(std::string_view line)
+{
+    const std::string_view text = Trim(line);
+    if (text.empty())
+        return {LineKind::Blank, {}, {}};
+    if (text.front() == ';')
+        return {LineKind::Comment, {}, {}};
+    if (text.front() == '[') {
+        const auto close = text.find(']');
+        const std::string_view name = text.substr(1, close == std::string_view::npos ? text.npos : close - 1);
+        return {LineKind::Section, Trim(name), {}};
+    }
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {LineKind::Other, {}, {}};
+    return {LineKind::Key, Trim(text.substr(0, equals)), Trim(text.substr(equals + 1))};
+}
+
+// A value in matching single or double quotes reads without them.
+std::string_view Unquote(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool ReadWholeFile(const char* fileName, std::string& content)
+{
+    const int fd = ::open(fileName, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR;
+    char chunk[8192];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ::close(fd);
+            return got == 0;
+        }
+        content.append(chunk, std::size_t(got));
+    }
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(std::size_t(written));
+    }
+    return true;
+}
+
+bool HasLineBreak(std::string_view s)
+{
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Replaces the value of a "key = value" line, keeping the key's spelling and spacing.
+std::string WithNewValue(const std::string& line, std::string_view value)
+{
+    const auto equals = line.find('=');
+    const auto valueStart = line.find_first_not_of(kBlanks, equals + 1);
+    return line.substr(0, valueStart == std::string::npos ? line.size() : valueStart) + std::string(value);
+}
+
+// The file a write replaces: the target of a symbolic link, so the link stays.
+std::string ResolvedTarget(const char* fileName)
+{
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName, nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string(fileName);
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string TemporaryPathFor(const std::string& target)
+{
+    const auto slash = target.rfind('/');
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    return DirectoryOf(target) + "/." + base + ".tmp";
+}
+
+bool LockExclusive(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// Whether path still names the file open as fd.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// Closes the descriptor when the scope ends, on every path.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    int Release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// The temporary file belongs to whoever holds the lock on the file it names; the
+// holder renames it away or removes it before letting go. One found there with no
+// holder is what an interrupted write left: it is removed and made anew, so a new
+// file never inherits its permissions.
+enum class Claim { Owned, Retry, Failed };
+
+Claim RemoveIfAbandoned(const std::string& temporary)
+{
+    FileDescriptor existing(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
+    if (existing.Get() < 0)
+        return errno == ENOENT ? Claim::Retry : Claim::Failed;
+    if (!LockExclusive(existing.Get()))
+        return Claim::Failed;
+    if (StillNamed(existing.Get(), temporary))
+        ::unlink(temporary.c_str());
+    return Claim::Retry;
+}
+
+Claim ClaimTemporary(const std::string& temporary, mode_t mode, int& owned)
+{
+    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (fd.Get() < 0)
+        return errno == EEXIST ? RemoveIfAbandoned(temporary) : Claim::Failed;
+    if (!LockExclusive(fd.Get()))
+        return Claim::Failed;
+    // Another writer may have taken the fresh empty file for an abandoned one.
+    if (!StillNamed(fd.Get(), temporary))
+        return Claim::Retry;
+    owned = fd.Release();
+    return Claim::Owned;
+}
+
+} // namespace
+
+std::optional<ProfileFile> ProfileFile::Load(const char* fileName)
+{
+    ProfileFile file;
+    std::string content;
+    if (!ReadWholeFile(fileName, content))
+        return std::nullopt;
+    std::string_view rest(content);
+    if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
+        file.m_byteOrderMark = true;
+        rest.remove_prefix(3);
+    }
+    const auto firstBreak = rest.find('\n');
+    file.m_lineEnd = firstBreak != rest.npos && firstBreak > 0 && rest[firstBreak - 1] == '\r' ? "\r\n" : "\n";
+    while (!rest.empty()) {
+        const auto lineBreak = rest.find('\n');
+        Line line;
+        std::string_view text = rest.substr(0, lineBreak);
+        rest.remove_prefix(lineBreak == rest.npos ? rest.size() : lineBreak + 1);
+        if (lineBreak != std::string_view::npos) {
+            const bool carriageReturn = !text.empty() && text.back() == '\r';
+            if (carriageReturn)
+                text.remove_suffix(1);
+            line.end = carriageReturn ? "\r\n" : "\n";
+        } else if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1); // a last line cut off after its carriage return
+            line.end = "\r";
+        }
+        line.text = std::string(text);
+        file.m_lines.push_back(std::move(line));
+    }
+    return file;
+}
+
+std::string ProfileFile::Content() const
+{
+    std::string out = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
+    for (const Line& line : m_lines) {
+        out += line.text;
+        out += line.end;
+    }
+    return out;
+}
+
+void ProfileFile::Insert(std::size_t at, std::string text)
+{
+    // A last line without its end gets one, else the new line would join it.
+    if (at == m_lines.size() && !m_lines.empty()) {
+        std::string& lastEnd = m_lines.back().end;
+        if (lastEnd.empty())
+            lastEnd = m_lineEnd;
+        else if (lastEnd == "\r")
+            lastEnd = "\r\n";
+    }
+    m_lines.insert(m_lines.begin() + std::ptrdiff_t(at), Line{std::move(text), m_lineEnd});
+}
+
+void ProfileFile::Erase(std::size_t first, std::size_t last)
+{
+    m_lines.erase(m_lines.begin() + std::ptrdiff_t(first), m_lines.begin() + std::ptrdiff_t(last));
+}
+
+std::optional<std::size_t> ProfileFile::FindSection(std::string_view name) const
+{
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const ParsedLine parsed = ParseLine(m_lines[i].text);
+        if (parsed.kind == LineKind::Section && SameName(parsed.name, name))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::size_t ProfileFile::SectionEnd(std::size_t header) const
+{
+    std::size_t i = header + 1;
+    while (i < m_lines.size() && ParseLine(m_lines[i].text).kind != LineKind::Section)
+        ++i;
+    return i;
+}
+
+// One past the section's last line that is neither blank nor a comment: new keys go
+// there, and comments that introduce the next section stay with it.
+std::size_t ProfileFile::SectionContentEnd(std::size_t header) const
+{
+    std::size_t end = header + 1;
+    const std::size_t sectionEnd = SectionEnd(header);
+    for (std::size_t i = header + 1; i < sectionEnd; ++i) {
+        const LineKind kind = ParseLine(m_lines[i].text).kind;
+        if (kind != LineKind::Blank && kind != LineKind::Comment)
+            end = i + 1;
+    }
+    return end;
+}
+
+std::optional<std::size_t> ProfileFile::FindKey(std::size_t header, std::string_view key) const
+{
+    const std::size_t sectionEnd = SectionEnd(header);
+    for (std::size_t i = header + 1; i < sectionEnd; ++i) {
+        const ParsedLine parsed = ParseLine(m_lines[i].text);
+        if (parsed.kind == LineKind::Key && SameName(parsed.name, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const
+{
+    const auto header = FindSection(Trim(section));
+    if (!header)
+        return std::nullopt;
+    const auto line = FindKey(*header, Trim(key));
+    if (!line)
+        return std::nullopt;
+    return std::string(Unquote(ParseLine(m_lines[*line].text).value));
+}
+
+std::vector<std::string> ProfileFile::SectionNames() const
+{
+    std::vector<std::string> names;
+    for (const Line& line : m_lines) {
+        const ParsedLine parsed = ParseLine(line.text);
+        if (parsed.kind == LineKind::Section)
+            names.emplace_back(parsed.name);
+    }
+    return names;
+}
+
+std::vector<std::string> ProfileFile::KeyNames(std::string_view section) const
+{
+    std::vector<std::string> names;
+    const auto header = FindSection(Trim(section));
+    if (!header)
+        return names;
+    const std::size_t sectionEnd = SectionEnd(*header);
+    for (std::size_t i = *header + 1; i < sectionEnd; ++i) {
+        const ParsedLine parsed = ParseLine(m_lines[i].text);
+        if (parsed.kind == LineKind::Key)
+            names.emplace_back(parsed.name);
+    }
+    return names;
+}
+
+bool ProfileFile::Write(std::string_view section, const char* key, const char* value)
+{
+    section = Trim(section);
+    const auto header = FindSection(section);
+    if (!key) {
+        if (!header)
+            return false;
+        Erase(*header, SectionContentEnd(*header));
+        return true;
+    }
+    const std::string_view name = Trim(key);
+    if (!value) {
+        bool removed = false;
+        while (header) {
+            const auto line = FindKey(*header, name);
+            if (!line)
+                break;
+            Erase(*line, *line + 1);
+            removed = true;
+        }
+        return removed;
+    }
+    if (!header) {
+        Insert(m_lines.size(), "[" + std::string(section) + "]");
+        Insert(m_lines.size(), std::string(name) + "=" + value);
+        return true;
+    }
+    if (const auto line = FindKey(*header, name)) {
+        std::string replaced = WithNewValue(m_lines[*line].text, value);
+        if (replaced == m_lines[*line].text)
+            return false;
+        m_lines[*line].text = std::move(replaced);
+        return true;
+    }
+    Insert(SectionContentEnd(*header), std::string(name) + "=" + value);
+    return true;
+}
+
+bool ProfileFile::ReplaceFileWithContent(const char* fileName) const
+{
+    const std::string target = ResolvedTarget(fileName);
+    const std::string temporary = TemporaryPathFor(target);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+
+    // Each retry follows another writer's progress, so the bound is only a safety net.
+    int owned = -1;
+    Claim claim = Claim::Retry;
+    for (int attempt = 0; attempt < 10000 && claim == Claim::Retry; ++attempt)
+        claim = ClaimTemporary(temporary, exists ? 0600 : 0666, owned);
+    if (claim != Claim::Owned)
+        return false;
+    FileDescriptor fd(owned);
+
+    bool ok = WriteAll(fd.Get(), Content());
+    if (ok && exists)
+        ok = ::fchmod(fd.Get(), existing.st_mode & 07777) == 0;
+    ok = ok && ::fsync(fd.Get()) == 0;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temporary.c_str()); // still ours: the lock is held until the close
+    ok = fd.Close() && ok;
+    if (!ok)
+        return false;
+    const FileDescriptor directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0)
+        ::fsync(directory.Get());
+    return true;
+}
+
+bool WritableProfileNames(const char* section, const char* key, const char* value)
+{
+    if (HasLineBreak(section) || std::string_view(section).find(']') != std::string_view::npos)
+        return false;
+    if (key) {
+        const std::string_view name = Trim(key);
+        if (name.empty() || HasLineBreak(name) || name.find('=') != name.npos || name.front() == ';' ||
+            name.front() == '[')
+            return false;
+    }
+    return !value || !HasLineBreak(value);
+}
+
+std::string ProfileTemporaryPath(const char* fileName)
+{
+    return TemporaryPathFor(ResolvedTarget(fileName));
+}
