@@ -49,11 +49,16 @@ void CMemFile::RequireOpenMemory() const
     if (!m_bOpen) throw CFileException(CFileException::invalidFile, EBADF);
 }
 
+// The buffer at least doubles when it grows, so writing n bytes in small pieces
+// copies O(n) bytes in all; sizes stay whole multiples of the grow-by step.
 void CMemFile::Reserve(std::size_t size)
 {
     if (size <= m_data.capacity()) return;
     const std::size_t step = m_nGrowBytes;
-    m_data.reserve(std::max(size, m_data.capacity() + step));
+    std::size_t wanted = std::max({size, 2 * m_data.capacity(), m_data.capacity() + step});
+    wanted = std::max(size, std::min<std::size_t>(wanted, std::size_t(kMaxLength)));
+    const std::size_t rounded = (wanted + step - 1) / step * step;
+    m_data.reserve(rounded >= wanted ? rounded : wanted);
 }
 
 UINT CMemFile::Read(void* lpBuf, UINT nCount)
