@@ -115,9 +115,8 @@ void FormatKVRStatus(std::string& text, ConstAnswerSpan a, DiagnoseLine& line)
     AppendClass(text, line, 58, a[28]);
     AppendClass(text, line, 62, a[35]);
     AppendClass(text, line, 61, a[36]);
-    // Speeds are signed: a unit driving backwards reports negative values.
-    AppendClass(text, line, 59, SHORT(Word(a, 37)));
-    AppendClass(text, line, 60, SHORT(Word(a, 39)));
+    AppendClass(text, line, 59, Word(a, 37));
+    AppendClass(text, line, 60, Word(a, 39));
     AppendClass(text, line, 63, a[41]);
 }
 

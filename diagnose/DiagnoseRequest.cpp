@@ -115,6 +115,7 @@ private:
     void Append(UINT id, std::initializer_list<TextArg> args = {}) { m_text += LoadDiagnoseText(id, args); }
     void Refuse();
     void StatusText(BYTE command, std::initializer_list<std::pair<BYTE, UINT>> texts);
+    void KeepCallerText();
     void AppendAddressLine();
     void WriteText();
 
@@ -235,6 +236,13 @@ void RequestServer::StatusText(BYTE command, std::initializer_list<std::pair<BYT
     Set(IDS_UNEXPECTED_ANSWER);
 }
 
+void RequestServer::KeepCallerText()
+{
+    if (!m_record.Text || m_record.TextSize <= 0)
+        return;
+    m_text.assign(m_record.Text, strnlen(m_record.Text, std::size_t(m_record.TextSize)));
+}
+
 void RequestServer::AppendAddressLine()
 {
     m_text += LoadDiagnoseText(m_state.family == kFamilyKVR ? IDS_ADDRESS_KVR : IDS_ADDRESS_ZOK, {m_state.address});
@@ -279,8 +287,13 @@ void RequestServer::ServeKind()
     case 52: TwoStep(); break;
     case 54: AlignmentMode(); break;
     case 89:
-        if (SendBySubKind({{90, 0x60, 1}, {91, 0x60, 0}, {92, 0x61, 1}, {99, 0x61, 0}}))
-            StatusText(0xE0, {{0, 1664}, {1, 1663}, {2, 1665}});
+        if (SendBySubKind({{90, 0x60, 1}, {91, 0x60, 0}, {92, 0x61, 1}, {99, 0x61, 0}})) {
+            // A status without a text of its own leaves the caller's text as it was.
+            if (Answered(0xE0) && Status() > 2)
+                KeepCallerText();
+            else
+                StatusText(0xE0, {{0, 1664}, {1, 1663}, {2, 1665}});
+        }
         break;
     case 93:
         if (SendBySubKind({{94, 0x62, 0}, {95, 0x62, 1}, {96, 0x62, 2}})) {

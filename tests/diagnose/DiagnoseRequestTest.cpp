@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -91,6 +92,27 @@ TEST_F(DiagnoseRequestTest, AnswersBecomeTextsFollowedByTheAddressLine)
     line.Queue(FakeLine::Answer(0xD0, 2));
     Run(54, 66);
     EXPECT_EQ(record.Result, 255) << "kind 54 counts an unexpected answer as a failure";
+}
+
+// Kind 89 has a text for statuses 0 to 2 only; any other status of its answer leaves the
+// caller's text as it was, and the address line follows it.
+TEST_F(DiagnoseRequestTest, OutputTestKeepsTheTextForAStatusWithoutOne)
+{
+    const struct {
+        BYTE command;
+        BYTE status;
+        std::string text; // before the address line; "kept" for the caller's text
+    } cases[] = {{0xE0, 0, Text(1664)}, {0xE0, 1, Text(1663)}, {0xE0, 2, Text(1665)},
+                 {0xE0, 3, "kept"},     {0xE0, 0xFF, "kept"},  {0xE1, 0, Text(531)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << int(c.command) << "/" << int(c.status));
+        std::fill(text.begin(), text.end(), '\0');
+        std::copy_n("kept", 4, text.begin());
+        line.Queue(FakeLine::Answer(c.command, c.status));
+        EXPECT_EQ(Run(89, 90), 1);
+        EXPECT_EQ(Answer(), c.text + Text(1559, {5}));
+        EXPECT_EQ(record.Result, 0);
+    }
 }
 
 TEST_F(DiagnoseRequestTest, FailuresAndRefusedRequestsGive534With255)
