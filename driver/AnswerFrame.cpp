@@ -14,6 +14,7 @@ constexpr std::size_t kNameSize = 8;
 constexpr BYTE kCountByte400 = 255;
 constexpr BYTE kCountByte360 = 254;
 constexpr std::size_t kShortestAnswerLength = 2; // the command and the status byte
+constexpr std::size_t kLockedContourBeams = 361;
 
 WORD CountFromCountByte(BYTE countByte)
 {
@@ -89,6 +90,27 @@ public:
     {
         const WORD count = CountWord(countOffset);
         Bytes(wordsOffset, 2 * (std::size_t(count) + 1));
+    }
+    // A count word, then the rest as words; the frame must carry as many as it counts.
+    void CountWordThenRest(std::size_t countOffset, std::size_t wordsOffset)
+    {
+        const WORD count = Remaining() >= 2 ? MAKEWORD(m_data[m_position], m_data[m_position + 1]) : 0;
+        Word(countOffset);
+        WordsThenRest(count, wordsOffset);
+    }
+    // A count byte stored as a word, then the rest as words, at least count + 1 of them.
+    void CountByteThenRest(std::size_t countOffset, std::size_t wordsOffset)
+    {
+        const WORD count = CountWord(countOffset);
+        WordsThenRest(std::size_t(count) + 1, wordsOffset);
+    }
+    // The rest as words, at least wordCount of them: a count that promises more beams
+    // than arrived must not leave the missing ones as whatever the record held.
+    void WordsThenRest(std::size_t wordCount, std::size_t offset)
+    {
+        if (!Failed() && 2 * wordCount > Remaining())
+            m_error = AnswerError::Truncated;
+        Rest(offset);
     }
     void Fail(AnswerError error)
     {
@@ -232,11 +254,10 @@ void UnpackStoredField(AnswerUnpacker& u, AnswerSpan record, bool kvr, BYTE requ
         break;
     case 2:
     case 3:
-        u.CountWord(27);
-        u.Rest(29);
+        u.CountByteThenRest(27, 29);
         break;
     case 4:
-        u.Rest(27);
+        u.WordsThenRest(kLockedContourBeams, 27);
         break;
     case 7:
         u.Words({27, 29, 31, 33});
@@ -300,8 +321,7 @@ void UnpackData(AnswerUnpacker& u, BYTE command, AnswerSpan record, const Unpack
     case 0xB0:
         if (kvr)
             u.Byte(9);
-        u.Word(10);
-        u.Rest(12);
+        u.CountWordThenRest(10, 12);
         return;
     case 0xB1:
         if (kvr)

@@ -18,6 +18,9 @@ constexpr DWORD PACED_CODE_500K = 56000;
 constexpr DWORD PACED_CODE_1M = 65312;
 constexpr DWORD PACING_PAUSE_MICROSECONDS = 100;
 
+// A read interval of all ones with both read totals 0 returns what has arrived at once.
+constexpr DWORD READ_RETURNS_AT_ONCE = 0xFFFFFFFFu;
+
 bool IsPacedCode(DWORD baudCode)
 {
     return baudCode == PACED_CODE_500K || baudCode == PACED_CODE_1M;
@@ -162,6 +165,19 @@ BOOL ComPort::Receive(BYTE* buffer, DWORD count, DWORD* read)
     if (read)
         *read = received;
     return error == 0 ? TRUE : FALSE;
+}
+
+BOOL ComPort::ReceiveWithin(BYTE* buffer, DWORD count, DWORD* read, DWORD waitMs)
+{
+    SerialTimeouts bounded = m_timeouts;
+    bounded.readMultiplier = 0;
+    bounded.readConstant = waitMs;
+    if (waitMs == 0)
+        bounded.readInterval = READ_RETURNS_AT_ONCE;
+    m_device.SetTimeouts(bounded);
+    const BOOL result = Receive(buffer, count, read);
+    m_device.SetTimeouts(m_timeouts);
+    return result;
 }
 
 BOOL ComPort::CloseAndReOpen()

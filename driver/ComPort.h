@@ -50,6 +50,10 @@ public:
     virtual BOOL SendTelegram(const BYTE* frame, DWORD length);
     // One blocking read of up to count bytes; *read gets the count (0 on failure).
     virtual BOOL Receive(BYTE* buffer, DWORD count, DWORD* read);
+    // Receive that ends at the latest after waitMs instead of the read totals (with 0 it
+    // takes only what is there); the read interval still ends it at a pause in the bytes.
+    // A receiver with a deadline never waits past it this way.
+    virtual BOOL ReceiveWithin(BYTE* buffer, DWORD count, DWORD* read, DWORD waitMs);
     // 0 when closed; text 520 when the close fails, 517 when the open fails.
     virtual BOOL CloseAndReOpen();
 

@@ -12,6 +12,9 @@ enum : UINT {
     IDS_DRV_CLOSE_FAILED = 520,
     IDS_DRV_RECEIVE_FAILED = 522,
     IDS_DRV_NO_MEMORY = 527,
+    // An answer frame arrived whole but its data do not match its own layout, such as a
+    // beam count larger than the beams it carries.
+    IDS_DRV_ANSWER_UNUSABLE = 2523,
 };
 
 // The language library also names the field kinds by 522 and 527, so the texts of those

@@ -3,12 +3,16 @@
 #include "driver/DriverLastError.h"
 #include "framework/core/TickCount.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
 
-constexpr DWORD kAckReadSize = 10;
-constexpr DWORD kFrameReadSize = DWORD(kFrameBufferSize);
+// The most a read may bring: the receive buffer.
+constexpr DWORD kLargestRead = DWORD(kFrameBufferSize);
+// STX, address and the length word: what a receiver needs before it knows the frame's size.
+constexpr DWORD kFrameHeaderSize = 4;
+constexpr DWORD kChecksumSize = 2;
 // A frame whose length field says more than this would not fit the frame buffer.
 constexpr WORD kMaxReceivedLength = kMaxFrameLength;
 
@@ -23,6 +27,14 @@ void ReportReceiveFailure()
     SetLastErrorText(IDS_DRV_RECEIVE_FAILED);
 }
 
+// An answer of the other family stays a quiet failure: the session probes the family
+// that way.
+void ReportUnusableAnswer(AnswerError error)
+{
+    if (error != AnswerError::FamilyMismatch)
+        SetLastErrorText(IDS_DRV_ANSWER_UNUSABLE);
+}
+
 } // namespace
 
 struct TelegramManager::Pass {
@@ -31,10 +43,8 @@ struct TelegramManager::Pass {
     FrameSpan frame;
     bool receiveOnly = false;
     ReceiveState state = ReceiveState::WaitStx;
-    DWORD readSize = kFrameReadSize;
     DWORD ackDeadline = 0;
     DWORD wholeDeadline = 0;
-    DWORD lastClock = 0;
     bool ackPending = false; // an ACK ended the last read; the next byte decides
     std::size_t stored = 0;
     WORD remaining = 0;
@@ -80,8 +90,11 @@ BOOL TelegramManager::ExchangeTelegram(RequestSpan request, AnswerSpan answer)
         return FALSE;
     if (!SendAndReceiveTelegram(m_sendBuffer.data(), DWORD(frameLength), m_answerFrame))
         return FALSE;
-    if (ParseAnswerFrame(m_answerFrame, request, answer) != AnswerError::None)
+    const AnswerError error = ParseAnswerFrame(m_answerFrame, request, answer);
+    if (error != AnswerError::None) {
+        ReportUnusableAnswer(error);
         return FALSE;
+    }
     SetRecordWord(answer, AnswerOffset::Marker, kAnswerMarker);
     return TRUE;
 }
@@ -89,8 +102,17 @@ BOOL TelegramManager::ExchangeTelegram(RequestSpan request, AnswerSpan answer)
 BOOL TelegramManager::ExchangeTelegram(AnswerSpan answer)
 {
     m_port->ClearComPortBuffer();
-    if (ReceiveWithRepeats(m_answerFrame))
-        ParseAnswerFrame(m_answerFrame, answer); // a frame that does not unpack is ignored
+    if (ReceiveWithRepeats(m_answerFrame)) {
+        // Unpacked into a copy: the poll still succeeds, but a refused frame must not leave
+        // its command and length in the caller's record as if its data had come.
+        SensorAnswer unpacked;
+        std::copy(answer.begin(), answer.end(), unpacked.Bytes().begin());
+        const AnswerError error = ParseAnswerFrame(m_answerFrame, unpacked.Bytes());
+        if (error == AnswerError::None)
+            std::copy(unpacked.Bytes().begin(), unpacked.Bytes().end(), answer.begin());
+        else
+            ReportUnusableAnswer(error);
+    }
     SetRecordWord(answer, AnswerOffset::Marker, kAnswerMarker);
     return TRUE;
 }
@@ -150,18 +172,12 @@ BOOL TelegramManager::StringReceive(FrameSpan answerFrame, bool receiveOnly, boo
     if (ackPhase) {
         ResetReceiveState();
         pass.state = ReceiveState::WaitAck;
-        pass.readSize = kAckReadSize;
     }
-    const DWORD frameTime = m_settings.readTimeout * kFrameReadSize;
+    // Receive-only gets the same whole limit, measured from the start of the pass: a line
+    // that keeps sending bytes which never form a frame must not hold the caller.
     const DWORD t0 = Now();
-    pass.lastClock = t0;
-    if (receiveOnly) {
-        pass.wholeDeadline = t0 + frameTime;
-        pass.readSize = kAckReadSize;
-    } else {
-        pass.ackDeadline = t0 + m_settings.ackResponseTimeout;
-        pass.wholeDeadline = t0 + m_settings.stxTimeout + frameTime;
-    }
+    pass.ackDeadline = t0 + m_settings.ackResponseTimeout;
+    pass.wholeDeadline = t0 + m_settings.stxTimeout + m_settings.readTimeout * kLargestRead;
 
     for (;;) {
         if (m_receiveIndex >= m_receiveCount && !ReadIntoBuffer(pass))
@@ -172,8 +188,7 @@ BOOL TelegramManager::StringReceive(FrameSpan answerFrame, bool receiveOnly, boo
             if (verdict != ByteVerdict::Continue)
                 return verdict == ByteVerdict::Success;
         }
-        pass.lastClock = Now();
-        if (DeadlinePassed(pass, pass.lastClock)) {
+        if (IsPast(Now(), CurrentDeadline(pass))) {
             ReportReceiveFailure();
             return FALSE;
         }
@@ -182,26 +197,57 @@ BOOL TelegramManager::StringReceive(FrameSpan answerFrame, bool receiveOnly, boo
 
 BOOL TelegramManager::ReadIntoBuffer(Pass& pass)
 {
+    // Each read waits only for the time left before the deadline, so a peer that trickles
+    // bytes cannot stretch the pass beyond it.
+    const DWORD now = Now();
+    const DWORD deadline = CurrentDeadline(pass);
+    DWORD wait = IsPast(now, deadline) ? 0 : deadline - now;
+    // Receive-only gives up after a quiet ACKResponseTimeout, so a quiet poll ends soon.
+    if (pass.receiveOnly)
+        wait = std::min(wait, m_settings.ackResponseTimeout);
+    const DWORD size = BytesStillNeeded(pass);
     DWORD received = 0;
-    const BOOL ok = m_port->Receive(m_receiveBuffer.data(), pass.readSize, &received);
-    if (!ok || received == 0 || received > pass.readSize) {
+    const BOOL ok = m_port->ReceiveWithin(m_receiveBuffer.data(), size, &received, wait);
+    if (!ok || received == 0 || received > size) {
         ResetReceiveState();
         ReportReceiveFailure();
         return FALSE;
     }
     m_receiveCount = received;
     m_receiveIndex = 0;
-    if (pass.receiveOnly)
-        pass.wholeDeadline =
-            pass.lastClock + m_settings.stxTimeout + m_settings.readTimeout * kFrameReadSize;
     return TRUE;
 }
 
-bool TelegramManager::DeadlinePassed(const Pass& pass, DWORD now) const
+DWORD TelegramManager::BytesStillNeeded(const Pass& pass) const
+{
+    // Asking for more than the pass can use would make every read wait out the read
+    // interval after the frame's last byte.
+    switch (pass.state) {
+    case ReceiveState::WaitAck:
+        return (pass.ackPending ? 0 : 1) + kFrameHeaderSize;
+    case ReceiveState::WaitStx:
+        return kFrameHeaderSize;
+    case ReceiveState::Address:
+        return kFrameHeaderSize - 1;
+    case ReceiveState::LengthLow:
+        return kFrameHeaderSize - 2;
+    case ReceiveState::LengthHigh:
+        return kFrameHeaderSize - 3;
+    case ReceiveState::Data:
+        return DWORD(pass.remaining) + kChecksumSize;
+    case ReceiveState::CrcLow:
+        return kChecksumSize;
+    case ReceiveState::CrcHigh:
+        return kChecksumSize - 1;
+    }
+    return 1;
+}
+
+DWORD TelegramManager::CurrentDeadline(const Pass& pass) const
 {
     if (pass.state == ReceiveState::WaitAck && !pass.ackPending)
-        return IsPast(now, pass.ackDeadline);
-    return IsPast(now, pass.wholeDeadline);
+        return pass.ackDeadline;
+    return pass.wholeDeadline;
 }
 
 TelegramManager::ByteVerdict TelegramManager::TakeByte(Pass& pass, BYTE value, bool lastOfRead)
@@ -209,7 +255,6 @@ TelegramManager::ByteVerdict TelegramManager::TakeByte(Pass& pass, BYTE value, b
     if (pass.state != ReceiveState::WaitAck)
         return TakeFrameByte(pass, value);
 
-    pass.readSize = kFrameReadSize;
     if (pass.ackPending) {
         pass.ackPending = false;
         if (value == kSTX) {

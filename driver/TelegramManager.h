@@ -69,9 +69,13 @@ private:
     struct Pass; // the state of one StringReceive
 
     BOOL ReadIntoBuffer(Pass& pass);
+    // At most what the pass can use next: the ACK and the frame header while it waits for
+    // the ACK, the header while it waits for a frame, then what the frame still lacks.
+    DWORD BytesStillNeeded(const Pass& pass) const;
+    // The ACK deadline while an ACK is awaited, else the whole deadline.
+    DWORD CurrentDeadline(const Pass& pass) const;
     ByteVerdict TakeByte(Pass& pass, BYTE value, bool lastOfRead);
     ByteVerdict TakeFrameByte(Pass& pass, BYTE value);
-    bool DeadlinePassed(const Pass& pass, DWORD now) const;
     DWORD Now() const { return m_clock(); }
 
     std::unique_ptr<ComPort> m_port;

@@ -122,10 +122,10 @@ const std::vector<UnpackCase>& UnpackCases()
         {"text", Z, 0, 0x90, SZ, 0, {}, "9-22 23=00"},
         {"login", Z, 0, 0xA0, SZ, 0, {}, "9"},
         {"0xD0", K, 0, 0xD0, SK, 0, {}, "9"},
-        {"scan ZOK", Z, 0, 0xB0, SZ, 8, {}, "10-11 12+"},
-        {"scan KVR", K, 0, 0xB0, SK, 9, {}, "9 10-11 12+"},
-        {"scan, receive-only KVR by status", R, 0, 0xB0, SK, 9, {}, "9 10-11 12+"},
-        {"scan, receive-only ZOK by status", R, 0, 0xB0, SZ, 8, {}, "10-11 12+"},
+        {"scan ZOK", Z, 0, 0xB0, SZ, 8, {{0, 3}, {1, 0}}, "10-11 12+"},
+        {"scan KVR", K, 0, 0xB0, SK, 9, {{1, 3}, {2, 0}}, "9 10-11 12+"},
+        {"scan, receive-only KVR by status", R, 0, 0xB0, SK, 9, {{1, 3}, {2, 0}}, "9 10-11 12+"},
+        {"scan, receive-only ZOK by status", R, 0, 0xB0, SZ, 8, {{0, 2}, {1, 0}}, "10-11 12+"},
         {"identification ZOK", Z, 0, 0xB1, SZ, 0, {}, kIdentityZOK},
         {"identification, other family", 2, 0, 0xB1, SK, 0, {}, kIdentityZOK},
         {"identification KVR", K, 0, 0xB1, SK, 0, {}, kIdentityKVR},
@@ -160,9 +160,9 @@ const std::vector<UnpackCase>& UnpackCases()
          "20 9 10-17 18=00 19 21-24 25-26 27-28"},
         {"stored polygon of 360", Z, 0, 0xC5, SZ, 730, {{0, 2}, {7, 254}},
          "19 21-24 25-26 - 27=68 28=01 29+"},
-        {"warning field KVR", K, 1, 0xC5, SK, 20, {{9, 3}, {10, 5}},
+        {"warning field KVR", K, 1, 0xC5, SK, 23, {{9, 3}, {10, 5}},
          "9 10-17 18=00 19 - 27=05 28=00 29+"},
-        {"stored contour ZOK", Z, 0, 0xC5, SZ, 30, {{0, 4}}, "19 21-24 25-26 27+"},
+        {"stored contour ZOK", Z, 0, 0xC5, SZ, 729, {{0, 4}}, "19 21-24 25-26 27+"},
         {"stored shape 7", Z, 0, 0xC5, SZ, 0, {{0, 7}}, "19 21-24 25-26 27-34 35-114"},
         {"stored shape 5", Z, 0, 0xC5, SZ, 0, {{0, 5}}, "19 21-24 25-26"},
         {"stored field, receive-only", R, 0, 0xC5, SZ, 12, {}, ""},
@@ -277,7 +277,9 @@ TEST(AnswerFrameTest, FamilyMustAgreeWithStatusBit3)
 
 TEST(AnswerFrameTest, HostileFramesAreRefusedWithoutWritingPastTheRecord)
 {
-    const std::vector<BYTE> longData(771, 0x11); // L = 773, the longest accepted
+    std::vector<BYTE> longData(771, 0x11); // L = 773, the longest accepted
+    longData[0] = 0x01; // a scan of one value: the count holds, the rest is too long
+    longData[1] = 0x00;
     std::vector<BYTE> polygonHeader = {0x01, 0x02, 0, 0, 0, 0, 0, 0, 0xFF};
     std::vector<BYTE> polygonLong = polygonHeader;
     polygonLong.resize(771, 0x22);
@@ -314,6 +316,58 @@ TEST(AnswerFrameTest, HostileFramesAreRefusedWithoutWritingPastTheRecord)
     for (const Case& c : cases) {
         SensorAnswer answer = UntouchedAnswer();
         EXPECT_EQ(Parse(c.frame, c.family, 0, answer), c.expected) << c.name;
+        for (std::size_t i = AnswerOffset::Data; i < kAnswerRecordSize; ++i)
+            ASSERT_EQ(answer.Byte(i), kUntouched) << c.name << ", record byte " << i;
+    }
+}
+
+// Beam data with a count in front: the count is what the device layer builds its scan or
+// field from, so the frame must carry every beam it counts.
+TEST(AnswerFrameTest, CountsBeyondTheBeamsReceivedAreRefused)
+{
+    const auto words = [](std::size_t count) { return std::vector<BYTE>(2 * count, 0x21); };
+    const auto concat = [](std::vector<BYTE> head, const std::vector<BYTE>& tail) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const std::vector<BYTE> fieldHeader = {0x00, 1, 2, 3, 4, 5, 6}; // shape, time, word at 25
+    const auto field = [&](BYTE shape, std::vector<BYTE> tail) {
+        std::vector<BYTE> data = fieldHeader;
+        data[0] = shape;
+        return concat(data, tail);
+    };
+    struct Case {
+        const char* name;
+        BYTE family;
+        BYTE requestSubCode;
+        BYTE command;
+        std::vector<BYTE> data;
+        AnswerError expected;
+    };
+    const Case cases[] = {
+        {"ZOK scan of 361 carrying 360", kFamilyZOK, 0, 0xB0, concat({0x69, 0x01}, words(360)), AnswerError::Truncated},
+        {"ZOK scan of 361 carrying 361", kFamilyZOK, 0, 0xB0, concat({0x69, 0x01}, words(361)), AnswerError::None},
+        {"KVR scan of 180 carrying 3", kFamilyKVR, 0, 0xB0, concat({0x01, 0xB4, 0x00}, words(3)), AnswerError::Truncated},
+        {"KVR scan of 3 carrying 3", kFamilyKVR, 0, 0xB0, concat({0x01, 0x03, 0x00}, words(3)), AnswerError::None},
+        {"scan count without its second byte", kFamilyZOK, 0, 0xB0, {0x05}, AnswerError::Truncated},
+        {"stored polygon of 181 carrying 180", kFamilyZOK, 0, 0xC5, field(2, concat({180}, words(180))),
+         AnswerError::Truncated},
+        {"stored polygon of 181 carrying 181", kFamilyZOK, 0, 0xC5, field(2, concat({180}, words(181))),
+         AnswerError::None},
+        {"warning contour of 361 carrying 2", kFamilyZOK, 1, 0xC5, {0x03, 254, 1, 2, 3, 4}, AnswerError::Truncated},
+        {"locked contour carrying 360", kFamilyZOK, 0, 0xC5, field(4, words(360)), AnswerError::Truncated},
+        {"locked contour carrying 361", kFamilyZOK, 0, 0xC5, field(4, words(361)), AnswerError::None},
+        {"field read polygon of 401 carrying 4", kFamilyZOK, 0, 0xC0,
+         concat({0x01, 0x02, 1, 2, 3, 4, 5, 6, 255}, words(4)), AnswerError::Truncated},
+    };
+    for (const Case& c : cases) {
+        SensorAnswer answer = UntouchedAnswer();
+        EXPECT_EQ(Parse(AnswerFrame(c.command, c.data, c.family == kFamilyKVR ? kStatusKVR : kStatusZOK), c.family,
+                        c.requestSubCode, answer),
+                  c.expected)
+            << c.name;
+        if (c.expected == AnswerError::None)
+            continue;
         for (std::size_t i = AnswerOffset::Data; i < kAnswerRecordSize; ++i)
             ASSERT_EQ(answer.Byte(i), kUntouched) << c.name << ", record byte " << i;
     }

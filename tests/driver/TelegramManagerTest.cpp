@@ -31,8 +31,20 @@ public:
     std::deque<ScriptedRead> pending;             // what the line delivers now
     std::vector<ByteVector> writes;
     std::vector<DWORD> readSizes;
+    std::vector<DWORD> readWaits;
     int clears = 0;
     bool reportTooMany = false;
+    // Reads that asked for more bytes than the line still had to deliver: such a read
+    // only ends when the read interval passes after the last byte.
+    int overAsked = 0;
+
+    std::size_t PendingByteCount() const
+    {
+        std::size_t total = 0;
+        for (const ScriptedRead& read : pending)
+            total += read.bytes.size();
+        return total;
+    }
 
     BOOL SendTelegram(const BYTE* frame, DWORD length) override
     {
@@ -45,11 +57,17 @@ public:
         return TRUE;
     }
 
-    BOOL Receive(BYTE* buffer, DWORD count, DWORD* read) override
+    // Bytes that take longer than the read may wait stay on their way for the next read.
+    BOOL ReceiveWithin(BYTE* buffer, DWORD count, DWORD* read, DWORD waitMs) override
     {
         readSizes.push_back(count);
-        if (pending.empty()) { // the read time-out passes without a byte
-            m_clock += 200;
+        readWaits.push_back(waitMs);
+        if (!pending.empty() && count > PendingByteCount())
+            ++overAsked;
+        if (pending.empty() || pending.front().elapsedMs > waitMs) {
+            m_clock += waitMs;
+            if (!pending.empty())
+                pending.front().elapsedMs -= waitMs;
             *read = 0;
             return TRUE;
         }
@@ -144,7 +162,7 @@ TEST_F(TelegramManagerTest, AckSplitAcrossReads)
     EXPECT_EQ(answer.Marker(), kAnswerMarker);
     EXPECT_EQ(answer.Command(), 0x91);
     EXPECT_EQ(answer.Status(), 0x00);
-    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 780}));
+    EXPECT_EQ(port->overAsked, 0);
     EXPECT_EQ(LastError(), "");
 }
 
@@ -156,7 +174,7 @@ TEST_F(TelegramManagerTest, NoiseStrayAckAndInnerNakAreSkipped)
     ASSERT_EQ(Exchange(), TRUE);
     EXPECT_EQ(port->writes.size(), 1u);
     EXPECT_EQ(answer.Command(), 0x91);
-    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 780}));
+    EXPECT_EQ(port->overAsked, 0);
 }
 
 TEST_F(TelegramManagerTest, AckFollowedByAckThenStx)
@@ -236,10 +254,68 @@ TEST_F(TelegramManagerTest, AckDeadlineEndsEndlessNoise)
 
 TEST_F(TelegramManagerTest, PendingAckIsJudgedByTheWholeDeadline)
 {
-    // The ACK ends a read after the ACK deadline; the next byte still completes it.
-    Reply({{{0x00, kACK}, 250}, {kAnswer91, 10}});
+    // The ACK ends a read; the STX that completes it comes after the ACK deadline.
+    Reply({{{0x00, kACK}, 150}, {kAnswer91, 100}});
     ASSERT_EQ(Exchange(), TRUE);
     EXPECT_EQ(port->writes.size(), 1u);
+    ASSERT_GE(port->readWaits.size(), 2u);
+    EXPECT_EQ(port->readWaits[0], 200u) << "the ACK deadline";
+    EXPECT_EQ(port->readWaits[1], 150u) << "what is left of the whole deadline";
+}
+
+TEST_F(TelegramManagerTest, ReadsWaitOnlyForTheTimeLeftBeforeTheDeadline)
+{
+    // ACK and STX at once, then one byte of a long frame every 60 ms, as a trickling
+    // peer sends them: the answer phase fails at its deadline, not after a long read.
+    std::deque<ScriptedRead> trickle = {{{kACK, kSTX, 0x80, 0xBC, 0x02}, 0}};
+    for (int i = 0; i < 200; ++i)
+        trickle.push_back({{0x30}, 60});
+    Reply(trickle);
+    Reply(trickle);
+    const DWORD start = m_clock;
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_TRUE(Failed522());
+    EXPECT_EQ(port->writes.size(), 2u);
+    EXPECT_LE(m_clock - start, 2u * 300u) << "each attempt ends at its whole deadline";
+    for (std::size_t i = 1; i < port->readWaits.size(); ++i)
+        EXPECT_LE(port->readWaits[i], 300u);
+}
+
+TEST_F(TelegramManagerTest, ReadsNeverAskBeyondTheFramesLastByte)
+{
+    // Every reply ends with the answer frame's last byte: a read that asks for more can
+    // only end by waiting out the read interval.
+    ByteVector beams = {0x69, 0x01};
+    beams.resize(2 + 2 * 361, 0x31);
+    beams.push_back(0x00); // status
+    const ByteVector scan = Frame(0x80, 0xB0, beams);
+    const auto chunks = [](const ByteVector& bytes, std::size_t size) {
+        std::deque<ScriptedRead> reads;
+        for (std::size_t i = 0; i < bytes.size(); i += size)
+            reads.push_back({ByteVector(bytes.begin() + std::ptrdiff_t(i),
+                                        bytes.begin() + std::ptrdiff_t(std::min(bytes.size(), i + size))),
+                             1});
+        return reads;
+    };
+    const std::deque<ScriptedRead> replies[] = {
+        {{Join({kACK}, kAnswer91)}},
+        {{{kACK}}, {kAnswer91}},
+        {{Join(HexBytes("55 06 41 15 06"), kAnswer91)}},
+        {{Join({kACK}, scan)}},
+        chunks(Join({kACK}, scan), 3),
+        chunks(Join({kACK}, scan), 64),
+    };
+    for (const std::deque<ScriptedRead>& reads : replies) {
+        port->overAsked = 0;
+        Reply(reads);
+        EXPECT_EQ(Exchange(), TRUE);
+        EXPECT_EQ(port->overAsked, 0) << "reply of " << reads.size() << " reads";
+    }
+    port->overAsked = 0;
+    port->pending = chunks(scan, 7);
+    EXPECT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
+    EXPECT_EQ(answer.Command(), 0xB0);
+    EXPECT_EQ(port->overAsked, 0) << "receive-only";
 }
 
 TEST_F(TelegramManagerTest, WholeDeadlineEndsASlowAnswer)
@@ -292,7 +368,8 @@ TEST_F(TelegramManagerTest, ReceiveOnlyWithNothingArrivingStillSucceeds)
     EXPECT_EQ(rest, before);
     EXPECT_EQ(port->clears, 1);
     EXPECT_TRUE(port->writes.empty());
-    EXPECT_EQ(port->readSizes, (std::vector<DWORD>{10, 10}));
+    // Each of the two passes gives up after a quiet ACKResponseTimeout.
+    EXPECT_EQ(port->readWaits, (std::vector<DWORD>{200, 200}));
 }
 
 TEST_F(TelegramManagerTest, ReceiveOnlyUnpacksByTheStatusFamily)
@@ -308,18 +385,48 @@ TEST_F(TelegramManagerTest, ReceiveOnlyUnpacksByTheStatusFamily)
     EXPECT_EQ(answer.Byte(9), 0x03); // KVR layout: the sensor number comes first
     EXPECT_EQ(answer.Word(10), 2);
     EXPECT_EQ(answer.Word(12), 0x2211);
-    for (DWORD size : port->readSizes)
-        EXPECT_EQ(size, 10u);
 }
 
-TEST_F(TelegramManagerTest, ReceiveOnlyDeadlineIsReArmedByEveryRead)
+TEST_F(TelegramManagerTest, ReceiveOnlyPassEndsAtItsLimitWhileBytesKeepComing)
 {
-    // Gaps of 250 ms add up far beyond 300 ms, but each read re-arms the deadline.
-    const ByteVector frame = Frame(0x80, 0xA0, {0x07, 0x00});
-    for (BYTE b : frame)
-        port->pending.push_back({{b}, 250});
+    // Bytes that never form a frame, one every 50 ms, far beyond the 300 ms limit of a
+    // pass: each pass ends at its limit, and the poll still succeeds unchanged.
+    for (int i = 0; i < 100; ++i)
+        port->pending.push_back({{0x55}, 50});
+    const SensorAnswer before = answer;
+    const DWORD start = m_clock;
+    EXPECT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
+    EXPECT_LE(m_clock - start, 2u * 300u);
+    EXPECT_TRUE(Failed522());
+    SensorAnswer rest = answer;
+    rest.SetWord(AnswerOffset::Marker, before.Word(AnswerOffset::Marker));
+    EXPECT_EQ(rest, before);
+
+    // A frame whose bytes come with gaps below ACKResponseTimeout, within the limit.
+    port->pending.clear();
+    for (BYTE b : Frame(0x80, 0xA0, {0x07, 0x00}))
+        port->pending.push_back({{b}, 30});
     ASSERT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
     EXPECT_EQ(answer.Byte(9), 0x07);
+}
+
+TEST_F(TelegramManagerTest, RefusedAnswerFailsTheExchangeWithAReason)
+{
+    // A scan answer that counts three beams and carries one.
+    Reply({{Join({kACK}, Frame(0x80, 0xB0, {0x03, 0x00, 0x11, 0x22, 0x00}))}});
+    EXPECT_EQ(Exchange(), FALSE);
+    EXPECT_EQ(port->writes.size(), 1u) << "the frame arrived whole: no repeat";
+    EXPECT_NE(answer.Marker(), kAnswerMarker);
+    const std::string reason = LastError();
+    EXPECT_EQ(reason, TextOfId(IDS_DRV_ANSWER_UNUSABLE));
+
+    // Receive-only still succeeds, but leaves nothing of the refused frame behind.
+    const SensorAnswer before = answer;
+    port->pending = {{Frame(0x80, 0xB0, {0x03, 0x00, 0x11, 0x22, 0x00})}};
+    EXPECT_EQ(manager->ExchangeTelegram(answer.Bytes()), TRUE);
+    SensorAnswer rest = answer;
+    rest.SetWord(AnswerOffset::Marker, before.Word(AnswerOffset::Marker));
+    EXPECT_EQ(rest, before);
 }
 
 TEST_F(TelegramManagerTest, DownloadTakesAnyValidFrameButNotALeftover)

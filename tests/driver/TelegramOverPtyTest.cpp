@@ -1,5 +1,6 @@
 // Whole exchanges through the real port: the telegram manager on the slave side of a
 // pseudo-terminal, a scripted device on the master side.
+#include "driver/AnswerFrames.h"
 #include "driver/ComPort.h"
 #include "driver/DriverLastError.h"
 #include "driver/PortSettings.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -28,6 +30,13 @@ const Bytes CONNECTION_ANSWER{0x02, 0x80, 0x02, 0x00, 0x91, 0x00, 0x69, 0x30};
 const char QUICK_SETUP[] = "ReadTimeout=0\nSTXTimeout=300\nACKResponseTimeout=200\nRepeatCounter=2\n";
 // Room for an answer that trickles in: whole deadline 3 s.
 const char PATIENT_SETUP[] = "ReadTimeout=0\nSTXTimeout=3000\nACKResponseTimeout=200\nRepeatCounter=2\n";
+// Whole deadline 1 s: the port's own time-out of a full-buffer read would be 1.72 s.
+const char TRICKLE_SETUP[] = "ReadTimeout=0\nSTXTimeout=1000\nACKResponseTimeout=200\nRepeatCounter=2\n";
+
+long long MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
 
 std::string FetchLastError()
 {
@@ -157,6 +166,63 @@ TEST_F(TelegramOverPty, QuietReceiveOnlyPollStillMarksTheAnswer)
     SensorAnswer answer;
     std::fill(answer.Bytes().begin(), answer.Bytes().end(), BYTE(0xAA));
     EXPECT_TRUE(manager.ExchangeTelegram(nullptr, answer.data()));
+    EXPECT_EQ(answer.Marker(), kAnswerMarker);
+    EXPECT_TRUE(std::all_of(answer.Bytes().begin() + 2, answer.Bytes().end(), [](BYTE b) { return b == 0xAA; }));
+}
+
+TEST_F(TelegramOverPty, ScanCountingMoreBeamsThanItCarriesIsRefused)
+{
+    Open(QUICK_SETUP);
+    // Checksum-correct, but it counts 361 beams and carries 3.
+    const Bytes shortScan = BuildAnswerFrame(0xB0, {0x69, 0x01, 0x10, 0x00, 0x20, 0x00, 0x30, 0x00}, 0x00);
+    device.Script({Replies::AckThen(shortScan)});
+    SensorRequest request(kFamilyZOK, 0x30);
+    request.SetByte(10, 1);
+    SensorAnswer answer;
+    EXPECT_FALSE(manager.ExchangeTelegram(request.data(), answer.data()));
+    EXPECT_NE(answer.Marker(), kAnswerMarker);
+    EXPECT_EQ(device.ReceivedFrames().size(), 1u);
+    EXPECT_EQ(FetchLastError(), "Error 2523");
+}
+
+TEST_F(TelegramOverPty, TricklingAnswerFailsAtTheWholeDeadline)
+{
+    Open(TRICKLE_SETUP);
+    // ACK and the head of a frame of 700 bytes, then a byte every 50 ms, a pause that
+    // ends a read just before the deadline, and more bytes every 50 ms.
+    const Reply trickle = {{{Replies::ACK, Replies::STX, 0x80, 0xBC, 0x02}},
+                           {Bytes(15, 0x30), 0, 50},
+                           {Bytes(40, 0x31), 150, 50}};
+    device.Script({trickle, trickle});
+    SensorAnswer answer;
+    const auto start = Clock::now();
+    EXPECT_FALSE(Exchange(answer));
+    // Two attempts of ACK phase and 1 s answer phase, with room for a loaded machine.
+    EXPECT_LT(MillisecondsSince(start), 2500);
+    EXPECT_EQ(FetchLastError(), "Error 522");
+}
+
+TEST_F(TelegramOverPty, ReceiveOnlyEndsWhileNoiseKeepsComing)
+{
+    Open(QUICK_SETUP);
+    std::atomic<bool> stop{false};
+    std::thread noise([&] {
+        const auto end = Clock::now() + std::chrono::seconds(4);
+        while (!stop && Clock::now() < end) {
+            device.SendNow({0x55});
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    SensorAnswer answer;
+    std::fill(answer.Bytes().begin(), answer.Bytes().end(), BYTE(0xAA));
+    const auto start = Clock::now();
+    const BOOL result = manager.ExchangeTelegram(nullptr, answer.data());
+    const long long elapsed = MillisecondsSince(start);
+    stop = true;
+    noise.join();
+    EXPECT_TRUE(result);
+    // Two passes of at most 300 ms each, with room for a loaded machine.
+    EXPECT_LT(elapsed, 1500);
     EXPECT_EQ(answer.Marker(), kAnswerMarker);
     EXPECT_TRUE(std::all_of(answer.Bytes().begin() + 2, answer.Bytes().end(), [](BYTE b) { return b == 0xAA; }));
 }
