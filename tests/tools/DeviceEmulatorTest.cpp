@@ -2,8 +2,10 @@
 // driver's public interface.
 #include "tools/CannedAnswerer.h"
 #include "tools/DeviceEmulator.h"
+#include "tools/EmulatorOptions.h"
 
 #include "driver/orudrv.h"
+#include "simulator/orusim.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -220,6 +223,79 @@ TEST(DeviceEmulator, APluggedAnswererServesWholeContours)
     EXPECT_EQ(answer[29] | (answer[30] << 8), 35);
     EXPECT_EQ(answer[29 + 180] | (answer[30 + 180] << 8), 0x4000 + 35);
     EXPECT_EQ(answer[29 + 360] | (answer[30 + 360] << 8), 35);
+}
+
+TEST(EmulatorOptions, CommandLinesAndTheirDevices)
+{
+    struct Case {
+        std::vector<const char*> arguments;
+        std::optional<BYTE> family; // none: the line does not parse
+        AnswerSource answers;
+        std::vector<EmulatorFault> faults;
+    };
+    const Case cases[] = {
+        {{}, kFamilyZOK, AnswerSource::Canned, {}},
+        {{"--answer", "sim"}, kFamilyZOK, AnswerSource::Simulator, {}},
+        {{"--family", "kvr", "--answer", "sim", "--fault", "nak", "--fault", "slow"},
+         kFamilyKVR,
+         AnswerSource::Simulator,
+         {EmulatorFault::Nak, EmulatorFault::SlowBytes}},
+        {{"--answer", "canned", "--family", "zok"}, kFamilyZOK, AnswerSource::Canned, {}},
+        {{"--answer"}, std::nullopt, {}, {}},
+        {{"--answer", "device"}, std::nullopt, {}, {}},
+        {{"--family", "kvr", "--fault"}, std::nullopt, {}, {}},
+        {{"sim"}, std::nullopt, {}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv = {"taliso-emulator"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const std::optional<EmulatorOptions> options = ParseEmulatorOptions(int(argv.size()), argv.data());
+        ASSERT_EQ(options.has_value(), c.family.has_value()) << argv.size();
+        if (!options)
+            continue;
+        EXPECT_EQ(options->family, *c.family);
+        EXPECT_EQ(options->answers, c.answers);
+        EXPECT_EQ(options->faults, c.faults);
+    }
+}
+
+// With "--answer sim" the driver on the other end of the line gets what the simulator
+// library answers itself.
+TEST(DeviceEmulator, SimulatorAnswersThroughTheDriver)
+{
+    for (const BYTE family : {kFamilyZOK, kFamilyKVR}) {
+        SCOPED_TRACE(int(family));
+        EmulatorOptions options;
+        options.family = family;
+        options.answers = AnswerSource::Simulator;
+        Bench bench(MakeAnswerer(options), family);
+        // A planned fault still applies: the NAK costs one repeat.
+        bench.emulator.PlanFaults({EmulatorFault::Nak});
+
+        for (const BYTE command : {BYTE(0x10), BYTE(0x31)}) {
+            const Request request = MakeRequest(family, command);
+            Answer direct{};
+            ASSERT_EQ(SimTelegram(request.data(), direct.data()), 1);
+            Answer answer{};
+            ASSERT_EQ(bench.Exchange(request, answer), 1) << LastError();
+            EXPECT_EQ(answer[0] | (answer[1] << 8), 753);
+            EXPECT_EQ(answer[7], direct[7]) << "status";
+            EXPECT_EQ(answer[8], direct[8]) << "answer command";
+        }
+        EXPECT_EQ(bench.emulator.Requests().size(), 3u);
+
+        Answer direct{};
+        ASSERT_EQ(SimTelegram(MakeRequest(family, 0x31).data(), direct.data()), 1);
+        Answer answer{};
+        ASSERT_EQ(bench.Exchange(MakeRequest(family, 0x31), answer), 1);
+        const auto text = [](const Answer& a, std::size_t offset) {
+            return std::string(reinterpret_cast<const char*>(&a[offset]));
+        };
+        EXPECT_EQ(text(answer, 9), text(direct, 9)) << "version";
+        EXPECT_FALSE(text(answer, 9).empty());
+        EXPECT_EQ(text(answer, 19), text(direct, 19)) << "name";
+        EXPECT_EQ(answer[28], direct[28]) << "type code";
+    }
 }
 
 } // namespace
