@@ -53,12 +53,10 @@ constexpr std::array<TypeRow, 3> kTypeTable = {{
 
 constexpr int kDefaultRow = 0;
 
-// A field of the row's limit block; a variant without a block yields 1.
+// A field of the row's limit block; the variant is always 0 or 1.
 template <typename T>
 T LimitOf(int row, WORD variant, T LimitBlock::*field)
 {
-    if (variant > 1)
-        return T(1);
     return kTypeTable[std::size_t(row)].blocks[variant].*field;
 }
 
@@ -136,7 +134,7 @@ void CSensorType::SetType(UINT typeCode, WORD variant)
 {
     const int row = FindTypeIndex(typeCode);
     m_nIndex = row >= 0 ? row : kDefaultRow;
-    m_wVariant = variant;
+    SetVariant(variant);
 }
 
 BOOL CSensorType::SetTypeCode(UINT typeCode)
@@ -163,19 +161,13 @@ CString CSensorType::GetModelName() const
 
 WORD CSensorType::GetMinAngle() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::minAngle); }
 WORD CSensorType::GetMaxAngle() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::maxAngle); }
-WORD CSensorType::GetAngleSpan() const
-{
-    return m_wVariant <= 1 ? WORD(GetMaxAngle() - GetMinAngle()) : WORD(1);
-}
+WORD CSensorType::GetAngleSpan() const { return WORD(GetMaxAngle() - GetMinAngle()); }
 float CSensorType::GetAngleStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::angleStep); }
 
 WORD CSensorType::GetMinDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::minDistance); }
 WORD CSensorType::GetMaxDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::maxDistance); }
 WORD CSensorType::GetDistanceStep() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::distanceStep); }
-WORD CSensorType::GetDistanceSpan() const
-{
-    return m_wVariant <= 1 ? WORD(GetMaxDistance() - GetMinDistance()) : WORD(1);
-}
+WORD CSensorType::GetDistanceSpan() const { return WORD(GetMaxDistance() - GetMinDistance()); }
 WORD CSensorType::GetGeneralFourthValue() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::fourthValue); }
 WORD CSensorType::GetDefaultDistance() const { return LimitOf(m_nIndex, m_wVariant, &LimitBlock::defaultDistance); }
 
@@ -277,11 +269,11 @@ void CSensorType::Serialize(CArchive& ar)
         ar >> index;
     else
         AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
-    // A row or variant outside the table would read limits that do not exist.
-    if (index < 0 || std::size_t(index) >= kTypeTable.size() || variant > 1)
+    // A row outside the table would read limits that do not exist.
+    if (index < 0 || std::size_t(index) >= kTypeTable.size())
         AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
     m_nIndex = index;
-    m_wVariant = variant;
+    SetVariant(variant);
 }
 
 void DDX_SensorTypeCombo(CDataExchange* pDX, int nIDC, CSensorType& type)

@@ -15,7 +15,8 @@ public:
     CSensorType(const CSensorType& other) = default;
     CSensorType& operator=(const CSensorType& other);
 
-    // Version 0x97: row index and variant; 0x96 (row index only) is read as variant 0.
+    // Version 0x97: row index and variant (bit 0 of the stored word); 0x96 (row index
+    // only) is read as variant 0.
     void Serialize(CArchive& ar) override;
 
     // Type codes are compared as 16-bit values. An unknown code falls back to the row of code 4.
@@ -23,7 +24,9 @@ public:
     // An unknown code leaves the type as it is and returns FALSE.
     BOOL SetTypeCode(UINT typeCode);
     WORD GetTypeCode() const;
-    void SetVariant(WORD variant) { m_wVariant = variant; }
+    // Only bit 0 counts: older files and devices hand over a whole byte whose other bits
+    // mean something else, and there are only two limit blocks.
+    void SetVariant(WORD variant) { m_wVariant = WORD(variant & 1); }
     WORD GetVariant() const { return m_wVariant; }
     static int FindTypeIndex(UINT typeCode);
     static BOOL IsKnownTypeCode(UINT typeCode) { return FindTypeIndex(typeCode) >= 0; }

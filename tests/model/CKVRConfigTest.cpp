@@ -98,9 +98,9 @@ TEST(CKVRConfigTest, VersionOnePassesItsVariantToTheFields)
     CKVRConfig config = FilledConfig();
     config.GetShelterConfig(0)->GetShelter(1)->SetModified(5);
     std::vector<BYTE> bytes = StoreBytes(config);
-    // Version 1 holds the variant between value V2 (offset 21) and device bit V3.
+    // Version 1 holds the variant between value V2 (offset 20) and device bit V3.
     bytes[0] = 1;
-    bytes.insert(bytes.begin() + 22, BYTE(1));
+    bytes.insert(bytes.begin() + 21, BYTE(1));
     CKVRConfig loaded;
     LoadBytes(loaded, bytes);
     EXPECT_EQ(loaded.GetSensorType(), CSensorType(7, 1));
@@ -118,6 +118,30 @@ TEST(CKVRConfigTest, VersionOnePassesItsVariantToTheFields)
 
     // Written back it is version 2 again.
     EXPECT_EQ(StoreBytes(loaded)[0], 2);
+}
+
+// The variant byte of a version 1 file is the device's byte, whose bit 1 means something
+// else: only bit 0 reaches the type, and what is written back reads again.
+TEST(CKVRConfigTest, VersionOneVariantByteCountsByBitZeroAndSavesReadably)
+{
+    for (const BYTE stored : {BYTE(2), BYTE(3), BYTE(0xFF)}) {
+        SCOPED_TRACE(int(stored));
+        CKVRConfig config = FilledConfig();
+        std::vector<BYTE> bytes = StoreBytes(config);
+        bytes[0] = 1;
+        bytes.insert(bytes.begin() + 21, stored);
+        CKVRConfig loaded;
+        LoadBytes(loaded, bytes);
+        const CSensorType expected(7, WORD(stored & 1));
+        EXPECT_EQ(loaded.GetSensorType(), expected);
+        EXPECT_EQ(loaded.GetDeviceBitV3(), 1);
+        EXPECT_EQ(loaded.GetShelterConfig(1)->GetShelter(1)->GetSensorType(), expected);
+
+        CKVRConfig reread;
+        EXPECT_EQ(LoadFailure(reread, StoreBytes(loaded)), CArchiveException::none);
+        EXPECT_EQ(reread.GetSensorType(), expected);
+        EXPECT_EQ(reread.GetShelterConfig(1)->GetShelter(2)->GetSensorType(), expected);
+    }
 }
 
 TEST(CKVRConfigTest, CopiesAreDeep)

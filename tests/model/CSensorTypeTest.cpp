@@ -101,18 +101,29 @@ TEST(CSensorTypeTest, LimitsByFieldKindFollowTheKindTable)
     }
 }
 
-TEST(CSensorTypeTest, VariantWithoutALimitBlockYieldsOne)
+// Older files and devices hand over a whole byte; only its bit 0 picks the limit block,
+// so every type the model holds has limits and can be written and read back.
+TEST(CSensorTypeTest, VariantIsBitZeroOfWhatIsHandedOver)
 {
-    const CSensorType type(7, 2);
-    EXPECT_EQ(type.GetTypeCode(), 7);
-    EXPECT_EQ(type.GetMaxAngle(), 1);
-    EXPECT_EQ(type.GetAngleSpan(), 1);
-    EXPECT_FLOAT_EQ(type.GetAngleStep(), 1.0f);
-    EXPECT_EQ(type.GetMaxDistance(), 1);
-    EXPECT_EQ(type.GetDistanceSpan(), 1);
-    EXPECT_EQ(type.GetProtectiveMaxDistance(), 1);
-    EXPECT_EQ(type.GetWarningMaxDistance(), 1);
-    EXPECT_EQ(type.GetBeamCount(), 2);
+    struct {
+        WORD given;
+        WORD variant;
+        WORD protectiveMax;
+        BYTE maxScans;
+    } const cases[] = {{2, 0, 400, 16}, {3, 1, 650, 4}, {0xFE, 0, 400, 16}, {0x101, 1, 650, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        CSensorType set;
+        set.SetTypeCode(7);
+        set.SetVariant(c.given);
+        for (const CSensorType& type : {CSensorType(7, c.given), set}) {
+            EXPECT_EQ(type.GetVariant(), c.variant);
+            EXPECT_EQ(type.GetProtectiveMaxDistance(), c.protectiveMax);
+            EXPECT_EQ(type.GetMaxScanCount(), c.maxScans);
+            EXPECT_EQ(type.GetBeamCount(), 361);
+            EXPECT_TRUE(type == CSensorType(7, c.variant));
+        }
+    }
 }
 
 TEST(CSensorTypeTest, TypeCodesOutsideTheTableSelectNoRow)

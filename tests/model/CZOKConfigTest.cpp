@@ -224,6 +224,40 @@ TEST(CZOKConfigTest, Versions2And1ImportOlderFieldRecords)
     EXPECT_NE(dynamic_cast<const CPolyShelter*>(config.GetShelter(kProtectiveField)), nullptr);
 }
 
+// Older versions kept the device's whole variant byte: only bit 0 reaches the type and the
+// fields, and what is written back reads again.
+TEST(CZOKConfigTest, OlderVariantBytesCountByBitZeroAndSaveReadably)
+{
+    const std::unique_ptr<CRectShelter> rect = Rectangle(CSensorType(4, 0));
+    const std::unique_ptr<CPolyShelter> contour = Contour(CSensorType(4, 0));
+    const std::vector<BYTE> rectangle = BShelterBytes(LegacyBeams(361, 400), {{100, 0, 150, 300}});
+    const struct {
+        const char* what;
+        std::vector<BYTE> bytes;
+        CSensorType type;
+    } cases[] = {
+        {"version 3, byte 3", Version3Bytes(rect.get(), contour.get(), 3), CSensorType(50, 1)},
+        {"version 3, byte 2", Version3Bytes(rect.get(), contour.get(), 2), CSensorType(50, 0)},
+        {"version 2, byte 0xFF", LegacyVersionBytes(2, rectangle, 0xFF), CSensorType(7, 1)},
+        {"version 1, byte 0x82", LegacyVersionBytes(1, rectangle, 0x82), CSensorType(4, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CZOKConfig config;
+        LoadBytes(config, c.bytes);
+        EXPECT_EQ(config.GetSensorType(), c.type);
+        ASSERT_NE(config.GetShelter(kProtectiveField), nullptr);
+        EXPECT_EQ(config.GetShelter(kProtectiveField)->GetSensorType(), c.type);
+        EXPECT_EQ(config.GetShelter(kWarningField)->GetSensorType(), c.type);
+
+        CZOKConfig reread;
+        EXPECT_EQ(LoadFailure(reread, StoreBytes(config)), CArchiveException::none);
+        EXPECT_EQ(reread.GetSensorType(), c.type);
+        ASSERT_NE(reread.GetShelter(kWarningField), nullptr);
+        EXPECT_EQ(reread.GetShelter(kWarningField)->GetSensorType(), c.type);
+    }
+}
+
 TEST(CZOKConfigTest, RefusedArchives)
 {
     CZOKConfig config;
