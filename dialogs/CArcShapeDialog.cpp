@@ -24,21 +24,22 @@ BOOL CArcShapeDialog::OnInitDialog()
 void CArcShapeDialog::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    // Working values in the unit shown; the members change only when every check passed.
-    float radius = float(m_nRadius);
-    float minDistance = float(m_nMinDistance);
-    float maxDistance = float(m_nMaxDistance);
+    // Working values; the members change only when every check passed.
+    int radius = m_nRadius;
     if (m_bInch) {
-        radius = CmToInch(radius);
-        minDistance = CmToInch(minDistance);
-        maxDistance = CmToInch(maxDistance);
+        double cm = radius;
+        DDX_InchLength(pDX, IDC_RADIUS, cm, m_strUnit);
+        DDV_InchMinMax(pDX, cm, m_nMinDistance, m_nMaxDistance, m_strUnit);
+        radius = int(cm);
+    } else {
+        float cm = float(radius);
+        DDX_TextWithUnit(pDX, IDC_RADIUS, cm, m_strUnit);
+        DDV_MinMaxWithUnit(pDX, cm, float(m_nMinDistance), float(m_nMaxDistance), m_strUnit);
+        radius = RoundToInt(cm);
     }
-    DDX_TextWithUnit(pDX, IDC_RADIUS, radius, m_strUnit);
-    DDV_MinMaxWithUnit(pDX, radius, minDistance, maxDistance, m_strUnit);
     int beamCount = m_nBeamCount;
     DDX_BeamCount(pDX, IDC_BEAM_COUNT, beamCount);
     if (!pDX->m_bSaveAndValidate) return;
-    if (m_bInch) radius = InchToCm(radius);
-    m_nRadius = RoundToInt(radius);
+    m_nRadius = radius;
     m_nBeamCount = beamCount;
 }

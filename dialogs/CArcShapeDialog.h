@@ -20,7 +20,7 @@ public:
     CString m_strUnit;
 
 protected:
-    // The radius within [minimum, maximum] in the unit shown, then the beam count; an
-    // inch value comes back rounded to whole cm.
+    // The radius within [minimum, maximum], then the beam count; an inch value is rounded
+    // to whole cm, and the check tests that.
     void DoDataExchange(CDataExchange* pDX) override;
 };

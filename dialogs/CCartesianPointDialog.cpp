@@ -24,7 +24,6 @@ LPCTSTR ProfileName()
 }
 
 float ToShown(float cm, int inch) { return inch ? CmToInch(cm) : cm; }
-float ToCm(float shown, int inch) { return inch ? InchToCm(shown) : shown; }
 
 } // namespace
 
@@ -65,28 +64,47 @@ void CCartesianPointDialog::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Radio(pDX, IDC_CALC_MODE, m_nCalcMode);
 
-    // Working copies in the shown unit: a failed check leaves the members in cm.
-    float x = ToShown(m_fX, m_bInch);
-    float y = ToShown(m_fY, m_bInch);
-    const float minDistance = ToShown(m_fMinDistance, m_bInch);
-    const float maxDistance = ToShown(m_fMaxDistance, m_bInch);
-    const float maxWidth = ToShown(m_fMaxWidth, m_bInch);
+    // Working copies in cm: a failed check leaves the members as they were.
+    float x = m_fX;
+    float y = m_fY;
+    if (m_bInch)
+        ExchangeInches(pDX, x, y);
+    else
+        ExchangeCentimetres(pDX, x, y);
+    if (!pDX->m_bSaveAndValidate) return;
+    pDX->Store(m_fX, x);
+    pDX->Store(m_fY, y);
+}
 
+void CCartesianPointDialog::ExchangeCentimetres(CDataExchange* pDX, float& x, float& y)
+{
     DDX_TextWithUnit(pDX, IDC_X, x, m_strUnit);
-    if (maxWidth > 0) DDV_MinMaxWithUnit(pDX, x, -maxWidth, maxWidth, m_strUnit);
+    if (m_fMaxWidth > 0) DDV_MinMaxWithUnit(pDX, x, -m_fMaxWidth, m_fMaxWidth, m_strUnit);
     DDX_TextWithUnit(pDX, IDC_Y, y, m_strUnit);
-    DDV_MinMaxWithUnit(pDX, y, 0.0f, maxDistance, m_strUnit);
-
+    DDV_MinMaxWithUnit(pDX, y, 0.0f, m_fMaxDistance, m_strUnit);
     if (!pDX->m_bSaveAndValidate) return;
     // The snapped point, not only the typed one, must satisfy the limits.
-    const CSensorPoint snapped = ResultPointOf(ToCm(x, m_bInch), ToCm(y, m_bInch));
-    const float px = ToShown(snapped.GetX(), m_bInch);
-    const float py = ToShown(snapped.GetY(), m_bInch);
+    const CSensorPoint snapped = ResultPointOf(x, y);
     pDX->PrepareEditCtrl(IDC_X);
-    if (maxWidth > 0) DDV_MinMaxWithUnit(pDX, px, -maxWidth, maxWidth, m_strUnit);
-    DDV_MinMaxRadius(pDX, px, py, minDistance, maxDistance, m_strUnit);
-    pDX->Store(m_fX, ToCm(x, m_bInch));
-    pDX->Store(m_fY, ToCm(y, m_bInch));
+    if (m_fMaxWidth > 0) DDV_MinMaxWithUnit(pDX, snapped.GetX(), -m_fMaxWidth, m_fMaxWidth, m_strUnit);
+    DDV_MinMaxRadius(pDX, snapped.GetX(), snapped.GetY(), m_fMinDistance, m_fMaxDistance, m_strUnit);
+}
+
+void CCartesianPointDialog::ExchangeInches(CDataExchange* pDX, float& x, float& y)
+{
+    double cmX = x;
+    double cmY = y;
+    DDX_InchLength(pDX, IDC_X, cmX, m_strUnit);
+    if (m_fMaxWidth > 0) DDV_InchMinMax(pDX, cmX, -m_fMaxWidth, m_fMaxWidth, m_strUnit);
+    DDX_InchLength(pDX, IDC_Y, cmY, m_strUnit);
+    DDV_InchMinMax(pDX, cmY, 0.0, m_fMaxDistance, m_strUnit);
+    if (!pDX->m_bSaveAndValidate) return;
+    x = float(cmX);
+    y = float(cmY);
+    const CSensorPoint snapped = ResultPointOf(x, y);
+    pDX->PrepareEditCtrl(IDC_X);
+    if (m_fMaxWidth > 0) DDV_InchMinMax(pDX, snapped.GetX(), -m_fMaxWidth, m_fMaxWidth, m_strUnit);
+    DDV_InchRadius(pDX, snapped.GetX(), snapped.GetY(), m_fMinDistance, m_fMaxDistance, m_strUnit);
 }
 
 void CCartesianPointDialog::OnOK()

@@ -36,6 +36,9 @@ protected:
 
 private:
     CSensorPoint ResultPointOf(float x, float y) const;
+    void ExchangeCentimetres(CDataExchange* pDX, float& x, float& y);
+    // Inch entry rounds to the whole cm the field keeps, and the checks test those.
+    void ExchangeInches(CDataExchange* pDX, float& x, float& y);
     void ClearResult();
 
     DECLARE_MESSAGE_MAP()

@@ -27,24 +27,39 @@ void CPolarPointDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_ANGLE, m_editAngle);
     if (m_bAngleFixed) m_editAngle.EnableWindow(FALSE);
 
-    auto shown = [this](float value) { return m_bInch ? float(InchFromUnit(value, m_nUnit)) : value; };
-    float distance = shown(m_fDistance);
-    const float minDistance = shown(m_fMinDistance);
-    const float maxDistance = shown(m_fMaxDistance);
-    const float maxWidth = shown(m_fMaxWidth);
-
     DDX_TextWithUnit(pDX, IDC_ANGLE, m_fAngle, m_strAngleUnit);
     DDV_MinMaxWithUnit(pDX, m_fAngle, m_fMinAngle, m_fMaxAngle, m_strAngleUnit);
-    DDX_TextWithUnit(pDX, IDC_DISTANCE, distance, m_strDistanceUnit);
-    DDV_MinMaxWithUnit(pDX, distance, minDistance, maxDistance, m_strDistanceUnit);
+    const float distance = m_bInch ? ExchangeInchDistance(pDX) : ExchangeDistance(pDX);
+    if (pDX->m_bSaveAndValidate) pDX->Store(m_fDistance, distance);
+}
 
-    if (!pDX->m_bSaveAndValidate) return;
+float CPolarPointDialog::LateralLimit(float distance) const
+{
     // A point may not lie farther out than where its beam meets the lateral limit.
-    if (maxWidth > 0 && m_fAngle != kStraightAhead) {
-        CSensorPoint limit;
-        limit.SetAngleRadius(m_fAngle, distance);
-        limit.SetXKeepAngle(m_fAngle > kStraightAhead ? -maxWidth : maxWidth);
-        DDV_MinMaxWithUnit(pDX, distance, minDistance, limit.GetRadius(), m_strDistanceUnit);
-    }
-    pDX->Store(m_fDistance, m_bInch ? float(RoundToInt(UnitFromInch(distance, m_nUnit))) : distance);
+    if (m_fMaxWidth <= 0 || m_fAngle == kStraightAhead) return m_fMaxDistance;
+    CSensorPoint limit;
+    limit.SetAngleRadius(m_fAngle, distance);
+    limit.SetXKeepAngle(m_fAngle > kStraightAhead ? -m_fMaxWidth : m_fMaxWidth);
+    return limit.GetRadius();
+}
+
+float CPolarPointDialog::ExchangeDistance(CDataExchange* pDX)
+{
+    float distance = m_fDistance;
+    DDX_TextWithUnit(pDX, IDC_DISTANCE, distance, m_strDistanceUnit);
+    DDV_MinMaxWithUnit(pDX, distance, m_fMinDistance, m_fMaxDistance, m_strDistanceUnit);
+    if (pDX->m_bSaveAndValidate)
+        DDV_MinMaxWithUnit(pDX, distance, m_fMinDistance, LateralLimit(distance), m_strDistanceUnit);
+    return distance;
+}
+
+float CPolarPointDialog::ExchangeInchDistance(CDataExchange* pDX)
+{
+    const double unitsPerInch = UnitFromInch(1.0, m_nUnit);
+    double distance = m_fDistance;
+    DDX_InchLength(pDX, IDC_DISTANCE, distance, m_strDistanceUnit, unitsPerInch);
+    DDV_InchMinMax(pDX, distance, m_fMinDistance, m_fMaxDistance, m_strDistanceUnit, unitsPerInch);
+    if (pDX->m_bSaveAndValidate)
+        DDV_InchMinMax(pDX, distance, m_fMinDistance, LateralLimit(float(distance)), m_strDistanceUnit, unitsPerInch);
+    return float(distance);
 }

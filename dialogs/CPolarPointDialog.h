@@ -29,4 +29,12 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    // The distance at which the point's beam meets the lateral limit; the maximum
+    // distance when there is no lateral limit for the angle.
+    float LateralLimit(float distance) const;
+    float ExchangeDistance(CDataExchange* pDX);
+    // Inch entry rounds to the whole unit that will be stored, and the checks test that.
+    float ExchangeInchDistance(CDataExchange* pDX);
 };

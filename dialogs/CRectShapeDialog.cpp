@@ -26,33 +26,50 @@ BOOL CRectShapeDialog::OnInitDialog()
 void CRectShapeDialog::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    // Working values in the unit shown; the members change only when every check passed.
-    float left = float(m_nLeft);
-    float right = float(m_nRight);
-    float front = float(m_nFront);
-    float minDistance = float(m_nMinDistance);
-    float maxDistance = float(m_nMaxDistance);
-    float width = float(m_nMaxWidth);
-    if (m_bInch) {
-        for (float* value : {&left, &right, &front, &minDistance, &maxDistance, &width}) *value = CmToInch(*value);
-    }
-    const LPCTSTR unit = m_strUnit;
-    DDX_TextWithUnit(pDX, IDC_FRONT, front, unit);
-    DDV_MinMaxWithUnit(pDX, front, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_LEFT, left, unit);
-    DDV_MinMaxWithUnit(pDX, left, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, left, front, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_RIGHT, right, unit);
-    DDV_MinMaxWithUnit(pDX, right, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, right, front, minDistance, maxDistance, unit);
+    // Working values; the members change only when every check passed.
+    int left = m_nLeft;
+    int right = m_nRight;
+    int front = m_nFront;
+    if (m_bInch)
+        ExchangeInches(pDX, left, front, right);
+    else
+        ExchangeCentimetres(pDX, left, front, right);
     int beamCount = m_nBeamCount;
     DDX_BeamCount(pDX, IDC_BEAM_COUNT, beamCount);
     if (!pDX->m_bSaveAndValidate) return;
-    if (m_bInch) {
-        for (float* value : {&left, &right, &front}) *value = InchToCm(*value);
-    }
-    m_nLeft = RoundToInt(left);
-    m_nRight = RoundToInt(right);
-    m_nFront = RoundToInt(front);
+    m_nLeft = left;
+    m_nRight = right;
+    m_nFront = front;
     m_nBeamCount = beamCount;
+}
+
+void CRectShapeDialog::ExchangeCentimetres(CDataExchange* pDX, int& left, int& front, int& right)
+{
+    float l = float(left);
+    float r = float(right);
+    float f = float(front);
+    const float minDistance = float(m_nMinDistance);
+    const float maxDistance = float(m_nMaxDistance);
+    const float width = float(m_nMaxWidth);
+    const LPCTSTR unit = m_strUnit;
+    DDX_TextWithUnit(pDX, IDC_FRONT, f, unit);
+    DDV_MinMaxWithUnit(pDX, f, minDistance, maxDistance, unit);
+    DDX_TextWithUnit(pDX, IDC_LEFT, l, unit);
+    DDV_MinMaxWithUnit(pDX, l, minDistance, width, unit);
+    DDV_MinMaxRadius(pDX, l, f, minDistance, maxDistance, unit);
+    DDX_TextWithUnit(pDX, IDC_RIGHT, r, unit);
+    DDV_MinMaxWithUnit(pDX, r, minDistance, width, unit);
+    DDV_MinMaxRadius(pDX, r, f, minDistance, maxDistance, unit);
+    left = RoundToInt(l);
+    right = RoundToInt(r);
+    front = RoundToInt(f);
+}
+
+void CRectShapeDialog::ExchangeInches(CDataExchange* pDX, int& left, int& front, int& right)
+{
+    RectExtentsCm extents{double(left), double(front), double(right)};
+    DDX_InchRectExtents(pDX, extents, m_nMinDistance, m_nMaxDistance, m_nMaxWidth, m_strUnit);
+    left = int(extents.left);
+    front = int(extents.front);
+    right = int(extents.right);
 }

@@ -25,6 +25,10 @@ public:
 protected:
     // In this order: front within [minimum, maximum]; left within [minimum, width]; the left
     // far corner within [minimum, maximum]; right and the right far corner likewise; the
-    // beam count. Inch values come back rounded to whole cm.
+    // beam count. Inch values are rounded to whole cm, and the checks test those.
     void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    void ExchangeCentimetres(CDataExchange* pDX, int& left, int& front, int& right);
+    void ExchangeInches(CDataExchange* pDX, int& left, int& front, int& right);
 };

@@ -1,10 +1,25 @@
 #pragma once
-// What the two field shape dialogs share: the unit text and the beam-count combo.
+// What the field shape dialogs share: the unit text, the beam-count combo and the inch
+// entry of a rectangle's extents.
 #include "framework/core/CString.h"
 
+class CDataExchange;
 class CDialog;
 
 // String 953 (inch) or 951 (cm).
 CString ShapeDialogUnitText(int inch);
 // Shows or hides the beam-count combo 2105; hidden, it is still exchanged.
 void ShowBeamCountCombo(CDialog& dialog, int show);
+
+// A rectangle's extents in whole cm.
+struct RectExtentsCm {
+    double left = 0;
+    double front = 0;
+    double right = 0;
+};
+// The extents entered in inches, checked in this order on the cm values that will be
+// stored: front (edit 2023) within [minCm, maxCm]; left (2061) within [minCm, widthCm] and
+// its far corner within [minCm, maxCm]; right (2063) likewise. The extents are working
+// copies that the caller stores only when every check passed.
+void DDX_InchRectExtents(CDataExchange* pDX, RectExtentsCm& extents, double minCm, double maxCm, double widthCm,
+                         LPCTSTR inchUnit);

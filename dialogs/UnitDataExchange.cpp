@@ -347,6 +347,31 @@ void FailRadiusInt(CDataExchange* pDX, std::int64_t x, std::int64_t y, double di
 
 double PointRadius(double x, double y) { return std::sqrt(x * x + y * y); }
 
+void DDX_InchLength(CDataExchange* pDX, int nIDC, double& value, LPCTSTR inchUnit, double unitsPerInch)
+{
+    double inches = value / unitsPerInch;
+    DDX_TextFloatWithUnit(pDX, nIDC, inches, inchUnit, kRealPrecision);
+    if (pDX->m_bSaveAndValidate) pDX->Store(value, double(RoundToInt(inches * unitsPerInch)));
+}
+
+void DDV_InchMinMax(CDataExchange* pDX, double value, double minVal, double maxVal, LPCTSTR inchUnit,
+                    double unitsPerInch)
+{
+    if (!pDX->m_bSaveAndValidate || (minVal <= value && value <= maxVal)) return;
+    FailMinMaxRealWithUnit(pDX, minVal / unitsPerInch, maxVal / unitsPerInch, kRealPrecision, AFX_IDP_PARSE_REAL_RANGE,
+                           inchUnit);
+}
+
+void DDV_InchRadius(CDataExchange* pDX, double x, double y, double minVal, double maxVal, LPCTSTR inchUnit,
+                    double unitsPerInch)
+{
+    if (!pDX->m_bSaveAndValidate) return;
+    const double distance = PointRadius(x, y);
+    if (distance >= minVal && distance <= maxVal) return;
+    FailRadiusReal(pDX, x / unitsPerInch, y / unitsPerInch, distance / unitsPerInch,
+                   distance < minVal ? IDP_POINT_TOO_NEAR : IDP_POINT_TOO_FAR, inchUnit);
+}
+
 template <UnitValue T>
 void DDV_MinMaxWithUnit(CDataExchange* pDX, T value, std::type_identity_t<T> minVal, std::type_identity_t<T> maxVal,
                         LPCTSTR unit)

@@ -81,6 +81,21 @@ extern template void DDV_MinMaxRadius<int>(CDataExchange*, int, int, int, int, L
 extern template void DDV_MinMaxRadius<UINT>(CDataExchange*, UINT, UINT, UINT, UINT, LPCTSTR);
 extern template void DDV_MinMaxRadius<WORD>(CDataExchange*, WORD, WORD, WORD, WORD, LPCTSTR);
 
+// Lengths kept in whole units (cm; mm or dm with their unitsPerInch) but shown and typed
+// in inches with two decimals. Saving turns the typed inches into the whole units that
+// will be stored, and the checks test those stored values: an unchanged value at its
+// limit passes, and a typed value that rounds beyond a limit is refused. The messages
+// name the bounds in inches, rounded as the edit shows them. The value is a working copy:
+// the caller stores it only when every check passed.
+constexpr double kCmPerInch = 2.54;
+void DDX_InchLength(CDataExchange* pDX, int nIDC, double& value, LPCTSTR inchUnit, double unitsPerInch = kCmPerInch);
+// While saving: minVal <= value <= maxVal, else message 61715.
+void DDV_InchMinMax(CDataExchange* pDX, double value, double minVal, double maxVal, LPCTSTR inchUnit,
+                    double unitsPerInch = kCmPerInch);
+// While saving: the distance of (x, y) within [minVal, maxVal], else message 473 or 474.
+void DDV_InchRadius(CDataExchange* pDX, double x, double y, double minVal, double maxVal, LPCTSTR inchUnit,
+                    double unitsPerInch = kCmPerInch);
+
 // The reports of the checks above, for checks of the callers' own. Each does nothing
 // while loading; while saving it shows the message and fails the pass.
 void FailMinMaxRealWithUnit(CDataExchange* pDX, double minVal, double maxVal, int precision, UINT nIDPrompt,

@@ -20,11 +20,10 @@ void CArcShelterDialog::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     const CString unit = m_bInch ? GetUnitText(kUnitCm, true) : m_shelter.GetUnitText();
     if (m_bInch) {
-        float radius = CmToInch(m_shelter.GetRadius());
-        DDX_TextWithUnit(pDX, IDC_RADIUS, radius, unit);
-        DDV_MinMaxWithUnit(pDX, radius, CmToInch(m_shelter.GetMinDistance()), CmToInch(m_shelter.GetMaxDistance()),
-                           unit);
-        if (pDX->m_bSaveAndValidate) m_shelter.SetRadius(WORD(RoundToInt(InchToCm(radius))));
+        double radius = m_shelter.GetRadius();
+        DDX_InchLength(pDX, IDC_RADIUS, radius, unit);
+        DDV_InchMinMax(pDX, radius, m_shelter.GetMinDistance(), m_shelter.GetMaxDistance(), unit);
+        if (pDX->m_bSaveAndValidate) m_shelter.SetRadius(WORD(radius));
     } else {
         UINT radius = m_shelter.GetRadius();
         DDX_TextWithUnit(pDX, IDC_RADIUS, radius, unit);

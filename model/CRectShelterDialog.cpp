@@ -1,5 +1,6 @@
 #include "model/CRectShelterDialog.h"
 
+#include "dialogs/ShapeDialogSupport.h"
 #include "dialogs/UnitDataExchange.h"
 #include "model/DistanceUnit.h"
 
@@ -10,8 +11,6 @@ constexpr UINT IDD_RECT_SHELTER = 149;
 constexpr int IDC_FRONT = 2023;
 constexpr int IDC_LEFT = 2061;
 constexpr int IDC_RIGHT = 2063;
-
-WORD CmFromInch(float inch) { return WORD(RoundToInt(InchToCm(inch))); }
 } // namespace
 
 CRectShelterDialog::CRectShelterDialog(const CRectShelter& shelter, BOOL inch, CWnd* pParentWnd)
@@ -19,10 +18,15 @@ CRectShelterDialog::CRectShelterDialog(const CRectShelter& shelter, BOOL inch, C
 {
 }
 
-template <class T>
-void CRectShelterDialog::ExchangeExtents(CDataExchange* pDX, T left, T front, T right, T minDistance, T maxDistance,
-                                         T width, LPCTSTR unit)
+void CRectShelterDialog::ExchangeCentimetres(CDataExchange* pDX, LPCTSTR unit)
 {
+    const CRectShelter& s = m_shelter;
+    UINT left = s.GetLeft();
+    UINT front = s.GetFront();
+    UINT right = s.GetRight();
+    const UINT minDistance = s.GetMinDistance();
+    const UINT maxDistance = s.GetMaxDistance();
+    const UINT width = s.GetMaxWidth();
     DDX_TextWithUnit(pDX, IDC_FRONT, front, unit);
     DDV_MinMaxWithUnit(pDX, front, minDistance, maxDistance, unit);
     DDX_TextWithUnit(pDX, IDC_LEFT, left, unit);
@@ -31,23 +35,23 @@ void CRectShelterDialog::ExchangeExtents(CDataExchange* pDX, T left, T front, T 
     DDX_TextWithUnit(pDX, IDC_RIGHT, right, unit);
     DDV_MinMaxWithUnit(pDX, right, minDistance, width, unit);
     DDV_MinMaxRadius(pDX, right, front, minDistance, maxDistance, unit);
-    if (!pDX->m_bSaveAndValidate) return;
-    if constexpr (std::is_floating_point_v<T>)
-        m_shelter.SetExtents(CmFromInch(left), CmFromInch(front), CmFromInch(right));
-    else
-        m_shelter.SetExtents(WORD(left), WORD(front), WORD(right));
+    if (pDX->m_bSaveAndValidate) m_shelter.SetExtents(WORD(left), WORD(front), WORD(right));
+}
+
+void CRectShelterDialog::ExchangeInches(CDataExchange* pDX, LPCTSTR unit)
+{
+    const CRectShelter& s = m_shelter;
+    RectExtentsCm extents{double(s.GetLeft()), double(s.GetFront()), double(s.GetRight())};
+    DDX_InchRectExtents(pDX, extents, s.GetMinDistance(), s.GetMaxDistance(), s.GetMaxWidth(), unit);
+    if (pDX->m_bSaveAndValidate) m_shelter.SetExtents(WORD(extents.left), WORD(extents.front), WORD(extents.right));
 }
 
 void CRectShelterDialog::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     const CString unit = m_bInch ? GetUnitText(kUnitCm, true) : m_shelter.GetUnitText();
-    const CRectShelter& s = m_shelter;
     if (m_bInch)
-        ExchangeExtents<float>(pDX, CmToInch(s.GetLeft()), CmToInch(s.GetFront()), CmToInch(s.GetRight()),
-                               CmToInch(s.GetMinDistance()), CmToInch(s.GetMaxDistance()), CmToInch(s.GetMaxWidth()),
-                               unit);
+        ExchangeInches(pDX, unit);
     else
-        ExchangeExtents<UINT>(pDX, s.GetLeft(), s.GetFront(), s.GetRight(), s.GetMinDistance(), s.GetMaxDistance(),
-                              s.GetMaxWidth(), unit);
+        ExchangeCentimetres(pDX, unit);
 }

@@ -19,9 +19,9 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
-    template <class T>
-    void ExchangeExtents(CDataExchange* pDX, T left, T front, T right, T minDistance, T maxDistance, T width,
-                         LPCTSTR unit);
+    void ExchangeCentimetres(CDataExchange* pDX, LPCTSTR unit);
+    // Inch values are rounded to whole cm, and the checks test those.
+    void ExchangeInches(CDataExchange* pDX, LPCTSTR unit);
 
     CRectShelter m_shelter;
     BOOL m_bInch;

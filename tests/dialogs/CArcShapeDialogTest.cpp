@@ -46,7 +46,8 @@ TEST_F(CArcShapeDialogTest, RadiusAndBeamCountInCentimetresAndInches)
         {0, "400.5", -1, 100, 181, 61715, "Please enter a number between 5.00 cm and 400.00 cm."},
         {0, "2 in", 0, 100, 181, 0, "Please enter a number, optionally followed by the unit cm."},
         {1, "100", -1, 254, 181, 0, ""},
-        {1, "1.96", -1, 100, 181, 61715, "Please enter a number between 1.97 in and 157.48 in."},
+        {1, "1.96", -1, 5, 181, 0, ""}, // 4.98 cm is stored as the minimum
+        {1, "1.77", -1, 100, 181, 61715, "Please enter a number between 1.97 in and 157.48 in."},
     };
     for (const Case& c : cases) {
         CArcShapeDialog dialog;

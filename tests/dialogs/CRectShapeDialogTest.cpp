@@ -102,4 +102,32 @@ TEST_F(CRectShapeDialogTest, InchesAreShownCheckedAndRoundedBackToCentimetres)
     EXPECT_EQ(refused.m_nFront, 200);
 }
 
+// In inches the checks test the whole cm that will be stored.
+TEST_F(CRectShapeDialogTest, InchesAreCheckedInTheCentimetresThatAreStored)
+{
+    // Sides at the width limit of 350 cm show rounded up as 137.80 in and pass unchanged.
+    CRectShapeDialog atLimit;
+    atLimit.m_bInch = 1;
+    atLimit.m_nLeft = 350;
+    atLimit.m_nRight = 350;
+    atLimit.m_nFront = 100;
+    atLimit.m_nMinDistance = 5;
+    atLimit.m_nMaxDistance = 450;
+    atLimit.m_nMaxWidth = 350;
+    const ShapeRun unchanged = RunShapeDialog(atLimit, {{}, -1}, {IDC_LEFT});
+    EXPECT_STREQ(unchanged.shown.at(IDC_LEFT), "137.80 in");
+    EXPECT_EQ(unchanged.result, IDOK) << unchanged.message;
+    EXPECT_EQ(atLimit.m_nLeft, 350);
+    EXPECT_EQ(atLimit.m_nRight, 350);
+
+    // 92.5 in by 150.99 in reach 449.76 cm, but stored as 235 cm by 384 cm they reach
+    // 450.19 cm, beyond the maximum.
+    CRectShapeDialog beyond;
+    const ShapeRun corner = EnterExtents(beyond, 1, {"92.5", "150.99", "10"});
+    EXPECT_EQ(corner.result, IDCANCEL);
+    EXPECT_EQ(corner.messageId, 474u);
+    EXPECT_EQ(corner.focus, IDC_LEFT);
+    EXPECT_EQ(beyond.m_nLeft, 100);
+}
+
 } // namespace

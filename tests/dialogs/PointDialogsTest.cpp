@@ -92,6 +92,41 @@ TEST_F(PointDialogsTest, PolarPointStaysInsideTheLateralLimit)
     }
 }
 
+// In inches the distance is checked as the whole cm that will be stored, against the
+// maximum and against where the beam meets the lateral limit.
+TEST_F(PointDialogsTest, PolarInchDistanceIsCheckedInTheCentimetresThatAreStored)
+{
+    const struct {
+        float width;
+        const char* distance; // nullptr: left as shown
+        float stored;         // 0 when refused
+    } cases[] = {
+        {0, nullptr, 650},   // 255.91 in, rounded up from 255.906
+        {0, "256.1", 650},   // 650.49 cm
+        {0, "256.11", 0},    // 650.52 cm rounds to 651
+        {325, "255.91", 650}, // 60 degrees: the beam meets 325 cm across at 650 cm
+        {325, "256.11", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.distance ? c.distance : "unchanged");
+        CPolarPointDialog dialog;
+        PresetPolar(dialog, c.width);
+        dialog.m_fMaxDistance = 650;
+        dialog.m_fAngle = 60;
+        dialog.m_fDistance = 650;
+        dialog.m_bInch = 1;
+        const bool accepted = Run(dialog, [&](DialogDriver& driver) {
+            if (c.distance) driver.SetText(IDC_DISTANCE, c.distance);
+        });
+        EXPECT_EQ(accepted, c.stored != 0);
+        if (accepted) {
+            EXPECT_FLOAT_EQ(dialog.m_fDistance, c.stored);
+        } else {
+            EXPECT_NE(LastMessage().Find("255.91 in"), -1) << LastMessage();
+        }
+    }
+}
+
 TEST_F(PointDialogsTest, PolarPointShowsItsValuesAndTakesInches)
 {
     CPolarPointDialog dialog;
@@ -211,11 +246,12 @@ TEST_F(CartesianPointTest, InchesAndTheCalculateButton)
         driver.SetText(IDC_Y, "20");
         afterChange = driver.Text(IDC_RESULT_X);
     }));
-    EXPECT_STREQ(resultX, "10.00 in");
-    EXPECT_STREQ(resultY, "20.00 in");
+    // Inches come back as the whole cm the field keeps: 25.4 cm and 50.8 cm round.
+    EXPECT_STREQ(resultX, "9.84 in");
+    EXPECT_STREQ(resultY, "20.08 in");
     EXPECT_STREQ(afterChange, "");
-    EXPECT_NEAR(dialog.m_fX, 25.4f, 1e-4);
-    EXPECT_NEAR(dialog.m_fY, 50.8f, 1e-4);
+    EXPECT_FLOAT_EQ(dialog.m_fX, 25);
+    EXPECT_FLOAT_EQ(dialog.m_fY, 51);
 
     // x beyond the width (100 cm = 39.37 in) is refused, and the members stay in cm.
     CCartesianPointDialog wide;
@@ -227,6 +263,39 @@ TEST_F(CartesianPointTest, InchesAndTheCalculateButton)
     EXPECT_STREQ(LastMessage(), "Please enter a number between -39.37 in and 39.37 in.");
     EXPECT_FLOAT_EQ(wide.m_fMaxWidth, 100);
     EXPECT_FLOAT_EQ(wide.m_fY, 100);
+}
+
+// In inches the checks test the whole cm that will be kept: a point left at the lateral
+// limit, shown rounded up, passes unchanged, and what rounds to the limit passes too.
+TEST_F(CartesianPointTest, InchesAreCheckedInTheCentimetresThatAreKept)
+{
+    const struct {
+        const char* x; // nullptr: left as shown
+        float keptX;   // 0 when refused
+    } cases[] = {{nullptr, 350}, {"137.8", 350}, {"137.99", 350}, {"138", 0}, {"-137.99", -350}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x ? c.x : "unchanged");
+        // Width 350 cm is 137.795 in, shown as 137.80 in.
+        CCartesianPointDialog dialog;
+        Preset(dialog, nullptr);
+        dialog.m_bInch = 1;
+        dialog.m_fMaxWidth = 350;
+        dialog.m_fX = 350;
+        dialog.m_fY = 100;
+        CString shown;
+        const bool accepted = Run(dialog, [&](DialogDriver& driver) {
+            shown = driver.Text(IDC_X);
+            if (c.x) driver.SetText(IDC_X, c.x);
+        });
+        EXPECT_STREQ(shown, "137.80 in");
+        EXPECT_EQ(accepted, c.keptX != 0);
+        if (accepted) {
+            EXPECT_FLOAT_EQ(dialog.m_fX, c.keptX);
+            EXPECT_FLOAT_EQ(dialog.m_fY, 100);
+        } else {
+            EXPECT_STREQ(LastMessage(), "Please enter a number between -137.80 in and 137.80 in.");
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr int IDC_RADIUS = 2015;
@@ -41,7 +44,8 @@ TEST_F(CArcShelterDialogTest, RadiusInCentimetresAndInches)
         {TRUE, "100", 254, 0, ""},
         {TRUE, "39.4 in", 100, 0, ""},           // 100.076 cm rounds to 100
         {TRUE, "1.97", 5, 0, ""},
-        {TRUE, "157.5", 100, 61715, "Please enter a number between 1.97 in and 157.48 in."},
+        {TRUE, "157.5", 400, 0, ""},             // 400.05 cm rounds to the limit
+        {TRUE, "157.7", 100, 61715, "Please enter a number between 1.97 in and 157.48 in."},
         {TRUE, "100 cm", 100, 0, "Please enter a number, optionally followed by the unit in."},
     };
     for (const Case& c : cases) {
@@ -57,6 +61,31 @@ TEST_F(CArcShelterDialogTest, RadiusInCentimetresAndInches)
         EXPECT_STREQ(outcome.shown[0].second, c.inch ? "39.37 in" : "100 cm");
         if (!accepted) {
             EXPECT_EQ(outcome.focus, IDC_RADIUS) << c.text;
+        }
+    }
+}
+
+// In inches the check is on the whole cm that will be stored: the limit shown with two
+// decimals is accepted, and what rounds beyond it is refused.
+TEST_F(CArcShelterDialogTest, InchesAreCheckedInTheCentimetresThatAreStored)
+{
+    struct Case {
+        const char* text;
+        WORD radius; // 600 when refused
+    };
+    const Case cases[] = {{nullptr, 650}, {"255.91", 650}, {"256.1", 650}, {"256.11", 600}, {"1.97", 5}, {"1.77", 600}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text ? c.text : "unchanged");
+        // The protective limits of type 7 in variant 1: 5 to 650 cm.
+        CArcShelter arc;
+        arc.Initialize(CSensorType(7, 1), c.text ? 600 : 650, kProtectiveField);
+        std::vector<std::pair<int, const char*>> entries;
+        if (c.text) entries.emplace_back(IDC_RADIUS, c.text);
+        const EditOutcome outcome = RunEdit(arc, TRUE, entries, {IDC_RADIUS});
+        EXPECT_EQ(arc.GetRadius(), c.radius);
+        EXPECT_EQ(outcome.confirmed, c.radius != 600);
+        if (!outcome.confirmed) {
+            EXPECT_STREQ(outcome.message, "Please enter a number between 1.97 in and 255.91 in.");
         }
     }
 }

@@ -98,6 +98,16 @@ TEST_F(CRectShelterDialogTest, InchesAreShownAndRoundedBackToCentimetres)
     EXPECT_EQ(corner.messageId, 474u);
     EXPECT_EQ(corner.focus, IDC_LEFT);
     EXPECT_EQ(refused.GetLeft(), 100);
+
+    // 72 in by 140 in has its corner at 399.87 cm, but the whole cm stored, 183 by 356,
+    // put it at 400.28 cm: the check is on what is stored.
+    CRectShelter rounded;
+    const EditOutcome beyond = EditRect(rounded, TRUE, {"72", "140", "10"});
+    EXPECT_FALSE(beyond.confirmed);
+    EXPECT_EQ(beyond.messageId, 474u);
+    EXPECT_STREQ(beyond.message, "The point (72.05 in, 140.16 in) lies 157.59 in from the scanner, farther than allowed.");
+    EXPECT_EQ(beyond.focus, IDC_LEFT);
+    EXPECT_EQ(rounded.GetFront(), 200);
 }
 
 } // namespace
