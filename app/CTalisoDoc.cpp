@@ -402,6 +402,11 @@ void CTalisoDoc::OnEditPaste()
         AfxMessageBox(IDP_FIELD_NOT_TAKEN, MB_OK);
         return;
     }
+    // The format names the type code only; a field of the other variant has other limits.
+    if (const UINT prompt = FieldMismatchPrompt(*pasted, *pCurrent)) {
+        AfxMessageBox(prompt, MB_OK);
+        return;
+    }
     ReplaceCurrentObject(*pCurrent, *pasted);
 }
 

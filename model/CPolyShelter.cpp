@@ -557,7 +557,9 @@ BOOL CPolyShelter::Edit(CWnd* pParentWnd, int polarEntry, BOOL inch, CObject* pO
     CPolyShelterDialog dialog(this, polarEntry ? CPolyShelterDialog::kPolar : CPolyShelterDialog::kCartesian, inch,
                               pParentWnd);
     dialog.SetOwnerToNotify(pOwner);
-    return dialog.DoModal() == IDOK;
+    // Cancel keeps the changes already made too, so the edit always counts as one change.
+    dialog.DoModal();
+    return TRUE;
 }
 
 std::unique_ptr<CPropertyPage> CPolyShelter::CreatePropertyPage(int polarEntry, BOOL inch, UINT nIDCaption)

@@ -69,7 +69,6 @@ void CPolyShelterDialog::FillVertexList(CColumnListBox& list, const CPolyShelter
 BOOL CPolyShelterDialog::OnInitDialog()
 {
     const BOOL result = CDialog::OnInitDialog();
-    m_pOriginal.reset(static_cast<CPolyShelter*>(m_pField->Clone().release()));
     m_nUnit = m_pField->GetUnit();
     m_btnDelete.SubclassDlgItem(IDC_DELETE, this);
     m_btnEditPoint.SubclassDlgItem(IDC_EDIT_POINT, this);
@@ -117,7 +116,6 @@ bool CPolyShelterDialog::ApplyChange(const std::function<bool()>& change)
     m_stack.Push(std::move(before));
     m_pField->SetModified(1);
     m_stack.SetCurrent(m_pField->Clone());
-    m_bChanged = true;
     Refresh();
     return true;
 }
@@ -231,7 +229,6 @@ void CPolyShelterDialog::Restore(CObject* snapshot)
 {
     if (!snapshot) return;
     m_pField->CopyFrom(*static_cast<CPolyShelter*>(snapshot));
-    m_bChanged = true;
     Refresh();
 }
 
@@ -248,9 +245,9 @@ void CPolyShelterDialog::OnSelChangeList()
     NotifyOwner();
 }
 
+// Changes already made stay in the field: the caller's undo step covers the whole edit.
 void CPolyShelterDialog::OnCancel()
 {
-    if (m_bChanged && m_pOriginal) m_pField->CopyFrom(*m_pOriginal);
     m_pField->SetBeamSelection(-1, FALSE);
     NotifyOwner();
     CDialog::OnCancel();

@@ -1,8 +1,8 @@
 #pragma once
 // The vertex table of a contour field: one row per vertex (angle and distance, or x and
 // y), with add, edit and delete of points and ten steps of undo and redo. Every change
-// goes into the field at once and is shown by the owner; Cancel puts the field back as
-// it was when the dialog opened.
+// goes into the field at once and is shown by the owner; Cancel only clears the
+// selection, so the changes made stay.
 #include "dialogs/CColumnListBox.h"
 #include "framework/ui/CButton.h"
 #include "framework/ui/CDialog.h"
@@ -75,8 +75,6 @@ private:
     CButton m_btnRedo;
     CColumnListBox m_list;
     CObjectStack m_stack{10};
-    std::unique_ptr<CPolyShelter> m_pOriginal;
-    bool m_bChanged = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -12,6 +12,7 @@
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/Clipboard.h"
+#include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "model/CArcShelter.h"
@@ -171,7 +172,7 @@ protected:
         });
     }
 
-    LanguageScripts language{"docbase.rc", "docview.rc", "model.rc", "model2.rc", "shapes.rc"};
+    LanguageScripts language{"docbase.rc", "docview.rc", "model.rc", "model2.rc", "shapes.rc", "polygon.rc"};
     ScriptedUi ui;
     fs::path folder;
     FieldDoc doc;
@@ -302,6 +303,41 @@ TEST_F(CTalisoDocTest, CutResetsTheFieldOnlyOnceItIsOnTheClipboard)
     doc.current = Arc(120, kGeneralField);
     Command(doc, ID_EDIT_CUT);
     EXPECT_EQ(RadiusOf(doc.current.get()), 120);
+}
+
+// The format names kind and type code only: a field of the type's other variant, whose
+// limits differ, is refused as import refuses it.
+TEST_F(CTalisoDocTest, PasteRefusesAFieldOfTheOtherVariant)
+{
+    const struct {
+        WORD copied;
+        WORD target;
+        WORD radius; // afterwards
+    } cases[] = {{1, 0, 400}, {0, 1, 400}, {1, 1, 650}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.copied << " into " << c.target);
+        CArcShelter wide;
+        wide.Initialize(CSensorType(7, c.copied), 650, kProtectiveField);
+        PlaceOnClipboard(524, ArchiveOf(&wide));
+        FieldDoc target;
+        auto arc = std::make_unique<CArcShelter>();
+        arc->Initialize(CSensorType(7, c.target), 400, kProtectiveField);
+        target.current = std::move(arc);
+        target.SetEditMode(1);
+        ui.ClearMessageBoxes();
+        Command(target, ID_EDIT_PASTE);
+        EXPECT_EQ(RadiusOf(target.current.get()), c.radius);
+        EXPECT_EQ(target.current->GetSensorType(), CSensorType(7, c.target));
+        const bool taken = c.copied == c.target;
+        EXPECT_EQ(target.IsModified(), taken);
+        if (taken) {
+            EXPECT_TRUE(ui.MessageBoxes().empty());
+        } else {
+            ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+            EXPECT_EQ(ui.MessageBoxes()[0].id, IDP_FIELD_OTHER_DEVICE_TYPE);
+            EXPECT_FALSE(target.CanUndo());
+        }
+    }
 }
 
 // Data under a field's format that is no field of that kind and type is refused and
@@ -540,6 +576,29 @@ TEST_F(CTalisoDocTest, DocumentFileBaseLevelHoldsNothingAndADamagedFileIsReporte
         EXPECT_EQ(ReadBytes(file), bytes) << "the file stays as it was";
         EXPECT_FALSE(loaded.IsEditMode());
     }
+}
+
+// The contour's vertex dialog keeps its changes on Cancel; the edit is one undo step.
+TEST_F(CTalisoDocTest, ContourEditCancelledKeepsItsChangesAsOneUndoStep)
+{
+    doc.current = Contour();
+    ui.QueueModal([](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        EXPECT_TRUE(driver.ToggleSelection(2078, 1)); // the vertex of beam 1
+        EXPECT_TRUE(driver.Click(2059));              // delete
+        driver.Cancel();
+    });
+    Command(doc, ID_EDIT_OBJECT);
+    auto* contour = dynamic_cast<CPolyShelter*>(doc.current.get());
+    ASSERT_NE(contour, nullptr);
+    EXPECT_EQ(contour->GetVertexCount(), 90);
+    EXPECT_FALSE(contour->HasSelection());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.hints, std::vector<LPARAM>{kHintCurrentObjectChanged});
+    Command(doc, ID_EDIT_UNDO);
+    contour = dynamic_cast<CPolyShelter*>(doc.current.get());
+    ASSERT_NE(contour, nullptr);
+    EXPECT_EQ(contour->GetVertexCount(), 91);
 }
 
 // The property sheet shows without edit mode and changes nothing.
