@@ -7,9 +7,6 @@ IMPLEMENT_DYNAMIC(CRectShapeDialog, CDialog)
 
 namespace {
 constexpr UINT IDD_RECT_SHAPE = 151;
-constexpr int IDC_FRONT = 2023;
-constexpr int IDC_LEFT = 2061;
-constexpr int IDC_RIGHT = 2063;
 constexpr int IDC_BEAM_COUNT = 2105;
 } // namespace
 
@@ -46,23 +43,12 @@ void CRectShapeDialog::DoDataExchange(CDataExchange* pDX)
 void CRectShapeDialog::ExchangeCentimetres(CDataExchange* pDX, int& left, int& front, int& right)
 {
     float l = float(left);
-    float r = float(right);
     float f = float(front);
-    const float minDistance = float(m_nMinDistance);
-    const float maxDistance = float(m_nMaxDistance);
-    const float width = float(m_nMaxWidth);
-    const LPCTSTR unit = m_strUnit;
-    DDX_TextWithUnit(pDX, IDC_FRONT, f, unit);
-    DDV_MinMaxWithUnit(pDX, f, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_LEFT, l, unit);
-    DDV_MinMaxWithUnit(pDX, l, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, l, f, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_RIGHT, r, unit);
-    DDV_MinMaxWithUnit(pDX, r, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, r, f, minDistance, maxDistance, unit);
+    float r = float(right);
+    DDX_RectExtents(pDX, l, f, r, float(m_nMinDistance), float(m_nMaxDistance), float(m_nMaxWidth), m_strUnit);
     left = RoundToInt(l);
-    right = RoundToInt(r);
     front = RoundToInt(f);
+    right = RoundToInt(r);
 }
 
 void CRectShapeDialog::ExchangeInches(CDataExchange* pDX, int& left, int& front, int& right)

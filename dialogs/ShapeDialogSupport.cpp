@@ -26,6 +26,21 @@ void ShowBeamCountCombo(CDialog& dialog, int show)
     if (CWnd* combo = dialog.GetDlgItem(IDC_BEAM_COUNT)) combo->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
+template <class T>
+void DDX_RectExtents(CDataExchange* pDX, T& left, T& front, T& right, T minVal, T maxVal, T width, LPCTSTR unit)
+{
+    DDX_TextWithUnit(pDX, IDC_FRONT, front, unit);
+    DDV_MinMaxWithUnit(pDX, front, minVal, maxVal, unit);
+    for (const auto& [id, side] : {std::pair{IDC_LEFT, &left}, std::pair{IDC_RIGHT, &right}}) {
+        DDX_TextWithUnit(pDX, id, *side, unit);
+        DDV_MinMaxWithUnit(pDX, *side, minVal, width, unit);
+        DDV_MinMaxRadius(pDX, *side, front, minVal, maxVal, unit);
+    }
+}
+
+template void DDX_RectExtents<float>(CDataExchange*, float&, float&, float&, float, float, float, LPCTSTR);
+template void DDX_RectExtents<UINT>(CDataExchange*, UINT&, UINT&, UINT&, UINT, UINT, UINT, LPCTSTR);
+
 void DDX_InchRectExtents(CDataExchange* pDX, RectExtentsCm& extents, double minCm, double maxCm, double widthCm,
                          LPCTSTR inchUnit)
 {

@@ -11,6 +11,14 @@ CString ShapeDialogUnitText(int inch);
 // Shows or hides the beam-count combo 2105; hidden, it is still exchanged.
 void ShowBeamCountCombo(CDialog& dialog, int show);
 
+// The extents in the unit shown, checked in this order: front (edit 2023) within
+// [minVal, maxVal]; left (2061) within [minVal, width] and its far corner within [minVal,
+// maxVal]; right (2063) likewise. T is float or UINT; the extents are working copies.
+template <class T>
+void DDX_RectExtents(CDataExchange* pDX, T& left, T& front, T& right, T minVal, T maxVal, T width, LPCTSTR unit);
+extern template void DDX_RectExtents<float>(CDataExchange*, float&, float&, float&, float, float, float, LPCTSTR);
+extern template void DDX_RectExtents<UINT>(CDataExchange*, UINT&, UINT&, UINT&, UINT, UINT, UINT, LPCTSTR);
+
 // A rectangle's extents in whole cm.
 struct RectExtentsCm {
     double left = 0;

@@ -8,9 +8,6 @@ IMPLEMENT_DYNAMIC(CRectShelterDialog, CDialog)
 
 namespace {
 constexpr UINT IDD_RECT_SHELTER = 149;
-constexpr int IDC_FRONT = 2023;
-constexpr int IDC_LEFT = 2061;
-constexpr int IDC_RIGHT = 2063;
 } // namespace
 
 CRectShelterDialog::CRectShelterDialog(const CRectShelter& shelter, BOOL inch, CWnd* pParentWnd)
@@ -24,17 +21,7 @@ void CRectShelterDialog::ExchangeCentimetres(CDataExchange* pDX, LPCTSTR unit)
     UINT left = s.GetLeft();
     UINT front = s.GetFront();
     UINT right = s.GetRight();
-    const UINT minDistance = s.GetMinDistance();
-    const UINT maxDistance = s.GetMaxDistance();
-    const UINT width = s.GetMaxWidth();
-    DDX_TextWithUnit(pDX, IDC_FRONT, front, unit);
-    DDV_MinMaxWithUnit(pDX, front, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_LEFT, left, unit);
-    DDV_MinMaxWithUnit(pDX, left, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, left, front, minDistance, maxDistance, unit);
-    DDX_TextWithUnit(pDX, IDC_RIGHT, right, unit);
-    DDV_MinMaxWithUnit(pDX, right, minDistance, width, unit);
-    DDV_MinMaxRadius(pDX, right, front, minDistance, maxDistance, unit);
+    DDX_RectExtents<UINT>(pDX, left, front, right, s.GetMinDistance(), s.GetMaxDistance(), s.GetMaxWidth(), unit);
     if (pDX->m_bSaveAndValidate) m_shelter.SetExtents(WORD(left), WORD(front), WORD(right));
 }
 

@@ -29,7 +29,7 @@ struct Extents {
 };
 
 // Left 100, right 150, front 200 within distances 5 to 450 and sides up to 350.
-ShapeRun EnterExtents(CRectShapeDialog& dialog, int inch, const Extents& typed)
+void Preset(CRectShapeDialog& dialog, int inch)
 {
     dialog.m_bInch = inch;
     dialog.m_nLeft = 100;
@@ -38,6 +38,11 @@ ShapeRun EnterExtents(CRectShapeDialog& dialog, int inch, const Extents& typed)
     dialog.m_nMinDistance = 5;
     dialog.m_nMaxDistance = 450;
     dialog.m_nMaxWidth = 350;
+}
+
+ShapeRun EnterExtents(CRectShapeDialog& dialog, int inch, const Extents& typed)
+{
+    Preset(dialog, inch);
     return RunShapeDialog(dialog, {{{IDC_LEFT, typed.left}, {IDC_FRONT, typed.front}, {IDC_RIGHT, typed.right}}, 2},
                           {IDC_LEFT, IDC_FRONT, IDC_RIGHT});
 }
@@ -107,13 +112,10 @@ TEST_F(CRectShapeDialogTest, InchesAreCheckedInTheCentimetresThatAreStored)
 {
     // Sides at the width limit of 350 cm show rounded up as 137.80 in and pass unchanged.
     CRectShapeDialog atLimit;
-    atLimit.m_bInch = 1;
+    Preset(atLimit, 1);
     atLimit.m_nLeft = 350;
     atLimit.m_nRight = 350;
     atLimit.m_nFront = 100;
-    atLimit.m_nMinDistance = 5;
-    atLimit.m_nMaxDistance = 450;
-    atLimit.m_nMaxWidth = 350;
     const ShapeRun unchanged = RunShapeDialog(atLimit, {{}, -1}, {IDC_LEFT});
     EXPECT_STREQ(unchanged.shown.at(IDC_LEFT), "137.80 in");
     EXPECT_EQ(unchanged.result, IDOK) << unchanged.message;
