@@ -97,20 +97,24 @@ TEST_F(CRectShapeDialogTest, InchesAreShownCheckedAndRoundedBackToCentimetres)
     EXPECT_EQ(dialog.m_nFront, 254);
     EXPECT_EQ(dialog.m_nRight, 50);
 
-    // 118.11 in by 157.48 in is 300 cm by 400 cm: its corner, 500 cm, is refused in inches.
-    CRectShapeDialog refused;
-    const ShapeRun corner = EnterExtents(refused, 1, {"118.11", "157.48", "10"});
-    EXPECT_EQ(corner.result, IDCANCEL);
-    EXPECT_EQ(corner.messageId, 474u);
-    EXPECT_EQ(corner.focus, IDC_LEFT);
-    EXPECT_EQ(refused.m_nLeft, 100);
-    EXPECT_EQ(refused.m_nFront, 200);
+    // Far corners beyond 450 cm are refused. 118.11 in by 157.48 in is 300 cm by 400 cm,
+    // its corner 500 cm; 92.5 in by 150.99 in reach only 449.76 cm, but the cm stored,
+    // 235 by 384, reach 450.19 cm.
+    for (const Extents& typed : {Extents{"118.11", "157.48", "10"}, Extents{"92.5", "150.99", "10"}}) {
+        CRectShapeDialog refused;
+        const ShapeRun corner = EnterExtents(refused, 1, typed);
+        EXPECT_EQ(corner.result, IDCANCEL) << typed.left;
+        EXPECT_EQ(corner.messageId, 474u) << typed.left;
+        EXPECT_EQ(corner.focus, IDC_LEFT) << typed.left;
+        EXPECT_EQ(refused.m_nLeft, 100) << typed.left;
+        EXPECT_EQ(refused.m_nFront, 200) << typed.left;
+    }
 }
 
-// In inches the checks test the whole cm that will be stored.
-TEST_F(CRectShapeDialogTest, InchesAreCheckedInTheCentimetresThatAreStored)
+// In inches the checks test the whole cm that will be stored: sides at the width limit of
+// 350 cm show rounded up as 137.80 in and pass unchanged.
+TEST_F(CRectShapeDialogTest, SidesAtTheWidthLimitPassUnchangedInInches)
 {
-    // Sides at the width limit of 350 cm show rounded up as 137.80 in and pass unchanged.
     CRectShapeDialog atLimit;
     Preset(atLimit, 1);
     atLimit.m_nLeft = 350;
@@ -121,15 +125,6 @@ TEST_F(CRectShapeDialogTest, InchesAreCheckedInTheCentimetresThatAreStored)
     EXPECT_EQ(unchanged.result, IDOK) << unchanged.message;
     EXPECT_EQ(atLimit.m_nLeft, 350);
     EXPECT_EQ(atLimit.m_nRight, 350);
-
-    // 92.5 in by 150.99 in reach 449.76 cm, but stored as 235 cm by 384 cm they reach
-    // 450.19 cm, beyond the maximum.
-    CRectShapeDialog beyond;
-    const ShapeRun corner = EnterExtents(beyond, 1, {"92.5", "150.99", "10"});
-    EXPECT_EQ(corner.result, IDCANCEL);
-    EXPECT_EQ(corner.messageId, 474u);
-    EXPECT_EQ(corner.focus, IDC_LEFT);
-    EXPECT_EQ(beyond.m_nLeft, 100);
 }
 
 } // namespace
