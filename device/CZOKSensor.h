@@ -117,7 +117,8 @@ public:
     // well when the identification cannot be read, since the variant would go unwritten.
     BOOL WriteConfiguration(const CZOKConfig& config);
     // The first steps only: a copy of the configuration with the scanner's corrections,
-    // or null. CommitConfiguration with the same values must follow.
+    // or null. Without an identification only the variant step is left out.
+    // CommitConfiguration with the same values must follow.
     std::unique_ptr<CZOKConfig> CheckConfiguration(const CZOKConfig& config);
     // The second steps only; fails like WriteConfiguration.
     BOOL CommitConfiguration(const CZOKConfig& config);

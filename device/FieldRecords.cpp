@@ -38,6 +38,15 @@ int GetPolyCount(const SensorAnswer& answer)
     return IsFieldBeamCount(count) ? count : 0;
 }
 
+BOOL CarriesWords(const SensorAnswer& answer, std::size_t lead, int count, std::size_t trailing)
+{
+    const std::size_t declared = answer.Word(AnswerOffset::DataLength);
+    if (declared == 0)
+        return TRUE;
+    const std::size_t data = declared - 1; // the status byte closes every frame
+    return count >= 0 && data >= lead + trailing && (data - lead - trailing) / 2 >= std::size_t(count);
+}
+
 std::unique_ptr<CRectShelter> MakeRect(const CSensorType& type, const SensorAnswer& answer)
 {
     auto field = std::make_unique<CRectShelter>();
@@ -62,12 +71,19 @@ std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnsw
     return field;
 }
 
-BOOL IsReadableProtectiveField(const SensorAnswer& answer)
+BOOL IsReadableProtectiveField(const SensorAnswer& answer, std::size_t lead)
 {
     using namespace FieldRecord;
-    const BYTE shape = answer.Byte(FieldAnswer::ReadShape);
-    return shape == kShapeRect || shape == kShapeArc || shape == kShapeBeamContour ||
-           (shape == kShapePoly && GetPolyCount(answer) != 0);
+    switch (answer.Byte(FieldAnswer::ReadShape)) {
+    case kShapeRect:
+    case kShapeArc: return TRUE;
+    case kShapePoly: {
+        const int count = GetPolyCount(answer);
+        return count != 0 && CarriesWords(answer, lead + kCountByteSize, count);
+    }
+    case kShapeBeamContour: return CarriesWords(answer, lead, kMaxBeams);
+    default: return FALSE;
+    }
 }
 
 std::unique_ptr<CShelter> BuildReadProtectiveField(const CSensorType& type, const SensorAnswer& answer)

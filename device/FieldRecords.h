@@ -51,6 +51,10 @@ constexpr int kMaxBeams = 361;
 constexpr int kFullScanCount = 361;
 constexpr int kMaxCountByte = 255;
 
+// A polygon's count travels as one byte; a written field's check value closes 0xC0.
+constexpr std::size_t kCountByteSize = 1;
+constexpr std::size_t kCheckValueSize = 2;
+
 // Request 0x43 and answer 0xB0: a count word at 10 and the words from 12.
 constexpr std::size_t kCountAt = 10;
 constexpr std::size_t kWordsAt = 12;
@@ -76,6 +80,16 @@ constexpr std::size_t Value2 = 29; // right, or the first beam distance
 constexpr std::size_t Value3 = 31; // front
 } // namespace FieldAnswer
 
+// How many data bytes an answer frame of a family carries ahead of its values, after the
+// answer code: the fields the record holds before them. With the frame's length (answer
+// bytes 2-3) they tell how many beam words actually arrived.
+struct FieldAnswerLeads {
+    std::size_t protectiveValues; // 0xC5 sub-code 0: ahead of the values from byte 27
+    std::size_t warningCount;     // 0xC5 sub-code 1: ahead of the count byte
+    std::size_t writtenValues;    // 0xC0: ahead of the values from byte 27
+    std::size_t scanWords;        // 0xB0: ahead of the words from byte 12
+};
+
 // The family layers never let an exception out: a failure becomes the empty result.
 template <typename Result, typename Operation>
 Result Guarded(Operation operation)
@@ -94,14 +108,19 @@ CTime GetDeviceTime(const SensorAnswer& answer, std::size_t offset);
 std::vector<WORD> GetWords(const SensorAnswer& answer, std::size_t offset, int count);
 // The beam count of a polygon answer (count - 1 at byte 27); 0 when no field holds it.
 int GetPolyCount(const SensorAnswer& answer);
+// TRUE when the answer's frame carried count words after lead data bytes, with trailing
+// bytes still after them. A record answered without a frame (length 0, the simulator)
+// holds whatever it says.
+BOOL CarriesWords(const SensorAnswer& answer, std::size_t lead, int count, std::size_t trailing = 0);
 
 std::unique_ptr<CRectShelter> MakeRect(const CSensorType& type, const SensorAnswer& answer);
 std::unique_ptr<CArcShelter> MakeArc(const CSensorType& type, const SensorAnswer& answer);
 std::unique_ptr<CPolyShelter> MakePoly(const CSensorType& type, const SensorAnswer& answer, std::size_t offset,
                                        int count, int kind);
 
-// TRUE when a field-read answer holds a protective field this program can build.
-BOOL IsReadableProtectiveField(const SensorAnswer& answer);
+// TRUE when a field-read answer holds a protective field this program can build, with
+// every beam its count promises received; lead is the family's protectiveValues.
+BOOL IsReadableProtectiveField(const SensorAnswer& answer, std::size_t lead);
 // The protective field of a field-read answer, with the device flags and time stamp of a
 // stored field; a beam contour (shape 4) is locked. Check IsReadableProtectiveField first.
 std::unique_ptr<CShelter> BuildReadProtectiveField(const CSensorType& type, const SensorAnswer& answer);

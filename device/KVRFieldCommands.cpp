@@ -41,6 +41,10 @@ constexpr std::size_t kTeachTimeAt = 21;
 constexpr std::size_t kEchoAt = 10;
 constexpr std::size_t kSelectorAt = 11;
 
+// The field pair's number and name come ahead of a field's values as well; the number
+// byte ahead of a scan's count word.
+constexpr FieldAnswerLeads kLeads{17, 10, 17, 3};
+
 std::string_view NameText(std::span<const BYTE> record, std::size_t offset)
 {
     const auto field = record.subspan(offset, kKVRNameBytes);
@@ -62,7 +66,7 @@ std::unique_ptr<CShelter> CKVRSensor::ReadProtectiveField(int number, CString& n
             return nullptr;
 
         CSensorType type;
-        if (!IsReadableProtectiveField(answer) || !ReadSensorType(type))
+        if (!IsReadableProtectiveField(answer, kLeads.protectiveValues) || !ReadSensorType(type))
             return nullptr;
         std::unique_ptr<CShelter> field = BuildReadProtectiveField(type, answer);
         name = GetDeviceName(answer.Bytes().subspan(KVRFieldAnswer::ReadName));
@@ -83,7 +87,8 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ReadWarningField(int number, CString& 
             return nullptr;
         const int count = GetPolyCount(answer);
         CSensorType type;
-        if (count == 0 || !ReadSensorType(type))
+        if (count == 0 || !CarriesWords(answer, kLeads.warningCount + kCountByteSize, count) ||
+            !ReadSensorType(type))
             return nullptr;
         auto field = MakePoly(type, answer, FieldAnswer::Value2, count, kWarningField);
         field->SetWarningInDevice(1);
@@ -145,7 +150,9 @@ std::unique_ptr<CPolyShelter> CKVRSensor::WritePolyField(int number, const CStri
             return nullptr;
         const int answered = GetPolyCount(answer);
         CSensorType type;
-        if (answered == 0 || !ReadSensorType(type))
+        if (answered == 0 ||
+            !CarriesWords(answer, kLeads.writtenValues + kCountByteSize, answered, kCheckValueSize) ||
+            !ReadSensorType(type))
             return nullptr;
         return MarkWritten(MakePoly(type, answer, FieldAnswer::Value2, answered, kProtectiveField), answer);
     });
@@ -232,7 +239,7 @@ std::unique_ptr<CScan> CKVRSensor::ReadScanRequest(BYTE numberByte, int count, i
             return nullptr;
         const int answered = answer.Word(kCountAt);
         CSensorType type;
-        if (answered > kKVRMaxBeams || !ReadSensorType(type))
+        if (answered > kKVRMaxBeams || !CarriesWords(answer, kLeads.scanWords, answered) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, answered);
         auto scan = std::make_unique<CScan>();
@@ -269,7 +276,7 @@ std::unique_ptr<CPolyShelter> CKVRSensor::ReadContour(int number, BYTE subCode, 
             return nullptr;
         const int count = answer.Word(kCountAt);
         CSensorType type;
-        if (!IsFieldBeamCount(count) || !ReadSensorType(type))
+        if (!IsFieldBeamCount(count) || !CarriesWords(answer, kLeads.scanWords, count) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, count);
         auto contour = std::make_unique<CPolyShelter>();

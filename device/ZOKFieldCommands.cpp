@@ -25,6 +25,10 @@ constexpr std::size_t kScanCountAt = 11;
 constexpr std::size_t kTeachSubAt = 20;
 constexpr std::size_t kTeachTimeAt = 21;
 
+// Shape, time and word 25 ahead of a read's values; the status before them in a write;
+// the count word ahead of a scan.
+constexpr FieldAnswerLeads kLeads{7, 1, 8, 2};
+
 } // namespace
 
 std::unique_ptr<CShelter> CZOKSensor::ReadProtectiveField()
@@ -37,7 +41,7 @@ std::unique_ptr<CShelter> CZOKSensor::ReadProtectiveField()
             return nullptr;
 
         CSensorType type;
-        if (!IsReadableProtectiveField(answer) || !ReadSensorType(type))
+        if (!IsReadableProtectiveField(answer, kLeads.protectiveValues) || !ReadSensorType(type))
             return nullptr;
         std::unique_ptr<CShelter> field = BuildReadProtectiveField(type, answer);
         return field;
@@ -55,7 +59,8 @@ std::unique_ptr<CPolyShelter> CZOKSensor::ReadWarningField()
             return nullptr;
         const int count = GetPolyCount(answer);
         CSensorType type;
-        if (count == 0 || !ReadSensorType(type))
+        if (count == 0 || !CarriesWords(answer, kLeads.warningCount + kCountByteSize, count) ||
+            !ReadSensorType(type))
             return nullptr;
         auto field = MakePoly(type, answer, FieldAnswer::Value2, count, kWarningField);
         field->SetWarningInDevice(1);
@@ -114,7 +119,9 @@ std::unique_ptr<CPolyShelter> CZOKSensor::WritePolyField(const CPolyShelter* fie
             return nullptr;
         const int answered = GetPolyCount(answer);
         CSensorType type;
-        if (answered == 0 || !ReadTypeAfterWrite(type))
+        if (answered == 0 ||
+            !CarriesWords(answer, kLeads.writtenValues + kCountByteSize, answered, kCheckValueSize) ||
+            !ReadTypeAfterWrite(type))
             return nullptr;
         return MarkWritten(MakePoly(type, answer, FieldAnswer::Value2, answered, kProtectiveField), answer);
     });
@@ -198,7 +205,7 @@ std::unique_ptr<CScan> CZOKSensor::ReadScan(int count)
             return nullptr;
         const int answered = answer.Word(kCountAt);
         CSensorType type;
-        if (answered > kZOKMaxBeams || !ReadSensorType(type))
+        if (answered > kZOKMaxBeams || !CarriesWords(answer, kLeads.scanWords, answered) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, answered);
         auto scan = std::make_unique<CScan>();
@@ -217,7 +224,7 @@ std::unique_ptr<CPolyShelter> CZOKSensor::ReadContour(BYTE subCode, BOOL protect
             return nullptr;
         const int count = answer.Word(kCountAt);
         CSensorType type;
-        if (!IsFieldBeamCount(count) || !ReadSensorType(type))
+        if (!IsFieldBeamCount(count) || !CarriesWords(answer, kLeads.scanWords, count) || !ReadSensorType(type))
             return nullptr;
         const std::vector<WORD> words = GetWords(answer, kWordsAt, count);
         auto contour = std::make_unique<CPolyShelter>();
