@@ -1,6 +1,7 @@
 #include "device/CLoginDialog.h"
 
 #include "device/CSensor.h"
+#include "device/DeviceProcedures.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/MessageBox.h"
@@ -18,6 +19,7 @@ constexpr int IDC_PASSWORD_LABEL = 2009;
 constexpr int IDC_PICTURE = 2084;
 constexpr UINT IDB_LOGIN = 83;
 constexpr UINT IDP_LOGIN_FAILED = 300;
+constexpr UINT IDP_LOGIN_UNANSWERED = 490;
 // What reaches the device of a password.
 constexpr int kPasswordLength = 8;
 
@@ -123,9 +125,12 @@ void CLoginDialog::DoDataExchange(CDataExchange* pDX)
 void CLoginDialog::OnLogin()
 {
     if (!UpdateData(TRUE)) return;
-    if (m_bPasswordNeeded && !CheckPasswordWithDevice()) {
-        AfxMessageBox(IDP_LOGIN_FAILED, MB_ICONEXCLAMATION);
-        return;
+    if (m_bPasswordNeeded) {
+        const DeviceCheck check = CheckPasswordWithDevice();
+        // A device that was not reached has had its say in the procedures' prompts.
+        if (check == DeviceCheck::Refused) AfxMessageBox(IDP_LOGIN_FAILED, MB_ICONEXCLAMATION);
+        if (check == DeviceCheck::Unanswered) WarningMessageBox(IDP_LOGIN_UNANSWERED);
+        if (check != DeviceCheck::Accepted) return;
     }
     const int newLevel = m_nLevel;
     const CString entered = m_strPassword;
@@ -167,34 +172,37 @@ BOOL CLoginDialog::SaveAndCloseDocuments()
 
 std::unique_ptr<CSensor> CLoginDialog::CreateSensor() { return std::make_unique<CSensor>(CSensor::kUnknownFamily); }
 
-BOOL CLoginDialog::CheckPasswordWithDevice()
+CLoginDialog::DeviceCheck CLoginDialog::CheckPasswordWithDevice()
 {
     const std::unique_ptr<CSensor> sensor = CreateSensor();
-    sensor->SetSimulated(m_pApplication && m_pApplication->IsSimulating() ? 1 : 0);
-    const CString iniPath = m_pApplication ? m_pApplication->GetIniPath() : CString();
-    if (!sensor->Load(iniPath)) return FALSE;
-    if (!sensor->Open()) {
-        sensor->Free();
-        return FALSE;
-    }
-    const BOOL accepted = sensor->EnsureFamily(FALSE) && LoginByLevel(*sensor);
-    sensor->Close();
-    sensor->Free();
-    return accepted;
+    if (!ConnectSensor(*sensor, TRUE)) return DeviceCheck::NotReached;
+    DeviceCheck check = DeviceCheck::NotReached;
+    if (IdentifySensor(*sensor, TRUE)) check = LoginByLevel(*sensor);
+    DisconnectSensor(*sensor, TRUE);
+    return check;
 }
 
-BOOL CLoginDialog::LoginByLevel(CSensor& sensor)
+CLoginDialog::DeviceCheck CLoginDialog::LoginByLevel(CSensor& sensor)
 {
     const bool factory = m_strPassword == kFactoryPassword;
     switch (m_nLevel) {
     case 1:
-        return sensor.Login('1', m_strPassword);
+        return SendLogin(sensor, '1');
     case 5:
-        return !factory && sensor.Login('2', m_strPassword);
+        return factory ? DeviceCheck::Refused : SendLogin(sensor, '2');
     case 2:
     case 3:
-        return factory || sensor.Login('0', m_strPassword) || sensor.Login('1', m_strPassword);
+        if (factory) return DeviceCheck::Accepted;
+        if (SendLogin(sensor, '0') == DeviceCheck::Accepted) return DeviceCheck::Accepted;
+        return SendLogin(sensor, '1');
     default:
-        return FALSE;
+        return DeviceCheck::Refused;
     }
+}
+
+CLoginDialog::DeviceCheck CLoginDialog::SendLogin(CSensor& sensor, char code)
+{
+    if (sensor.Login(code, m_strPassword)) return DeviceCheck::Accepted;
+    // Every telegram clears the last status; only an answer sets a refusal's status.
+    return sensor.GetLastStatus() != 0 ? DeviceCheck::Refused : DeviceCheck::Unanswered;
 }

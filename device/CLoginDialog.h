@@ -27,8 +27,8 @@ public:
     CLoginDialog();
     ~CLoginDialog() override;
 
-    // Where the dialog saves and closes documents and finds the driver's INI file; none
-    // means no documents and a real device with the default INI file.
+    // Where the dialog saves and closes documents; none means no documents. The device
+    // of the password check is connected as every device procedure connects it.
     void SetApplication(LoginApplication* application) { m_pApplication = application; }
 
     // Level 4; the application calls it at start-up.
@@ -101,12 +101,22 @@ protected:
     virtual std::unique_ptr<CSensor> CreateSensor();
 
 private:
+    // What the device made of the password.
+    enum class DeviceCheck {
+        Accepted,
+        Refused,    // by the device, or by the level's rule for the factory password
+        Unanswered, // a login telegram went unanswered
+        NotReached, // connecting or identifying was given up in its prompt
+    };
+
     int Right(int byteIndex, int bit) const { return (m_rights[std::size_t(byteIndex)] >> bit) & 1; }
     void AddLevelItem(UINT nIDName, int level);
     void ShowPasswordEntry();
-    // Connects, identifies the device and checks the password by the level's rule.
-    BOOL CheckPasswordWithDevice();
-    BOOL LoginByLevel(CSensor& sensor);
+    // Connects and identifies the device through the device procedures, with their
+    // status texts and prompts, checks the password by the level's rule and disconnects.
+    DeviceCheck CheckPasswordWithDevice();
+    DeviceCheck LoginByLevel(CSensor& sensor);
+    DeviceCheck SendLogin(CSensor& sensor, char code);
     // Documents are saved and closed before the rights shrink; FALSE when the user keeps them.
     BOOL SaveAndCloseDocuments();
 

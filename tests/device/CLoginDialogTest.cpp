@@ -1,5 +1,6 @@
 // User levels with their rights, and the login dialog driven headless against the
 // simulated devices, with a fake application holding the documents.
+#include "ProcedureTestSupport.h"
 #include "RecordingSensor.h"
 #include "TestIniFile.h"
 #include "dialogs/ShippedLanguage.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,8 +73,6 @@ const RightRow kRights[] = {
 
 class FakeApplication : public LoginApplication {
 public:
-    BOOL IsSimulating() override { return TRUE; }
-    CString GetIniPath() override { return CString(ini.Path()); }
     BOOL SaveAllModified() override
     {
         ++saveQueries;
@@ -80,7 +80,6 @@ public:
     }
     void CloseAllDocuments() override { ++closings; }
 
-    TestIniFile ini{"[SETUP]\nPort=9\nBaud=19200\n"};
     BOOL agreeToSave = TRUE;
     int saveQueries = 0;
     int closings = 0;
@@ -100,12 +99,16 @@ class TestLoginDialog : public CLoginDialog {
 public:
     std::vector<SensorRequest> sent;
     int sessions = 0;
+    // Answers for the next device object instead of the simulator's, when given.
+    std::deque<std::optional<SensorAnswer>> script;
 
 protected:
     std::unique_ptr<CSensor> CreateSensor() override
     {
         ++sessions;
-        return std::make_unique<SentRequests>(sent);
+        auto sensor = std::make_unique<SentRequests>(sent);
+        sensor->script = std::exchange(script, {});
+        return sensor;
     }
 };
 
@@ -131,6 +134,7 @@ protected:
         dialog.SetLevel(fromLevel);
         dialog.SetPassword(fromPassword);
         dialog.sent.clear();
+        procedures.texts.clear();
         ui.ClearMessageBoxes();
         INT_PTR ended = 0;
         ui.QueueModal([&](CWnd&) {
@@ -156,8 +160,13 @@ protected:
         return commands;
     }
 
+    // The message bar's texts since the last login.
+    std::vector<CString> StatusTexts() const { return procedures.texts; }
+
     ShippedLanguage language;
     ScriptedUi ui;
+    TestIniFile ini{"[SETUP]\nPort=9\nBaud=19200\n"};
+    FakeProcedureApplication procedures{TRUE, CString(ini.Path())};
     FakeApplication app;
     TestLoginDialog dialog;
     int stayedAtLevel = -1;
@@ -273,20 +282,63 @@ TEST_F(CLoginDialogTest, PasswordsAreCheckedByTheLevelsRules)
     EXPECT_EQ(app.saveQueries, 1); // level 5 from level 5
 }
 
-TEST_F(CLoginDialogTest, NoDeviceAnsweringFailsTheLoginWithoutClosingAnything)
+// The check runs as a device session: connect, identify and disconnect show their texts,
+// and a refused password alone ends in message 300.
+TEST_F(CLoginDialogTest, TheCheckIsADeviceSessionWithItsStatusTexts)
 {
-    class RealPort : public FakeApplication {
-    public:
-        BOOL IsSimulating() override { return FALSE; }
-    } port;
-    port.ini.Write("[SETUP]\nPort=199\nBaud=19200\n");
-    dialog.SetApplication(&port);
-    EXPECT_EQ(LogIn(4, "", 2, "BELK_MAR"), 0);
+    EXPECT_EQ(LogIn(4, "", 1, "BELK_MAR"), 0);
+    const std::vector<CString> expected = {language.Text(390), language.Text(396), language.Text(342),
+                                           language.Text(398), language.Text(394), language.Text(57345)};
+    EXPECT_EQ(StatusTexts(), expected);
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
     EXPECT_EQ(ui.MessageBoxes()[0].id, 300u);
+
+    EXPECT_EQ(LogIn(4, "", 1, "MIRTOVAL"), CLoginDialog::IDC_LOGIN);
+    EXPECT_EQ(StatusTexts(), expected);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// A port that cannot be opened is the open prompt's business: Retry tries again, Cancel
+// leaves the dialog open at the picked level without message 300 and without a telegram.
+TEST_F(CLoginDialogTest, MissingPortPromptsAndIsNotTakenForARefusedPassword)
+{
+    FakeProcedureApplication port(FALSE, CString(ini.Path()));
+    ini.Write("[SETUP]\nPort=1\nBaud=19200\n[PORTS]\nCOM1=/nonexistent/taliso-port\n");
+    ui.QueueAnswers({IDRETRY, IDCANCEL});
+    EXPECT_EQ(LogIn(4, "", 2, "BELK_MAR"), 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    for (const MessageBoxRecord& box : ui.MessageBoxes()) {
+        EXPECT_EQ(box.id, 397u);
+        EXPECT_EQ(box.flags, UINT(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+    }
+    EXPECT_EQ(port.texts.front(), language.Text(390));
+    EXPECT_EQ(port.texts.back(), language.Text(396)); // no session to end
     EXPECT_TRUE(dialog.sent.empty());
+    EXPECT_EQ(stayedAtLevel, 2);
     EXPECT_EQ(dialog.GetLevel(), 4);
-    EXPECT_EQ(port.closings, 0);
+    EXPECT_EQ(app.closings, 0);
+}
+
+// A device that cannot be identified gets the identification prompt and the session
+// still ends; a login telegram without an answer says so instead of calling the password
+// wrong.
+TEST_F(CLoginDialogTest, SilentDeviceIsNotTakenForARefusedPassword)
+{
+    ui.QueueAnswer(IDCANCEL);
+    dialog.script = {std::nullopt, std::nullopt};
+    EXPECT_EQ(LogIn(4, "", 1, "MIRTOVAL"), 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, 345u);
+    EXPECT_EQ(SentCommands(), (std::vector<BYTE>{0x31, 0x31}));
+    EXPECT_EQ(StatusTexts().back(), language.Text(57345));
+
+    dialog.script = {DeviceAnswer(0xB1, 0), DeviceAnswer(0xB1, 0), std::nullopt};
+    EXPECT_EQ(LogIn(4, "", 1, "MIRTOVAL"), 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, 490u);
+    EXPECT_EQ(ui.MessageBoxes()[0].flags, UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(SentCommands(), (std::vector<BYTE>{0x31, 0x31, 0x20}));
+    EXPECT_EQ(dialog.GetLevel(), 4);
 }
 
 TEST_F(CLoginDialogTest, DocumentsAreSavedAndClosedOnlyWhenTheRightsShrink)
