@@ -61,6 +61,8 @@ public:
     BOOL ReceiveWithRepeats(FrameSpan answerFrame);
     // One receive pass: the ACK phase ends after an ACK with the following STX left
     // unread; the answer phase (or receive-only) ends with a whole frame in answerFrame.
+    // No read asks for more bytes than the pass can use or waits past its deadline; a
+    // receive-only pass ends STXTimeout + ReadTimeout x 780 after its start at the latest.
     BOOL StringReceive(FrameSpan answerFrame, bool receiveOnly, bool ackPhase);
 
 private:
