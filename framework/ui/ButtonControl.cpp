@@ -6,6 +6,7 @@
 #include "framework/ui/ControlSupport.h"
 #include "framework/ui/WindowHandle.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -32,6 +33,9 @@ const WindowClassInfo* RegisterButtonClass()
 }
 
 const WindowClassInfo* const s_buttonClass = RegisterButtonClass();
+
+// Dialog colour left and right of a group box's title, where the frame line breaks.
+constexpr int kGroupTitlePadding = 2;
 
 bool StartsGroup(HWND hWnd) { return hWnd && (hWnd->style & WS_GROUP) != 0; }
 
@@ -224,17 +228,34 @@ void ButtonWidget::PaintCheckOrRadio()
     painter.drawControl(IsRadioKind() ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, option);
 }
 
+QRect AfxGroupBoxTitleRect(const QFont& font, const QString& title)
+{
+    const QFontMetrics metrics(font);
+    const int inset = metrics.averageCharWidth();
+    const int width = title.isEmpty() ? 0 : metrics.horizontalAdvance(title) + 2 * kGroupTitlePadding;
+    return QRect(inset, 0, width, AfxTextLineHeight(font));
+}
+
+// Drawn as templates in dialog units expect: an etched frame whose top runs half a text
+// line below the box's top, the title on the dialog's colour across it, so the first row
+// of controls one text line down sits clear inside.
 void ButtonWidget::PaintGroupBox()
 {
-    QStylePainter painter(this);
-    QStyleOptionGroupBox option;
-    option.initFrom(this);
-    option.text = AfxTextWithoutMnemonic(text());
-    option.subControls = QStyle::SC_GroupBoxFrame | (option.text.isEmpty() ? QStyle::SC_None : QStyle::SC_GroupBoxLabel);
-    option.lineWidth = 1;
-    option.textAlignment = Qt::AlignLeft;
-    option.textColor = palette().color(QPalette::WindowText);
-    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    QPainter painter(this);
+    const QString title = AfxTextWithoutMnemonic(text());
+    const QRect titleRect = AfxGroupBoxTitleRect(font(), title);
+    const QRect frame(0, titleRect.height() / 2, width() - 2, height() - titleRect.height() / 2 - 2);
+    const QPalette& colors = palette();
+    painter.setPen(colors.color(QPalette::Mid));
+    painter.drawRect(frame);
+    painter.setPen(colors.color(QPalette::Light));
+    painter.drawRect(frame.translated(1, 1));
+    if (title.isEmpty()) return;
+    painter.fillRect(titleRect, colors.color(QPalette::Window));
+    painter.setFont(font());
+    painter.setPen(colors.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(titleRect.adjusted(kGroupTitlePadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     title);
 }
 
 void ButtonWidget::PaintOwnerDrawn()

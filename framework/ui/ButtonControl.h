@@ -37,3 +37,7 @@ private:
 };
 
 QWidget* AfxCreateButtonWidget(const CREATESTRUCT& cs, QWidget* parent);
+
+// Where a group box shows its title, relative to the box's top left corner: one text line
+// high from the top, its frame line running through the middle of that line.
+QRect AfxGroupBoxTitleRect(const QFont& font, const QString& title);

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 void AfxNotifyParent(HWND hWndCtrl, UINT code)
@@ -83,6 +84,8 @@ QString AfxTextWithoutMnemonic(const QString& text)
     }
     return shown;
 }
+
+int AfxTextLineHeight(const QFont& font) { return int(std::ceil(QFontMetricsF(font).height())); }
 
 int AfxQuarterCharsToPixels(const QFont& font, int quarters)
 {

@@ -34,6 +34,10 @@ LRESULT AfxTextLength(const QString& text);
 // "&Name" as shown: a single '&' marks the mnemonic and is not shown, "&&" shows one.
 QString AfxTextWithoutMnemonic(const QString& text);
 
+// Pixel rows a line of text covers: ascent and descent rounded up together, as the
+// classic character height counts them (dialog units, labels, group titles).
+int AfxTextLineHeight(const QFont& font);
+
 // Pixel width of n quarters of the font's average character width (tab stops).
 int AfxQuarterCharsToPixels(const QFont& font, int quarters);
 

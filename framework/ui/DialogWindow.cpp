@@ -59,11 +59,12 @@ std::unique_ptr<CFont> MakeDialogFont(const DialogTemplate& dialogTemplate, int 
     return font;
 }
 
+// With the classic character height an 8-unit high label holds its line whole.
 DialogBaseUnits MeasureUnits(const QFont& font)
 {
     const QFontMetrics metrics(font);
     const int alphabet = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return DialogBaseUnitsFromMetrics(alphabet, metrics.height());
+    return DialogBaseUnitsFromMetrics(alphabet, AfxTextLineHeight(font));
 }
 
 HWND ChildById(HWND hDlg, int id) { return ::GetDlgItem(hDlg, id); }

@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 
 #include "framework/gdi/CDC.h"
+#include "framework/ui/ButtonControl.h"
 #include "framework/ui/CButton.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/DialogDriver.h"
@@ -88,6 +89,48 @@ TEST_F(CButtonTest, CheckStatesFollowTheButtonKind)
         EXPECT_EQ(button.GetCheck(), c.kind == BS_AUTO3STATE ? BST_INDETERMINATE : BST_CHECKED);
         dialog.DestroyWindow();
     }
+}
+
+} // namespace
+
+namespace {
+
+// The first row, from the top, where column x differs from the dialog colour; -1 for none.
+int FirstDrawnRow(const QImage& image, int x, QRgb background)
+{
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(x, y) != background) return y;
+    return -1;
+}
+
+// A group box's frame runs through the middle of its title line, so controls placed one
+// text line below the group's top sit inside it, clear of the frame and the title.
+TEST_F(CButtonTest, GroupFrameRunsHalfATextLineBelowTheTop)
+{
+    DialogTemplate tpl;
+    tpl.cx = 160;
+    tpl.cy = 80;
+    tpl.style = WS_POPUP;
+    tpl.font = DialogFontTemplate{8, "MS Sans Serif", 0, false, 0};
+    tpl.items = {{"Button", "Restart", {}, 10, 7, 7, 140, 60, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0}};
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+    QWidget* group = AfxWidgetFromHandle(dialog.GetDlgItem(10)->GetSafeHwnd());
+    const QRect title = AfxGroupBoxTitleRect(group->font(), "Restart");
+    EXPECT_EQ(title.height(), dialog.GetBaseUnits().cy);
+    QImage image(group->size(), QImage::Format_RGB32);
+    const QRgb background = group->palette().color(QPalette::Window).rgb();
+    image.fill(background);
+    group->render(&image);
+
+    // Right of the title only the frame is drawn: its top line and its left edge.
+    EXPECT_EQ(FirstDrawnRow(image, title.right() + 10, background), title.height() / 2);
+    EXPECT_EQ(FirstDrawnRow(image, 0, background), title.height() / 2);
+    // The title itself starts above the line and stays within its band.
+    const int textTop = FirstDrawnRow(image, title.left() + 4, background);
+    EXPECT_GE(textTop, 0);
+    EXPECT_LT(textTop, title.height() / 2);
+    dialog.DestroyWindow();
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "DialogTestSupport.h"
+#include "ScreenshotFolder.h"
 
 #include "framework/ui/CDialog.h"
 #include "framework/ui/DialogTemplateLayout.h"
 
 #include <QImage>
 #include <QWidget>
-
-#include <cstdlib>
 
 using namespace dialogtest;
 
@@ -85,8 +84,7 @@ TEST_F(DialogScreenshotTest, RenderedDialogShowsItsControlsInPlace)
 
     const QImage image = AfxWidgetFromHandle(dialog.GetSafeHwnd())->grab().toImage();
     ASSERT_EQ(image.width(), client.Width());
-    const char* binDir = std::getenv("TALISO_BIN_DIR");
-    EXPECT_TRUE(image.save(QString::fromUtf8(binDir ? binDir : ".") + "/dialog-layout.png"));
+    EXPECT_TRUE(ScreenshotFolder("dialog-layout").Save(image, "dialog-layout.png"));
 
     // Inside the edit and the list the field colour shows; between controls the dialog's.
     const QRgb background = image.pixel(client.Width() - 3, client.Height() - 3);

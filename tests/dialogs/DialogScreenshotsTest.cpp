@@ -1,0 +1,170 @@
+// The sheets, wizards and tables as a user sees them, rendered offscreen page by page
+// (into ScreenshotFolder's folder) and checked where a look would catch a fault: every
+// tab of a sheet is on screen, every wizard shows its own side picture.
+#include "ShippedLanguage.h"
+
+#include "../framework/ui/ScreenshotFolder.h"
+
+#include "app/CTalisoSetup.h"
+#include "dialogs/CKVRConfigSheet.h"
+#include "dialogs/CKVRConfigWizard.h"
+#include "dialogs/CMonitorDialog.h"
+#include "dialogs/CShelterSelectDialog.h"
+#include "dialogs/CTalisoSetupDialog.h"
+#include "dialogs/CZOKConfigSheet.h"
+#include "dialogs/CZOKConfigWizard.h"
+#include "framework/ui/DialogDriver.h"
+#include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
+#include "model/CKVRConfig.h"
+#include "model/CZOKConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTabBar>
+#include <QWidget>
+
+#include <deque>
+#include <string>
+
+namespace {
+
+constexpr int IDC_SIDE_PICTURE = 2085;
+
+QImage Shot(CWnd& wnd) { return AfxWidgetFromHandle(wnd.GetSafeHwnd())->grab().toImage(); }
+
+std::unique_ptr<CKVRConfig> CompleteKVRConfig()
+{
+    auto config = std::make_unique<CKVRConfig>();
+    config->AddSensorConfig("Sens1", std::make_unique<CKVRSensorConfig>());
+    config->AddShelterConfig("Pair1", std::make_unique<CKVRShelterConfig>());
+    auto control = std::make_unique<CKVRControlConfig>();
+    control->SetSensorIndex(0);
+    control->SetShelterIndex(0);
+    control->SetOutputA(1);
+    config->AddControlConfig("Case1", std::move(control));
+    config->SetUsedFlags(BYTE(config->GetUsedFlags() | 0x10)); // speed in use: every page shows
+    return config;
+}
+
+class DialogScreenshotsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
+
+    // Shows each page of a tabbed sheet in turn, saving it; every tab must lie wholly
+    // inside the sheet so the user can reach every page.
+    void ShootSheet(CWnd& wnd, const std::string& name)
+    {
+        auto& sheet = static_cast<CPropertySheet&>(wnd);
+        for (int page = 0; page < sheet.GetPageCount(); ++page) {
+            ASSERT_TRUE(sheet.SetActivePage(page)) << name << " page " << page;
+            DialogDriver::Pump();
+            shots.Save(Shot(sheet), name + "-page-" + std::to_string(page) + ".png");
+        }
+        DialogDriver(wnd).Cancel();
+    }
+
+    // Walks a wizard forward with Next as far as it goes, saving each page.
+    int ShootWizard(CWnd& wnd, const std::string& name)
+    {
+        DialogDriver driver(wnd);
+        int pages = 0;
+        do {
+            DialogDriver::Pump();
+            shots.Save(Shot(wnd), name + "-page-" + std::to_string(pages++) + ".png");
+        } while (pages < 12 && driver.Next());
+        driver.Cancel();
+        return pages;
+    }
+
+    ShippedLanguage language;
+    ScriptedUi ui;
+    ScreenshotFolder shots{"dialog-screens"};
+};
+
+TEST_F(DialogScreenshotsTest, SheetsShowEveryPage)
+{
+    ui.QueueModal([&](CWnd& wnd) { ShootSheet(wnd, "kvr-sheet"); });
+    const auto kvr = CompleteKVRConfig();
+    CKVRConfigSheet().Edit(kvr.get());
+
+    ui.QueueModal([&](CWnd& wnd) { ShootSheet(wnd, "zok-sheet"); });
+    const CZOKConfig zok;
+    CZOKConfigSheet().Edit(&zok);
+
+    ui.QueueModal([&](CWnd& wnd) { ShootSheet(wnd, "options-sheet"); });
+    GetTalisoSetup() = CTalisoSetup();
+    CTalisoSetupDialog().Edit(3);
+}
+
+TEST_F(DialogScreenshotsTest, WizardsPageByPage)
+{
+    ui.QueueModal([&](CWnd& wnd) { EXPECT_EQ(ShootWizard(wnd, "kvr-wizard"), 9); });
+    CEditKVRConfigWizard().Run(*CompleteKVRConfig());
+
+    ui.QueueModal([&](CWnd& wnd) { EXPECT_GE(ShootWizard(wnd, "zok-wizard"), 6); });
+    const CZOKConfig zok;
+    CEditZOKConfigWizard().Run(zok);
+}
+
+class ShotMonitorDialog : public CMonitorDialog {
+public:
+    BOOL StartMonitor() override { return TRUE; }
+    void StopMonitor() override {}
+    BOOL QueryMonitor(CMonitorReading& reading) override
+    {
+        if (readings.empty()) return FALSE;
+        reading = readings.front();
+        readings.pop_front();
+        return TRUE;
+    }
+    std::deque<CMonitorReading> readings;
+};
+
+TEST_F(DialogScreenshotsTest, MonitorWithReadings)
+{
+    ShotMonitorDialog dialog;
+    for (int i = 0; i < 12; ++i) {
+        CMonitorReading reading;
+        reading.inputA = i % 2;
+        reading.inputD = 1;
+        reading.outputA = 1;
+        reading.speed1 = 120 + i;
+        reading.speed2 = -100 - 7 * i;
+        reading.case1 = std::uint32_t(i % 4);
+        reading.case2 = 11;
+        reading.time = CTime(2024, 11, 30, 9, 5, i);
+        dialog.readings.push_back(reading);
+    }
+    ui.QueueModal([&](CWnd& wnd) {
+        DialogDriver driver(wnd);
+        driver.Click(IDOK);
+        for (int i = 0; i < 12; ++i) wnd.SendMessage(WM_TIMER, 1);
+        DialogDriver::Pump();
+        shots.Save(Shot(wnd), "monitor.png");
+        driver.Click(IDOK);
+        driver.Click(IDCANCEL);
+    });
+    dialog.DoModal();
+}
+
+TEST_F(DialogScreenshotsTest, FieldSelectionTableWithAScrollBar)
+{
+    CShelterSelectDialog dialog;
+    for (int i = 1; i <= 30; ++i) {
+        auto* item = new CShelterSelectItem;
+        item->m_nNumber = i;
+        item->m_strName.Format("Field %d", i);
+        item->m_bProtective = i % 2;
+        dialog.m_items.AddTail(item);
+    }
+    ui.QueueModal([&](CWnd& wnd) {
+        DialogDriver::Pump();
+        shots.Save(Shot(wnd), "field-selection.png");
+        DialogDriver(wnd).Cancel();
+    });
+    dialog.DoModal();
+}
+
+} // namespace
