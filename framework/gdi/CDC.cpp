@@ -1,6 +1,7 @@
 #include "framework/gdi/CDC.h"
 
 #include "framework/gdi/GdiDevice.h"
+#include "framework/gdi/GdiDeviceFont.h"
 #include "framework/gdi/GdiFontEngine.h"
 #include "framework/gdi/GdiPdfTarget.h"
 #include "framework/gdi/GdiTextLayout.h"
@@ -336,7 +337,8 @@ ShapeBox DeviceBox(const GdiDevice& d, int left, int top, int right, int bottom)
     return box;
 }
 
-QFont DeviceFont(const GdiDevice& d)
+// The selected font at the current mapping; made again only when that changes.
+const GdiDeviceFont& DeviceFont(GdiDevice& d)
 {
     LOGFONT lf;
     if (d.state.font) lf = d.state.font->font;
@@ -345,7 +347,9 @@ QFont DeviceFont(const GdiDevice& d)
         const int magnitude = std::max(1, d.state.mapping.LengthToDeviceY(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight));
         height = lf.lfHeight < 0 ? -magnitude : magnitude;
     }
-    return GdiMakeFont(lf, height, int(GdiScaleRound(kDefaultFontPoints, d.dpiY, 72)));
+    const int defaultSize = int(GdiScaleRound(kDefaultFontPoints, d.dpiY, 72));
+    if (!d.textFont || !d.textFont->Matches(lf, height, defaultSize)) d.textFont.emplace(lf, height, defaultSize);
+    return *d.textFont;
 }
 
 CString Utf8(const QString& s) { return CString(s.toUtf8().toStdString()); }
@@ -1072,19 +1076,6 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 
 namespace {
 
-struct DeviceText {
-    QFont font;
-    GdiFontMetrics metrics;
-};
-
-DeviceText CurrentText(const GdiDevice& d)
-{
-    DeviceText t;
-    t.font = DeviceFont(d);
-    t.metrics = GdiMeasureFont(t.font);
-    return t;
-}
-
 // Left end of the baseline for text of the given width anchored per the alignment flags.
 QPoint BaselineOrigin(QPoint anchor, int width, UINT align, const GdiFontMetrics& m)
 {
@@ -1097,17 +1088,18 @@ QPoint BaselineOrigin(QPoint anchor, int width, UINT align, const GdiFontMetrics
     return {x, y};
 }
 
-// Draws one run upright and returns its device width.
-int DrawRun(GdiDevice& d, const DeviceText& t, QPoint baseline, const QString& text, const QRect* clip)
+// Draws one run upright. Only an opaque background needs the run's width; a caller
+// that measured the run already passes it, so no run is measured twice.
+void DrawRun(GdiDevice& d, const GdiDeviceFont& t, QPoint baseline, const QString& text, const QRect* clip,
+             std::optional<int> width = std::nullopt)
 {
-    const int width = GdiTextWidth(t.font, text);
-    if (d.state.bkMode == OPAQUE && width > 0) {
-        QRect box(baseline.x(), baseline.y() - t.metrics.ascent, width, t.metrics.height);
+    if (d.state.bkMode == OPAQUE) {
+        if (!width) width = t.TextWidth(text);
+        QRect box(baseline.x(), baseline.y() - t.Metrics().ascent, *width, t.Metrics().height);
         if (clip) box &= *clip;
-        if (!box.isEmpty()) d.target->FillRect(box, SolidPaint(d.state.bkColor));
+        if (*width > 0 && !box.isEmpty()) d.target->FillRect(box, SolidPaint(d.state.bkColor));
     }
-    if (!text.isEmpty()) d.target->DrawText(baseline, text, t.font, d.state.textColor, clip);
-    return width;
+    if (!text.isEmpty()) d.target->DrawText(baseline, text, t.Font(), d.state.textColor, clip);
 }
 
 struct TabStops {
@@ -1115,10 +1107,10 @@ struct TabStops {
     std::vector<int> positions;  // device pixels from the origin, when listed
 };
 
-TabStops DeviceTabStops(const GdiDevice& d, const DeviceText& t, int count, const int* stops)
+TabStops DeviceTabStops(const GdiDevice& d, const GdiDeviceFont& t, int count, const int* stops)
 {
     TabStops tabs;
-    if (count <= 0 || !stops) tabs.interval = std::max(1, 8 * t.metrics.aveCharWidth);
+    if (count <= 0 || !stops) tabs.interval = std::max(1, 8 * t.Metrics().aveCharWidth);
     else if (count == 1) tabs.interval = std::max(1, d.state.mapping.LengthToDeviceX(stops[0]));
     else for (int i = 0; i < count; ++i) tabs.positions.push_back(d.state.mapping.LengthToDeviceX(stops[i]));
     return tabs;
@@ -1134,15 +1126,16 @@ int NextTab(const TabStops& tabs, int x, int spaceWidth)
 
 // Segments of a tabbed line as offsets from its start, which lies `start` pixels right
 // of the tab origin; returns the total width.
-int ArrangeTabbed(const DeviceText& t, const TabStops& tabs, const QString& text, int start, std::vector<GdiTextSegment>& out)
+int ArrangeTabbed(const GdiDeviceFont& t, const TabStops& tabs, const QString& text, int start,
+                  std::vector<GdiTextSegment>& out)
 {
-    const int space = GdiTextWidth(t.font, QStringLiteral(" "));
+    const int space = t.TextWidth(QStringLiteral(" "));
     int x = start;
     const QStringList parts = text.split(QLatin1Char('\t'));
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0) x = NextTab(tabs, x, space);
         if (!parts[i].isEmpty()) out.push_back({x - start, parts[i]});
-        x += GdiTextWidth(t.font, parts[i]);
+        x += t.TextWidth(parts[i]);
     }
     return x - start;
 }
@@ -1167,19 +1160,22 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, LPCTSTR text,
     const bool updateCp = (d.state.textAlign & TA_UPDATECP) != 0;
     const CPoint anchorLogical = updateCp ? d.state.currentPosition : CPoint(x, y);
     const QPoint anchor = ToDevice(d, anchorLogical.x, anchorLogical.y);
-    d.RecordF("%s L[%d,%d] D[%d,%d] \"%s\"", options || rect ? "ExtTextOut" : "TextOut",
-                int(anchorLogical.x), int(anchorLogical.y), anchor.x(), anchor.y(), Utf8(s).c_str());
+    if (d.recording) // the text is converted for the log only while recording
+        d.RecordF("%s L[%d,%d] D[%d,%d] \"%s\"", options || rect ? "ExtTextOut" : "TextOut",
+                  int(anchorLogical.x), int(anchorLogical.y), anchor.x(), anchor.y(), Utf8(s).c_str());
 
     std::optional<QRect> box;
     if (rect) box = DeviceRect(ToDevice(d, rect->left, rect->top), ToDevice(d, rect->right, rect->bottom));
     if ((options & ETO_OPAQUE) && box && !box->isEmpty()) d.target->FillRect(*box, SolidPaint(d.state.bkColor));
     const QRect* clip = (options & ETO_CLIPPED) && box ? &*box : nullptr;
 
-    const DeviceText t = CurrentText(d);
-    const int width = GdiTextWidth(t.font, s);
-    DrawRun(d, t, BaselineOrigin(anchor, width, d.state.textAlign, t.metrics), s, clip);
+    const GdiDeviceFont& t = DeviceFont(d);
+    // Left-aligned transparent text is placed without its width.
+    const bool needsWidth = (d.state.textAlign & (TA_CENTER | TA_RIGHT)) || d.state.bkMode == OPAQUE || updateCp;
+    const std::optional<int> width = needsWidth ? std::optional<int>(t.TextWidth(s)) : std::nullopt;
+    DrawRun(d, t, BaselineOrigin(anchor, width.value_or(0), d.state.textAlign, t.Metrics()), s, clip, width);
     if (updateCp) {
-        const int advance = d.state.mapping.LengthToLogicalX(width);
+        const int advance = d.state.mapping.LengthToLogicalX(*width);
         d.state.currentPosition.x += d.state.mapping.FlipsX() ? -advance : advance;
     }
     return TRUE;
@@ -1201,10 +1197,10 @@ int CDC::DrawText(LPCTSTR text, int count, RECT* rect, UINT format)
         tabChars = int((format >> 8) & 0xFF);
         format &= ~UINT(0xFF00);
     }
-    const DeviceText t = CurrentText(d);
-    const int lineHeight = t.metrics.height + ((format & DT_EXTERNALLEADING) ? t.metrics.externalLeading : 0);
-    const GdiTextLayout layout([&t](const QString& run) { return GdiTextWidth(t.font, run); },
-                               std::max(1, tabChars) * std::max(1, t.metrics.aveCharWidth));
+    const GdiDeviceFont& t = DeviceFont(d);
+    const int lineHeight = t.Metrics().height + ((format & DT_EXTERNALLEADING) ? t.Metrics().externalLeading : 0);
+    const GdiTextLayout layout([&t](const QString& run) { return t.TextWidth(run); },
+                               std::max(1, tabChars) * std::max(1, t.Metrics().aveCharWidth));
     const std::vector<GdiTextLine> lines = layout.Layout(s, format, box.width());
     const int totalHeight = int(lines.size()) * lineHeight;
     int widest = 0;
@@ -1232,7 +1228,7 @@ int CDC::DrawText(LPCTSTR text, int count, RECT* rect, UINT format)
         if (format & DT_CENTER) x = box.left() + (box.width() - l.width) / 2;
         else if (format & DT_RIGHT) x = box.left() + box.width() - l.width;
         for (const GdiTextSegment& segment : l.segments)
-            DrawRun(d, t, QPoint(x + segment.x, y + t.metrics.ascent), segment.text, clip);
+            DrawRun(d, t, QPoint(x + segment.x, y + t.Metrics().ascent), segment.text, clip);
         y += lineHeight;
     }
     const bool offsetResult = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM));
@@ -1242,17 +1238,17 @@ int CDC::DrawText(LPCTSTR text, int count, RECT* rect, UINT format)
 CSize CDC::GetTextExtent(LPCTSTR text, int count) const
 {
     if (!m_hDC) return {};
-    const DeviceText t = CurrentText(*m_hDC);
-    return LogicalExtent(*m_hDC, GdiTextWidth(t.font, TextOf(text, count)), t.metrics.height);
+    const GdiDeviceFont& t = DeviceFont(*m_hDC);
+    return LogicalExtent(*m_hDC, t.TextWidth(TextOf(text, count)), t.Metrics().height);
 }
 
 CSize CDC::GetTabbedTextExtent(LPCTSTR text, int count, int tabCount, const int* tabStops) const
 {
     if (!m_hDC) return {};
-    const DeviceText t = CurrentText(*m_hDC);
+    const GdiDeviceFont& t = DeviceFont(*m_hDC);
     std::vector<GdiTextSegment> segments;
     const int width = ArrangeTabbed(t, DeviceTabStops(*m_hDC, t, tabCount, tabStops), TextOf(text, count), 0, segments);
-    return LogicalExtent(*m_hDC, width, t.metrics.height);
+    return LogicalExtent(*m_hDC, width, t.Metrics().height);
 }
 
 CSize CDC::TabbedTextOut(int x, int y, LPCTSTR text, int count, int tabCount, const int* tabStops, int tabOrigin)
@@ -1262,33 +1258,33 @@ CSize CDC::TabbedTextOut(int x, int y, LPCTSTR text, int count, int tabCount, co
     const QString s = TextOf(text, count);
     const QPoint anchor = ToDevice(d, x, y);
     d.RecordF("TabbedTextOut L[%d,%d] D[%d,%d] \"%s\"", x, y, anchor.x(), anchor.y(), Utf8(s).c_str());
-    const DeviceText t = CurrentText(d);
+    const GdiDeviceFont& t = DeviceFont(d);
     std::vector<GdiTextSegment> segments;
     // Tab stops count from tabOrigin; the text starts at x.
     const int start = anchor.x() - ToDevice(d, tabOrigin, y).x();
     const int width = ArrangeTabbed(t, DeviceTabStops(d, t, tabCount, tabStops), s, start, segments);
-    const QPoint baseline = BaselineOrigin(anchor, width, d.state.textAlign & ~UINT(TA_CENTER), t.metrics);
+    const QPoint baseline = BaselineOrigin(anchor, width, d.state.textAlign & ~UINT(TA_CENTER), t.Metrics());
     for (const GdiTextSegment& segment : segments)
         DrawRun(d, t, QPoint(baseline.x() + segment.x, baseline.y()), segment.text, nullptr);
-    return LogicalExtent(d, width, t.metrics.height);
+    return LogicalExtent(d, width, t.Metrics().height);
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const
 {
     if (!m_hDC || !metrics) return FALSE;
-    const GdiDevice& d = *m_hDC;
-    const DeviceText t = CurrentText(d);
+    GdiDevice& d = *m_hDC;
+    const GdiFontMetrics& tm = DeviceFont(d).Metrics();
     const GdiMapping& m = d.state.mapping;
     LOGFONT lf;
     if (d.state.font) lf = d.state.font->font;
     *metrics = TEXTMETRIC{};
-    metrics->tmHeight = m.LengthToLogicalY(t.metrics.height);
-    metrics->tmAscent = m.LengthToLogicalY(t.metrics.ascent);
-    metrics->tmDescent = m.LengthToLogicalY(t.metrics.descent);
-    metrics->tmInternalLeading = m.LengthToLogicalY(t.metrics.internalLeading);
-    metrics->tmExternalLeading = m.LengthToLogicalY(t.metrics.externalLeading);
-    metrics->tmAveCharWidth = m.LengthToLogicalX(t.metrics.aveCharWidth);
-    metrics->tmMaxCharWidth = m.LengthToLogicalX(t.metrics.maxCharWidth);
+    metrics->tmHeight = m.LengthToLogicalY(tm.height);
+    metrics->tmAscent = m.LengthToLogicalY(tm.ascent);
+    metrics->tmDescent = m.LengthToLogicalY(tm.descent);
+    metrics->tmInternalLeading = m.LengthToLogicalY(tm.internalLeading);
+    metrics->tmExternalLeading = m.LengthToLogicalY(tm.externalLeading);
+    metrics->tmAveCharWidth = m.LengthToLogicalX(tm.aveCharWidth);
+    metrics->tmMaxCharWidth = m.LengthToLogicalX(tm.maxCharWidth);
     metrics->tmWeight = lf.lfWeight == 0 ? FW_NORMAL : lf.lfWeight;
     metrics->tmDigitizedAspectX = d.dpiX;
     metrics->tmDigitizedAspectY = d.dpiY;

@@ -3,6 +3,7 @@
 // the target and the device's capabilities.
 #include "framework/core/CString.h"
 #include "framework/gdi/CDC.h"
+#include "framework/gdi/GdiDeviceFont.h"
 #include "framework/gdi/GdiMapping.h"
 #include "framework/gdi/GdiObjectData.h"
 #include "framework/gdi/GdiTarget.h"
@@ -64,4 +65,6 @@ public:
     std::vector<std::shared_ptr<GdiObjectData>> retired;
     // CDC::FromHandle's wrapper; it never deletes this device.
     std::unique_ptr<CDC> wrapper;
+    // The font text was last drawn or measured with, kept for the next call.
+    std::optional<GdiDeviceFont> textFont;
 };

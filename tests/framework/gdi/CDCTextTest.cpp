@@ -4,6 +4,7 @@
 #include "framework/gdi/GdiTextLayout.h"
 
 #include <QFontInfo>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -129,6 +130,104 @@ TEST(CDCText, OpaqueBackgroundFillsTheTextBox)
     dc.SetBkMode(TRANSPARENT);
     dc.TextOut(10, 40, "Hi");
     EXPECT_EQ(DevicePixel(dc, 10, 40), RGB(255, 255, 255));
+}
+
+// A device keeps its font between calls; every change of font or mapping must still
+// give what a fresh device gives.
+TEST(CDCText, KeptFontFollowsEachChangeOfFontAndMapping)
+{
+    const char* text = "Protective field 1";
+    const auto freshExtent = [&](const LOGFONT& lf, int scale) {
+        CDC dc;
+        EXPECT_TRUE(dc.CreateImageDC(400, 100));
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(1, 1);
+        dc.SetViewportExt(scale, scale);
+        CFont font;
+        font.CreateFontIndirect(&lf);
+        dc.SelectObject(&font);
+        const CSize extent = dc.GetTextExtent(text);
+        dc.SelectStockObject(SYSTEM_FONT);
+        return extent;
+    };
+
+    CDC dc;
+    ASSERT_TRUE(dc.CreateImageDC(400, 100));
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(1, 1);
+    dc.SetViewportExt(1, 1);
+    const LOGFONT small = Arial(-12), large = Arial(-30, FW_BOLD);
+    CFont first, second;
+    first.CreateFontIndirect(&small);
+    second.CreateFontIndirect(&large);
+    dc.SelectObject(&first);
+    EXPECT_EQ(dc.GetTextExtent(text), freshExtent(small, 1));
+    dc.SelectObject(&second);
+    EXPECT_EQ(dc.GetTextExtent(text), freshExtent(large, 1));
+    dc.SelectObject(&first);
+    EXPECT_EQ(dc.GetTextExtent(text), freshExtent(small, 1));
+    dc.SetViewportExt(2, 2);
+    EXPECT_EQ(dc.GetTextExtent(text), freshExtent(small, 2));
+
+    // The same font object made again with other values.
+    dc.SelectStockObject(SYSTEM_FONT);
+    first.DeleteObject();
+    first.CreateFontIndirect(&large);
+    dc.SelectObject(&first);
+    EXPECT_EQ(dc.GetTextExtent(text), freshExtent(large, 2));
+    dc.SelectStockObject(SYSTEM_FONT);
+}
+
+// TextOut draws exactly what a painter draws with the same font at the same baseline.
+TEST(CDCText, TextOutDrawsThePixelsOfAPlainPainter)
+{
+    struct Case {
+        UINT align;
+        int bkMode;
+        const char* text;
+    };
+    const Case cases[] = {
+        {TA_LEFT | TA_TOP, TRANSPARENT, "Beam 12: 345 cm"},
+        {TA_LEFT | TA_TOP, OPAQUE, "  spaced  "},
+        {TA_RIGHT | TA_BASELINE, TRANSPARENT, "Grad 90\xC2\xB0"},
+        {TA_CENTER | TA_BOTTOM, OPAQUE, "WAVE ffi"},
+    };
+    const LOGFONT lf = Arial(-17);
+    const QFont font = GdiMakeFont(lf, -17, 12);
+    const GdiFontMetrics metrics = GdiMeasureFont(font);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CDC dc;
+        ASSERT_TRUE(dc.CreateImageDC(300, 80));
+        CFont cfont;
+        cfont.CreateFontIndirect(&lf);
+        dc.SelectObject(&cfont);
+        dc.SetTextAlign(c.align);
+        dc.SetBkMode(c.bkMode);
+        dc.SetBkColor(RGB(200, 220, 255));
+        dc.SetTextColor(RGB(10, 20, 30));
+        dc.TextOut(150, 40, c.text);
+
+        QImage expected(300, 80, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        const QString s = QString::fromUtf8(c.text);
+        const int width = GdiTextWidth(font, s);
+        int x = 150;
+        if ((c.align & TA_CENTER) == TA_CENTER) x -= width / 2;
+        else if (c.align & TA_RIGHT) x -= width;
+        int y = 40 + metrics.ascent;
+        if ((c.align & TA_BASELINE) == TA_BASELINE) y = 40;
+        else if (c.align & TA_BOTTOM) y = 40 - metrics.descent;
+        QPainter painter(&expected);
+        if (c.bkMode == OPAQUE)
+            painter.fillRect(QRect(x, y - metrics.ascent, width, metrics.height), QColor(200, 220, 255));
+        painter.setFont(font);
+        painter.setPen(QColor(10, 20, 30));
+        painter.drawText(QPoint(x, y), s);
+        painter.end();
+        EXPECT_EQ(*GdiDeviceImage(dc.GetSafeHdc()), expected);
+        dc.SelectStockObject(SYSTEM_FONT);
+    }
 }
 
 TEST(CDCText, DrawTextMeasuresWrappedLinesAndPlacesSingleLines)
