@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -225,6 +228,38 @@ TEST(CTalisoSetupTest, LoadAndSaveKeepTheOtherLinesOfTheFile)
     EXPECT_EQ(ini.Value("Settings", "CalcMode"), "2");
     EXPECT_EQ(ini.Value("Settings", "RectGrid"), "100");
     EXPECT_EQ(ini.Value("DIRECTORY", "Configurations"), "/home/user");
+}
+
+// A save reaches the file as a whole: a reader never sees some keys of one save
+// and some of another.
+TEST(CTalisoSetupTest, AReaderSeesEachSaveWholeOrNotAtAll)
+{
+    TestIniFile ini("");
+    CTalisoSetup defaults, others;
+    for (const IntKey& key : kIntKeys) others.*key.member = key.otherValue;
+    ASSERT_TRUE(defaults.Save(ini.Path()));
+
+    std::atomic<bool> saving{true};
+    std::atomic<int> mixed{0};
+    std::thread reader([&] {
+        while (saving) {
+            CTalisoSetup seen;
+            seen.Load(ini.Path());
+            int fromDefaults = 0, fromOthers = 0;
+            for (const IntKey& key : kIntKeys) {
+                fromDefaults += seen.*key.member == key.defaultValue;
+                fromOthers += seen.*key.member == key.otherValue;
+            }
+            const int count = int(std::size(kIntKeys));
+            if (fromDefaults != count && fromOthers != count) ++mixed;
+        }
+    });
+    bool saved = true;
+    for (int i = 0; i < 20; ++i) saved = saved && (i % 2 ? defaults : others).Save(ini.Path());
+    saving = false;
+    reader.join();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(mixed, 0);
 }
 
 TEST(CTalisoSetupTest, CopiesTakeEverySettingButNotTheLoadedMark)
