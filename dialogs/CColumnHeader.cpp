@@ -55,6 +55,8 @@ void CColumnHeader::Paint(CDC* pDC)
         end = cell.right;
         if (cell.right <= client.left || cell.left >= client.right) continue;
         pDC->Draw3dRect(&cell, CColumnListBox::kButtonHighlight, CColumnListBox::kButtonShadow);
+        // The frame's solid fills leave their colour as the background; titles stand on the face.
+        pDC->SetBkColor(CColumnListBox::kButtonFace);
         CRect text(cell.left + margin, cell.top, cell.right - margin, cell.bottom);
         pDC->DrawText(m_pOwnerList->GetColumnTitle(i), &text,
                       AlignmentOf(m_pOwnerList->GetColumnFormat(i)) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

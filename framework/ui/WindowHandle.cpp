@@ -3,6 +3,7 @@
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/CWnd.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -301,6 +302,10 @@ QRect WindowHandle::ClientRect() const
 {
     if (!widget)
         return {};
+    // A control that scrolls by itself (list, multi-line edit) draws in its viewport: its
+    // client area ends at its own scroll bars and border, as owner-drawn rows expect.
+    if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(widget.data()))
+        return QRect(QPoint(0, 0), scrolling->viewport()->size());
     int width = widget->width();
     int height = widget->height();
     if (scroll[SB_VERT].visible && scroll[SB_VERT].bar != nullptr)

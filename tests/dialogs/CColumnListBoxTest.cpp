@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWidget>
+
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -201,6 +205,96 @@ TEST_F(CColumnListBoxTest, HeaderPaintsEveryTitleEvenWithoutRows)
     dc.ClearRecording();
     orphan.Paint(&dc);
     EXPECT_TRUE(dc.GetRecording().empty());
+}
+
+// Titles stand on the button face like the rest of the header, not on the shadow colour
+// of the frame lines drawn just before them.
+TEST_F(CColumnListBoxTest, HeaderTitlesStandOnTheButtonFace)
+{
+    list.SetColumnCount(2);
+    list.SetColumnTitles("Angle\nDistance", '\n');
+    CRect header;
+    list.GetHeader()->GetClientRect(&header);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateImageDC(header.Width(), header.Height()));
+    list.GetHeader()->Paint(&dc);
+    int face = 0;
+    int shadow = 0;
+    for (int column = 0; column < 2; ++column) {
+        int left = 0;
+        int right = 0;
+        list.GetColumnEdges(column, left, right);
+        for (int y = 1; y < header.Height() - 1; ++y) {
+            for (int x = left + 1; x < right - 1; ++x) {
+                const COLORREF pixel = dc.GetPixel(x, y);
+                face += pixel == CColumnListBox::kButtonFace;
+                shadow += pixel == CColumnListBox::kButtonShadow;
+            }
+        }
+    }
+    EXPECT_GT(face, 0);
+    EXPECT_LT(shadow * 20, face) << shadow << " shadow pixels inside the cells";
+}
+
+// A list tall enough for a vertical scroll bar: every column title sits over its cells,
+// so the first ink of each title and of the same text in the first row line up.
+TEST(CColumnListBoxScrollTest, HeaderLinesUpWithTheCellsBesideAScrollBar)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    DialogTemplate tpl;
+    tpl.cx = 220;
+    tpl.cy = 120;
+    tpl.style = WS_POPUP;
+    tpl.items = {{"LISTBOX", "", {}, IDC_TABLE, 10, 20, 180, 80,
+                  WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT, 0, 0}};
+    CDialog dialog;
+    ASSERT_TRUE(dialog.CreateIndirect(&tpl));
+    CColumnListBox list;
+    ASSERT_TRUE(list.AttachToDlgItem(IDC_TABLE, &dialog));
+    const int columns = 3;
+    list.SetColumnCount(columns);
+    list.SetColumnTitles("W1\nW2\nW3", '\n');
+    for (int row = 0; row < 30; ++row) {
+        list.AddItem("W1");
+        list.SetItemText(row, 1, "W2");
+        list.SetItemText(row, 2, "W3");
+    }
+    dialog.ShowWindow(SW_SHOW);
+    const QImage image = AfxWidgetFromHandle(dialog.GetSafeHwnd())->grab().toImage();
+
+    CRect listRect;
+    list.GetWindowRect(&listRect);
+    dialog.ScreenToClient(&listRect);
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_LT(client.Width(), listRect.Width() - 10) << "the client area includes the scroll bar";
+    EXPECT_EQ(list.GetHorizontalOffset(), 0);
+
+    // First dark pixel from x on, in the rows of a band; -1 when there is none.
+    const auto firstInk = [&](int fromX, int toX, int top, int bottom) {
+        for (int x = fromX; x < toX; ++x)
+            for (int y = top; y < bottom; ++y)
+                if (qGray(image.pixel(x, y)) < 80) return x;
+        return -1;
+    };
+    const int headerTop = listRect.top - list.GetHeaderHeight() + 3;
+    const int headerBottom = listRect.top - 2;
+    const int rowTop = listRect.top + 2;
+    const int rowBottom = rowTop + CColumnListBox::kRowHeight - 3;
+    for (int column = 0; column < columns; ++column) {
+        int left = 0;
+        int right = 0;
+        list.GetColumnEdges(column, left, right);
+        const int from = listRect.left + left + 2;
+        const int to = listRect.left + right - 2;
+        const int title = firstInk(from, to, headerTop, headerBottom);
+        const int cell = firstInk(from, to, rowTop, rowBottom);
+        ASSERT_GE(title, 0) << column;
+        ASSERT_GE(cell, 0) << column;
+        // Within the list's frame line and a pixel of glyph placement; a scroll bar's width apart before.
+        EXPECT_LE(std::abs(title - cell), 2) << "column " << column << ": title at " << title << ", cells at " << cell;
+    }
+    dialog.DestroyWindow();
 }
 
 } // namespace
