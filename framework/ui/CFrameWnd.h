@@ -27,6 +27,10 @@ constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 constexpr DWORD FWS_PREFIXTITLE = 0x00004000;
 constexpr DWORD FWS_SNAPTOBARS = 0x00002000;
 
+// View menu commands that show or hide the bar of the same id.
+constexpr UINT ID_VIEW_TOOLBAR = 0xE800;
+constexpr UINT ID_VIEW_STATUS_BAR = 0xE801;
+
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
@@ -111,6 +115,11 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     // CAPS, NUM and SCRL panes: enabled (showing their text) while the lock is on.
     afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    // View menu items of the tool bar and status bar: show or hide the frame's bar of
+    // the command's id, checked while shown; a frame without that bar lets the command
+    // go on to the next frame of the route.
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
 
     CView* m_pViewActive = nullptr;
     CString m_strTitle;

@@ -144,14 +144,19 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     CString title = m_strTitle;
     if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc != nullptr)
         title = doc->GetTitle();
-    CString current;
-    GetWindowText(current);
-    if (current != title)
-        SetWindowText(title.c_str());
-    if (QMdiSubWindow* sub = SubWindowOf(m_hWnd))
-        sub->setWindowTitle(QString::fromUtf8(title.c_str()));
+    SetFrameText(title);
     if (CMDIFrameWnd* frame = GetMDIFrame(); frame != nullptr && frame->MDIGetActive() == this)
         frame->OnUpdateFrameTitle(bAddToTitle);
+}
+
+void CMDIChildWnd::SetFrameText(const CString& text)
+{
+    CString current;
+    GetWindowText(current);
+    if (current != text)
+        SetWindowText(text.c_str());
+    if (QMdiSubWindow* sub = SubWindowOf(m_hWnd))
+        sub->setWindowTitle(QString::fromUtf8(text.c_str()));
 }
 
 BOOL CMDIChildWnd::RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

@@ -29,6 +29,8 @@ public:
     HMENU m_hMenuShared = nullptr; // the template's menu, not owned
 
 protected:
+    // The text of the child's caption (its window text and the MDI window's title).
+    void SetFrameText(const CString& text);
     BOOL RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void OnDestroy() override;

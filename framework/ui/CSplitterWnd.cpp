@@ -1,5 +1,7 @@
 #include "framework/ui/CSplitterWnd.h"
 
+#include "framework/gdi/CDC.h"
+#include "framework/ui/CControlBar.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/CView.h"
 
@@ -137,6 +139,29 @@ void CSplitterWnd::RecalcLayout()
         if (height > 0)
             y += height + m_cySplitterGap;
     }
+    Invalidate();
+}
+
+BOOL CSplitterWnd::OnEraseBkgnd(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, kBarFaceColor);
+    for (int row = 0; row < m_nRows; ++row) {
+        for (int col = 0; col < m_nCols; ++col) {
+            CWnd* pane = GetPane(row, col);
+            if (pane == nullptr || !pane->IsWindowVisible())
+                continue;
+            CRect rect;
+            pane->GetWindowRect(&rect);
+            ScreenToClient(&rect);
+            rect.InflateRect(m_cxBorder, m_cyBorder);
+            pDC->Draw3dRect(&rect, kBarShadowColor, kBarHighlightColor);
+            rect.DeflateRect(1, 1);
+            pDC->Draw3dRect(&rect, RGB(0, 0, 0), kBarFaceColor);
+        }
+    }
+    return TRUE;
 }
 
 void CSplitterWnd::OnSize(UINT nType, int cx, int cy)

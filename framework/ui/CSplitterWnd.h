@@ -48,6 +48,8 @@ public:
 
 protected:
     void OnSize(UINT nType, int cx, int cy) override;
+    // The bars between the panes in the face colour, each pane in a sunken edge.
+    BOOL OnEraseBkgnd(CDC* pDC) override;
 
 private:
     struct Info {

@@ -243,6 +243,15 @@ void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle)
         InvalidatePane(nIndex);
 }
 
+void CStatusBar::GetItemInnerRect(int nIndex, LPRECT lpRect) const
+{
+    CRect rect;
+    GetItemRect(nIndex, &rect);
+    if (!rect.IsRectEmpty())
+        rect.DeflateRect(kPaneBorder, kPaneBorder);
+    *lpRect = rect;
+}
+
 void CStatusBar::DrawItem(LPDRAWITEMSTRUCT) {}
 
 CSize CStatusBar::CalcFixedLayout(BOOL, BOOL bHorz)

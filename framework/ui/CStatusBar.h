@@ -44,6 +44,8 @@ public:
     UINT GetItemID(int nIndex) const;
     // The pane's rectangle in the bar's client coordinates (empty for a bad index).
     void GetItemRect(int nIndex, LPRECT lpRect) const;
+    // The part inside the pane's edge, which an owner-drawn pane paints (rcItem).
+    void GetItemInnerRect(int nIndex, LPRECT lpRect) const;
 
     BOOL SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate = TRUE);
     CString GetPaneText(int nIndex) const;

@@ -1,0 +1,3 @@
+#include "app/COldStatusBar.h"
+
+IMPLEMENT_DYNAMIC(COldStatusBar, CStatusBar)
