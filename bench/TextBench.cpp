@@ -50,6 +50,7 @@ LOGFONT LabelFont()
 
 QPoint LabelPosition(int i) { return {10 + (i % 4) * 250, 20 + (i / 4) * 15}; }
 
+// Argument: the background mode; an opaque background needs each label's width too.
 void BM_TextOutLabels(benchmark::State& state)
 {
     Application();
@@ -59,7 +60,7 @@ void BM_TextOutLabels(benchmark::State& state)
     const LOGFONT lf = LabelFont();
     font.CreateFontIndirect(&lf);
     CFont* old = dc.SelectObject(&font);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(int(state.range(0)));
     const std::vector<std::string> labels = Labels();
     for (auto _ : state) {
         for (int i = 0; i < kLabels; ++i) {
@@ -70,29 +71,7 @@ void BM_TextOutLabels(benchmark::State& state)
     }
     dc.SelectObject(old);
 }
-BENCHMARK(BM_TextOutLabels)->Unit(benchmark::kMillisecond);
-
-// The same with an opaque background, which needs each label's width as well.
-void BM_TextOutLabelsOpaque(benchmark::State& state)
-{
-    Application();
-    CDC dc;
-    dc.CreateImageDC(kWidth, kHeight);
-    CFont font;
-    const LOGFONT lf = LabelFont();
-    font.CreateFontIndirect(&lf);
-    CFont* old = dc.SelectObject(&font);
-    const std::vector<std::string> labels = Labels();
-    for (auto _ : state) {
-        for (int i = 0; i < kLabels; ++i) {
-            const QPoint p = LabelPosition(i);
-            dc.TextOut(p.x(), p.y(), labels[std::size_t(i)].c_str(), int(labels[std::size_t(i)].size()));
-        }
-        benchmark::ClobberMemory();
-    }
-    dc.SelectObject(old);
-}
-BENCHMARK(BM_TextOutLabelsOpaque)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextOutLabels)->Arg(TRANSPARENT)->Arg(OPAQUE)->Unit(benchmark::kMillisecond);
 
 // Baseline: one painter, the font set once, baseline positions as TextOut's top anchor gives.
 void BM_QPainterLabels(benchmark::State& state)
