@@ -131,8 +131,7 @@ void CCommonDoc::OnCycle()
     if (!m_bCycleArmed)
         return;
     const DWORD now = GetTickCount();
-    // The signed difference stays right across the counter's wrap-around.
-    if (std::int32_t(now - m_dwCycleDeadline) < 0)
+    if (!IsCycleDue(now, m_dwCycleDeadline))
         return;
     OnCycleTick(now + m_dwCyclePeriod - m_dwCycleDeadline);
     if (m_bCycleArmed)

@@ -5,6 +5,7 @@
 // frame fills and reads its bar controls. Family documents override the virtual hooks.
 #include "app/CTalisoDoc.h"
 
+#include <cstdint>
 #include <memory>
 
 class CComboBox;
@@ -75,6 +76,8 @@ public:
     void StopCycle();
     void OnCycle();
     BOOL IsCycleArmed() const { return m_bCycleArmed; }
+    // Whether a tick at 'now' is due for the deadline; right across the counter's wrap.
+    static BOOL IsCycleDue(DWORD now, DWORD deadline) { return std::int32_t(now - deadline) >= 0; }
     DWORD GetCyclePeriod() const { return m_dwCyclePeriod; }
 
     // The current result (the last scan read or replayed), owned by the document.
