@@ -1,11 +1,10 @@
 #include "framework/ui/CPropertySheet.h"
 
+#include "framework/ui/CPropertySheetTabs.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/DialogWindow.h"
 #include "framework/ui/WindowHandle.h"
 
-#include <QMouseEvent>
-#include <QTabBar>
 
 #include <algorithm>
 
@@ -19,26 +18,6 @@ BEGIN_MESSAGE_MAP(CPropertySheet, CWnd)
     ON_MESSAGE(PSM_SETCURSEL, OnSetCurSel)
     ON_MESSAGE(PSM_PRESSBUTTON, OnPressButton)
 END_MESSAGE_MAP()
-
-// The tabs of a tabbed sheet: a click asks the sheet, which may keep the shown page.
-class SheetTabs final : public QTabBar {
-public:
-    SheetTabs(CPropertySheet* sheet, QWidget* parent) : QTabBar(parent), m_sheet(sheet)
-    {
-        setDrawBase(true);
-        setExpanding(false);
-    }
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        const int index = tabAt(event->position().toPoint());
-        if (event->button() == Qt::LeftButton && index >= 0) m_sheet->OnTabClicked(index);
-    }
-
-private:
-    CPropertySheet* m_sheet;
-};
 
 namespace {
 
@@ -57,7 +36,7 @@ DialogTemplate SheetFontTemplate()
 
 class SheetWindowGuard {
 public:
-    explicit SheetWindowGuard(CWnd& sheet, QTabBar*& tabs) : m_sheet(sheet), m_tabs(tabs) {}
+    explicit SheetWindowGuard(CWnd& sheet, CPropertySheetTabs*& tabs) : m_sheet(sheet), m_tabs(tabs) {}
     ~SheetWindowGuard()
     {
         if (m_sheet.GetSafeHwnd()) m_sheet.DestroyWindow();
@@ -68,7 +47,7 @@ public:
 
 private:
     CWnd& m_sheet;
-    QTabBar*& m_tabs;
+    CPropertySheetTabs*& m_tabs;
 };
 
 void ShowControl(CWnd* sheet, UINT id, bool show)
@@ -120,7 +99,7 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
 {
     if (!pPage) return;
     m_pages.push_back(pPage);
-    if (m_tabs) m_tabs->addTab(QString::fromUtf8(pPage->GetCaption().c_str()));
+    if (m_tabs) m_tabs->AddTab(QString::fromUtf8(pPage->GetCaption().c_str()));
 }
 
 void CPropertySheet::RemovePage(CPropertyPage* pPage) { RemovePage(GetPageIndex(pPage)); }
@@ -135,7 +114,7 @@ void CPropertySheet::RemovePage(int nPage)
     }
     if (page->GetSafeHwnd()) page->DestroyWindow();
     m_pages.erase(m_pages.begin() + nPage);
-    if (m_tabs) m_tabs->removeTab(nPage);
+    if (m_tabs) m_tabs->RemoveTab(nPage);
     if (m_active > nPage) --m_active;
     if (m_active == nPage) m_active = -1;
 }
@@ -201,10 +180,7 @@ bool CPropertySheet::ShowPage(int index, int direction)
             m_active = index;
             page->ShowWindow(SW_SHOW);
             if (previous && previous != page && previous->GetSafeHwnd()) previous->ShowWindow(SW_HIDE);
-            if (m_tabs) {
-                const QSignalBlocker blocker(m_tabs);
-                m_tabs->setCurrentIndex(index);
-            }
+            if (m_tabs) m_tabs->SetCurrent(index);
             if (HWND first = AfxFirstTabStop(page->GetSafeHwnd())) ::SetFocus(first);
             return true;
         }
@@ -246,9 +222,10 @@ BOOL CPropertySheet::CreateSheetWindow()
     const int margin = DialogUnitsToPixelsX(kMargin, units);
     int top = margin;
     if (!IsWizard()) {
-        auto* tabs = new SheetTabs(this, AfxWidgetFromHandle(m_hWnd));
-        for (CPropertyPage* page : m_pages) tabs->addTab(QString::fromUtf8(page->GetCaption().c_str()));
-        tabs->setGeometry(margin, margin, pageWidth, tabs->sizeHint().height());
+        auto* tabs = new CPropertySheetTabs([this](int index) { OnTabClicked(index); }, AfxWidgetFromHandle(m_hWnd));
+        tabs->setFont(AfxWidgetFromHandle(m_hWnd)->font());
+        for (CPropertyPage* page : m_pages) tabs->AddTab(QString::fromUtf8(page->GetCaption().c_str()));
+        tabs->setGeometry(margin, margin, pageWidth, tabs->HeightForWidth(pageWidth));
         tabs->show();
         m_tabs = tabs;
         top += tabs->height();

@@ -15,7 +15,7 @@
 
 #include <vector>
 
-class QTabBar;
+class CPropertySheetTabs;
 
 struct PROPSHEETHEADER {
     DWORD dwFlags = PSH_DEFAULT; // PSH_WIZARD, PSH_NOAPPLYNOW, PSH_HASHELP
@@ -77,7 +77,6 @@ protected:
     CString m_strCaption;
 
 private:
-    friend class SheetTabs;
     BOOL CreateSheetWindow();
     void LayOutButtons();
     // direction +1 or -1: a refusing wizard page passes on to the next one that way; 0: no passing on.
@@ -95,7 +94,7 @@ private:
 
     std::vector<CPropertyPage*> m_pages;
     int m_active = -1;
-    QTabBar* m_tabs = nullptr; // a tabbed sheet's tabs; the window owns them
+    CPropertySheetTabs* m_tabs = nullptr; // a tabbed sheet's tabs; the window owns them
     CRect m_pageArea;
 
     DECLARE_MESSAGE_MAP()

@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QTabBar>
 #include <QWidget>
 
 #include <deque>

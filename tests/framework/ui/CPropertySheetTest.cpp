@@ -1,10 +1,16 @@
 #include "DialogTestSupport.h"
 
 #include "framework/ui/CPropertySheet.h"
+#include "framework/ui/CPropertySheetTabs.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -311,6 +317,62 @@ TEST_F(CPropertySheetTest, FinishTextShowsFinishAndKeepsBack)
         driver.Enter(); // Finish is the default button now
     });
     EXPECT_EQ(wizard.DoModal(), ID_WIZFINISH);
+}
+
+} // namespace
+
+namespace {
+
+void ClickAt(QWidget* widget, const QPoint& point)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(point), QPointF(widget->mapToGlobal(point)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+// More tabs than one row holds wrap onto further rows: every tab lies wholly in sight,
+// none covers another, the chosen tab's row lies next to the page, and a click on a tab
+// of another row shows that page and brings its row down.
+TEST_F(CPropertySheetTest, TabsWrapOntoRowsSoEveryPageStaysReachable)
+{
+    ScriptedUi ui;
+    CPropertySheet sheet("Many pages");
+    const UINT templates[] = {IDD_PAGE_FIRST, IDD_PAGE_SECOND, IDD_PAGE_THIRD};
+    std::vector<std::unique_ptr<CPropertyPage>> pages;
+    for (int i = 0; i < 9; ++i) {
+        pages.push_back(std::make_unique<CPropertyPage>(templates[i % 3]));
+        sheet.AddPage(pages.back().get());
+    }
+    ui.QueueModal([&](CWnd& wnd) {
+        QWidget* window = AfxWidgetFromHandle(wnd.GetSafeHwnd());
+        auto* tabs = window->findChild<CPropertySheetTabs*>();
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->Count(), 9);
+        EXPECT_GT(tabs->RowCount(), 1);
+        const auto checkLayout = [&](int chosen) {
+            EXPECT_EQ(tabs->Current(), chosen);
+            for (int i = 0; i < tabs->Count(); ++i) {
+                const QRect tab = tabs->TabRect(i);
+                EXPECT_TRUE(tabs->rect().contains(tab)) << "tab " << i << " out of sight";
+                for (int j = i + 1; j < tabs->Count(); ++j)
+                    EXPECT_FALSE(tab.intersects(tabs->TabRect(j))) << "tabs " << i << " and " << j;
+                EXPECT_LE(tab.bottom(), tabs->TabRect(chosen).bottom()) << "tab " << i << " below the chosen row";
+            }
+            CRect page;
+            sheet.GetActivePage()->GetWindowRect(&page);
+            sheet.ScreenToClient(&page);
+            EXPECT_GE(page.top, tabs->geometry().bottom());
+        };
+        checkLayout(0);
+
+        const QRect topTab = tabs->TabRect(8);
+        ASSERT_LT(topTab.bottom(), tabs->TabRect(0).top()) << "the last tab should start in an upper row";
+        ClickAt(tabs, topTab.center());
+        EXPECT_EQ(sheet.GetActiveIndex(), 8);
+        checkLayout(8);
+        DialogDriver(wnd).Cancel();
+    });
+    sheet.DoModal();
 }
 
 } // namespace
