@@ -108,6 +108,45 @@ void CExtentListBox::MeasureItemWidth(int nIndex)
     m_nExtent = std::max(m_nExtent, width);
 }
 
+std::vector<int> CExtentListBox::MeasureFields(const CString& line)
+{
+    CClientDC dc(this);
+    CFont* font = GetFont();
+    CFont* previous = font ? dc.SelectObject(font) : nullptr;
+    std::vector<int> widths;
+    int start = 0;
+    for (;;) {
+        const int tab = line.Find('\t', start);
+        const CString field = line.Mid(start, tab < 0 ? line.GetLength() - start : tab - start);
+        widths.push_back(int(dc.GetTextExtent(field).cx));
+        if (tab < 0) break;
+        start = tab + 1;
+    }
+    if (previous) dc.SelectObject(previous);
+    return widths;
+}
+
+void CExtentListBox::SetColumnTabStops(const std::vector<CString>& sampleLines)
+{
+    std::vector<int> columns;
+    for (const CString& line : sampleLines) {
+        const std::vector<int> widths = MeasureFields(line);
+        if (columns.size() < widths.size()) columns.resize(widths.size(), 0);
+        for (std::size_t i = 0; i < widths.size(); ++i) columns[i] = std::max(columns[i], widths[i]);
+    }
+    if (columns.size() < 2) return;
+    // In quarters of the average character, rounded up so no field reaches its next stop.
+    const int average = std::max(1, AverageCharWidth());
+    const int gap = 2 * average;
+    std::vector<int> stops;
+    int right = 0;
+    for (std::size_t i = 0; i + 1 < columns.size(); ++i) {
+        right += columns[i] + gap;
+        stops.push_back((right * 4 + average - 1) / average);
+    }
+    SetTabStops(int(stops.size()), stops.data());
+}
+
 // The dialog base unit of the list box's font, as tab stops in dialog units need it.
 int CExtentListBox::AverageCharWidth()
 {

@@ -8,6 +8,7 @@
 #include "model/CKVRIdentity.h"
 
 #include <cstdlib>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CMonitorDialog, CDialog)
 IMPLEMENT_DYNAMIC(CKVRMonitorDialog, CMonitorDialog)
@@ -73,6 +74,25 @@ CString SpeedText(std::int32_t speed)
 
 BOOL CMonitorDialog::s_bPolling = FALSE;
 
+// Readings whose fields take the most room between them: negative four-digit speeds, the
+// largest difference, two-digit cases, a date and time of wide digits. Fixed stops in
+// dialog units let the fields of a line run together in one font and leave gaps in another.
+std::vector<CString> CMonitorDialog::WidestListLines()
+{
+    CMonitorReading reading;
+    reading.inputA = reading.inputB = reading.inputC = reading.inputD = 1;
+    reading.outputA = reading.outputB = 1;
+    reading.case1 = reading.case2 = 15;
+    reading.time = CTime(2000, 12, 28, 20, 58, 58);
+    std::vector<CString> lines;
+    for (const auto& [speed1, speed2] : {std::pair{-9999, -9999}, std::pair{0, 9999}}) {
+        reading.speed1 = speed1;
+        reading.speed2 = speed2;
+        lines.push_back(FormatListLine(reading));
+    }
+    return lines;
+}
+
 BEGIN_MESSAGE_MAP(CMonitorDialog, CDialog)
     ON_BN_CLICKED(IDC_LOG_CHOOSE, OnChooseFile)
     ON_BN_CLICKED(IDC_INTERVAL_BUTTON, OnInterval)
@@ -96,8 +116,7 @@ BOOL CMonitorDialog::OnInitDialog()
     for (int id : {IDC_SPEED_1, IDC_SPEED_2, IDC_SPEED_DIFFERENCE})
         SetDlgItemText(id, "");
     m_listReadings.SubclassDlgItem(IDC_READING_LIST, this);
-    static constexpr int kTabStops[] = {93, 144, 183, 234, 300, 357};
-    m_listReadings.SetTabStops(int(std::size(kTabStops)), kTabStops);
+    m_listReadings.SetColumnTabStops(WidestListLines());
     return TRUE;
 }
 

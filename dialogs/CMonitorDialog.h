@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class CKVRIdentity;
 
@@ -54,6 +55,8 @@ public:
 
     static CString FormatListLine(const CMonitorReading& reading);
     static CString FormatLogLine(const CMonitorReading& reading);
+    // Sample list lines that set the widths of the list's columns.
+    static std::vector<CString> WidestListLines();
 
     BOOL IsRunning() const { return m_bRunning; }
 

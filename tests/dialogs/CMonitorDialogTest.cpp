@@ -299,4 +299,33 @@ TEST_F(MonitorTest, LogFileChoice)
     EXPECT_STREQ(dialog.m_strLogPath, chosen);
 }
 
+// The reading list reads as columns: every field of the widest lines ends at least a
+// character before the next tab stop, and a whole line fits the list without scrolling.
+TEST_F(MonitorTest, ReadingListShowsEachFieldInItsOwnColumn)
+{
+    ScriptedUi ui;
+    ScriptedMonitorDialog dialog;
+    ui.QueueModal([&](CWnd& dlg) {
+        CExtentListBox& list = dialog.m_listReadings;
+        const std::vector<int>& stops = list.GetTabStopPixels();
+        const std::vector<CString> lines = CMonitorDialog::WidestListLines();
+        ASSERT_FALSE(lines.empty());
+        for (const CString& line : lines) {
+            const std::vector<int> fields = list.MeasureFields(line);
+            ASSERT_EQ(stops.size() + 1, fields.size()) << line.c_str();
+            int start = 0;
+            for (std::size_t i = 0; i < stops.size(); ++i) {
+                EXPECT_GE(stops[i] - (start + fields[i]), 4) << "field " << i << " of " << line.c_str();
+                start = stops[i];
+            }
+            list.AddString(line.c_str());
+        }
+        CRect client;
+        list.GetClientRect(&client);
+        EXPECT_LE(list.GetExtent(), client.Width()) << "a reading runs out of sight";
+        DialogDriver(dlg).Click(IDCANCEL);
+    });
+    dialog.DoModal();
+}
+
 } // namespace
