@@ -98,11 +98,7 @@ void CheckObject(CObject* object)
         CheckStoresStably(*StoredAndLoaded(*object));
 }
 
-void CheckErrorList(BOOL read, const CSensorErrorList& list)
-{
-    if (list.GetCount() < 0 || list.GetCount() > CSensorErrorList::kMaxEntries || (!read && list.GetCount() != 0))
-        FuzzFailure("an error list holds more entries than it can, or some of a refused answer");
-}
+
 
 void CheckConfigBlock(CKVRConfig& config)
 {
@@ -122,6 +118,15 @@ int TypeCode(BYTE parameter)
 {
     static constexpr std::array<int, 8> kTypes = {4, 7, 50, 132, 135, 178, 0, 255};
     return kTypes[parameter % kTypes.size()];
+}
+
+template <typename Session>
+void ReadErrorList(std::span<const BYTE> answers, BYTE parameter)
+{
+    CSensorErrorList list;
+    const BOOL read = Session(answers, TypeCode(parameter)).ReadErrorList(list);
+    if (list.GetCount() < 0 || list.GetCount() > CSensorErrorList::kMaxEntries || (!read && list.GetCount() != 0))
+        FuzzFailure("an error list holds more entries than it can, or some of a refused answer");
 }
 
 const std::array<Session, 15> kSessions = {
@@ -148,11 +153,7 @@ const std::array<Session, 15> kSessions = {
         CKVRIdentity identity;
         KVRSession(answers, 132).ReadIdentity(identity);
     },
-    [](auto answers, BYTE p) {
-        CSensorErrorList list;
-        const BOOL read = KVRSession(answers, TypeCode(p)).ReadErrorList(list);
-        CheckErrorList(read, list);
-    },
+    ReadErrorList<KVRSession>,
     [](auto answers, BYTE p) { CheckObject(ZOKSession(answers, TypeCode(p)).ReadConfiguration().get()); },
     [](auto answers, BYTE p) { CheckObject(ZOKSession(answers, TypeCode(p)).ReadProtectiveField().get()); },
     [](auto answers, BYTE p) { CheckObject(ZOKSession(answers, TypeCode(p)).ReadWarningField().get()); },
@@ -165,11 +166,7 @@ const std::array<Session, 15> kSessions = {
         CZOKIdentity identity;
         ZOKSession(answers, 4).ReadIdentity(identity);
     },
-    [](auto answers, BYTE p) {
-        CSensorErrorList list;
-        const BOOL read = ZOKSession(answers, TypeCode(p)).ReadErrorList(list);
-        CheckErrorList(read, list);
-    },
+    ReadErrorList<ZOKSession>,
 };
 
 } // namespace

@@ -5,23 +5,13 @@
 
 #include "framework/core/CArchive.h"
 #include "framework/core/CMemFile.h"
+#include "tests/model/ArchiveBytes.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <span>
 #include <vector>
-
-inline std::vector<BYTE> StoreSerialized(CObject& object)
-{
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        object.Serialize(ar);
-        ar.Close();
-    }
-    return file.Detach();
-}
 
 inline std::vector<BYTE> StoreByPointer(const CObject* object)
 {
@@ -50,10 +40,7 @@ inline std::unique_ptr<CObject> StoredAndLoaded(CObject& object, const std::vect
     if (!again)
         FuzzFailure("a stored class cannot be created by name");
     try {
-        LoadFrom(stored, [&](CArchive& ar) {
-            again->Serialize(ar);
-            return 0;
-        });
+        LoadBytes(*again, stored);
     } catch (const CException&) {
         FuzzFailure("what an object stored does not load again");
     }
@@ -62,7 +49,7 @@ inline std::unique_ptr<CObject> StoredAndLoaded(CObject& object, const std::vect
 
 inline std::unique_ptr<CObject> StoredAndLoaded(CObject& object)
 {
-    return StoredAndLoaded(object, StoreSerialized(object));
+    return StoredAndLoaded(object, StoreBytes(object));
 }
 
 // Stores an object that was loaded, loads the bytes into a new object of its class and
@@ -70,11 +57,11 @@ inline std::unique_ptr<CObject> StoredAndLoaded(CObject& object)
 // store nothing and are not checked.
 inline void CheckStoresStably(CObject& loaded)
 {
-    const std::vector<BYTE> stored = StoreSerialized(loaded);
+    const std::vector<BYTE> stored = StoreBytes(loaded);
     if (stored.empty())
         return;
     const std::unique_ptr<CObject> again = StoredAndLoaded(loaded, stored);
-    const std::vector<BYTE> restored = StoreSerialized(*again);
+    const std::vector<BYTE> restored = StoreBytes(*again);
     if (restored != stored) {
         const auto [first, second] = std::mismatch(stored.begin(), stored.end(), restored.begin(), restored.end());
         std::fprintf(stderr, "%s: %zu bytes stored, %zu after loading them; they differ from byte %td on\n",

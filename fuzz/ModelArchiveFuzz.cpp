@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!object->IsKindOf(pClass))
         FuzzFailure("an object of another class than asked for was delivered");
     CheckStoresStably(*object);
-    if (!StoreSerialized(*object).empty())
+    if (!StoreBytes(*object).empty())
         CheckPointerFormLoadsAgain(*object, pClass);
     return 0;
 }

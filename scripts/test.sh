@@ -23,7 +23,7 @@ echo "All tests passed in both builds."
 # The fuzz targets (clang, instrumented, sanitizers on) build alone, without the tests, and
 # each runs briefly from its seed corpus with a fixed seed, so they keep building and
 # running; new inputs go to a scratch directory. Longer runs: fuzz/README.md.
-FUZZ_RUNS="${FUZZ_RUNS:-4000}"
+FUZZ_RUNS="${FUZZ_RUNS:-20000}"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DTALISO_FUZZ=ON -DTALISO_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" >/dev/null
 cmake --build build/fuzz -j "$JOBS" --target fuzz_targets
@@ -33,7 +33,7 @@ for corpus in fuzz/corpus/*/; do
     target="$(basename "$corpus")"
     mkdir -p "$fuzz_scratch/$target"
     log="$fuzz_scratch/$target.log"
-    if ! "build/fuzz/bin/fuzz_$target" -seed=1 -runs="$FUZZ_RUNS" -max_total_time=30 \
+    if ! "build/fuzz/bin/fuzz_$target" -seed=1 -runs="$FUZZ_RUNS" -max_total_time=5 \
         -artifact_prefix="$fuzz_scratch/" "$fuzz_scratch/$target" "$corpus" >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "fuzz_$target found a fault; the input is printed above (base64):"
