@@ -252,6 +252,26 @@ TEST_F(ChildFrameTest, SplitCommandTogglesBetweenOneAndFourPanesWithItsMenuText)
     EXPECT_EQ(menuText(), split);
 }
 
+TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
+{
+    CountingDoc* doc = OpenDocument();
+    ASSERT_NE(doc, nullptr);
+    CTalisoMDIChildWnd* frame = FrameOf(doc);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    CComboBox* selector = frame->GetDialogBar().GetCombo(IDC_BAR_FIRST_OBJECT);
+    CComboBox* firstInput = frame->GetSimulationBar().GetCombo(IDC_SIMULATION_1);
+
+    frame->SendMessage(WM_COMMAND, ID_FOCUS_SIMULATION_BAR);
+    EXPECT_NE(CWnd::GetFocus(), firstInput) << "the simulation bar is hidden in mode 0";
+    frame->SendMessage(WM_COMMAND, ID_FOCUS_DIALOG_BAR);
+    EXPECT_EQ(CWnd::GetFocus(), selector);
+
+    doc->SetMode(kModeSimulation);
+    frame->SendMessage(WM_COMMAND, ID_FOCUS_DIALOG_BAR);
+    EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
+}
+
 TEST_F(ChildFrameTest, ClosingAWindowDuringAModeAbortsItAndEndsTheTimer)
 {
     CountingDoc* doc = OpenDocument();
