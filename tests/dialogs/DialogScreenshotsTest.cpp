@@ -1,6 +1,6 @@
 // The sheets, wizards and tables as a user sees them, rendered offscreen page by page
-// (into ScreenshotFolder's folder) and checked where a look would catch a fault: every
-// tab of a sheet is on screen, every wizard shows its own side picture.
+// into ScreenshotFolder's folder for people to look at; and every wizard shows its own
+// side picture.
 #include "ShippedLanguage.h"
 
 #include "../framework/ui/ScreenshotFolder.h"
@@ -13,6 +13,7 @@
 #include "dialogs/CTalisoSetupDialog.h"
 #include "dialogs/CZOKConfigSheet.h"
 #include "dialogs/CZOKConfigWizard.h"
+#include "framework/core/Resources.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
@@ -24,8 +25,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,8 +54,7 @@ class DialogScreenshotsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
 
-    // Shows each page of a tabbed sheet in turn, saving it; every tab must lie wholly
-    // inside the sheet so the user can reach every page.
+    // Shows each page of a tabbed sheet in turn, saving it.
     void ShootSheet(CWnd& wnd, const std::string& name)
     {
         auto& sheet = static_cast<CPropertySheet&>(wnd);
@@ -164,6 +166,18 @@ TEST_F(DialogScreenshotsTest, FieldSelectionTableWithAScrollBar)
         DialogDriver(wnd).Cancel();
     });
     dialog.DoModal();
+}
+
+// Each wizard has a side picture of its own: field, KVR configuration, serial port, ZOK.
+TEST_F(DialogScreenshotsTest, EveryWizardHasItsOwnSidePicture)
+{
+    const UINT pictures[] = {86, 89, 92, 94};
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        const std::vector<std::uint8_t>* picture = FindBitmapResource(AfxGetResourceHandle(), pictures[i]);
+        ASSERT_NE(picture, nullptr) << pictures[i];
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(*picture, *FindBitmapResource(AfxGetResourceHandle(), pictures[j])) << pictures[i] << " and " << pictures[j];
+    }
 }
 
 } // namespace
