@@ -1,10 +1,11 @@
 // Plays a device that answers with arbitrary data: the first input byte picks a session
-// command of either family, the second its parameter (field pair, beam count, device
-// type); the rest is the answers, each a status byte, an answer code (0: the request's own
-// code with the answer bit), a length word and that many data bytes from byte 9 on. When
-// the bytes run out the exchange fails. Whatever object a session builds from the answers
-// must store and load again, and then store stably; a configuration block built from a read
-// configuration unpacks and packs again to the same block.
+// command of either family (reads, checks and field writes), the second its parameter
+// (field pair, beam count, device type, field shape); the rest is the answers, each a
+// status byte, an answer code (0: the request's own code with the answer bit), a length
+// word and that many data bytes from byte 9 on. When the bytes run out the exchange
+// fails. Whatever object a session builds from the answers must store and load again,
+// and then store stably; a configuration block built from a configuration the unit sent
+// unpacks and packs again to the same block.
 #include "FuzzArchive.h"
 #include "FuzzScratchFile.h"
 
@@ -13,7 +14,9 @@
 #include "device/CZOKSensor.h"
 #include "device/KVRConfigTransfer.h"
 #include "model/CKVRConfig.h"
+#include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
+#include "model/CRectShelter.h"
 #include "model/CScan.h"
 #include "model/CZOKConfig.h"
 
@@ -120,6 +123,29 @@ int TypeCode(BYTE parameter)
     return kTypes[parameter % kTypes.size()];
 }
 
+// A field of each shape the sessions write, picked by the parameter.
+std::unique_ptr<CShelter> FieldToWrite(BYTE parameter)
+{
+    const CSensorType type(4, 0);
+    switch (parameter % 3) {
+    case 0: {
+        auto rect = std::make_unique<CRectShelter>();
+        rect->Initialize(type, 1000, 2000, 1500, kProtectiveField);
+        return rect;
+    }
+    case 1: {
+        auto arc = std::make_unique<CArcShelter>();
+        arc->Initialize(type, 3000, kProtectiveField);
+        return arc;
+    }
+    default: {
+        auto poly = std::make_unique<CPolyShelter>();
+        poly->InitializeConstant(type, 3000, 181, kProtectiveField);
+        return poly;
+    }
+    }
+}
+
 template <typename Session>
 void ReadErrorList(std::span<const BYTE> answers, BYTE parameter)
 {
@@ -129,7 +155,7 @@ void ReadErrorList(std::span<const BYTE> answers, BYTE parameter)
         FuzzFailure("an error list holds more entries than it can, or some of a refused answer");
 }
 
-const std::array<Session, 15> kSessions = {
+const std::array<Session, 19> kSessions = {
     [](auto answers, BYTE p) {
         auto config = KVRSession(answers, TypeCode(p)).ReadConfiguration();
         if (config)
@@ -167,6 +193,20 @@ const std::array<Session, 15> kSessions = {
         ZOKSession(answers, 4).ReadIdentity(identity);
     },
     ReadErrorList<ZOKSession>,
+    [](auto answers, BYTE p) {
+        auto config = KVRSession(answers, TypeCode(p)).CheckConfiguration(CKVRConfig());
+        if (config)
+            CheckConfigBlock(*config);
+    },
+    [](auto answers, BYTE p) { CheckObject(ZOKSession(answers, TypeCode(p)).CheckConfiguration(CZOKConfig()).get()); },
+    [](auto answers, BYTE p) {
+        const auto field = FieldToWrite(p);
+        CheckObject(KVRSession(answers, 132).WriteField(1, "FIELD", field.get()).get());
+    },
+    [](auto answers, BYTE p) {
+        const auto field = FieldToWrite(p);
+        CheckObject(ZOKSession(answers, 4).WriteField(field.get()).get());
+    },
 };
 
 } // namespace
