@@ -323,9 +323,9 @@ void CColumnListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 void CColumnListBox::DrawCells(CDC* pDC, const RECT& itemRect, int row)
 {
-    CRect client;
-    GetClientRect(&client);
-    const int offset = itemRect.right - client.right;
+    // The header moves as the cells do: by how far the row starts left of the client
+    // area. (Right edges differ once the columns are wider than the list.)
+    const int offset = -itemRect.left;
     if (offset != m_nHorzOffset) {
         m_nHorzOffset = offset;
         if (m_pHeader && m_pHeader->GetSafeHwnd()) {

@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QImage>
+#include <QScrollBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -27,7 +30,9 @@ protected:
         tpl.cy = 120;
         tpl.style = WS_POPUP;
         tpl.items = {{"LISTBOX", "", {}, IDC_TABLE, 10, 20, 150, 80,
-                      WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT, 0, 0}};
+                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_OWNERDRAWFIXED | LBS_EXTENDEDSEL |
+                          LBS_NOINTEGRALHEIGHT,
+                      0, 0}};
         ASSERT_TRUE(dialog.CreateIndirect(&tpl));
         CRect before;
         dialog.GetDlgItem(IDC_TABLE)->GetWindowRect(&before);
@@ -236,21 +241,11 @@ TEST_F(CColumnListBoxTest, HeaderTitlesStandOnTheButtonFace)
     EXPECT_LT(shadow * 20, face) << shadow << " shadow pixels inside the cells";
 }
 
-// A list tall enough for a vertical scroll bar: every column title sits over its cells,
+// A list with more rows than it shows and wider columns than it has room for: beside
+// the vertical scroll bar, and scrolled sideways, every column title sits over its cells,
 // so the first ink of each title and of the same text in the first row line up.
-TEST(CColumnListBoxScrollTest, HeaderLinesUpWithTheCellsBesideAScrollBar)
+TEST_F(CColumnListBoxTest, HeaderLinesUpWithTheCellsBesideAScrollBar)
 {
-    ASSERT_TRUE(AfxEnsureGuiApplication());
-    DialogTemplate tpl;
-    tpl.cx = 220;
-    tpl.cy = 120;
-    tpl.style = WS_POPUP;
-    tpl.items = {{"LISTBOX", "", {}, IDC_TABLE, 10, 20, 180, 80,
-                  WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT, 0, 0}};
-    CDialog dialog;
-    ASSERT_TRUE(dialog.CreateIndirect(&tpl));
-    CColumnListBox list;
-    ASSERT_TRUE(list.AttachToDlgItem(IDC_TABLE, &dialog));
     const int columns = 3;
     list.SetColumnCount(columns);
     list.SetColumnTitles("W1\nW2\nW3", '\n');
@@ -260,41 +255,49 @@ TEST(CColumnListBoxScrollTest, HeaderLinesUpWithTheCellsBesideAScrollBar)
         list.SetItemText(row, 2, "W3");
     }
     dialog.ShowWindow(SW_SHOW);
-    const QImage image = AfxWidgetFromHandle(dialog.GetSafeHwnd())->grab().toImage();
-
     CRect listRect;
     list.GetWindowRect(&listRect);
     dialog.ScreenToClient(&listRect);
     CRect client;
     list.GetClientRect(&client);
     EXPECT_LT(client.Width(), listRect.Width() - 10) << "the client area includes the scroll bar";
-    EXPECT_EQ(list.GetHorizontalOffset(), 0);
 
-    // First dark pixel from x on, in the rows of a band; -1 when there is none.
-    const auto firstInk = [&](int fromX, int toX, int top, int bottom) {
-        for (int x = fromX; x < toX; ++x)
-            for (int y = top; y < bottom; ++y)
-                if (qGray(image.pixel(x, y)) < 80) return x;
-        return -1;
+    const auto expectHeaderOverCells = [&](int scrolled) {
+        const QImage image = AfxWidgetFromHandle(dialog.GetSafeHwnd())->grab().toImage();
+        EXPECT_EQ(list.GetHorizontalOffset(), scrolled);
+        // First dark pixel from x on, in the rows of a band; -1 when there is none.
+        const auto firstInk = [&](int fromX, int toX, int top, int bottom) {
+            for (int x = fromX; x < toX; ++x)
+                for (int y = top; y < bottom; ++y)
+                    if (qGray(image.pixel(x, y)) < 80) return x;
+            return -1;
+        };
+        const int headerTop = listRect.top - list.GetHeaderHeight() + 3;
+        const int headerBottom = listRect.top - 2;
+        const int rowTop = listRect.top + 2;
+        const int rowBottom = rowTop + CColumnListBox::kRowHeight - 3;
+        for (int column = 0; column < columns; ++column) {
+            int left = 0;
+            int right = 0;
+            list.GetColumnEdges(column, left, right);
+            const int from = listRect.left + left - scrolled + 2;
+            const int to = std::min(listRect.left + right - scrolled - 2, listRect.left + client.Width());
+            if (from < listRect.left || to - from < 20) continue; // scrolled out of sight
+            const int title = firstInk(from, to, headerTop, headerBottom);
+            const int cell = firstInk(from, to, rowTop, rowBottom);
+            ASSERT_GE(title, 0) << column;
+            ASSERT_GE(cell, 0) << column;
+            // Within the list's frame line and a pixel of glyph placement.
+            EXPECT_LE(std::abs(title - cell), 2)
+                << "scrolled " << scrolled << ", column " << column << ": title at " << title << ", cells at " << cell;
+        }
     };
-    const int headerTop = listRect.top - list.GetHeaderHeight() + 3;
-    const int headerBottom = listRect.top - 2;
-    const int rowTop = listRect.top + 2;
-    const int rowBottom = rowTop + CColumnListBox::kRowHeight - 3;
-    for (int column = 0; column < columns; ++column) {
-        int left = 0;
-        int right = 0;
-        list.GetColumnEdges(column, left, right);
-        const int from = listRect.left + left + 2;
-        const int to = listRect.left + right - 2;
-        const int title = firstInk(from, to, headerTop, headerBottom);
-        const int cell = firstInk(from, to, rowTop, rowBottom);
-        ASSERT_GE(title, 0) << column;
-        ASSERT_GE(cell, 0) << column;
-        // Within the list's frame line and a pixel of glyph placement; a scroll bar's width apart before.
-        EXPECT_LE(std::abs(title - cell), 2) << "column " << column << ": title at " << title << ", cells at " << cell;
-    }
-    dialog.DestroyWindow();
+    expectHeaderOverCells(0);
+    auto* scrolling = qobject_cast<QAbstractScrollArea*>(AfxWidgetFromHandle(list.GetSafeHwnd()));
+    ASSERT_NE(scrolling, nullptr);
+    ASSERT_GE(scrolling->horizontalScrollBar()->maximum(), 12);
+    scrolling->horizontalScrollBar()->setValue(12);
+    expectHeaderOverCells(12);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The KVR configuration wizard driven page by page on its shipped templates.
+#include "KVRConfigSample.h"
 #include "ShippedLanguage.h"
 #include "dialogs/CKVRConfigWizard.h"
 #include "dialogs/CKVRConfigWizardPage.h"
@@ -19,20 +20,6 @@ constexpr int IDC_OPTION_VALUE = CKVRConfigOptionValuePage::IDC_VALUE;
 constexpr int IDC_SPEED1 = CKVRConfigSpeedPage::IDC_SPEED1;
 constexpr int IDC_RESTART = CKVRConfigRestartPage::IDC_RESTART;
 
-// A configuration that passes every page: one entry in each list, a case that uses them.
-std::unique_ptr<CKVRConfig> CompleteConfig()
-{
-    auto config = std::make_unique<CKVRConfig>();
-    config->AddSensorConfig("Sens1", std::make_unique<CKVRSensorConfig>());
-    config->AddShelterConfig("Pair1", std::make_unique<CKVRShelterConfig>());
-    auto control = std::make_unique<CKVRControlConfig>();
-    control->SetSensorIndex(0);
-    control->SetShelterIndex(0);
-    control->SetOutputA(1);
-    config->AddControlConfig("Case1", std::move(control));
-    return config;
-}
-
 // Which page is shown, by a control only that page has.
 bool OnPage(const DialogDriver& driver, int id) { return driver.Exists(id); }
 
@@ -47,7 +34,7 @@ protected:
 
 TEST_F(CKVRConfigWizardTest, EditFinishHandsBackTheEditedCopyAndLeavesTheCallersAlone)
 {
-    auto original = CompleteConfig();
+    auto original = CompleteKVRConfig();
     ui.QueueModal([](CWnd& sheet) {
         DialogDriver driver(sheet);
         // The edit variant starts at the option value with Next only.
@@ -91,7 +78,7 @@ TEST_F(CKVRConfigWizardTest, CancelHandsBackNothing)
 
 TEST_F(CKVRConfigWizardTest, SpeedPageIsSkippedBothWaysOnlyWithoutSpeed)
 {
-    auto original = CompleteConfig();
+    auto original = CompleteKVRConfig();
     ui.QueueModal([](CWnd& sheet) {
         DialogDriver driver(sheet);
         EXPECT_TRUE(driver.Next());
@@ -120,7 +107,7 @@ TEST_F(CKVRConfigWizardTest, SpeedPageIsSkippedBothWaysOnlyWithoutSpeed)
 
 TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
 {
-    auto original = CompleteConfig();
+    auto original = CompleteKVRConfig();
     original->SetUsedFlags(kUsesOssdB);
     ui.QueueModal([](CWnd& sheet) {
         DialogDriver driver(sheet);
@@ -140,7 +127,7 @@ TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
 
 TEST_F(CKVRConfigWizardTest, SensorListRefusesANameInUseAndKeepsItsLastEntry)
 {
-    auto original = CompleteConfig();
+    auto original = CompleteKVRConfig();
     ui.QueueModal([this](CWnd& sheet) {
         DialogDriver driver(sheet);
         for (int page = 0; page < 4; ++page) EXPECT_TRUE(driver.Next()); // the speed page is skipped

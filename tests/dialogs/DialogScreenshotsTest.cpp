@@ -1,6 +1,7 @@
 // The sheets, wizards and tables as a user sees them, rendered offscreen page by page
 // into ScreenshotFolder's folder for people to look at; and every wizard shows its own
 // side picture.
+#include "KVRConfigSample.h"
 #include "ShippedLanguage.h"
 
 #include "../framework/ui/ScreenshotFolder.h"
@@ -36,17 +37,11 @@ constexpr int IDC_SIDE_PICTURE = 2085;
 
 QImage Shot(CWnd& wnd) { return AfxWidgetFromHandle(wnd.GetSafeHwnd())->grab().toImage(); }
 
-std::unique_ptr<CKVRConfig> CompleteKVRConfig()
+// Every page of the KVR wizard shows, the speed page too.
+std::unique_ptr<CKVRConfig> KVRConfigWithSpeed()
 {
-    auto config = std::make_unique<CKVRConfig>();
-    config->AddSensorConfig("Sens1", std::make_unique<CKVRSensorConfig>());
-    config->AddShelterConfig("Pair1", std::make_unique<CKVRShelterConfig>());
-    auto control = std::make_unique<CKVRControlConfig>();
-    control->SetSensorIndex(0);
-    control->SetShelterIndex(0);
-    control->SetOutputA(1);
-    config->AddControlConfig("Case1", std::move(control));
-    config->SetUsedFlags(BYTE(config->GetUsedFlags() | 0x10)); // speed in use: every page shows
+    auto config = CompleteKVRConfig();
+    config->SetUsedFlags(BYTE(config->GetUsedFlags() | 0x10));
     return config;
 }
 
@@ -87,7 +82,7 @@ protected:
 TEST_F(DialogScreenshotsTest, SheetsShowEveryPage)
 {
     ui.QueueModal([&](CWnd& wnd) { ShootSheet(wnd, "kvr-sheet"); });
-    const auto kvr = CompleteKVRConfig();
+    const auto kvr = KVRConfigWithSpeed();
     CKVRConfigSheet().Edit(kvr.get());
 
     ui.QueueModal([&](CWnd& wnd) { ShootSheet(wnd, "zok-sheet"); });
@@ -102,7 +97,7 @@ TEST_F(DialogScreenshotsTest, SheetsShowEveryPage)
 TEST_F(DialogScreenshotsTest, WizardsPageByPage)
 {
     ui.QueueModal([&](CWnd& wnd) { EXPECT_EQ(ShootWizard(wnd, "kvr-wizard"), 9); });
-    CEditKVRConfigWizard().Run(*CompleteKVRConfig());
+    CEditKVRConfigWizard().Run(*KVRConfigWithSpeed());
 
     ui.QueueModal([&](CWnd& wnd) { EXPECT_GE(ShootWizard(wnd, "zok-wizard"), 6); });
     const CZOKConfig zok;
