@@ -36,7 +36,7 @@ for corpus in fuzz/corpus/*/; do
     if ! "build/fuzz/bin/fuzz_$target" -seed=1 -runs="$FUZZ_RUNS" -max_total_time=5 \
         -artifact_prefix="$fuzz_scratch/" "$fuzz_scratch/$target" "$corpus" >"$log" 2>&1; then
         tail -n 60 "$log"
-        echo "fuzz_$target found a fault; the input is printed above (base64):"
+        echo "fuzz_$target found a fault; its input in base64:"
         for found in "$fuzz_scratch"/crash-* "$fuzz_scratch"/timeout-* "$fuzz_scratch"/oom-*; do
             [ -f "$found" ] && base64 "$found"
         done
