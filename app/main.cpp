@@ -1,6 +1,9 @@
-#include "framework/ui/AfxPlaceholder.h"
+#include "app/CTalisoApp.h"
+
+// The program's one application object; AfxWinMain finds it through AfxGetApp.
+CTalisoApp theApp;
 
 int main(int argc, char** argv)
 {
-    return AfxRunPlaceholderWindow(argc, argv, "Taliso");
+    return AfxWinMain(argc, argv);
 }

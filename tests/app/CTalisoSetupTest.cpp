@@ -334,10 +334,13 @@ TEST(CTalisoSetupTest, ViewRangesAndGridsInTheDistanceUnits)
     }
 }
 
-// The only test that loads the program's one settings object: the inch switch of the size
-// dialogs reads it once it is loaded, and the INI file before.
+// The inch switch of the size dialogs reads the program's one settings object once it is
+// loaded, and the INI file before. Start-up tests load that object for good, so this runs
+// in a process of its own as well (test_app_fresh_settings).
 TEST(CTalisoSetupTest, ViewMetricComesFromTheLoadedGlobalSettings)
 {
+    if (GetTalisoSetup().IsLoaded())
+        GTEST_SKIP() << "needs a process whose settings were never loaded";
     CWinApp app("Taliso");
     TestIniFile ini("[Settings]\nViewMetric=0\n");
     app.SetProfileName(ini.Path());

@@ -1,0 +1,3 @@
+#include "app/CKVRView.h"
+
+IMPLEMENT_DYNCREATE(CKVRView, CCommonView)

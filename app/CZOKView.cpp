@@ -1,0 +1,3 @@
+#include "app/CZOKView.h"
+
+IMPLEMENT_DYNCREATE(CZOKView, CCommonView)
