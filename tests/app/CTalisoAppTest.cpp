@@ -14,7 +14,9 @@
 #include "framework/core/CMemFile.h"
 #include "framework/core/InstanceLock.h"
 #include "framework/core/Library.h"
+#include "framework/ui/CCmdUI.h"
 #include "framework/ui/CDocTemplate.h"
+#include "framework/ui/CMenu.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
@@ -26,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -507,3 +510,82 @@ TEST_F(TalisoAppTest, OneRunLeavesTheSettingsAndTheLanguageChoiceInTheIni)
 }
 
 } // namespace
+
+namespace {
+
+void CollectCommands(CMenu* menu, std::vector<UINT>& ids)
+{
+    for (UINT i = 0; i < menu->GetMenuItemCount(); ++i) {
+        if (CMenu* popup = menu->GetSubMenu(int(i)))
+            CollectCommands(popup, ids);
+        else if (const UINT id = menu->GetMenuItemID(int(i)); id != 0 && id != UINT(-1))
+            ids.push_back(id);
+    }
+}
+
+bool CommandEnabled(CWnd* frame, UINT id)
+{
+    CTestCmdUI state;
+    state.m_nID = id;
+    state.DoUpdate(frame, TRUE);
+    return state.m_bEnabled != FALSE;
+}
+
+} // namespace
+
+// What a user can pick from the menus with a document of either family open: every
+// enabled command runs (its dialogs and questions cancelled where they can be) and the
+// program goes on with its main window. Closing and ending commands are left to the end.
+TEST_F(TalisoAppTest, EveryEnabledMenuCommandRunsWithADocumentOfEitherFamilyOpen)
+{
+    for (const bool kvr : {false, true}) {
+        SCOPED_TRACE(kvr ? "KVR" : "ZOK");
+        CloseProgram();
+        app = std::make_unique<CTalisoApp>();
+        app->SetModulePath((folder / "Taliso").c_str());
+        WriteIni(LanguageSections() + NoDevicePort());
+        ScriptedUi ui;
+        ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
+        ui.QueueModal([kvr](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            if (kvr)
+                driver.Click(IDC_FAMILY_KVR);
+            driver.Click(IDOK);
+        });
+        ui.QueueAnswer(IDYES);
+        ASSERT_TRUE(Start());
+        RunPostedMessages();
+        CWnd* frame = app->m_pMainWnd;
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(frame->GetMenu(), nullptr);
+
+        // Cancel wherever a question offers it, so no Retry round runs on.
+        for (int i = 0; i < 1000; ++i)
+            ui.QueueAnswer(IDCANCEL);
+        const std::set<UINT> ending{ID_APP_EXIT, ID_FILE_CLOSE};
+        std::set<UINT> ran;
+        for (int level = 0; level < CLoginDialog::kLevelCount; ++level) {
+            SCOPED_TRACE("level " + std::to_string(level));
+            theLoginDialog.SetLevel(level);
+            std::vector<UINT> ids;
+            CollectCommands(frame->GetMenu(), ids);
+            EXPECT_GT(ids.size(), 20u);
+            for (const UINT id : ids) {
+                if (ending.count(id) != 0 || !CommandEnabled(frame, id))
+                    continue;
+                SCOPED_TRACE("command " + std::to_string(id));
+                frame->SendMessage(WM_COMMAND, id, 0);
+                RunPostedMessages();
+                ran.insert(id);
+                ASSERT_EQ(app->m_pMainWnd, frame);
+                ASSERT_NE(frame->m_hWnd, nullptr);
+            }
+        }
+        EXPECT_GT(ran.size(), 20u);
+        frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE, 0);
+        RunPostedMessages();
+        ASSERT_NE(frame->m_hWnd, nullptr);
+        CloseProgram();
+        app->ExitInstance();
+    }
+}
