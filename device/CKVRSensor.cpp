@@ -1,5 +1,6 @@
 #include "device/CKVRSensor.h"
 
+#include "device/FieldRecords.h"
 #include "device/SensorHelpers.h"
 #include "framework/core/Codepage.h"
 #include "model/CSensorType.h"
@@ -22,29 +23,17 @@ constexpr BYTE kCheckCase = 0x72;
 constexpr BYTE kCommitCase = 0x73;
 constexpr BYTE kCaseMask = 0x74;
 
-constexpr BYTE kAnswerBit = 0x80;
+using FieldRecord::kAnswerBit;
 // Second steps are answered with the code of their first step.
 constexpr BYTE kBlockAnswer = kCheckBlock | kAnswerBit;
 constexpr BYTE kCaseAnswer = kCheckCase | kAnswerBit;
 
-constexpr BYTE kFirstStepStatus = 2;
-constexpr BYTE kSecondStepStatus = 1;
 
 constexpr std::size_t kData = RequestOffset::Data;
 // Answers of two-step commands: status at byte 9, the unit's copy from byte 10.
 constexpr std::size_t kStatusAt = AnswerOffset::Data;
 constexpr std::size_t kCopyAt = AnswerOffset::Data + 1;
 constexpr std::size_t kIdentitySize = 33;
-
-template <typename Operation>
-BOOL Guarded(Operation operation)
-{
-    try {
-        return operation();
-    } catch (const std::exception&) {
-        return FALSE;
-    }
-}
 
 template <std::size_t N>
 void CopyFromAnswer(const SensorAnswer& answer, std::size_t offset, std::array<BYTE, N>& target)
@@ -60,22 +49,9 @@ CKVRSensor::CKVRSensor(int simulate) : CSensor(kFamilyKVR)
     SetSimulated(simulate);
 }
 
-SensorRequest CKVRSensor::MakeRequest(BYTE command)
-{
-    SensorRequest request;
-    request.SetByte(RequestOffset::Address, GetAddress());
-    request.SetByte(RequestOffset::Command, command);
-    return request;
-}
-
-BOOL CKVRSensor::Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode)
-{
-    return SendTelegram(request, answer) && answer.Command() == answerCode;
-}
-
 BOOL CKVRSensor::ReadIdentity(CKVRIdentity& identity)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kIdentity);
         SensorAnswer answer;
         if (!Exchange(request, answer, kIdentity | kAnswerBit))
@@ -86,7 +62,7 @@ BOOL CKVRSensor::ReadIdentity(CKVRIdentity& identity)
 
 BOOL CKVRSensor::ReadConfigBlock(KVRConfigBlock& block)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kReadBlock);
         SensorAnswer answer;
         if (!Exchange(request, answer, kReadBlock | kAnswerBit))
@@ -109,7 +85,7 @@ BOOL CKVRSensor::SendRecordStep(BYTE command, std::span<const BYTE> data, BYTE e
 
 BOOL CKVRSensor::CheckConfigBlock(KVRConfigBlock& block)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorAnswer answer;
         if (!SendRecordStep(kCheckBlock, block, kFirstStepStatus, answer))
             return FALSE;
@@ -120,7 +96,7 @@ BOOL CKVRSensor::CheckConfigBlock(KVRConfigBlock& block)
 
 BOOL CKVRSensor::CommitConfigBlock(const KVRConfigBlock& block)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorAnswer answer;
         return SendRecordStep(kCommitBlock, block, kSecondStepStatus, answer);
     });
@@ -128,7 +104,7 @@ BOOL CKVRSensor::CommitConfigBlock(const KVRConfigBlock& block)
 
 BOOL CKVRSensor::ReadCaseRecord(int number, KVRCaseRecord& record)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kReadCase);
         request.SetByte(kData, BYTE(number));
         SensorAnswer answer;
@@ -141,7 +117,7 @@ BOOL CKVRSensor::ReadCaseRecord(int number, KVRCaseRecord& record)
 
 BOOL CKVRSensor::CheckCaseRecord(KVRCaseRecord& record)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorAnswer answer;
         if (!SendRecordStep(kCheckCase, record, kFirstStepStatus, answer))
             return FALSE;
@@ -152,7 +128,7 @@ BOOL CKVRSensor::CheckCaseRecord(KVRCaseRecord& record)
 
 BOOL CKVRSensor::CommitCaseRecord(const KVRCaseRecord& record)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorAnswer answer;
         return SendRecordStep(kCommitCase, record, kSecondStepStatus, answer);
     });
@@ -160,7 +136,7 @@ BOOL CKVRSensor::CommitCaseRecord(const KVRCaseRecord& record)
 
 BOOL CKVRSensor::WriteCaseMask(const WORD& mask)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kCaseMask);
         request.SetWord(kData, mask);
         SensorAnswer answer;
@@ -173,7 +149,7 @@ BOOL CKVRSensor::WriteCaseMask(const WORD& mask)
 
 BOOL CKVRSensor::SendCommand66(BYTE value)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kCommand66);
         request.SetByte(kData, value);
         SensorAnswer answer;

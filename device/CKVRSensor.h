@@ -12,6 +12,7 @@
 #include "device/SensorHelpers.h"
 #include "framework/core/CString.h"
 #include "model/CKVRIdentity.h"
+#include "shared/KVRRecordLayout.h"
 
 #include <array>
 #include <cstddef>
@@ -26,55 +27,12 @@ class CScan;
 class CSensorType;
 class CShelter;
 
-constexpr std::size_t kKVRConfigBlockSize = 138;
-constexpr std::size_t kKVRCaseRecordSize = 26;
-// Names in records: 8 characters padded with blanks, then a NUL.
-constexpr std::size_t kKVRNameBytes = 9;
-constexpr int kKVRNameLength = 8;
 // Fields and contours hold at most this many beams.
 constexpr int kKVRMaxBeams = 361;
 
 // The unit's configuration block and one monitoring-case record, byte for byte.
 using KVRConfigBlock = std::array<BYTE, kKVRConfigBlockSize>;
 using KVRCaseRecord = std::array<BYTE, kKVRCaseRecordSize>;
-
-// Offsets inside the configuration block.
-namespace KVRBlockOffset {
-constexpr std::size_t TypeCode = 0;
-constexpr std::size_t SensorCount = 1;
-constexpr std::size_t SensorNames = 2; // + 9 i, i = 0..3
-constexpr std::size_t TypeBits = 42;   // bit 0 variant, bit 1 device bit V3
-constexpr std::size_t UsedBits1 = 43;
-constexpr std::size_t UsedBits2 = 44;
-constexpr std::size_t OssdBits = 45;
-constexpr std::size_t FieldPairCount = 47;
-constexpr std::size_t FieldPairNames = 48; // + 9 i, i = 0..7
-constexpr std::size_t CaseCount = 121;
-constexpr std::size_t SpeedScale1 = 122;
-constexpr std::size_t SpeedScale2 = 124;
-constexpr std::size_t ValueV1 = 126;
-constexpr std::size_t ValueV2 = 130;
-constexpr std::size_t Mode1 = 131;
-constexpr std::size_t Delay1 = 132;
-constexpr std::size_t Mode2 = 133;
-constexpr std::size_t Delay2 = 134;
-constexpr std::size_t OptionV4 = 135;
-} // namespace KVRBlockOffset
-
-// Offsets inside a case record.
-namespace KVRCaseOffset {
-constexpr std::size_t Number = 0; // 1-based
-constexpr std::size_t Name = 1;
-constexpr std::size_t ControlWord = 10;
-constexpr std::size_t Sensor = 12;    // index + 1
-constexpr std::size_t FieldPair = 13; // index + 1
-constexpr std::size_t Outputs = 15;
-constexpr std::size_t Scans = 19;
-constexpr std::size_t NextCase1 = 20; // 1-based, 255 none
-constexpr std::size_t NextCase2 = 21;
-constexpr std::size_t SpeedHigh = 22; // signed cm/s
-constexpr std::size_t SpeedLow = 24;
-} // namespace KVRCaseOffset
 
 class CKVRSensor : public CSensor {
     DECLARE_DYNAMIC(CKVRSensor)
@@ -139,12 +97,6 @@ public:
     BOOL WriteConfiguration(const CKVRConfig& config, BOOL withFields);
     std::unique_ptr<CKVRConfig> CheckConfiguration(const CKVRConfig& config);
     BOOL CommitConfiguration(const CKVRConfig& config, BOOL withFields);
-
-protected:
-    // A cleared request of the command for this unit's address.
-    SensorRequest MakeRequest(BYTE command);
-    // TRUE when the exchange succeeded and the answer carries the answer code.
-    BOOL Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode);
 
 private:
     // Both two-step commands: the first step expects status 2, the second status 1.

@@ -79,9 +79,7 @@ BOOL CSensor::ProbeFamily(BYTE family, BOOL scan)
     const BYTE savedFamily = m_family;
     m_family = family;
 
-    SensorRequest request;
-    request.SetByte(RequestOffset::Command, kIdentification);
-    request.SetByte(RequestOffset::Address, GetAddress());
+    SensorRequest request = MakeRequest(kIdentification);
     BOOL answered = FALSE;
     BOOL match = SendProbe(request, family, answered);
 
@@ -144,19 +142,29 @@ BOOL CSensor::SendCommand(SensorRequest& request, SensorAnswer& answer, BYTE ans
     return answer.Command() == answerCommand;
 }
 
-BOOL CSensor::TestConnection()
+SensorRequest CSensor::MakeRequest(BYTE command)
 {
     SensorRequest request;
-    request.SetByte(RequestOffset::Command, kConnectionTest);
     request.SetByte(RequestOffset::Address, GetAddress());
+    request.SetByte(RequestOffset::Command, command);
+    return request;
+}
+
+BOOL CSensor::Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode)
+{
+    return SendTelegram(request, answer) && answer.Command() == answerCode;
+}
+
+BOOL CSensor::TestConnection()
+{
+    SensorRequest request = MakeRequest(kConnectionTest);
     SensorAnswer answer;
     return SendTelegram(request, answer);
 }
 
 BOOL CSensor::SendAccessRequest(BYTE subCode, BYTE address, LPCTSTR text)
 {
-    SensorRequest request;
-    request.SetByte(RequestOffset::Command, kAccess);
+    SensorRequest request = MakeRequest(kAccess);
     request.SetByte(RequestOffset::Address, address);
     request.SetByte(kSubCodeAt, subCode);
     PutText(request, kAccessTextAt, text);
@@ -186,19 +194,17 @@ BOOL CSensor::SetOperatingModeValue(BYTE mode, BYTE address, LPCTSTR text)
 
 BOOL CSensor::ChangePassword(BYTE kind, LPCTSTR text)
 {
-    SensorRequest request;
-    request.SetByte(RequestOffset::Command, kCodeChange);
-    request.SetByte(RequestOffset::Address, GetAddress());
+    SensorRequest request = MakeRequest(kCodeChange);
     request.SetByte(kSubCodeAt, 0);
     request.SetByte(kChangeKindAt, kind);
     PutText(request, kChangeTextAt, text);
 
     SensorAnswer check;
-    if (!SendCommand(request, check, kCodeChangeAnswer) || GetLastStatus() != 2)
+    if (!SendCommand(request, check, kCodeChangeAnswer) || GetLastStatus() != kFirstStepStatus)
         return FALSE;
     request.SetByte(kSubCodeAt, 1);
     SensorAnswer commit;
-    return SendCommand(request, commit, kCodeChangeAnswer) && GetLastStatus() == 1;
+    return SendCommand(request, commit, kCodeChangeAnswer) && GetLastStatus() == kSecondStepStatus;
 }
 
 BOOL CSensor::ReadErrorList(CSensorErrorList& list)
@@ -208,11 +214,10 @@ BOOL CSensor::ReadErrorList(CSensorErrorList& list)
 
 BOOL CSensor::ReadErrorListAt(CSensorErrorList& list, BYTE address)
 {
-    SensorRequest request;
-    request.SetByte(RequestOffset::Command, kErrorList);
+    SensorRequest request = MakeRequest(kErrorList);
     request.SetByte(RequestOffset::Address, address);
     SensorAnswer answer;
-    if (!SendTelegram(request, answer) || answer.Command() != kErrorListAnswer)
+    if (!Exchange(request, answer, kErrorListAnswer))
         return FALSE;
     return list.Parse(answer.Bytes());
 }

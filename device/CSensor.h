@@ -65,6 +65,14 @@ public:
     virtual BYTE GetAddress();
 
 protected:
+    // Statuses of commands sent in two steps: the first (check) step, the second (commit).
+    static constexpr BYTE kFirstStepStatus = 2;
+    static constexpr BYTE kSecondStepStatus = 1;
+
+    // A cleared request of the command to this device's address.
+    SensorRequest MakeRequest(BYTE command);
+    // TRUE when the exchange succeeded and the answer carries the answer code.
+    BOOL Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode);
     // Sends a request and checks the answer code; the status is stored when the answer
     // arrived.
     BOOL SendCommand(SensorRequest& request, SensorAnswer& answer, BYTE answerCommand);

@@ -1,5 +1,6 @@
 #include "device/CZOKSensor.h"
 
+#include "device/FieldRecords.h"
 #include "device/SensorHelpers.h"
 #include "model/CSensorType.h"
 
@@ -27,15 +28,13 @@ constexpr BYTE kScansCommit = 0x64;
 constexpr BYTE kVariantCheck = 0x69;
 constexpr BYTE kVariantCommit = 0x6A;
 
-constexpr BYTE kAnswerBit = 0x80;
+using FieldRecord::kAnswerBit;
 // Both steps of a pair are answered with the code of the first step.
 constexpr BYTE kModeDelayAnswer = kModeDelayCheck | kAnswerBit;
 constexpr BYTE kAnswer60 = kCommand60 | kAnswerBit;
 constexpr BYTE kScansAnswer = 0xE4;
 constexpr BYTE kVariantAnswer = kVariantCheck | kAnswerBit;
 
-constexpr BYTE kFirstStepStatus = 2;
-constexpr BYTE kSecondStepStatus = 1;
 constexpr BYTE kAcceptedStatus = 1;
 constexpr BYTE kCommand50Value = 1;
 
@@ -57,16 +56,21 @@ constexpr DWORD kVersion400 = 0x40000;
 constexpr DWORD kVersion405 = 0x40005;
 constexpr DWORD kVersion1600 = 0x100000;
 
-template <typename Operation>
-BOOL Guarded(Operation operation)
-{
-    try {
-        return operation();
-    } catch (const std::exception&) {
-        return FALSE;
-    }
-}
+} // namespace
 
+// A value set in two steps, both answered with one code: the check (status 2, the echo
+// compared when checkEchoed) and the commit (status 1, the echo compared).
+struct ZOKValuePair {
+    BYTE check;
+    BYTE commit;
+    BYTE answerCode;
+    BOOL checkEchoed;
+};
+
+namespace {
+constexpr ZOKValuePair kPair60{kCommand60, kCommand61, kAnswer60, TRUE};
+constexpr ZOKValuePair kScansPair{kScansCheck, kScansCommit, kScansAnswer, FALSE};
+constexpr ZOKValuePair kVariantPair{kVariantCheck, kVariantCommit, kVariantAnswer, TRUE};
 } // namespace
 
 BOOL IsZOKTypeCode(int code)
@@ -85,22 +89,9 @@ CZOKSensor::CZOKSensor(int simulate) : CSensor(kFamilyZOK)
     SetSimulated(simulate);
 }
 
-SensorRequest CZOKSensor::MakeRequest(BYTE command)
-{
-    SensorRequest request;
-    request.SetByte(RequestOffset::Address, GetAddress());
-    request.SetByte(RequestOffset::Command, command);
-    return request;
-}
-
-BOOL CZOKSensor::Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode)
-{
-    return SendTelegram(request, answer) && answer.Command() == answerCode;
-}
-
 BOOL CZOKSensor::ReadIdentityFrom(CZOKIdentity& identity, BYTE address)
 {
-    return Guarded([&]() -> BOOL {
+    return Guarded<BOOL>([&]() -> BOOL {
         SensorRequest request = MakeRequest(kIdentity);
         request.SetByte(RequestOffset::Address, address);
         SensorAnswer answer;
@@ -142,7 +133,7 @@ BOOL CZOKSensor::ReadSensorType(CSensorType& type)
 
 BOOL CZOKSensor::SendSingleValue(BYTE command, BYTE answerCode, BYTE value, BYTE address)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(command);
         request.SetByte(RequestOffset::Address, address);
         request.SetByte(kValueAt, value);
@@ -184,7 +175,7 @@ BOOL CZOKSensor::SendCommand50()
 
 BOOL CZOKSensor::SendCommand50At(BYTE device)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(kCommand50);
         request.SetByte(RequestOffset::Address, device);
         request.SetByte(kValueAt, kCommand50Value);
@@ -196,7 +187,7 @@ BOOL CZOKSensor::SendCommand50At(BYTE device)
 BOOL CZOKSensor::SendPairStep(BYTE command, BYTE answerCode, BYTE value, BYTE status, BOOL compareEcho,
                               SensorAnswer& answer)
 {
-    return Guarded([&] {
+    return Guarded<BOOL>([&] {
         SensorRequest request = MakeRequest(command);
         request.SetByte(kValueAt, value);
         return Exchange(request, answer, answerCode) && answer.Byte(kStatusAt) == status &&
@@ -206,7 +197,7 @@ BOOL CZOKSensor::SendPairStep(BYTE command, BYTE answerCode, BYTE value, BYTE st
 
 BOOL CZOKSensor::SendModeDelayStep(BYTE command, BYTE mode, BYTE delay, SensorAnswer& answer)
 {
-    return Guarded([&]() -> BOOL {
+    return Guarded<BOOL>([&]() -> BOOL {
         SensorRequest request = MakeRequest(command);
         request.SetByte(kValueAt, mode);
         request.SetByte(kDelayAt, delay);
@@ -242,66 +233,69 @@ BOOL CZOKSensor::CommitCommand47(BYTE mode, BYTE delay)
     return SendModeDelayStep(kModeDelayCommit, mode, delay, answer);
 }
 
-BOOL CZOKSensor::WriteCommand60(BYTE value)
+BOOL CZOKSensor::WritePair(const ZOKValuePair& pair, BYTE value)
 {
     SensorAnswer answer;
-    return SendPairStep(kCommand60, kAnswer60, value, kFirstStepStatus, TRUE, answer) && CommitCommand61(value);
+    return SendPairStep(pair.check, pair.answerCode, value, kFirstStepStatus, pair.checkEchoed, answer) &&
+           CommitPair(pair, value);
+}
+
+BOOL CZOKSensor::CheckPair(const ZOKValuePair& pair, BYTE& value)
+{
+    SensorAnswer answer;
+    if (!SendPairStep(pair.check, pair.answerCode, value, kFirstStepStatus, pair.checkEchoed, answer))
+        return FALSE;
+    value = answer.Byte(kEchoAt);
+    return TRUE;
+}
+
+BOOL CZOKSensor::CommitPair(const ZOKValuePair& pair, BYTE value)
+{
+    SensorAnswer answer;
+    return SendPairStep(pair.commit, pair.answerCode, value, kSecondStepStatus, TRUE, answer);
+}
+
+BOOL CZOKSensor::WriteCommand60(BYTE value)
+{
+    return WritePair(kPair60, value);
 }
 
 BOOL CZOKSensor::CheckCommand60(BYTE& value)
 {
-    SensorAnswer answer;
-    if (!SendPairStep(kCommand60, kAnswer60, value, kFirstStepStatus, TRUE, answer))
-        return FALSE;
-    value = answer.Byte(kEchoAt);
-    return TRUE;
+    return CheckPair(kPair60, value);
 }
 
 BOOL CZOKSensor::CommitCommand61(BYTE value)
 {
-    SensorAnswer answer;
-    return SendPairStep(kCommand61, kAnswer60, value, kSecondStepStatus, TRUE, answer);
+    return CommitPair(kPair60, value);
 }
 
 BOOL CZOKSensor::WriteCommand63(BYTE value)
 {
-    SensorAnswer answer;
-    return SendPairStep(kScansCheck, kScansAnswer, value, kFirstStepStatus, FALSE, answer) && CommitCommand64(value);
+    return WritePair(kScansPair, value);
 }
 
 BOOL CZOKSensor::CheckCommand63(BYTE& value)
 {
-    SensorAnswer answer;
-    if (!SendPairStep(kScansCheck, kScansAnswer, value, kFirstStepStatus, FALSE, answer))
-        return FALSE;
-    value = answer.Byte(kEchoAt);
-    return TRUE;
+    return CheckPair(kScansPair, value);
 }
 
 BOOL CZOKSensor::CommitCommand64(BYTE value)
 {
-    SensorAnswer answer;
-    return SendPairStep(kScansCommit, kScansAnswer, value, kSecondStepStatus, TRUE, answer);
+    return CommitPair(kScansPair, value);
 }
 
 BOOL CZOKSensor::WriteCommand69(BYTE value)
 {
-    SensorAnswer answer;
-    return SendPairStep(kVariantCheck, kVariantAnswer, value, kFirstStepStatus, TRUE, answer) &&
-           CommitCommand6A(value);
+    return WritePair(kVariantPair, value);
 }
 
 BOOL CZOKSensor::CheckCommand69(BYTE& value)
 {
-    SensorAnswer answer;
-    if (!SendPairStep(kVariantCheck, kVariantAnswer, value, kFirstStepStatus, TRUE, answer))
-        return FALSE;
-    value = answer.Byte(kEchoAt);
-    return TRUE;
+    return CheckPair(kVariantPair, value);
 }
 
 BOOL CZOKSensor::CommitCommand6A(BYTE value)
 {
-    SensorAnswer answer;
-    return SendPairStep(kVariantCommit, kVariantAnswer, value, kSecondStepStatus, TRUE, answer);
+    return CommitPair(kVariantPair, value);
 }

@@ -30,6 +30,8 @@ class CZOKConfig;
 // Fields and measured contours hold at most this many beams.
 constexpr int kZOKMaxBeams = 361;
 
+struct ZOKValuePair;
+
 class CZOKSensor : public CSensor {
     DECLARE_DYNAMIC(CZOKSensor)
 public:
@@ -124,16 +126,16 @@ public:
     BOOL CommitConfiguration(const CZOKConfig& config);
 
 private:
-    // A cleared request of the command to this scanner's address.
-    SensorRequest MakeRequest(BYTE command);
-    // TRUE when the exchange succeeded and the answer carries the answer code.
-    BOOL Exchange(SensorRequest& request, SensorAnswer& answer, BYTE answerCode);
     BOOL ReadIdentityFrom(CZOKIdentity& identity, BYTE address);
     // A request with one value byte, answered with status 1 and the value echoed.
     BOOL SendSingleValue(BYTE command, BYTE answerCode, BYTE value, BYTE address);
     // One step of a pair: status as given and, when compareEcho, the value echoed. The
     // answer stays for the Check forms.
     BOOL SendPairStep(BYTE command, BYTE answerCode, BYTE value, BYTE status, BOOL compareEcho, SensorAnswer& answer);
+    // The steps of a value set in two steps (see ZOKValuePair).
+    BOOL WritePair(const ZOKValuePair& pair, BYTE value);
+    BOOL CheckPair(const ZOKValuePair& pair, BYTE& value);
+    BOOL CommitPair(const ZOKValuePair& pair, BYTE value);
     BOOL SendModeDelayStep(BYTE command, BYTE mode, BYTE delay, SensorAnswer& answer);
     // The 0x40 exchange with its checks; the answer stays for the field builder.
     BOOL SendFieldWrite(SensorRequest& request, SensorAnswer& answer);

@@ -1,7 +1,7 @@
 #include "device/ProcedureApplication.h"
 
 namespace {
-// Stands in for the application object the original framework reaches globally.
+// The one application the procedures report to; installed at start-up, replaced by tests.
 ProcedureApplication* g_application = nullptr;
 } // namespace
 

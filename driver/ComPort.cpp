@@ -26,8 +26,8 @@ bool IsPacedCode(DWORD baudCode)
     return baudCode == PACED_CODE_500K || baudCode == PACED_CODE_1M;
 }
 
-// Linux reports a line fault or a hang-up of a still present device as EIO; that is what
-// the classic "operation aborted" asked a reopen for.
+// Linux reports a line fault or a hang-up of a still present device as EIO: the port is
+// closed and opened again so that the next telegram finds a working line.
 bool NeedsReopen(int errorCode)
 {
     return errorCode == EIO;

@@ -47,7 +47,7 @@ constexpr DWORD MAX_TIMEOUT_MS = 600000;
 constexpr DWORD MAX_REPEATS = 20;
 constexpr DWORD MAX_BUFFER_SIZE = 1u << 20;
 
-// Decimal text to number the classic way (leading blanks, sign, digits up to the first
+// Decimal text to number as INI readers usually do (leading blanks, sign, digits up to the first
 // other character; no digits reads 0), except that a negative number reads 0 rather than
 // wrapping to a huge unsigned value, and a value past the range saturates.
 DWORD DecimalValue(const char* text)

@@ -3,6 +3,7 @@
 #include "driver/FieldCheckValue.h"
 #include "driver/TelegramCrc.h"
 #include "driver/TelegramLength.h"
+#include "shared/RecordLayout.h"
 
 #include <optional>
 
@@ -139,23 +140,16 @@ void PackRectangleContour(FramePacker& pack)
     pack.Word(113);
 }
 
-void PackConfigurationBlock(FramePacker& pack)
+// A KVR configuration block or case record from request byte 9, by its shared layout.
+void PackRecord(FramePacker& pack, std::span<const RecordLayout::Step> steps)
 {
-    pack.Bytes(9, 2);
-    for (std::size_t i = 0; i < 4; ++i)
-        pack.Name(11 + 9 * i);
-    pack.Bytes(47, 4);
-    pack.Bytes(51, 6);
-    for (std::size_t i = 0; i < 8; ++i)
-        pack.Name(57 + 9 * i);
-    pack.Bytes(129, 18);
-}
-
-void PackCaseRecord(FramePacker& pack)
-{
-    pack.Byte(9);
-    pack.Name(10);
-    pack.Bytes(19, 16);
+    RecordLayout::VisitSteps(steps, RequestOffset::Data, [&pack](const RecordLayout::Step& step) {
+        if (step.op == RecordLayout::Op::Name)
+            pack.Name(step.offset);
+        else
+            pack.Bytes(step.offset, step.count);
+        return pack.Ok();
+    });
 }
 
 // Commands whose data are L - 1 record bytes from byte 9 on, unchanged (L >= 1).
@@ -222,11 +216,11 @@ void PackData(FramePacker& pack, ConstRequestSpan request, WORD length)
         return;
     case 0x70:
     case 0x71:
-        PackConfigurationBlock(pack);
+        PackRecord(pack, RecordLayout::kKVRConfigBlock);
         return;
     case 0x72:
     case 0x73:
-        PackCaseRecord(pack);
+        PackRecord(pack, RecordLayout::kKVRCaseRecord);
         return;
     default:
         PackUnchanged(pack, length);

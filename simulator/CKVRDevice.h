@@ -82,6 +82,9 @@ private:
     void AnswerCheckCaseRecord(ConstRequestSpan request, AnswerSpan answer);
     void AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answer);
     void StoreConfigBlock(ConstRequestSpan request);
+    // Calls visit(offset, setting) for each one-byte setting of the block.
+    template <class Visit>
+    void VisitBlockBytes(Visit visit);
     void StoreCaseRecord(ConstRequestSpan request);
 
     // Field pairs, pending field and teach-in (KVRFieldCommands.cpp).
@@ -109,16 +112,16 @@ private:
     WORD m_constantWord;
     BYTE m_value66;
     BYTE m_value67; // also block byte 130
-    BYTE m_block42;
-    BYTE m_block43;
-    BYTE m_block44;
-    BYTE m_block45;
-    BYTE m_block131;
-    WORD m_block132;
-    BYTE m_block133;
-    WORD m_block134;
+    BYTE m_typeBits;
+    BYTE m_usedBits1;
+    BYTE m_usedBits2;
+    BYTE m_ossdBits;
+    BYTE m_mode1;
+    BYTE m_delay1;
+    BYTE m_mode2;
+    BYTE m_delay2;
     std::array<WORD, 3> m_blockWords; // block bytes 122, 124, 126
-    BYTE m_block135;
+    BYTE m_optionV4;
     int m_sensorCount;
     std::array<CString, kMaxSensors> m_sensorNames;
     int m_fieldPairCount;

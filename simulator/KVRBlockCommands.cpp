@@ -4,60 +4,28 @@
 
 #include "simulator/SimAnswer.h"
 #include "simulator/SimSettings.h"
+#include "shared/KVRRecordLayout.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace {
 
-constexpr std::size_t kNameLength = 8;
-constexpr std::size_t kNameSlot = 9;
+constexpr std::size_t kNameLength = kKVRNameLength;
+constexpr std::size_t kNameSlot = kKVRNameBytes;
 
-// The block lies at answer byte 9 of 0x38 and at request byte 9 of 0x70 and 0x71.
-constexpr std::size_t kBlockAt = 9;
-constexpr std::size_t kBlockSize = 138;
-namespace Block {
-constexpr std::size_t TypeCode = 0;
-constexpr std::size_t SensorCount = 1;
-constexpr std::size_t SensorNames = 2;
-constexpr std::size_t Byte42 = 42;
-constexpr std::size_t Byte43 = 43;
-constexpr std::size_t Byte44 = 44;
-constexpr std::size_t Byte45 = 45;
-constexpr std::size_t FieldPairCount = 47;
-constexpr std::size_t FieldPairNames = 48;
-constexpr std::size_t CaseCount = 121;
-constexpr std::size_t Words = 122; // three words
-constexpr std::size_t Value67 = 130;
-constexpr std::size_t Byte131 = 131;
-constexpr std::size_t Byte132 = 132;
-constexpr std::size_t Byte133 = 133;
-constexpr std::size_t Byte134 = 134;
-constexpr std::size_t Byte135 = 135;
-} // namespace Block
-
-// The case record lies at answer byte 9 of 0x39 and at request byte 9 of 0x72 and 0x73.
-constexpr std::size_t kCaseRecordSize = 26;
-namespace Case {
-constexpr std::size_t Number = 9;
-constexpr std::size_t Name = 10;
-constexpr std::size_t Control = 19;
-constexpr std::size_t Sensor = 21;
-constexpr std::size_t FieldPair = 22;
-constexpr std::size_t Outputs = 24;
-constexpr std::size_t Scans = 28;
-constexpr std::size_t NextCase1 = 29;
-constexpr std::size_t NextCase2 = 30;
-constexpr std::size_t HighSpeed = 31;
-constexpr std::size_t LowSpeed = 33;
-} // namespace Case
+// The block lies at answer byte 9 of 0x38 and at request byte 9 of 0x70 and 0x71; a case
+// record at the same bytes of 0x39, 0x72 and 0x73.
+constexpr std::size_t kRecordAt = RequestOffset::Data;
+namespace Block = KVRBlockOffset;
+namespace Case = KVRCaseOffset;
 
 // The check answers carry the status at byte 9 and a copy of the request's data behind it.
 constexpr std::size_t kCopyAt = 10;
 
-constexpr std::size_t BlockByte(std::size_t n)
+constexpr std::size_t RecordByte(std::size_t n)
 {
-    return kBlockAt + n;
+    return kRecordAt + n;
 }
 
 void EchoRequestData(ConstRequestSpan request, AnswerSpan answer, std::size_t size)
@@ -74,49 +42,67 @@ LONG ReadSignedWord(ConstRequestSpan request, std::size_t offset)
 // check never agrees to a block the store would refuse.
 bool BlockCountsFit(ConstRequestSpan request)
 {
-    return request[BlockByte(Block::SensorCount)] <= CKVRDevice::kMaxSensors &&
-           request[BlockByte(Block::FieldPairCount)] <= CKVRDevice::kMaxFieldPairs &&
-           request[BlockByte(Block::CaseCount)] <= CKVRDevice::kMaxCases;
+    return request[RecordByte(Block::SensorCount)] <= CKVRDevice::kMaxSensors &&
+           request[RecordByte(Block::FieldPairCount)] <= CKVRDevice::kMaxFieldPairs &&
+           request[RecordByte(Block::CaseCount)] <= CKVRDevice::kMaxCases;
 }
 
 // Case numbers run from 1 to the unit's 15; the case count does not limit a store, as
 // the block that sets it may follow.
 bool CaseNumberFits(ConstRequestSpan request)
 {
-    const BYTE number = request[Case::Number];
+    const BYTE number = request[RecordByte(Case::Number)];
     return number >= 1 && number <= CKVRDevice::kMaxCases;
+}
+
+// Calls visit(offset, setting) for each one-byte setting of a case record.
+template <class Record, class Visit>
+void VisitCaseBytes(Record& record, Visit visit)
+{
+    visit(Case::Sensor, record.sensor);
+    visit(Case::FieldPair, record.fieldPair);
+    visit(Case::Outputs, record.outputs);
+    visit(Case::Scans, record.scans);
+    visit(Case::NextCase1, record.nextCase1);
+    visit(Case::NextCase2, record.nextCase2);
 }
 
 } // namespace
 
+template <class Visit>
+void CKVRDevice::VisitBlockBytes(Visit visit)
+{
+    visit(Block::TypeBits, m_typeBits);
+    visit(Block::UsedBits1, m_usedBits1);
+    visit(Block::UsedBits2, m_usedBits2);
+    visit(Block::OssdBits, m_ossdBits);
+    visit(Block::ValueV2, m_value67);
+    visit(Block::Mode1, m_mode1);
+    visit(Block::Delay1, m_delay1);
+    visit(Block::Mode2, m_mode2);
+    visit(Block::Delay2, m_delay2);
+    visit(Block::OptionV4, m_optionV4);
+}
+
 void CKVRDevice::AnswerConfigBlock(ConstRequestSpan, AnswerSpan answer)
 {
-    answer[BlockByte(Block::TypeCode)] = LOBYTE(WORD(m_typeCode));
-    answer[BlockByte(Block::SensorCount)] = BYTE(m_sensorCount);
+    answer[RecordByte(Block::TypeCode)] = LOBYTE(WORD(m_typeCode));
+    answer[RecordByte(Block::SensorCount)] = BYTE(m_sensorCount);
     for (std::size_t i = 0; i < kMaxSensors; ++i)
-        WriteSimText(answer, BlockByte(Block::SensorNames + kNameSlot * i), m_sensorNames[i], kNameLength);
-    answer[BlockByte(Block::Byte42)] = m_block42;
-    answer[BlockByte(Block::Byte43)] = m_block43;
-    answer[BlockByte(Block::Byte44)] = m_block44;
-    answer[BlockByte(Block::Byte45)] = m_block45;
-    answer[BlockByte(Block::FieldPairCount)] = BYTE(m_fieldPairCount);
+        WriteSimText(answer, RecordByte(Block::SensorNames + kNameSlot * i), m_sensorNames[i], kNameLength);
+    VisitBlockBytes([&](std::size_t offset, BYTE& setting) { answer[RecordByte(offset)] = setting; });
+    answer[RecordByte(Block::FieldPairCount)] = BYTE(m_fieldPairCount);
     for (std::size_t i = 0; i < kMaxFieldPairs; ++i)
-        WriteSimText(answer, BlockByte(Block::FieldPairNames + kNameSlot * i), m_fieldPairNames[i], kNameLength);
-    answer[BlockByte(Block::CaseCount)] = BYTE(m_caseCount);
+        WriteSimText(answer, RecordByte(Block::FieldPairNames + kNameSlot * i), m_fieldPairNames[i], kNameLength);
+    answer[RecordByte(Block::CaseCount)] = BYTE(m_caseCount);
     for (std::size_t i = 0; i < m_blockWords.size(); ++i)
-        SetRecordWord(answer, BlockByte(Block::Words + 2 * i), m_blockWords[i]);
-    answer[BlockByte(Block::Value67)] = m_value67;
-    answer[BlockByte(Block::Byte131)] = m_block131;
-    answer[BlockByte(Block::Byte132)] = LOBYTE(m_block132);
-    answer[BlockByte(Block::Byte133)] = m_block133;
-    answer[BlockByte(Block::Byte134)] = LOBYTE(m_block134);
-    answer[BlockByte(Block::Byte135)] = m_block135;
+        SetRecordWord(answer, RecordByte(Block::SpeedScale1 + 2 * i), m_blockWords[i]);
 }
 
 void CKVRDevice::AnswerCheckConfigBlock(ConstRequestSpan request, AnswerSpan answer)
 {
     answer[AnswerOffset::Data] = BlockCountsFit(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kBlockSize);
+    EchoRequestData(request, answer, kKVRConfigBlockSize);
 }
 
 void CKVRDevice::AnswerStoreConfigBlock(ConstRequestSpan request, AnswerSpan answer)
@@ -125,59 +111,45 @@ void CKVRDevice::AnswerStoreConfigBlock(ConstRequestSpan request, AnswerSpan ans
     if (fits)
         StoreConfigBlock(request);
     answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kBlockSize);
+    EchoRequestData(request, answer, kKVRConfigBlockSize);
 }
 
 // The counts are taken as they come; names behind a count keep their earlier contents.
 void CKVRDevice::StoreConfigBlock(ConstRequestSpan request)
 {
-    m_typeCode = request[BlockByte(Block::TypeCode)];
-    m_sensorCount = request[BlockByte(Block::SensorCount)];
+    m_typeCode = request[RecordByte(Block::TypeCode)];
+    m_sensorCount = request[RecordByte(Block::SensorCount)];
     for (std::size_t i = 0; i < std::size_t(m_sensorCount); ++i)
-        m_sensorNames[i] = ReadSimText(request, BlockByte(Block::SensorNames + kNameSlot * i), kNameLength);
-    m_block42 = request[BlockByte(Block::Byte42)];
-    m_block43 = request[BlockByte(Block::Byte43)];
-    m_block44 = request[BlockByte(Block::Byte44)];
-    m_block45 = request[BlockByte(Block::Byte45)];
-    m_fieldPairCount = request[BlockByte(Block::FieldPairCount)];
+        m_sensorNames[i] = ReadSimText(request, RecordByte(Block::SensorNames + kNameSlot * i), kNameLength);
+    VisitBlockBytes([&](std::size_t offset, BYTE& setting) { setting = request[RecordByte(offset)]; });
+    m_fieldPairCount = request[RecordByte(Block::FieldPairCount)];
     for (std::size_t i = 0; i < std::size_t(m_fieldPairCount); ++i)
-        m_fieldPairNames[i] = ReadSimText(request, BlockByte(Block::FieldPairNames + kNameSlot * i), kNameLength);
-    m_caseCount = request[BlockByte(Block::CaseCount)];
+        m_fieldPairNames[i] = ReadSimText(request, RecordByte(Block::FieldPairNames + kNameSlot * i), kNameLength);
+    m_caseCount = request[RecordByte(Block::CaseCount)];
     for (std::size_t i = 0; i < m_blockWords.size(); ++i)
-        m_blockWords[i] = GetRecordWord(request, BlockByte(Block::Words + 2 * i));
-    m_value67 = request[BlockByte(Block::Value67)];
-    m_block131 = request[BlockByte(Block::Byte131)];
-    m_block132 = request[BlockByte(Block::Byte132)];
-    m_block133 = request[BlockByte(Block::Byte133)];
-    m_block134 = request[BlockByte(Block::Byte134)];
-    m_block135 = request[BlockByte(Block::Byte135)];
+        m_blockWords[i] = GetRecordWord(request, RecordByte(Block::SpeedScale1 + 2 * i));
 }
 
 void CKVRDevice::AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
-    const BYTE number = request[Case::Number];
+    const BYTE number = request[RecordByte(Case::Number)];
     if (number == 0 || number > m_caseCount) {
         BeginSimAnswer(answer, kSimStatusKVR, kSimAnswerNotServed);
         return;
     }
     const SimCaseRecord& record = m_cases[number - 1];
-    answer[Case::Number] = number;
-    WriteSimText(answer, Case::Name, m_caseNames[number - 1], kNameLength);
-    SetRecordWord(answer, Case::Control, record.control);
-    answer[Case::Sensor] = record.sensor;
-    answer[Case::FieldPair] = record.fieldPair;
-    answer[Case::Outputs] = record.outputs;
-    answer[Case::Scans] = record.scans;
-    answer[Case::NextCase1] = record.nextCase1;
-    answer[Case::NextCase2] = record.nextCase2;
-    SetRecordWord(answer, Case::HighSpeed, LOWORD(DWORD(record.highSpeed)));
-    SetRecordWord(answer, Case::LowSpeed, LOWORD(DWORD(record.lowSpeed)));
+    answer[RecordByte(Case::Number)] = number;
+    WriteSimText(answer, RecordByte(Case::Name), m_caseNames[number - 1], kNameLength);
+    SetRecordWord(answer, RecordByte(Case::ControlWord), record.control);
+    VisitCaseBytes(record, [&](std::size_t offset, BYTE setting) { answer[RecordByte(offset)] = setting; });
+    SetRecordWord(answer, RecordByte(Case::SpeedHigh), LOWORD(DWORD(record.highSpeed)));
+    SetRecordWord(answer, RecordByte(Case::SpeedLow), LOWORD(DWORD(record.lowSpeed)));
 }
 
 void CKVRDevice::AnswerCheckCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
     answer[AnswerOffset::Data] = CaseNumberFits(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kCaseRecordSize);
+    EchoRequestData(request, answer, kKVRCaseRecordSize);
 }
 
 void CKVRDevice::AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answer)
@@ -186,21 +158,16 @@ void CKVRDevice::AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answ
     if (fits)
         StoreCaseRecord(request);
     answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kCaseRecordSize);
+    EchoRequestData(request, answer, kKVRCaseRecordSize);
 }
 
 void CKVRDevice::StoreCaseRecord(ConstRequestSpan request)
 {
-    const std::size_t index = request[Case::Number] - 1;
-    m_caseNames[index] = ReadSimText(request, Case::Name, kNameLength);
+    const std::size_t index = request[RecordByte(Case::Number)] - 1;
+    m_caseNames[index] = ReadSimText(request, RecordByte(Case::Name), kNameLength);
     SimCaseRecord& record = m_cases[index];
-    record.sensor = request[Case::Sensor];
-    record.fieldPair = request[Case::FieldPair];
-    record.control = GetRecordWord(request, Case::Control);
-    record.outputs = request[Case::Outputs];
-    record.scans = request[Case::Scans];
-    record.nextCase1 = request[Case::NextCase1];
-    record.nextCase2 = request[Case::NextCase2];
-    record.highSpeed = ReadSignedWord(request, Case::HighSpeed);
-    record.lowSpeed = ReadSignedWord(request, Case::LowSpeed);
+    VisitCaseBytes(record, [&](std::size_t offset, BYTE& setting) { setting = request[RecordByte(offset)]; });
+    record.control = GetRecordWord(request, RecordByte(Case::ControlWord));
+    record.highSpeed = ReadSignedWord(request, RecordByte(Case::SpeedHigh));
+    record.lowSpeed = ReadSignedWord(request, RecordByte(Case::SpeedLow));
 }

@@ -50,7 +50,7 @@ public:
     DeviceAnswerer& Answerer() { return *m_answerer; }
 
     // Faults for the next requests, one per request in order; later requests are answered
-    // normally. A spoiled checksum planned once is the classic "bad on the first attempt".
+    // normally. A spoiled checksum planned once is bad on the first attempt only.
     void PlanFaults(const std::vector<EmulatorFault>& faults);
     // The pause of AckSplit and the gap of SlowBytes (defaults 50 and 150 ms; a gap above
     // the driver's 100 ms read interval splits every read).

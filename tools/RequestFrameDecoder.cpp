@@ -1,5 +1,7 @@
 #include "tools/RequestFrameDecoder.h"
 
+#include "shared/RecordLayout.h"
+
 #include <cstddef>
 
 namespace {
@@ -124,23 +126,16 @@ void RectangleContour(WireToRecord& w)
     w.Word(113);
 }
 
-void ConfigurationBlock(WireToRecord& w)
+// A KVR configuration block or case record from request byte 9, by its shared layout.
+void Record(WireToRecord& w, std::span<const RecordLayout::Step> steps)
 {
-    w.Bytes(9, 2);
-    for (std::size_t i = 0; i < 4; ++i)
-        w.Name(11 + 9 * i);
-    w.Bytes(47, 4);
-    w.Bytes(51, 6);
-    for (std::size_t i = 0; i < 8; ++i)
-        w.Name(57 + 9 * i);
-    w.Bytes(129, 18);
-}
-
-void CaseRecord(WireToRecord& w)
-{
-    w.Byte(9);
-    w.Name(10);
-    w.Bytes(19, 16);
+    RecordLayout::VisitSteps(steps, RequestOffset::Data, [&w](const RecordLayout::Step& step) {
+        if (step.op == RecordLayout::Op::Name)
+            w.Name(step.offset);
+        else
+            w.Bytes(step.offset, step.count);
+        return true;
+    });
 }
 
 void DecodeData(WireToRecord& w, BYTE command, bool kvr)
@@ -188,11 +183,11 @@ void DecodeData(WireToRecord& w, BYTE command, bool kvr)
         return;
     case 0x70:
     case 0x71:
-        ConfigurationBlock(w);
+        Record(w, RecordLayout::kKVRConfigBlock);
         return;
     case 0x72:
     case 0x73:
-        CaseRecord(w);
+        Record(w, RecordLayout::kKVRCaseRecord);
         return;
     default:
         w.Rest(RequestOffset::Data);

@@ -7,6 +7,7 @@
 #include "TestIniFile.h"
 #include "device/CKVRSensor.h"
 #include "device/CZOKSensor.h"
+#include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
 #include "model/CScan.h"
 #include "model/CSensorType.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -241,6 +243,81 @@ TEST(ShortAnswerTest, OverThePseudoTerminalOnlyWholeAnswersAreTaken)
 
         EXPECT_TRUE(ReadOverPty(c, c.count - 1).empty());
         EXPECT_TRUE(ReadOverPty(c, 1).empty());
+    }
+}
+
+// A device that answers a field write with status 1 and the polygon shape, counting
+// more beams than its frame carries.
+class LongShapeWriteAnswerer : public DeviceAnswerer {
+public:
+    explicit LongShapeWriteAnswerer(BYTE family) : m_family(family) {}
+
+    bool Answer(ConstRequestSpan request, AnswerSpan answer) override
+    {
+        if (request[RequestOffset::Command] != 0x40)
+            return m_simulator.Answer(request, answer);
+        const bool kvr = m_family == kFamilyKVR;
+        answer[AnswerOffset::Status] = kvr ? kStatusKVRBit : 0;
+        answer[AnswerOffset::Command] = 0xC0;
+        answer[9] = 1; // accepted
+        if (kvr)
+            std::copy_n(request.begin() + 9, 9, answer.begin() + 10); // number and name echoed
+        answer[20] = 2;
+        SetRecordWord(answer, 27, 180);
+        constexpr std::size_t sentWords = 3;
+        for (std::size_t i = 0; i < sentWords; ++i)
+            SetRecordWord(answer, 29 + 2 * i, WORD(100 + i));
+        // Status, shape, time and word 25, the KVR number and name, the count byte.
+        const std::size_t lead = kvr ? 18 : 9;
+        SetRecordWord(answer, AnswerOffset::DataLength, WORD(lead + 2 * sentWords + 1));
+        return true;
+    }
+
+private:
+    BYTE m_family;
+    SimulatorAnswerer m_simulator;
+};
+
+// The device's status reaches the session although the shape it echoes is refused: no
+// field is built from a frame that does not carry it.
+TEST(ShortAnswerTest, WriteAnsweredWithAShapeLongerThanItsFrameKeepsTheStatus)
+{
+    CArcShelter arc;
+    arc.Initialize(CSensorType(4, 0), 300, 1);
+    const struct {
+        const char* name;
+        BYTE family;
+        const CShelter* field;
+    } cases[] = {
+        {"ZOK arc", kFamilyZOK, &arc},
+        {"ZOK polygon", kFamilyZOK, &SentPolygon(181)},
+        {"KVR arc", kFamilyKVR, &arc},
+        {"KVR polygon", kFamilyKVR, &SentPolygon(181)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceEmulator emulator(std::make_unique<LongShapeWriteAnswerer>(c.family), c.family);
+        ASSERT_TRUE(emulator.Start());
+        TestIniFile ini("[SETUP]\nPort=1\nBaud=19200\nParity=EVEN\nReadTimeout=0\nSTXTimeout=300\n"
+                        "ACKResponseTimeout=200\nRepeatCounter=1\n[PORTS]\nCOM1=" +
+                        emulator.SlavePath() + "\n");
+        std::unique_ptr<CSensor> device;
+        std::unique_ptr<CShelter> written;
+        if (c.family == kFamilyZOK) {
+            auto zok = std::make_unique<CZOKSensor>(0);
+            ASSERT_TRUE(zok->Load(ini.Path()) && zok->Open());
+            written = zok->WriteField(c.field);
+            device = std::move(zok);
+        } else {
+            auto kvr = std::make_unique<CKVRSensor>(0);
+            ASSERT_TRUE(kvr->Load(ini.Path()) && kvr->Open());
+            written = kvr->WriteField(1, "FIELD_01", c.field);
+            device = std::move(kvr);
+        }
+        EXPECT_EQ(written, nullptr);
+        EXPECT_EQ(device->GetLastStatus(), 1);
+        device->Close();
+        device->Free();
     }
 }
 

@@ -295,6 +295,7 @@ TEST(AnswerFrameTest, HostileFramesAreRefusedWithoutWritingPastTheRecord)
         std::vector<BYTE> frame;
         BYTE family;
         AnswerError expected;
+        std::size_t untouchedFrom = AnswerOffset::Data;
     };
     const Case cases[] = {
         {"length 779", AnswerFrame(0xB0, std::vector<BYTE>(777, 0), 0), kFamilyZOK, AnswerError::BadLength},
@@ -304,10 +305,12 @@ TEST(AnswerFrameTest, HostileFramesAreRefusedWithoutWritingPastTheRecord)
         {"long rest", AnswerFrame(0xB0, longData, 0), kFamilyZOK, AnswerError::Overflow},
         {"long rest after count", AnswerFrame(0xC5, std::vector<BYTE>(771, 2), 0), kFamilyZOK,
          AnswerError::Overflow},
+        // A written polygon counting more than it carries keeps its head (status, shape,
+        // time, word 25, count) and takes none of the words.
         {"count 255 in a short frame", AnswerFrame(0xC0, polygonHeader, 0), kFamilyZOK,
-         AnswerError::Truncated},
+         AnswerError::None, 29},
         {"count 255 in a long frame", AnswerFrame(0xC0, polygonLong, 0), kFamilyZOK,
-         AnswerError::Truncated},
+         AnswerError::None, 29},
         {"not STX", notStx, kFamilyZOK, AnswerError::NoStx},
         {"bad checksum", badChecksum, kFamilyZOK, AnswerError::BadChecksum},
         {"fewer bytes than the length says", cutShort, kFamilyZOK, AnswerError::Truncated},
@@ -316,7 +319,7 @@ TEST(AnswerFrameTest, HostileFramesAreRefusedWithoutWritingPastTheRecord)
     for (const Case& c : cases) {
         SensorAnswer answer = UntouchedAnswer();
         EXPECT_EQ(Parse(c.frame, c.family, 0, answer), c.expected) << c.name;
-        for (std::size_t i = AnswerOffset::Data; i < kAnswerRecordSize; ++i)
+        for (std::size_t i = c.untouchedFrom; i < kAnswerRecordSize; ++i)
             ASSERT_EQ(answer.Byte(i), kUntouched) << c.name << ", record byte " << i;
     }
 }
@@ -357,8 +360,6 @@ TEST(AnswerFrameTest, CountsBeyondTheBeamsReceivedAreRefused)
         {"warning contour of 361 carrying 2", kFamilyZOK, 1, 0xC5, {0x03, 254, 1, 2, 3, 4}, AnswerError::Truncated},
         {"locked contour carrying 360", kFamilyZOK, 0, 0xC5, field(4, words(360)), AnswerError::Truncated},
         {"locked contour carrying 361", kFamilyZOK, 0, 0xC5, field(4, words(361)), AnswerError::None},
-        {"field read polygon of 401 carrying 4", kFamilyZOK, 0, 0xC0,
-         concat({0x01, 0x02, 1, 2, 3, 4, 5, 6, 255}, words(4)), AnswerError::Truncated},
     };
     for (const Case& c : cases) {
         SensorAnswer answer = UntouchedAnswer();
@@ -370,6 +371,44 @@ TEST(AnswerFrameTest, CountsBeyondTheBeamsReceivedAreRefused)
             continue;
         for (std::size_t i = AnswerOffset::Data; i < kAnswerRecordSize; ++i)
             ASSERT_EQ(answer.Byte(i), kUntouched) << c.name << ", record byte " << i;
+    }
+}
+
+// A written field's answer is taken up to its count even when the polygon it echoes is
+// longer than the frame: the status reaches the caller, the words do not, and the count
+// left in the record shows by the received length (bytes 2-3) that they are missing.
+TEST(AnswerFrameTest, WrittenPolygonLongerThanItsFrameKeepsOnlyItsHead)
+{
+    struct Case {
+        const char* name;
+        BYTE family;
+        std::vector<BYTE> data;
+        const char* layout;
+    };
+    const std::vector<BYTE> fourWords(8, 0x21);
+    auto concat = [](std::vector<BYTE> head, const std::vector<BYTE>& tail) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const Case cases[] = {
+        {"ZOK, 401 counted, 4 carried", kFamilyZOK, concat({0x01, 0x02, 1, 2, 3, 4, 5, 6, 255}, fourWords),
+         "9 20 21-24 25-26 - 27=90 28=01"},
+        {"KVR, 181 counted, 4 carried", kFamilyKVR,
+         concat({0x01, 0x03, 'F', 'I', 'E', 'L', 'D', '_', '0', '1', 0x02, 1, 2, 3, 4, 5, 6, 180}, fourWords),
+         "9 10 11-18 19=00 20 21-24 25-26 - 27=B4 28=00"},
+        {"ZOK, 3 counted, none carried", kFamilyZOK, {0x02, 0x02, 1, 2, 3, 4, 5, 6, 2},
+         "9 20 21-24 25-26 - 27=02 28=00"},
+    };
+    for (const Case& c : cases) {
+        SensorAnswer answer = UntouchedAnswer();
+        ASSERT_EQ(Parse(AnswerFrame(0xC0, c.data, c.family == kFamilyKVR ? kStatusKVR : kStatusZOK), c.family, 0,
+                        answer),
+                  AnswerError::None)
+            << c.name;
+        EXPECT_EQ(answer.Word(AnswerOffset::DataLength), c.data.size() + 1) << c.name;
+        const Landing landing = LandingOf(c.layout, c.data);
+        for (std::size_t i = AnswerOffset::Data; i < kAnswerRecordSize; ++i)
+            ASSERT_EQ(answer.Byte(i), landing.record[i].value_or(kUntouched)) << c.name << ", record byte " << i;
     }
 }
 

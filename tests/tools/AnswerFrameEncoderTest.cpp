@@ -149,4 +149,23 @@ TEST(AnswerFrameEncoder, DeclaredLengthSizesTheRest)
     EXPECT_EQ(ParseAnswerFrame(frame, request.Bytes(), parsed.Bytes()), AnswerError::None);
 }
 
+// A device that counts more polygon beams than it sends: the frame stops where the
+// declared length ends, and the driver keeps the count that shows the words missing.
+TEST(AnswerFrameEncoder, DeclaredLengthCutsAWrittenPolygonShort)
+{
+    SensorRequest request(kFamilyZOK, 0x40);
+    const SensorAnswer answer = PatternAnswer(0xC0, 0x00, [](SensorAnswer& a) {
+        a.SetByte(20, 2);
+        a.SetWord(27, 180);
+        a.SetWord(AnswerOffset::DataLength, 16); // status, shape, time, word 25, count, 3 words
+    });
+    const Bytes frame = EncodeAnswerFrame(request.Bytes(), answer.Bytes());
+    EXPECT_EQ(FrameLength(frame), 17);
+    SensorAnswer parsed;
+    ASSERT_EQ(ParseAnswerFrame(frame, request.Bytes(), parsed.Bytes()), AnswerError::None);
+    EXPECT_EQ(parsed.Word(27), 180);
+    EXPECT_EQ(parsed.Byte(AnswerOffset::Data), answer.Byte(AnswerOffset::Data));
+    EXPECT_EQ(parsed.Word(29), 0) << "no beam word is taken from a cut polygon";
+}
+
 } // namespace
