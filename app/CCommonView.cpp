@@ -1,12 +1,361 @@
 #include "app/CCommonView.h"
 
+#include "app/CCommonDoc.h"
+#include "app/CTalisoSetup.h"
+#include "device/CLoginDialog.h"
 #include "framework/gdi/CDC.h"
+#include "framework/ui/CCmdUI.h"
+#include "framework/ui/CMDIChildWnd.h"
+#include "framework/ui/CMenu.h"
+#include "framework/ui/MessageBox.h"
+#include "model/CArcShelter.h"
+#include "model/CPolyShelter.h"
+#include "model/CRectShelter.h"
+#include "model/CScan.h"
 
-IMPLEMENT_DYNAMIC(CCommonView, CView)
+IMPLEMENT_DYNCREATE(CCommonView, CTalisoView)
 
-void CCommonView::OnDraw(CDC* pDC)
+BEGIN_MESSAGE_MAP(CCommonView, CTalisoView)
+    ON_UPDATE_COMMAND_UI(ID_PANE_MODE_NAME, OnUpdateModePane)
+    ON_UPDATE_COMMAND_UI(ID_PANE_MODE_TEXT, OnUpdateModeTextPane)
+    ON_UPDATE_COMMAND_UI(ID_PANE_IN_DEVICE, OnUpdateInDevicePane)
+    ON_UPDATE_COMMAND_UI(ID_PANE_LOCKED, OnUpdateLockedPane)
+    ON_COMMAND(ID_SEND_TO_DEVICE, OnSendToDevice)
+    ON_UPDATE_COMMAND_UI(ID_SEND_TO_DEVICE, OnUpdateSendToDevice)
+    ON_MESSAGE(WM_CONFIRM_PREVIEW_DONE, OnConfirmPreviewDone)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kFieldContextMenu = 3;
+
+CString FormatLoaded(UINT id, int first, int second)
 {
-    CRect client;
-    GetClientRect(&client);
-    pDC->FillSolidRect(client, RGB(0, 0, 0));
+    CString format;
+    format.LoadString(id);
+    CString text;
+    text.Format(format.c_str(), first, second);
+    return text;
+}
+
+} // namespace
+
+CCommonDoc* CCommonView::GetDocument() const
+{
+    return dynamic_cast<CCommonDoc*>(m_pDocument);
+}
+
+void CCommonView::OnInitialUpdate()
+{
+    CTalisoView::OnInitialUpdate();
+    if (!GetTalisoSetup().m_bViewMaximize)
+        return;
+    if (auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame()); child != nullptr)
+        child->MDIMaximize();
+}
+
+std::unique_ptr<CMenu> CCommonView::GetContextMenu()
+{
+    const CCommonDoc* doc = GetDocument();
+    if (doc == nullptr || doc->GetMode() != kModeEdit)
+        return nullptr;
+    auto menu = std::make_unique<CMenu>();
+    if (!menu->LoadMenu(kFieldContextMenu))
+        return nullptr;
+    return menu;
+}
+
+CScan* CCommonView::GetResultScan() const
+{
+    const CCommonDoc* doc = GetDocument();
+    return doc != nullptr ? dynamic_cast<CScan*>(doc->GetResult()) : nullptr;
+}
+
+// --- drawing ---
+
+void CCommonView::DrawObjects(CDC* pDC)
+{
+    const CCommonDoc* doc = GetDocument();
+    switch (doc != nullptr ? doc->GetMode() : kModeNone) {
+    case kModeEdit: DrawMode1(pDC); break;
+    case kModeMonitor: DrawMode2(pDC); break;
+    case kModeTeachIn: DrawMode3(pDC); break;
+    case kModeVerify: DrawMode4(pDC); break;
+    case kModeSimulation: DrawMode5(pDC); break;
+    case kModeReplay: DrawMode6(pDC); break;
+    default: DrawMode0(pDC); break;
+    }
+}
+
+void CCommonView::DrawFieldFilled(CDC* pDC, CShelter* pField, COLORREF color)
+{
+    if (pField == nullptr)
+        return;
+    const int oldRop = pDC->SetROP2(R2_MERGEPEN);
+    pField->SetFillColor(color);
+    pField->DrawFilledOnLayer(pDC, GetDocument()->GetActiveLayer());
+    pDC->SetROP2(oldRop);
+}
+
+void CCommonView::DrawFieldWithBeams(CDC* pDC, CShelter* pField)
+{
+    CCommonDoc* doc = GetDocument();
+    DrawFieldFilled(pDC, pField, doc->GetCurrentObjectColor());
+    const int oldRop = pDC->SetROP2(R2_COPYPEN);
+    pField->DrawBeamsOnLayer(pDC, doc->GetActiveLayer());
+    pDC->SetROP2(oldRop);
+}
+
+void CCommonView::DrawMode0(CDC* pDC)
+{
+    CTalisoView::DrawObjects(pDC);
+}
+
+void CCommonView::DrawMode1(CDC* pDC)
+{
+    CCommonDoc* doc = GetDocument();
+    DrawFieldFilled(pDC, doc->GetSecondObject(), doc->GetSecondObjectColor());
+    CShelter* current = doc->GetCurrentObject();
+    DrawFieldFilled(pDC, current, doc->GetCurrentObjectColor());
+    DrawScan(pDC, GetResultScan());
+    if (current != nullptr) {
+        const int oldRop = pDC->SetROP2(R2_COPYPEN);
+        const int marker = GetTalisoSetup().m_nMarkerSizeUnits;
+        current->SetHandleSize(marker, marker);
+        current->DrawHandlesOnLayer(pDC, doc->GetActiveLayer());
+        pDC->SetROP2(oldRop);
+    }
+}
+
+void CCommonView::DrawMode2(CDC*) {}
+
+void CCommonView::DrawMode3(CDC* pDC)
+{
+    DrawSecondAndContour(pDC, GetDocument()->GetCurrentObject());
+}
+
+void CCommonView::DrawMode4(CDC*) {}
+
+void CCommonView::DrawMode5(CDC*) {}
+
+void CCommonView::DrawMode6(CDC* pDC)
+{
+    DrawScan(pDC, GetResultScan());
+}
+
+void CCommonView::DrawVerifyContourOrBase(CDC* pDC, CShelter* pContour)
+{
+    if (pContour != nullptr)
+        DrawFieldWithBeams(pDC, pContour);
+    else
+        CTalisoView::DrawObjects(pDC);
+}
+
+void CCommonView::DrawSecondAndContour(CDC* pDC, CShelter* pContour)
+{
+    CCommonDoc* doc = GetDocument();
+    DrawFieldFilled(pDC, doc->GetSecondObject(), doc->GetSecondObjectColor());
+    DrawFieldFilled(pDC, pContour, doc->GetCurrentObjectColor());
+}
+
+void CCommonView::DrawVerifyContourAndScan(CDC* pDC, CShelter* pContour)
+{
+    if (pContour != nullptr)
+        DrawFieldWithBeams(pDC, pContour);
+    DrawScan(pDC, GetResultScan());
+}
+
+// --- mode texts ---
+
+CString CCommonView::ShapeText(CShelter* pField)
+{
+    CString text;
+    if (auto* poly = dynamic_cast<CPolyShelter*>(pField); poly != nullptr)
+        return FormatLoaded(IDS_POLYGON_SHAPE, poly->GetVertexCount(), poly->GetBeamCount());
+    if (dynamic_cast<CRectShelter*>(pField) != nullptr)
+        text.LoadString(IDS_RECTANGLE_SHAPE);
+    else if (dynamic_cast<CArcShelter*>(pField) != nullptr)
+        text.LoadString(IDS_ARC_SHAPE);
+    return text;
+}
+
+CString CCommonView::ScanText(CScan* pScan)
+{
+    if (pScan == nullptr || !CScan::IsValidEvalCase(pScan->GetEvalCase()))
+        return CString();
+    CString format;
+    format.LoadString(kScanTextIds[pScan->GetEvalCase()]);
+    CString text;
+    const int fa = pScan->GetFACount();
+    const int fb = pScan->GetFBCount();
+    const int re = pScan->GetRECount();
+    switch (pScan->GetEvalCase()) {
+    case 0: text.Format(format.c_str(), fa, fb, int(pScan->CountFlag3())); break;
+    case 2: text.Format(format.c_str(), fa, fb, int(pScan->GetFCCount())); break;
+    case 4: text.Format(format.c_str(), fa, fb); break;
+    case 6: text.Format(format.c_str(), fa); break;
+    default: text.Format(format.c_str(), re); break; // cases 1, 3 and 5
+    }
+    return text;
+}
+
+CString CCommonView::BeamCountText(CShelter* pField)
+{
+    auto* poly = dynamic_cast<CPolyShelter*>(pField);
+    if (poly == nullptr)
+        return CString();
+    CString format;
+    format.LoadString(IDS_TAUGHT_BEAMS);
+    CString text;
+    text.Format(format.c_str(), poly->GetBeamCount());
+    return text;
+}
+
+CString CCommonView::MarkedBeamText(CShelter* pField)
+{
+    auto* poly = dynamic_cast<CPolyShelter*>(pField);
+    if (poly == nullptr)
+        return CString();
+    return FormatLoaded(IDS_MARKED_BEAMS, poly->GetMarkedBeamCount(), poly->GetBeamCount());
+}
+
+void CCommonView::GetModeText0(CString& text)
+{
+    text.Empty();
+}
+
+void CCommonView::GetModeText1(CString& text)
+{
+    text = ShapeText(GetDocument()->GetCurrentObject());
+}
+
+void CCommonView::GetModeText2(CString& text)
+{
+    text = ScanText(GetResultScan());
+}
+
+void CCommonView::GetModeText3(CString& text)
+{
+    text = BeamCountText(GetDocument()->GetCurrentObject());
+}
+
+void CCommonView::GetModeText4(CString& text)
+{
+    text = MarkedBeamText(GetDocument()->GetCurrentObject());
+}
+
+void CCommonView::GetModeText5(CString& text)
+{
+    GetModeText1(text);
+}
+
+void CCommonView::GetModeText6(CString& text)
+{
+    int shown = 0;
+    int count = 0;
+    if (GetProtocolPosition(shown, count))
+        text = FormatLoaded(IDS_PROTOCOL_POSITION, shown + 1, count);
+    else
+        text.Empty();
+}
+
+CShelter* CCommonView::GetTeachContour()
+{
+    return nullptr;
+}
+
+CShelter* CCommonView::GetVerifyContour()
+{
+    return nullptr;
+}
+
+BOOL CCommonView::GetProtocolPosition(int&, int&)
+{
+    return FALSE;
+}
+
+CString CCommonView::GetModeText()
+{
+    CString text;
+    const CCommonDoc* doc = GetDocument();
+    switch (doc != nullptr ? doc->GetMode() : kModeNone) {
+    case kModeEdit: GetModeText1(text); break;
+    case kModeMonitor: GetModeText2(text); break;
+    case kModeTeachIn: GetModeText3(text); break;
+    case kModeVerify: GetModeText4(text); break;
+    case kModeSimulation: GetModeText5(text); break;
+    case kModeReplay: GetModeText6(text); break;
+    default: GetModeText0(text); break;
+    }
+    return text;
+}
+
+CString CCommonView::GetModeName() const
+{
+    CString text;
+    const CCommonDoc* doc = GetDocument();
+    const int mode = doc != nullptr ? doc->GetMode() : kModeNone;
+    if (mode >= kModeEdit && mode <= kModeReplay)
+        text.LoadString(IDS_MODE_NAME_FIRST + UINT(mode - kModeEdit));
+    return text;
+}
+
+// --- panes ---
+
+void CCommonView::OnUpdateModePane(CCmdUI* pCmdUI)
+{
+    ShowPaneText(pCmdUI, GetModeName(), TRUE);
+}
+
+void CCommonView::OnUpdateModeTextPane(CCmdUI* pCmdUI)
+{
+    ShowPaneText(pCmdUI, GetModeText(), TRUE);
+}
+
+void CCommonView::OnUpdateInDevicePane(CCmdUI* pCmdUI)
+{
+    CCommonDoc* doc = GetDocument();
+    const CShelter* field = doc != nullptr ? doc->GetCurrentObject() : nullptr;
+    pCmdUI->Enable(field != nullptr && field->IsProtectiveInDevice());
+}
+
+void CCommonView::OnUpdateLockedPane(CCmdUI* pCmdUI)
+{
+    CCommonDoc* doc = GetDocument();
+    const CShelter* field = doc != nullptr ? doc->GetCurrentObject() : nullptr;
+    pCmdUI->Enable(field != nullptr && field->IsLocked());
+}
+
+// --- sending to the device ---
+
+void CCommonView::OnUpdateSendToDevice(CCmdUI* pCmdUI)
+{
+    const CCommonDoc* doc = GetDocument();
+    pCmdUI->Enable(theLoginDialog.CanSendConfiguration() && doc != nullptr && doc->GetMode() == kModeNone);
+}
+
+void CCommonView::OnSendToDevice()
+{
+    CCommonDoc* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    AfxMessageBox(IDP_SEND_CONFIGURATION, MB_OK);
+    if (!doc->TransferToDevice())
+        return;
+    m_nPrintKind = 1;
+    // The confirmation preview belongs to the printing layer; until it shows, the device's
+    // corrected configuration is rejected so that the device is never left half-written.
+    AfxMessageBox(IDP_PREVIEW_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    m_nPrintKind = 0;
+    doc->ConfirmTransfer(0);
+}
+
+LRESULT CCommonView::OnConfirmPreviewDone(WPARAM wParam, LPARAM)
+{
+    CCommonDoc* doc = GetDocument();
+    if (doc != nullptr && wParam == kConfirmPrintButton)
+        doc->ConfirmTransfer(1);
+    else if (doc != nullptr && wParam == kConfirmCloseButton)
+        doc->ConfirmTransfer(0);
+    return 1;
 }

@@ -1,3 +1,47 @@
 #include "app/CZOKView.h"
 
+#include "app/CTalisoSetup.h"
+#include "app/CZOKDoc.h"
+
 IMPLEMENT_DYNCREATE(CZOKView, CCommonView)
+
+void CZOKView::DrawMode0(CDC* pDC)
+{
+    DrawVerifyContourOrBase(pDC, GetVerifyContour());
+}
+
+void CZOKView::DrawMode2(CDC* pDC)
+{
+    auto* doc = dynamic_cast<CZOKDoc*>(GetDocument());
+    const CZOKConfig* config = doc != nullptr ? doc->GetConfiguration() : nullptr;
+    if (config != nullptr) {
+        for (int kind : {kWarningField, kProtectiveField})
+            DrawFieldFilled(pDC, config->GetShelter(kind), GetTalisoSetup().GetFieldColor(kind));
+    }
+    DrawScan(pDC, GetResultScan());
+}
+
+void CZOKView::DrawMode3(CDC* pDC)
+{
+    DrawSecondAndContour(pDC, GetTeachContour());
+}
+
+void CZOKView::DrawMode4(CDC* pDC)
+{
+    DrawVerifyContourAndScan(pDC, GetVerifyContour());
+}
+
+void CZOKView::GetModeText0(CString& text)
+{
+    GetModeText4(text);
+}
+
+void CZOKView::GetModeText3(CString& text)
+{
+    text = BeamCountText(GetTeachContour());
+}
+
+void CZOKView::GetModeText4(CString& text)
+{
+    text = MarkedBeamText(GetVerifyContour());
+}
