@@ -73,18 +73,20 @@ CScan* CCommonView::GetResultScan() const
 
 // --- drawing ---
 
-void CCommonView::DrawObjects(CDC* pDC)
+int CCommonView::GetModeSlot() const
 {
     const CCommonDoc* doc = GetDocument();
-    switch (doc != nullptr ? doc->GetMode() : kModeNone) {
-    case kModeEdit: DrawMode1(pDC); break;
-    case kModeMonitor: DrawMode2(pDC); break;
-    case kModeTeachIn: DrawMode3(pDC); break;
-    case kModeVerify: DrawMode4(pDC); break;
-    case kModeSimulation: DrawMode5(pDC); break;
-    case kModeReplay: DrawMode6(pDC); break;
-    default: DrawMode0(pDC); break;
-    }
+    const int mode = doc != nullptr ? doc->GetMode() : kModeNone;
+    return mode >= kModeNone && mode <= kModeReplay ? mode : kModeNone;
+}
+
+void CCommonView::DrawObjects(CDC* pDC)
+{
+    using DrawSlot = void (CCommonView::*)(CDC*);
+    static constexpr DrawSlot kDrawings[] = {&CCommonView::DrawMode0, &CCommonView::DrawMode1, &CCommonView::DrawMode2,
+                                             &CCommonView::DrawMode3, &CCommonView::DrawMode4, &CCommonView::DrawMode5,
+                                             &CCommonView::DrawMode6};
+    (this->*kDrawings[GetModeSlot()])(pDC);
 }
 
 void CCommonView::DrawFieldFilled(CDC* pDC, CShelter* pField, COLORREF color)
@@ -276,27 +278,21 @@ BOOL CCommonView::GetProtocolPosition(int&, int&)
 
 CString CCommonView::GetModeText()
 {
+    using TextSlot = void (CCommonView::*)(CString&);
+    static constexpr TextSlot kTexts[] = {&CCommonView::GetModeText0, &CCommonView::GetModeText1,
+                                          &CCommonView::GetModeText2, &CCommonView::GetModeText3,
+                                          &CCommonView::GetModeText4, &CCommonView::GetModeText5,
+                                          &CCommonView::GetModeText6};
     CString text;
-    const CCommonDoc* doc = GetDocument();
-    switch (doc != nullptr ? doc->GetMode() : kModeNone) {
-    case kModeEdit: GetModeText1(text); break;
-    case kModeMonitor: GetModeText2(text); break;
-    case kModeTeachIn: GetModeText3(text); break;
-    case kModeVerify: GetModeText4(text); break;
-    case kModeSimulation: GetModeText5(text); break;
-    case kModeReplay: GetModeText6(text); break;
-    default: GetModeText0(text); break;
-    }
+    (this->*kTexts[GetModeSlot()])(text);
     return text;
 }
 
 CString CCommonView::GetModeName() const
 {
     CString text;
-    const CCommonDoc* doc = GetDocument();
-    const int mode = doc != nullptr ? doc->GetMode() : kModeNone;
-    if (mode >= kModeEdit && mode <= kModeReplay)
-        text.LoadString(IDS_MODE_NAME_FIRST + UINT(mode - kModeEdit));
+    if (const int slot = GetModeSlot(); slot != kModeNone)
+        text.LoadString(IDS_MODE_NAME_FIRST + UINT(slot - kModeEdit));
     return text;
 }
 

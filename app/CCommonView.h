@@ -84,6 +84,8 @@ public:
     afx_msg LRESULT OnConfirmPreviewDone(WPARAM wParam, LPARAM lParam);
 
 protected:
+    // The document's mode as the index of its drawing and text (any unknown mode as 0).
+    int GetModeSlot() const;
     // The document's current result when it is a scan.
     CScan* GetResultScan() const;
     // A field filled in a colour, merged with what is drawn (overlaps show both colours).
