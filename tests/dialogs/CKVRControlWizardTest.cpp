@@ -245,6 +245,25 @@ TEST_F(CKVRControlWizardTest, UnusedInputKeepsItsStoredState)
     EXPECT_EQ(edited->GetInputState(3), kInputHigh);
 }
 
+// Without a sensor configuration nothing can be chosen, and the assignment page stays.
+TEST_F(CKVRControlWizardTest, AssignmentNeedsASensorAndAFieldPair)
+{
+    CKVRConfig config;
+    config.AddShelterConfig("Slow", std::make_unique<CKVRShelterConfig>());
+    Script([](DialogDriver& driver) {
+        EXPECT_TRUE(driver.Next());
+        EXPECT_EQ(driver.Selection(Assign::IDC_SENSORS), -1);
+        EXPECT_EQ(driver.Selection(Assign::IDC_FIELD_PAIRS), 0);
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, Assign::IDC_SENSORS));
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CString name;
+    EXPECT_FALSE(RunNewKVRControlWizard(nullptr, config, name));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, Assign::IDP_NOT_CHOSEN);
+}
+
 // The bounds lie in [-highest, -10] or [10, highest], and the high bound above the low
 // one; unchecked, the case has no range whatever the edits hold.
 TEST_F(CKVRControlWizardTest, SpeedRangeIsCheckedOnlyWhileUsed)
