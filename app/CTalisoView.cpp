@@ -4,6 +4,7 @@
 #include "app/CTalisoDoc.h"
 #include "app/CTalisoSetup.h"
 #include "dialogs/UnitDataExchange.h"
+#include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CFrameWnd.h"
@@ -86,11 +87,11 @@ CString LoadText(UINT id)
 CTalisoView::CTalisoView()
 {
     m_hcurPan = ::LoadCursor(nullptr, IDC_SIZEALL);
-    if (CWinApp* app = AfxGetApp(); app != nullptr) {
-        m_hcurOnContour = app->LoadCursor(IDC_ON_CONTOUR);
-        m_hcurOnVertex = app->LoadCursor(IDC_ON_VERTEX);
-        m_hcurOnVertexModifier = app->LoadCursor(IDC_ON_VERTEX_MODIFIER);
-    }
+    // The language library holds the editing cursors (what the application loads from).
+    const HINSTANCE language = AfxGetResourceHandle();
+    m_hcurOnContour = ::LoadCursor(language, TALISO_INTRESOURCE(IDC_ON_CONTOUR));
+    m_hcurOnVertex = ::LoadCursor(language, TALISO_INTRESOURCE(IDC_ON_VERTEX));
+    m_hcurOnVertexModifier = ::LoadCursor(language, TALISO_INTRESOURCE(IDC_ON_VERTEX_MODIFIER));
     // Without the language library's cursors the standard shapes stand in.
     if (m_hcurOnContour == nullptr) m_hcurOnContour = ::LoadCursor(nullptr, IDC_CROSS);
     if (m_hcurOnVertex == nullptr) m_hcurOnVertex = ::LoadCursor(nullptr, IDC_SIZEALL);

@@ -6,6 +6,8 @@
 #include "app/CZOKView.h"
 
 #include "ViewTestSupport.h"
+#include "device/ProcedureTestSupport.h"
+#include "framework/ui/CMenu.h"
 #include "framework/ui/ScriptedUi.h"
 #include "model/CArcShelter.h"
 #include "support/LanguageScripts.h"
@@ -39,6 +41,14 @@ public:
     }
 };
 IMPLEMENT_DYNCREATE(CasesKVRView, CKVRView)
+
+// A view that shows the cursors it took from the language library.
+class CursorView : public CCommonView {
+public:
+    HCURSOR OnContour() const { return m_hcurOnContour; }
+    HCURSOR OnVertex() const { return m_hcurOnVertex; }
+    HCURSOR OnVertexModifier() const { return m_hcurOnVertexModifier; }
+};
 
 class ConfirmDoc : public ViewDoc {
 public:
@@ -230,6 +240,30 @@ TEST_F(CCommonViewTest, ModePanesNameTheModeAndTellWhatItShows)
     }
     doc.SetResult(nullptr);
     EXPECT_TRUE(view.GetModeText().IsEmpty());
+}
+
+TEST_F(CCommonViewTest, EditModeOffersTheFieldMenuAndTheLanguageLibraryGivesTheCursors)
+{
+    EnglishTexts english;
+    ASSERT_TRUE(english.Loaded());
+    ViewWindow<CursorView> window(doc, 200, 120);
+    CursorView& view = *window.view;
+    const HCURSOR standard[] = {::LoadCursor(nullptr, IDC_CROSS), ::LoadCursor(nullptr, IDC_SIZEALL),
+                                ::LoadCursor(nullptr, IDC_HAND)};
+    for (HCURSOR cursor : {view.OnContour(), view.OnVertex(), view.OnVertexModifier()}) {
+        EXPECT_NE(cursor, nullptr);
+        EXPECT_EQ(std::find(std::begin(standard), std::end(standard), cursor), std::end(standard));
+    }
+
+    EXPECT_EQ(view.GetContextMenu(), nullptr) << "no menu outside edit mode";
+    SetMode(kModeEdit);
+    std::unique_ptr<CMenu> menu = view.GetContextMenu();
+    ASSERT_NE(menu, nullptr);
+    CMenu* popup = menu->GetSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetMenuItemID(0), ID_EDIT_UNDO);
+    SetMode(kModeReplay);
+    EXPECT_EQ(view.GetContextMenu(), nullptr);
 }
 
 TEST_F(CCommonViewTest, ThePreviewConfirmsOrRejectsTheTransferOnce)
