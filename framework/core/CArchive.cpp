@@ -14,7 +14,7 @@ constexpr WORD wClassTag = 0x8000;
 constexpr WORD wBigObjectTag = 0x7FFF;
 constexpr DWORD dwBigClassTag = 0x80000000;
 constexpr DWORD nMaxMapCount = 0x3FFFFFFE;
-// The classic reader refuses class names this long or longer.
+// Class names this long or longer are refused: no file holds them.
 constexpr WORD nMaxClassNameLength = 64;
 // Long strings and blocks are read in pieces of this size, so a damaged length can only
 // cost as much memory as there are bytes behind it.

@@ -1,6 +1,6 @@
 #pragma once
-// The binary object archive, byte for byte as the classic one, so that files written by
-// the original program load and files written here load there.
+// The binary object archive. Its byte layout is fixed: documents saved by every release
+// of the program, earlier ones included, load here, and what is saved here loads there.
 //
 // Values are little-endian: BYTE, WORD, short (16 bits), int/LONG/BOOL (32), DWORD/UINT
 // (32), float (IEEE 32), double (IEEE 64). bool, char and the 64-bit integers have no

@@ -1,5 +1,5 @@
 #pragma once
-// Growable arrays indexed from 0, as the classic collections: CArray<TYPE> and the typed
+// Growable arrays indexed from 0: CArray<TYPE> and the typed
 // arrays CByteArray, CWordArray, CDWordArray, CUIntArray and CStringArray. An index
 // outside the array throws CInvalidArgException.
 //
@@ -70,7 +70,7 @@ public:
         if (&src != this) m_data = src.m_data;
     }
 
-    // An index beyond the end grows the array first, as the classic one does.
+    // An index beyond the end grows the array first.
     void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1)
     {
         if (nIndex < 0 || nCount < 0) AfxThrowInvalidArgException();

@@ -2,7 +2,7 @@
 // The framework's exceptions.
 //
 // They are thrown BY VALUE and caught BY REFERENCE; nothing is allocated for them and
-// nothing has to be deleted. The classic handler forms map like this:
+// nothing has to be deleted. The handler macros map like this:
 //   TRY { ... } CATCH(CArchiveException, e) { ... } END_CATCH
 //       -> try { ... } catch (CArchiveException& e) { ... }
 //   CATCH_ALL(e) -> catch (CException& e);   THROW_LAST() -> throw;

@@ -29,7 +29,8 @@ bool ParentDirectoryExists(const std::string& path)
     return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// A missing file in a missing directory is a bad path, as on the original platform.
+// A missing file in a missing directory is a bad path, not a missing file: the user is
+// told to check the folder rather than the name.
 int OpenErrorCause(int error, const std::string& path)
 {
     if (path.empty()) return CFileException::badPath;

@@ -1,5 +1,5 @@
 #pragma once
-// Doubly linked lists walked by POSITION, as the classic collections: CList<TYPE> and the
+// Doubly linked lists walked by POSITION: CList<TYPE> and the
 // three lists built on it, CObList (object pointers, serialisable), CPtrList (untyped
 // pointers) and CStringList. Lists of pointers do not own what they point to.
 //
@@ -17,7 +17,7 @@ using POSITION = PositionTag*;
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject {
 public:
-    // The block size of the classic allocator; nodes are allocated one by one here.
+    // A block size for callers that give one; nodes are allocated one by one here.
     explicit CList(int /*nBlockSize*/ = 10) {}
     ~CList() override { RemoveAll(); }
     CList(const CList&) = delete;

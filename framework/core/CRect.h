@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-// Half-open on the right and bottom like the classic rectangle.
+// Half-open on the right and bottom: right - left is the width.
 class CRect : public RECT {
 public:
     constexpr CRect() : RECT{0, 0, 0, 0} {}

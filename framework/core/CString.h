@@ -1,5 +1,5 @@
 #pragma once
-// The classic string value: UTF-8 bytes inside; lengths and indexes count bytes.
+// The string value of the program: UTF-8 bytes inside; lengths and indexes count bytes.
 #include "framework/core/WinTypes.h"
 
 #include <compare>

@@ -1,5 +1,5 @@
 #pragma once
-// The single-instance lock (the classic named mutex): a lock file held with flock
+// The single-instance lock (one per user and program): a lock file held with flock
 // for the life of this object, so it also goes away when the process dies.
 #include <string>
 #include <string_view>

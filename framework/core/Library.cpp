@@ -106,7 +106,7 @@ std::string LibraryPathForName(std::string_view name, std::string_view programDi
     if (EndsWithNoCase(path, ".DLL"))
         path.replace(path.size() - 4, 4, ".so");
     else if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        path += ".so"; // no extension: the classic call adds the library one
+        path += ".so"; // no extension: the library one is added
     if (slash == std::string::npos)
         path = std::string(programDirectory) + "/" + path;
     return path;

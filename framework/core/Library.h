@@ -1,5 +1,5 @@
 #pragma once
-// Loading shared libraries by their classic names: "NAME.DLL" (any case) loads
+// Loading shared libraries by the names the INI files give: "NAME.DLL" (any case) loads
 // "NAME.so"; a name without a directory is looked up beside the running program only,
 // never on the search path. When the file is not there as spelled, the one file that
 // differs only in case is taken, as names were written for a case-blind file system.
@@ -21,7 +21,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
 
 // Path of the running program (module == nullptr) or of a loaded library: at most
-// size-1 bytes plus NUL; when cut, the return value is size, as the classic call does.
+// size-1 bytes plus NUL; when cut, the return value is size.
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size);
 
 // The reason for the last failed LoadLibrary, GetProcAddress or FreeLibrary.

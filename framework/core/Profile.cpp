@@ -21,7 +21,7 @@ DWORD CopyTruncated(std::string_view text, LPSTR buffer, DWORD size)
     return DWORD(count);
 }
 
-// A double-NUL-terminated list, cut the classic way when it does not fit.
+// A double-NUL-terminated list, cut at the buffer's end when it does not fit.
 DWORD CopyList(const std::vector<std::string>& names, LPSTR buffer, DWORD size)
 {
     if (!buffer || size == 0)
@@ -87,7 +87,7 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR f
         base = 16;
         text.remove_prefix(2);
     }
-    std::uint32_t result = 0; // wraps at 32 bits as the classic call does
+    std::uint32_t result = 0; // wraps at 32 bits
     for (const char c : text) {
         unsigned digit;
         if (c >= '0' && c <= '9')
@@ -106,7 +106,7 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR f
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName)
 {
     if (!section && !key && !value)
-        return TRUE; // the classic "flush the cache" call; nothing is cached here
+        return TRUE; // the "flush the cache" call; nothing is cached here
     if (!fileName)
         return FALSE;
     ProfileBatch batch(fileName);

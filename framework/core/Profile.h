@@ -1,5 +1,5 @@
 #pragma once
-// INI profile functions with the classic semantics: section and key names are
+// INI profile functions: section and key names are
 // case-insensitive, blanks around names and values are ignored, a value in matching
 // quotes loses them, lines starting with ';' are comments. A write keeps every other
 // line as it was and replaces the file in one step, so a crash never leaves half a file.
@@ -14,7 +14,7 @@
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                               LPCSTR fileName);
 
-// Reads an integer the classic way: blanks, an optional sign, decimal digits (or
+// Reads an integer leniently: blanks, an optional sign, decimal digits (or
 // "0x" and hex digits) up to the first other character; text without digits reads 0.
 // A missing key or an empty value gives the default.
 UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);

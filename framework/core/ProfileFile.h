@@ -18,7 +18,7 @@ public:
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(std::string_view section) const;
 
-    // One classic write: value == nullptr deletes the key, key == nullptr the section.
+    // One write: value == nullptr deletes the key, key == nullptr the section.
     // Names must have been checked with WritableProfileNames. False when nothing changed.
     bool Write(std::string_view section, const char* key, const char* value);
 

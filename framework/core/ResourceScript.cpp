@@ -328,7 +328,7 @@ constexpr std::array kPredefinedIds = {
     Predefined{"IDC_STATIC", -1},
 };
 
-// A style expression of the classic compiler: "A | B | NOT C" sets A and B and
+// A style expression of a resource script: "A | B | NOT C" sets A and B and
 // clears C, also from the statement's defaults.
 struct StyleSpec {
     DWORD set = 0;

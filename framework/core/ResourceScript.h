@@ -1,6 +1,6 @@
 #pragma once
 // Resources of a language library, read from resource scripts (a subset of the
-// classic resource-script syntax): string tables, dialog templates, menus, bitmaps,
+// usual resource-script syntax): string tables, dialog templates, menus, bitmaps,
 // cursors, accelerator tables and tool-bar layouts, all by numeric id. Plain data;
 // the window layer renders it.
 #include "framework/core/WinStyles.h"
@@ -17,7 +17,7 @@
 // One control of a dialog template. Positions and sizes are in dialog units.
 struct DialogItemTemplate {
     // "BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX" for the
-    // classic control statements; for CONTROL the class exactly as written.
+    // short control statements; for CONTROL the class exactly as written.
     std::string className;
     std::string text;
     // Set when the text is a resource number (ICON, or CONTROL with a numeric text);
@@ -49,7 +49,7 @@ struct DialogTemplate {
     int cx = 0;
     int cy = 0;
     // Without a STYLE statement WS_POPUP | WS_BORDER | WS_SYSMENU; CAPTION adds
-    // WS_CAPTION and FONT adds DS_SETFONT, as the classic compiler does.
+    // WS_CAPTION and FONT adds DS_SETFONT, as scripts expect.
     DWORD style = 0;
     DWORD exStyle = 0;
     DWORD helpId = 0;

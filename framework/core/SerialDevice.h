@@ -1,11 +1,11 @@
 #pragma once
 // A serial line device opened exclusively, in raw mode, driven by blocking reads and
-// writes that follow the classic time-out rules of a COM port.
+// writes that follow the time-out rules of a COM port.
 #include "framework/core/WinTypes.h"
 
 #include <string>
 
-// The classic COM time-out record. A read of n bytes ends when n bytes arrived, when
+// The COM time-out record. A read of n bytes ends when n bytes arrived, when
 // readMultiplier * n + readConstant ms passed (when either is set), or when readInterval
 // ms passed after a byte without a next one (when set). readInterval MAXDWORD with both
 // read totals 0 returns at once with what is there. Writes get
@@ -18,9 +18,9 @@ struct SerialTimeouts {
     DWORD writeConstant = 0;
 };
 
-// Parity codes as the classic line-state record numbers them.
+// Parity codes as the line-state record numbers them.
 enum : BYTE { SERIAL_PARITY_NONE = 0, SERIAL_PARITY_ODD = 1, SERIAL_PARITY_EVEN = 2 };
-// Stop-bit codes as the classic line-state record numbers them.
+// Stop-bit codes as the line-state record numbers them.
 enum : BYTE { SERIAL_ONE_STOP_BIT = 0, SERIAL_TWO_STOP_BITS = 2 };
 
 struct SerialLineSettings {

@@ -1,5 +1,5 @@
 #pragma once
-// The classic millisecond tick counter: 32 bits, wrapping after about 49.7 days.
+// The millisecond tick counter: 32 bits, wrapping after about 49.7 days.
 // Compare two ticks by their unsigned difference, never by '<'.
 #include "framework/core/WinTypes.h"
 

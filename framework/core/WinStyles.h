@@ -1,5 +1,5 @@
 #pragma once
-// Window, dialog and control style bits with their classic values, as dialog
+// Window, dialog and control style bits with their fixed values, as dialog
 // templates and the resource-script compiler use them.
 #include "framework/core/WinTypes.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The fixed-width integer vocabulary the device formats and the Parts are written in.
+// The fixed-width integer vocabulary the device formats and the program are written in.
 #include <cstddef>
 #include <cstdint>
 

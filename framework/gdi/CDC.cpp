@@ -817,7 +817,7 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     QRect r = box.pixels.adjusted(box.inset, box.inset, -box.inset, -box.inset);
     if (r.isEmpty()) return TRUE;
     if (!HasPen(d.state)) {
-        // Without a pen the classic rectangle loses its right column and bottom row.
+        // Without a pen a rectangle loses its right column and bottom row.
         r.adjust(0, 0, -1, -1);
         if (!r.isEmpty() && HasBrush(d.state)) d.target->FillRect(r, BrushPaint(d.state, d.state.rop2));
         return TRUE;

@@ -35,7 +35,7 @@ class CDC : public CObject {
     DECLARE_DYNAMIC(CDC)
 public:
     CDC() = default;
-    // Deletes the attached device, as classic.
+    // Deletes the attached device.
     ~CDC() override;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
@@ -173,7 +173,7 @@ public:
     // --- areas (no pen) ---
     void FillRect(const RECT* rect, CBrush* brush);
     void FillRect(const RECT& rect, CBrush* brush) { FillRect(&rect, brush); }
-    // Leaves the background colour set to color, as classic.
+    // Leaves the background colour set to color.
     void FillSolidRect(const RECT* rect, COLORREF color);
     void FillSolidRect(const RECT& rect, COLORREF color) { FillSolidRect(&rect, color); }
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);

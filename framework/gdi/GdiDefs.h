@@ -1,6 +1,6 @@
 #pragma once
 // Drawing vocabulary shared by the device contexts and the drawing objects:
-// handles, mode and flag constants with their classic values, and the plain
+// handles, mode and flag constants with their usual values, and the plain
 // records (LOGFONT, TEXTMETRIC, BITMAP, DOCINFO) filled field by field.
 #include "framework/core/WinTypes.h"
 
@@ -270,5 +270,5 @@ struct DOCINFO {
 using ABORTPROC = BOOL (*)(HDC, int);
 
 // number * numerator / denominator in 64 bits, rounded to nearest with halves away
-// from zero; -1 when denominator is 0 or the result does not fit, as classic.
+// from zero; -1 when denominator is 0 or the result does not fit.
 int MulDiv(int number, int numerator, int denominator);

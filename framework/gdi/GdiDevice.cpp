@@ -12,7 +12,7 @@ GdiDevice::GdiDevice(Kind k, int w, int h, int dx, int dy)
     state.brush = GdiStockObject(WHITE_BRUSH);
     state.font = GdiStockObject(SYSTEM_FONT);
     if (kind == Kind::Memory) {
-        // The classic one-pixel bitmap a fresh memory device holds.
+        // The one-pixel bitmap a fresh memory device holds until one is selected.
         state.bitmap = std::make_shared<GdiObjectData>(GdiObjectData::Kind::Bitmap);
         state.bitmap->bitmap = QImage(1, 1, QImage::Format_RGB32);
         state.bitmap->bitmap.fill(0xFF000000u);

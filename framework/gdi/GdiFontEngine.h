@@ -1,6 +1,6 @@
 #pragma once
 // Turns a logical font into a Qt font of a given device size and measures it.
-// Face names of the classic fonts resolve to their metric-compatible free
+// Face names of the usual document fonts resolve to their metric-compatible free
 // counterparts ("Arial" -> "Liberation Sans").
 #include "framework/gdi/GdiDefs.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The bridge between the drawing layer and the window layer (framework/ui only;
-// the Parts never include it).
+// The bridge between the drawing layer and the window layer (used by framework/ui
+// only; the layers above never include it).
 #include "framework/gdi/CDC.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 // Pixel-exact drawing on a 32-bit image in device "index space": the point
 // (x, y) is the pixel in column x, row y. Every pixel of one fill or one
-// stroke is mixed exactly once with the classic binary raster operation, so
+// stroke is mixed exactly once with the binary raster operation, so
 // drawing twice with R2_XORPEN restores the image.
 #include "framework/gdi/GdiDefs.h"
 
@@ -25,7 +25,7 @@ struct GdiPaint {
 
 QRgb GdiToQRgb(COLORREF color);
 COLORREF GdiFromQRgb(QRgb rgb);
-// The classic binary raster operation on 24-bit colours.
+// The binary raster operation (R2_*) on 24-bit colours.
 std::uint32_t GdiMixRop2(int rop2, std::uint32_t pen, std::uint32_t dst);
 // The source raster operations of BitBlt; false for an unknown one.
 bool GdiIsSourceRop(DWORD rop);

@@ -1,7 +1,7 @@
 #pragma once
 // The button window class ("BUTTON"): push buttons, check boxes (two and three states,
 // manual or automatic), radio buttons (manual or automatic, grouped by WS_GROUP), group
-// boxes and owner-drawn buttons (framework/ui only; the Parts use CButton).
+// boxes and owner-drawn buttons (inside framework/ui only; the layers above use CButton).
 #include "framework/core/WinStyles.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/UiDefs.h"

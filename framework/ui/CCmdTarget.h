@@ -91,7 +91,7 @@ public:
     // application last. An entry equal to this object stands for its own message map.
     virtual void GetCommandRoute(std::vector<CCmdTarget*>& route);
 
-    // This object's own message map only (the classic base-class OnCmdMsg).
+    // This object's own message map only (the base-class OnCmdMsg).
     BOOL DispatchOwnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
     // The entry of this object's map (or a base class's) for a message, or nullptr.

@@ -106,7 +106,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The prompt id for an exception of a failed load or save: the classic cause mapping,
+// The prompt id for an exception of a failed load or save: by the exception's cause,
 // nIDPDefault for anything else; 0 for a user-cancel exception (nothing to show).
 UINT AfxSaveLoadPromptId(const CException* e, BOOL bSaving, UINT nIDPDefault);
 // The prompt of AfxSaveLoadPromptId with the file name inserted; nothing for a user cancel.

@@ -34,7 +34,7 @@ public:
 
     // Lines of a multi-line edit.
     int GetLineCount() const;
-    // Copies a line into the buffer (no terminating NUL, as classic); nMaxLength counts bytes.
+    // Copies a line into the buffer (no terminating NUL); nMaxLength counts bytes.
     int GetLine(int nIndex, LPTSTR lpszBuffer, int nMaxLength) const;
     int LineIndex(int nLine = -1) const;
     int LineLength(int nLine = -1) const;

@@ -1,5 +1,5 @@
 #pragma once
-// The open and save dialogs. The filter is the classic "name|patterns|name|patterns||"
+// The open and save dialogs. The filter is the usual "name|patterns|name|patterns||"
 // (patterns separated by ';'); the default extension is added to a name typed without
 // one. Under a ScriptedUi the dialog is one of the modal runs: its script gets this
 // object, reads the request and answers with ChooseFile, or leaves it to cancel.
@@ -44,7 +44,7 @@ public:
     OPENFILENAME m_ofn;
 
 protected:
-    // The classic checks on a chosen path: the extension added, the file or path that
+    // The checks on a chosen path: the extension added, the file or path that
     // must exist, the overwrite question. FALSE when the choice does not stand.
     BOOL AcceptChoice(CString& path);
 

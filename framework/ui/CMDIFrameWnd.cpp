@@ -34,7 +34,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT kMdiClientId = 0xE900; // AFX_IDW_PANE_FIRST, as classic
+constexpr UINT kMdiClientId = 0xE900; // AFX_IDW_PANE_FIRST, the first pane's id
 
 const char* MdiClientClass()
 {

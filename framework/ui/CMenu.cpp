@@ -89,7 +89,7 @@ void FillFromTemplate(HMENU menu, const std::vector<MenuItemTemplate>& items)
     }
 }
 
-// The item addressed by position or by command (searched through the popups, as classic).
+// The item addressed by position or by command (searched through the popups too).
 MenuItem* FindItem(HMENU menu, UINT nItem, UINT nFlags, HMENU* owner = nullptr, std::size_t* index = nullptr)
 {
     if (!Live(menu))

@@ -1,6 +1,6 @@
 #pragma once
 // One page of a property sheet or wizard: a child dialog from its own template, made
-// when the page is first shown. The sheet calls the page's handlers in the classic order.
+// when the page is first shown. The sheet calls the page's handlers in a fixed order.
 #include "framework/core/CString.h"
 #include "framework/ui/CDialog.h"
 

@@ -310,7 +310,7 @@ void CPropertySheet::SetWizardMode() { m_psh.dwFlags |= PSH_WIZARD; }
 
 void CPropertySheet::SetWizardButtons(DWORD dwFlags)
 {
-    // Posted, as classic: it takes effect once the handler that asked has returned.
+    // Posted: it takes effect once the handler that asked has returned.
     if (GetSafeHwnd()) PostMessage(PSM_SETWIZBUTTONS, 0, LPARAM(dwFlags));
 }
 

@@ -135,7 +135,7 @@ LPCTSTR AfxGetAppName();
 // Ends the message loop with the code once the messages now queued have run.
 void AfxPostQuitMessage(int nExitCode);
 // The program's start: the application object's InitApplication and InitInstance, then
-// Run; when InitInstance fails, ExitInstance runs at once (as classic) and its result
+// Run; when InitInstance fails, ExitInstance runs at once to tidy up and its result
 // is returned.
 int AfxWinMain(int argc, char** argv);
 // Tells the application, if any, that a message was delivered.

@@ -1249,7 +1249,8 @@ WindowHandle::ScrollState* ScrollOf(HWND hWnd, int nBar)
     return &handle->scroll[nBar];
 }
 
-// The classic bar keeps the position within nMin .. nMax - max(nPage - 1, 0).
+// A bar keeps the position within nMin .. nMax - max(nPage - 1, 0), so the last page
+// ends at nMax.
 int ClampScrollPos(const WindowHandle::ScrollState& state, int pos)
 {
     const int top = state.page > 0 ? std::max(state.minPos, state.maxPos - int(state.page) + 1) : state.maxPos;
@@ -1371,7 +1372,7 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)
         // A handler of this window itself owns the control; the target is not asked.
         if (CCmdTarget::DispatchOwnCmdMsg(child->id, CN_COMMAND, &state, nullptr))
             continue;
-        // Only push buttons go grey for want of a handler, as classic.
+        // Only push buttons go grey for want of a handler; check boxes and radios stay usable.
         BOOL disable = bDisableIfNoHandler;
         if (disable) {
             const UINT kind = child->style & 0x0F;
@@ -1516,7 +1517,7 @@ HWND GetParent(HWND hWnd)
         return nullptr;
     if (!handle->widget->isWindow())
         return AfxParentHandle(handle);
-    // A popup's parent is its owner, as classic.
+    // A popup's parent is its owner, so its messages reach the window that opened it.
     return (handle->style & WS_POPUP) ? Live(handle->owner) : nullptr;
 }
 

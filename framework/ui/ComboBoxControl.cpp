@@ -113,7 +113,7 @@ QString ComboBoxWidget::WindowText() const
 }
 
 // Qt selects the first item added to an empty combo and moves the selection when the
-// selected item goes; the classic combo does neither.
+// selected item goes; this combo does neither, the selection stays the caller's.
 int ComboBoxWidget::Insert(int index, const QString& text)
 {
     const int selected = currentIndex();

@@ -1,7 +1,7 @@
 #pragma once
 // The combo box window class ("COMBOBOX"): drop-down list, drop-down and simple
-// combos with item data and sorting, and the classic rule that adding or removing
-// items never selects one (framework/ui only; the Parts use CComboBox).
+// combos with item data and sorting; adding or removing items never selects one
+// (inside framework/ui only; the layers above use CComboBox).
 #include "framework/core/WinStyles.h"
 #include "framework/ui/UiDefs.h"
 

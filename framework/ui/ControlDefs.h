@@ -1,6 +1,6 @@
 #pragma once
 // Messages, notification answers and flags of the dialog controls, property sheets and
-// file dialogs, with their classic values.
+// file dialogs, with the values resource files and callers use.
 #include "framework/core/WinTypes.h"
 
 #include <cstdint>

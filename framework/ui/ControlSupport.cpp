@@ -17,7 +17,7 @@ void AfxNotifyParent(HWND hWndCtrl, UINT code)
     HWND parent = AfxParentHandle(hWndCtrl);
     if (!parent) return;
     // The notification runs inside a Qt signal, which no exception may cross: a failure
-    // is reported as the classic window procedure reports it, a user abort ends quietly.
+    // is reported to the user by its message, a user abort ends quietly.
     try {
         ::SendMessage(parent, WM_COMMAND, WPARAM(MAKELONG(WORD(hWndCtrl->id), WORD(code))), LPARAM(hWndCtrl));
     } catch (CUserException&) {

@@ -27,7 +27,7 @@ QString AfxTextFromParam(LPARAM lParam);
 // Copies text into a caller's buffer of 'size' bytes with its NUL, never half a
 // character; returns the bytes copied.
 int AfxCopyTextToBuffer(const QString& text, LPARAM buffer, WPARAM size);
-// Copies text into a caller's buffer that the classic call assumes large enough.
+// Copies text into a caller's buffer that the call assumes large enough.
 int AfxCopyTextUnbounded(const QString& text, LPARAM buffer);
 LRESULT AfxTextLength(const QString& text);
 
@@ -35,7 +35,7 @@ LRESULT AfxTextLength(const QString& text);
 QString AfxTextWithoutMnemonic(const QString& text);
 
 // Pixel rows a line of text covers: ascent and descent rounded up together, as the
-// classic character height counts them (dialog units, labels, group titles).
+// dialog character height counts them (dialog units, labels, group titles).
 int AfxTextLineHeight(const QFont& font);
 
 // Pixel width of n quarters of the font's average character width (tab stops).

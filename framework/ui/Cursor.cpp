@@ -1,5 +1,5 @@
 // Cursors: the standard shapes, cursor resources of the language library, and the
-// classic SetCursor that changes the pointer over the window asking for it.
+// SetCursor, which changes the pointer over the window asking for it.
 #include "framework/core/Resources.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/WindowHandle.h"
@@ -31,7 +31,7 @@ constexpr StandardCursor kStandardCursors[] = {
     {32650, Qt::BusyCursor},      {32651, Qt::WhatsThisCursor},
 };
 
-// Cursors live for the process, as classic shared cursors do; the key is the module
+// Cursors live for the process, shared by every caller; the key is the module
 // and resource id.
 std::map<std::pair<const void*, unsigned>, std::unique_ptr<CursorHandle>>& CursorCache()
 {

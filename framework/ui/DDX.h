@@ -16,7 +16,7 @@ void AfxSetWindowText(HWND hWndCtrl, LPCTSTR lpszNew);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value); // also DWORD
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value); // 32-bit range, as on the classic platform
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value); // 32-bit range, as stored in the files
 void DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, short& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // Blanks and tabs around a base-10 integer are allowed, nothing else. A value outside
-// the 32-bit range is refused rather than wrapped. As the classic rule has it, a text
+// the 32-bit range is refused rather than wrapped. As users type them, a text
 // whose value is 0 must start with '0'.
 bool ParseDialogInt32(const char* text, std::int32_t& value);
 bool ParseDialogUInt32(const char* text, std::uint32_t& value);

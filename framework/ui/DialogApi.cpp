@@ -148,7 +148,7 @@ LONG GetDialogBaseUnits()
 
 namespace {
 
-// The classic rule of GetDlgItemInt: blanks, an optional minus sign when signed, digits.
+// What GetDlgItemInt reads: blanks, an optional minus sign when signed, digits.
 bool ParseItemInteger(std::string_view text, bool isSigned, std::int64_t& value)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

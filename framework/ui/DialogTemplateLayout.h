@@ -1,5 +1,5 @@
 #pragma once
-// Dialog units to pixels, the classic way: a horizontal unit is a quarter of the dialog
+// Dialog units to pixels: a horizontal unit is a quarter of the dialog
 // font's average character width, a vertical unit an eighth of its character height.
 #include "framework/core/CRect.h"
 #include "framework/core/CString.h"
@@ -28,6 +28,6 @@ struct DialogFontSpec {
 // Pixel height of the template font's characters at a logical resolution (dots per inch).
 int DialogFontPixelHeight(const DialogFontSpec& font, int dpi);
 
-// The face the machine shows for a template's face: the classic dialog faces become
+// The face the machine shows for a template's face: the old bitmap dialog faces become
 // the metric-compatible sans serif.
 CString DialogFontFace(const CString& face);

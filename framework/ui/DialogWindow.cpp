@@ -59,7 +59,7 @@ std::unique_ptr<CFont> MakeDialogFont(const DialogTemplate& dialogTemplate, int 
     return font;
 }
 
-// With the classic character height an 8-unit high label holds its line whole.
+// With this character height an 8-unit high label holds its line whole.
 DialogBaseUnits MeasureUnits(const QFont& font)
 {
     const QFontMetrics metrics(font);
@@ -83,7 +83,7 @@ int TemplateDefaultId(HWND hDlg)
     return 0;
 }
 
-// Win32 answers WM_CLOSE in a dialog with IDCANCEL, unless the Cancel button is disabled.
+// A dialog answers WM_CLOSE with IDCANCEL, unless the Cancel button is disabled.
 void CloseAsCancel(HWND hDlg)
 {
     HWND cancel = ChildById(hDlg, IDCANCEL);
@@ -199,7 +199,7 @@ QRect ControlGeometry(const QRect& rect, QWidget* widget)
 void CreateItem(HWND hDlg, const DialogItemTemplate& item, const DialogBaseUnits& units)
 {
     const CRect pixels = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), units);
-    // Ids are 16-bit in templates: IDC_STATIC (-1) reads 0xFFFF, as classic.
+    // Ids are 16-bit in templates: IDC_STATIC (-1) reads 0xFFFF.
     HWND control = AfxCreateDialogControl(hDlg, item.className.c_str(), item.text.c_str(), item.style,
                                           QRect(pixels.left, pixels.top, pixels.Width(), pixels.Height()),
                                           UINT(item.id) & 0xFFFF, item.exStyle);

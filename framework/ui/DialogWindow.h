@@ -2,7 +2,7 @@
 // The dialog window class ("#32770") below CDialog and the C-style dialog calls: the
 // window built from a template, the dialog manager's default processing (default
 // button, Enter and Escape, the close box, WM_NEXTDLGCTL), and the modal run
-// (framework/ui only; the Parts use CDialog or DialogApi.h).
+// (inside framework/ui only; the layers above use CDialog or DialogApi.h).
 #include "framework/core/ResourceScript.h"
 #include "framework/gdi/CGdiObject.h"
 #include "framework/ui/DialogApi.h"

@@ -311,7 +311,7 @@ EditLineWidget::EditLineWidget(DWORD style, const QString& text, QWidget* parent
 
 void EditLineWidget::SetText(const QString& value)
 {
-    // QLineEdit keeps at most its maximum length; the classic limit only stops typing.
+    // QLineEdit keeps at most its maximum length; the edit's limit only stops typing.
     if (value.size() > maxLength()) setMaxLength(int(value.size()));
     setText(value);
 }

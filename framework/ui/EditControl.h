@@ -1,7 +1,7 @@
 #pragma once
 // The edit window class ("EDIT"): a single-line edit on a QLineEdit or a multi-line one
-// on a QPlainTextEdit, with the classic text limit, selection, password, number,
-// case, read-only and auto-scroll rules (framework/ui only; the Parts use CEdit).
+// on a QPlainTextEdit, with the text limit, selection, password, number, case,
+// read-only and auto-scroll rules (inside framework/ui only; the layers above use CEdit).
 #include "framework/core/WinStyles.h"
 #include "framework/ui/UiDefs.h"
 
@@ -12,7 +12,7 @@
 #include <utility>
 
 // What both edit kinds answer to the class procedure. Positions are characters; in a
-// multi-line edit a line break counts two, as the classic CR LF.
+// multi-line edit a line break counts two, as the CR LF it stands for.
 class EditControl {
 public:
     explicit EditControl(DWORD style) : m_style(style) {}

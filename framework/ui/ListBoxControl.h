@@ -1,7 +1,7 @@
 #pragma once
 // The list box window class ("LISTBOX"): a self-drawn list of rows with item data,
 // single, multiple or extended selection, tab stops, sorting and owner-drawn rows
-// (framework/ui only; the Parts reach it through messages and CListBox).
+// (inside framework/ui only; the layers above reach it through messages and CListBox).
 #include "framework/core/WinStyles.h"
 #include "framework/ui/UiDefs.h"
 

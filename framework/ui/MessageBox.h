@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes: by text or by string id of the current resource module, with the
-// classic MB_ flags and ID results. Under a ScriptedUi they are logged and answered
+// usual MB_ flags and ID results. Under a ScriptedUi they are logged and answered
 // from its script instead of shown.
 #include "framework/ui/UiDefs.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The scroll bar window class ("SCROLLBAR"): the parent hears WM_HSCROLL or WM_VSCROLL
-// and moves the thumb itself, as classic (framework/ui only; the Parts use CScrollBar).
+// and moves the thumb itself (inside framework/ui only; the layers above use CScrollBar).
 #include "framework/core/WinStyles.h"
 #include "framework/ui/UiDefs.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The static window class ("STATIC"): texts, icons, bitmaps, frames and rectangles
-// (framework/ui only; the Parts use CStatic).
+// (inside framework/ui only; the layers above use CStatic).
 #include "framework/core/WinStyles.h"
 #include "framework/gdi/GdiDefs.h"
 #include "framework/ui/UiDefs.h"

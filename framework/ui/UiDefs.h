@@ -1,6 +1,6 @@
 #pragma once
 // Window vocabulary: handles, message numbers, notification codes, flags and the plain
-// records that travel with messages, all with their classic values.
+// records that travel with messages, all with the values resource files use.
 #include "framework/core/CPoint.h"
 #include "framework/core/WinTypes.h"
 #include "framework/gdi/GdiDefs.h"
@@ -203,7 +203,7 @@ constexpr UINT WM_USER = 0x0400;
 // Framework-private messages.
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 constexpr UINT WM_COMMANDHELP = 0x0365;
-// The classic single WM_CTLCOLOR message; OnCtlColor receives one of the CTLCOLOR_ kinds.
+// One single WM_CTLCOLOR message; OnCtlColor receives one of the CTLCOLOR_ kinds.
 constexpr UINT WM_CTLCOLOR = 0x0019;
 constexpr UINT CTLCOLOR_MSGBOX = 0;
 constexpr UINT CTLCOLOR_EDIT = 1;

@@ -393,7 +393,7 @@ void WindowHandle::UpdateScrollBar(int bar)
     EnsureScrollBar(bar);
     if (state.bar == nullptr)
         return;
-    // The classic bar shows nPage units of nMax - nMin + 1; the slider's range excludes the page.
+    // A bar shows nPage units of nMax - nMin + 1; the slider's range excludes the page.
     const int page = int(std::min<UINT>(state.page, UINT(std::max(state.maxPos - state.minPos + 1, 0))));
     const int sliderMax = page > 0 ? std::max(state.minPos, state.maxPos - page + 1) : state.maxPos;
     const QSignalBlocker blocker(state.bar);
@@ -654,14 +654,14 @@ UINT_PTR WindowHandle::StartTimer(UINT_PTR timerId, UINT elapse)
 {
     if (destroyed || destroying || !widget)
         return 0;
-    // The classic minimum period; 0 would otherwise spin.
+    // The shortest period a timer gets; 0 would otherwise spin.
     constexpr UINT kMinimumElapse = 10;
     TimerState& state = timers[timerId];
     if (!state.timer) {
         state.timer = std::make_unique<QTimer>();
         QObject::connect(state.timer.get(), &QTimer::timeout, this, [this, timerId] {
             auto it = timers.find(timerId);
-            // One WM_TIMER waits in the queue at most, as classic.
+            // One WM_TIMER waits in the queue at most: a slow handler skips ticks.
             if (it == timers.end() || it->second.pending)
                 return;
             it->second.pending = true;
@@ -879,7 +879,7 @@ bool AfxEnsureGuiApplication()
 
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON)
 {
-    // Equal attributes give the same class, as classic.
+    // Equal attributes give the same class, so repeated registrations share one name.
     const std::string name = "Afx:" + std::to_string(nClassStyle) + ":" +
                              std::to_string(reinterpret_cast<std::uintptr_t>(hCursor)) + ":" +
                              std::to_string(reinterpret_cast<std::uintptr_t>(hbrBackground));

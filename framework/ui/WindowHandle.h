@@ -1,5 +1,5 @@
 #pragma once
-// The platform side of a window handle (framework/ui only; the Parts never include it).
+// The Qt side of a window handle (framework/ui only; the layers above never include it).
 //
 // A handle belongs to one widget and lives as a QObject child of it. It translates the
 // widget's Qt events into window messages for the window's C++ object, keeps the
@@ -38,7 +38,7 @@ struct WindowClassInfo {
     // Makes the widget of a new window; unset: a plain window that paints itself.
     std::function<QWidget*(const CREATESTRUCT& cs, QWidget* parent)> createWidget;
     // The C++ object FromHandle gives for a window without one of its own (a CEdit for
-    // an edit control, so that the classic casts of GetDlgItem hold); unset: a CWnd.
+    // an edit control, so that casts of what GetDlgItem returns hold); unset: a CWnd.
     std::function<std::unique_ptr<CWnd>()> createTemporaryObject;
     // The class's default processing, asked before the generic one; true when handled.
     std::function<bool(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> windowProc;
@@ -193,7 +193,7 @@ int AfxPlaceMenuBar(HWND hWnd);
 QWidget* AfxMenuBarWidget(HWND hWnd);
 
 // Sends WM_CANCELMODE to the window holding the mouse capture; a modal loop calls this
-// before it starts, as the classic system does.
+// before it starts, so no control keeps the mouse.
 void AfxCancelCaptureForModal();
 // Ensures the Qt application object exists (tests and libraries create windows without
 // a program's main function); returns false when no GUI can be started.
