@@ -4,6 +4,11 @@
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/CPaintDC.h"
+#include "framework/ui/CPreviewView.h"
+#include "framework/ui/CPrintDialog.h"
+#include "framework/ui/CPrintingDialog.h"
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/MessageBox.h"
 #include "framework/ui/CSplitterWnd.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -35,6 +40,8 @@ int CView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CView::OnDestroy()
 {
+    // A preview must not outlive the view it shows.
+    CPreviewView::ClosePreviewOf(this);
     // The frame must not keep a view that is going.
     for (CFrameWnd* frame = GetParentFrame(); frame != nullptr; frame = frame->GetParentFrame()) {
         if (frame->GetActiveView() == this)
@@ -83,6 +90,54 @@ void CView::OnPrint(CDC* pDC, CPrintInfo*)
 }
 
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
+
+namespace {
+
+// The print loop's view of a view.
+class ViewPrintJob : public CPrintJobClient {
+public:
+    explicit ViewPrintJob(CView& view) : m_view(view) {}
+    void PrintJobPrepareDC(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnPrepareDC(pDC, pInfo); }
+    void PrintJobBegin(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnBeginPrinting(pDC, pInfo); }
+    void PrintJobPage(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnPrint(pDC, pInfo); }
+    void PrintJobEnd(CDC* pDC, CPrintInfo* pInfo) override { m_view.OnEndPrinting(pDC, pInfo); }
+
+private:
+    CView& m_view;
+};
+
+} // namespace
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo)
+{
+    return AfxDoPreparePrinting(pInfo);
+}
+
+void CView::OnFilePrint()
+{
+    CPrintInfo info;
+    if (!OnPreparePrinting(&info))
+        return;
+    ViewPrintJob job(*this);
+    CPrintingDialog status;
+    CWnd* owner = AfxGetMainWnd();
+    if (owner == nullptr || owner->GetSafeHwnd() == nullptr)
+        owner = GetTopLevelParent();
+    const CString name = m_pDocument != nullptr ? m_pDocument->GetTitle() : CString(AfxGetAppName());
+    AfxRunPrintJob(job, info, status, owner, name);
+}
+
+void CView::OnFilePrintPreview()
+{
+    if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CPreviewView), new CPrintPreviewState))
+        AfxMessageBox(AFX_IDP_PREVIEW_FAILED);
+}
+
+BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass* pPreviewViewClass,
+                           CPrintPreviewState* pState)
+{
+    return AfxDoPrintPreview(nIDResource, pPrintView, pPreviewViewClass, pState);
+}
 
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 {

@@ -8,6 +8,7 @@ class CDC;
 class CDocument;
 class CFrameWnd;
 struct CPrintInfo; // the printing layer's page and range record
+struct CPrintPreviewState;
 
 constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
@@ -31,6 +32,20 @@ public:
     virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo); // the default draws with OnDraw
     virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+
+    // The print dialog of the run (none for a preview or a direct print), preset to the
+    // run's whole page range; TRUE when there is something to print on.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    // ID_FILE_PRINT for views that map it: OnPreparePrinting, then the pages through the
+    // print loop with its status dialog, the main window disabled meanwhile.
+    afx_msg void OnFilePrint();
+    // ID_FILE_PRINT_PREVIEW for views that map it: the preview with the standard tool bar
+    // (message 61705 when it cannot open).
+    afx_msg void OnFilePrintPreview();
+    // A preview of pPrintView in the preview view class with the tool bar template; the
+    // state is the preview's (freed on failure). FALSE when it could not open.
+    BOOL DoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass* pPreviewViewClass,
+                        CPrintPreviewState* pState);
 
     // Commands reach the view, then its document.
     void GetCommandRoute(std::vector<CCmdTarget*>& route) override;

@@ -1,0 +1,171 @@
+#include "framework/ui/CPrintingDialog.h"
+
+#include "framework/core/Resources.h"
+#include "framework/gdi/CDC.h"
+#include "framework/ui/CPrintDialog.h"
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <algorithm>
+
+BOOL CPrintingDialog::s_bUserAbort = FALSE;
+
+IMPLEMENT_DYNAMIC(CPrintingDialog, CDialog)
+
+CPrintingDialog::CPrintingDialog() : CDialog(AFX_IDD_PRINTDLG) {}
+
+BOOL CPrintingDialog::OnInitDialog()
+{
+    SetWindowText(AfxGetAppName());
+    CenterWindow();
+    return CDialog::OnInitDialog();
+}
+
+void CPrintingDialog::OnCancel()
+{
+    s_bUserAbort = TRUE;
+    // Only the loop removes the dialog: it must stay a valid window until the job ends.
+    if (CWnd* cancel = GetDlgItem(IDCANCEL)) cancel->EnableWindow(FALSE);
+}
+
+BOOL AfxPrintAbortProc(HDC, int)
+{
+    if (!CPrintingDialog::s_bUserAbort) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !CPrintingDialog::s_bUserAbort;
+}
+
+CString AfxPrintJobName(const CString& docName)
+{
+    const QString name = QString::fromUtf8(docName.c_str());
+    if (name.size() <= AFX_PRINT_DOCNAME_MAX) return docName;
+    return CString(name.left(AFX_PRINT_DOCNAME_MAX).toStdString());
+}
+
+namespace {
+
+// Puts back what a job changed, on every road out of the loop.
+class JobCleanup {
+public:
+    JobCleanup(CPrintJobClient& client, CDC& dc, CPrintInfo& info, CPrintingDialog& status, CWnd* parent)
+        : m_client(client), m_dc(dc), m_info(info), m_status(status), m_parent(parent)
+    {
+    }
+    ~JobCleanup()
+    {
+        if (m_docStarted) {
+            if (m_failed) m_dc.AbortDoc();
+            else m_dc.EndDoc();
+        }
+        if (m_parent != nullptr && m_parent->GetSafeHwnd() != nullptr) m_parent->EnableWindow(TRUE);
+        m_client.PrintJobEnd(&m_dc, &m_info);
+        if (m_status.GetSafeHwnd() != nullptr) m_status.DestroyWindow();
+    }
+    JobCleanup(const JobCleanup&) = delete;
+    JobCleanup& operator=(const JobCleanup&) = delete;
+
+    void DocStarted() { m_docStarted = true; }
+    void Succeeded() { m_failed = false; }
+
+private:
+    CPrintJobClient& m_client;
+    CDC& m_dc;
+    CPrintInfo& m_info;
+    CPrintingDialog& m_status;
+    CWnd* m_parent;
+    bool m_docStarted = false;
+    bool m_failed = true; // until the pages are through, leaving means failure
+};
+
+void ShowStatus(CPrintingDialog& status, CWnd* parent, const CString& docName, const CPrintDialog& printer)
+{
+    if (!status.Create(AFX_IDD_PRINTDLG, parent)) return;
+    status.SetDlgItemText(AFX_IDC_PRINT_DOCNAME, docName);
+    status.SetDlgItemText(AFX_IDC_PRINT_PRINTERNAME, printer.GetPrinterName());
+    CString port;
+    AfxFormatString1(port, AFX_IDS_PRINTONPORT, printer.GetPortName());
+    status.SetDlgItemText(AFX_IDC_PRINT_PORTNAME, port);
+    status.ShowWindow(SW_SHOW);
+    status.UpdateWindow();
+}
+
+void ShowPageNumber(CPrintingDialog& status, UINT page)
+{
+    if (status.GetSafeHwnd() == nullptr) return;
+    CString format;
+    if (!format.LoadString(AFX_IDS_PRINTPAGENUM)) format = "Page %u";
+    CString text;
+    text.Format(format.c_str(), page);
+    status.SetDlgItemText(AFX_IDC_PRINT_PAGENUM, text);
+}
+
+CRect WholePage(CDC& dc)
+{
+    CRect page(0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES));
+    dc.DPtoLP(&page);
+    return page;
+}
+
+} // namespace
+
+PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrintingDialog& status, CWnd* pParent,
+                               const CString& docName)
+{
+    CDC dc;
+    if (!dc.Attach(info.m_pPD->CreatePrinterDC())) {
+        // Whoever prepared the job still hears its beginning and its end.
+        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT);
+        if (dc.CreateRecordingDC(2100, 2970, 254, 254, TRUE)) {
+            dc.m_bPrinting = TRUE;
+            client.PrintJobBegin(&dc, &info);
+            client.PrintJobEnd(&dc, &info);
+        }
+        return PrintJobResult::NoPrinter;
+    }
+    dc.m_bPrinting = TRUE;
+    client.PrintJobBegin(&dc, &info);
+
+    JobCleanup cleanup(client, dc, info, status, pParent);
+    ShowStatus(status, pParent, docName, *info.m_pPD);
+    if (pParent != nullptr && pParent->GetSafeHwnd() != nullptr) pParent->EnableWindow(FALSE);
+
+    CPrintingDialog::s_bUserAbort = FALSE;
+    dc.SetAbortProc(AfxPrintAbortProc);
+
+    const CString jobName = AfxPrintJobName(docName);
+    if (dc.StartDoc(jobName) <= 0) {
+        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT);
+        return PrintJobResult::StartFailed;
+    }
+    cleanup.DocStarted();
+
+    const UINT low = info.GetMinPage();
+    const UINT high = std::max(low, info.GetMaxPage());
+    const UINT from = std::clamp(info.GetFromPage(), low, high);
+    const UINT to = std::clamp(info.GetToPage(), low, high);
+    const int step = to >= from ? 1 : -1;
+    const UINT copies = std::max<UINT>(1, info.GetCopies());
+
+    for (UINT copy = 0; copy < copies; ++copy) {
+        info.m_bContinuePrinting = TRUE;
+        UINT printed = 0;
+        for (UINT page = from;; page = UINT(int(page) + step)) {
+            info.m_nCurPage = page;
+            client.PrintJobPrepareDC(&dc, &info);
+            if (!info.m_bContinuePrinting) break;
+            info.m_rectDraw = WholePage(dc);
+            ShowPageNumber(status, page);
+            if (dc.StartPage() <= 0) return PrintJobResult::PageFailed;
+            client.PrintJobPage(&dc, &info);
+            if (dc.EndPage() <= 0)
+                return CPrintingDialog::s_bUserAbort ? PrintJobResult::Aborted : PrintJobResult::PageFailed;
+            ++printed;
+            if (page == to) break;
+        }
+        if (printed == 0) break;
+    }
+    cleanup.Succeeded();
+    return PrintJobResult::Printed;
+}
