@@ -3,11 +3,15 @@
 // stopped and aborted by toggling), the cycle that ticks the active mode at its own
 // period, the current result the views draw, and the hooks through which the child
 // frame fills and reads its bar controls. Family documents override the virtual hooks.
+// It also records the results it reads into a protocol file and replays such files.
 #include "app/CTalisoDoc.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
+class CCmdUI;
 class CComboBox;
 class CObList;
 class CSelectorComboBox;
@@ -49,6 +53,24 @@ constexpr UINT kSimulationControlIds[] = {IDC_SIMULATION_1, IDC_SIMULATION_2, ID
 // Stops the active mode.
 constexpr UINT ID_STOP_MODE = 32911;
 
+// Protocol recording and replay.
+constexpr UINT ID_TOGGLE_RECORDING = 32807;
+constexpr UINT ID_REPLAY_LAST = 32812;
+constexpr UINT ID_REPLAY_PREVIOUS = 32813;
+constexpr UINT ID_REPLAY_NEXT = 32816;
+constexpr UINT ID_REPLAY_FIRST = 32817;
+constexpr UINT ID_REPLAY_PAUSE = 32818;
+constexpr UINT ID_REPLAY_PLAY = 32819;
+constexpr UINT IDP_RECORDING_NOTE = 341;
+constexpr UINT IDS_STOP_RECORDING = 971;
+constexpr UINT IDS_START_RECORDING = 972;
+constexpr UINT IDS_PROTOCOL_FILES = 1117; // default extension "\n" filter
+constexpr UINT IDS_RECORDING_PANE = 58;
+constexpr int kHelpProtocolReplay = 115;
+constexpr int kHelpProtocolRecording = 116;
+// Automatic replay shows one entry per period.
+constexpr DWORD kReplayStepPeriod = 1000;
+
 class CCommonDoc : public CTalisoDoc {
     DECLARE_SERIAL(CCommonDoc)
 public:
@@ -71,7 +93,10 @@ public:
     void NotifyFrames(int nFlags);
 
     // Cycle: a tick of the active mode at most once per period, driven by the active
-    // child frame's timer. A period of 0 disarms it.
+    // child frame's timer. A period of 0 disarms it. The deadlines are read from the tick
+    // source, the system's tick counter unless one is set (tests drive their own clock).
+    using TickSource = std::function<DWORD()>;
+    void SetTickSource(TickSource source);
     int SetCycle(DWORD dwPeriod);
     void StopCycle();
     void OnCycle();
@@ -79,13 +104,28 @@ public:
     // Whether a tick at 'now' is due for the deadline; right across the counter's wrap.
     static BOOL IsCycleDue(DWORD now, DWORD deadline) { return std::int32_t(now - deadline) >= 0; }
     DWORD GetCyclePeriod() const { return m_dwCyclePeriod; }
+    DWORD GetCycleDeadline() const { return m_dwCycleDeadline; }
 
     // The current result (the last scan read or replayed), owned by the document.
     void SetResult(const CSensorObject* pResult);
     CSensorObject* GetResult() const { return m_pResult.get(); }
     void DeleteResult();
-    // Asks the device for a result by the settings' scan mode; 1 when a new one came.
+    // Asks the device for a result by the settings' scan mode; 1 when a new one came
+    // (it is then the current result and recorded).
     int FetchResult();
+
+    // Protocol recording: while on, a copy of every result handed here is appended to the
+    // protocol file, which always holds every result recorded since recording began.
+    void RecordResult(const CSensorObject* pResult);
+    BOOL IsRecording() const { return m_bRecording; }
+    const CString& GetProtocolPath() const { return m_strProtocolPath; }
+    // Replay (mode 6) keeps the entries of the file it loaded in a list of its own.
+    BOOL IsProtocolLoaded() const { return m_bProtocolLoaded; }
+    BOOL IsPlaying() const { return m_bPlaying; }
+    // Shows a copy of the replayed entry; nothing for an index outside or already shown.
+    void ShowEntry(int nIndex);
+    // position: 1-based index of the entry shown, 0 for none; returns the entry count.
+    int GetProtocolPosition(int* pPosition, int* pCount) const;
 
     // The child frame's bar controls, by control id: fills the control, or hands its new
     // selection to the document. Clears the undo store before the first-object combo is
@@ -133,10 +173,30 @@ public:
 
     BOOL CanCloseFrame(CFrameWnd* pFrame) override;
     void DeleteContents() override;
+    // The common level of the document file: its version byte.
     void Serialize(CArchive& ar) override;
+    // Asks to save a modified document; FALSE (keep it open) on Cancel and whenever the
+    // answer Yes does not end in a saved file.
+    BOOL SaveModified() override;
 
     afx_msg void OnStopMode();
     afx_msg void OnFileClose();
+    afx_msg void OnFileSave();
+    afx_msg void OnFileSaveAs();
+
+    afx_msg void OnToggleRecording();
+    afx_msg void OnReplayPlay();
+    afx_msg void OnReplayPause();
+    afx_msg void OnReplayFirst();
+    afx_msg void OnReplayPrevious();
+    afx_msg void OnReplayNext();
+    afx_msg void OnReplayLast();
+    afx_msg void OnUpdateToggleRecording(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateRecordingPane(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplayPlay(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplayPause(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplayBackwards(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateReplayForwards(CCmdUI* pCmdUI);
 
 protected:
     // One tick of the active mode (elapsed: ms since the cycle was last armed).
@@ -145,12 +205,40 @@ protected:
     int RunModeAction(int nMode, int nAction);
 
 private:
+    class ProtocolWriter;
+    using ResultList = std::vector<std::unique_ptr<CSensorObject>>;
+
+    DWORD Now() const;
+    // The save prompt for a new name; FALSE when the user cancels it.
+    BOOL PromptSavePath(CString& path);
+    BOOL SaveUnderNewName();
+    // Writes the recorded list out; FALSE (reported) when the file could not be written.
+    BOOL WriteProtocol();
+    void StopRecording();
+    // Reads the protocol file into the replay list; TRUE when it yielded an entry.
+    BOOL LoadProtocol(const CString& path);
+    void UnloadProtocol();
+    // The copy of the entry shown, when something dropped the current result.
+    void ShowEntryAgain();
+
     int m_nMode = kModeNone;
     DWORD m_dwCyclePeriod = 0;
     DWORD m_dwCycleDeadline = 0;
     // Separate from the period and deadline: a deadline of 0 is a valid tick count.
     BOOL m_bCycleArmed = FALSE;
+    TickSource m_tickSource;
     std::unique_ptr<CSensorObject> m_pResult;
+
+    CString m_strProtocolPath;
+    BOOL m_bRecording = FALSE;
+    BOOL m_bProtocolLoaded = FALSE;
+    BOOL m_bPlaying = FALSE;
+    // Recording and replay never share entries: stopping a replay leaves the recording
+    // (and its file) as it was.
+    ResultList m_recorded;
+    ResultList m_replay;
+    int m_nShown = -1;
+    std::unique_ptr<ProtocolWriter> m_pProtocolWriter;
 
     DECLARE_MESSAGE_MAP()
 };
