@@ -1,15 +1,9 @@
 #pragma once
-// A section heading: Arial 10 pt bold, 5 pt above and below.
-#include "app/CPrintObject.h"
+// A section heading.
+#include "app/CStyledTextObject.h"
 
-class CSubTitle1Object : public CPrintObject {
+class CSubTitle1Object : public CStyledTextObject {
     DECLARE_DYNAMIC(CSubTitle1Object)
 public:
-    explicit CSubTitle1Object(const CString& text);
-
-    int Print(CDC* pDC, const CRect& rect, BOOL bMeasureOnly) override;
-    const CString& GetText() const { return m_strText; }
-
-private:
-    CString m_strText;
+    explicit CSubTitle1Object(const CString& text) : CStyledTextObject(TextStyle::SubTitle1, text) {}
 };
