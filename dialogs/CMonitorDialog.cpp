@@ -3,52 +3,40 @@
 #include "device/DeviceProcedures.h"
 #include "dialogs/CMonitorIntervalDialog.h"
 #include "dialogs/LogFileAppend.h"
-#include "dialogs/PollGuard.h"
 #include "framework/ui/DDX.h"
 #include "model/CKVRIdentity.h"
 
 #include <cstdlib>
 #include <utility>
 
-IMPLEMENT_DYNAMIC(CMonitorDialog, CDialog)
+IMPLEMENT_DYNAMIC(CMonitorDialog, CPollingDialog)
 IMPLEMENT_DYNAMIC(CKVRMonitorDialog, CMonitorDialog)
 
 namespace {
 constexpr UINT IDD_MONITOR = 113;
 constexpr UINT IDB_MONITOR_LAMPS = 87;
-constexpr int IDC_LOG_CHOOSE = 2034;
 constexpr int IDC_READING_LIST = 2035;
-constexpr int IDC_LOG_PATH = 2036;
 constexpr int IDC_INTERVAL_BUTTON = 2062;
 constexpr int IDC_INTERVAL = 2108;
 constexpr int IDC_FIRST_LAMP = 2110;
 constexpr int IDC_SPEED_1 = 2116;
 constexpr int IDC_SPEED_2 = 2117;
 constexpr int IDC_SPEED_DIFFERENCE = 2118;
-constexpr UINT IDS_LOG_FILTER = 1123;
-constexpr UINT IDS_NO_LOG_FILE = 1162;
-constexpr UINT IDS_START = 1163;
-constexpr UINT IDS_STOP = 1164;
 constexpr UINT IDS_LOG_HEADING = 1165;
 constexpr UINT IDS_INPUTS = 1166;
 constexpr UINT IDS_SPEEDS = 1167;
 constexpr UINT IDS_DIFFERENCE = 1168;
 constexpr UINT IDS_OUTPUTS = 1169;
 constexpr UINT IDS_CASES = 1170;
-constexpr int kLogHelpContext = 114;
-constexpr DWORD kLogSaveFlags = 0x80E;
 constexpr int kLampImages = 3;
 // Lamp images: inputs show 0 when clear, outputs 1; both show 2 when set.
 constexpr int kImageInputClear = 0;
 constexpr int kImageOutputClear = 1;
 constexpr int kImageSet = 2;
 
-CString LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text;
-}
+constexpr PollingDialogResources kResources{
+    .startText = 1163, .stopText = 1164, .noLogFileText = 1162, .logFilterText = 1123,
+    .logHelpContext = 114, .logSaveFlags = 0x80E};
 
 const char* Bit(std::int32_t value) { return value ? "1" : "0"; }
 
@@ -72,8 +60,6 @@ CString SpeedText(std::int32_t speed)
 }
 } // namespace
 
-BOOL CMonitorDialog::s_bPolling = FALSE;
-
 // Readings whose fields take the most room between them: negative four-digit speeds, the
 // largest difference, two-digit cases, a date and time of wide digits. Fixed stops in
 // dialog units let the fields of a line run together in one font and leave gaps in another.
@@ -93,21 +79,17 @@ std::vector<CString> CMonitorDialog::WidestListLines()
     return lines;
 }
 
-BEGIN_MESSAGE_MAP(CMonitorDialog, CDialog)
-    ON_BN_CLICKED(IDC_LOG_CHOOSE, OnChooseFile)
+BEGIN_MESSAGE_MAP(CMonitorDialog, CPollingDialog)
     ON_BN_CLICKED(IDC_INTERVAL_BUTTON, OnInterval)
-    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CMonitorDialog::CMonitorDialog(CWnd* pParentWnd) : CDialog(IDD_MONITOR, pParentWnd) {}
+CMonitorDialog::CMonitorDialog(CWnd* pParentWnd) : CPollingDialog(IDD_MONITOR, kResources, pParentWnd) {}
 
 CMonitorDialog::~CMonitorDialog() = default;
 
 BOOL CMonitorDialog::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    CenterWindow();
-    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
+    CPollingDialog::OnInitDialog();
     for (int i = 0; i < kLampCount; ++i) {
         CIndicatorButton& lamp = m_lamps[std::size_t(i)];
         lamp.SubclassDlgItem(UINT(IDC_FIRST_LAMP + i), this);
@@ -122,81 +104,17 @@ BOOL CMonitorDialog::OnInitDialog()
 
 void CMonitorDialog::DoDataExchange(CDataExchange* pDX)
 {
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_LOG_CHOOSE, m_buttonFile);
-    DDX_Control(pDX, IDC_INTERVAL_BUTTON, m_buttonInterval);
-    DDX_Control(pDX, IDCANCEL, m_buttonCancel);
-    DDX_Control(pDX, IDOK, m_buttonStart);
-
-    const CString noLogFile = LoadText(IDS_NO_LOG_FILE);
-    CString shownPath = m_strLogPath.IsEmpty() ? noLogFile : m_strLogPath;
-    DDX_Text(pDX, IDC_LOG_PATH, shownPath);
-    if (pDX->m_bSaveAndValidate) {
-        m_strLogPath = shownPath == noLogFile ? CString() : shownPath;
-    } else {
+    CPollingDialog::DoDataExchange(pDX);
+    if (!pDX->m_bSaveAndValidate) {
         CString interval;
         interval.Format("%dms", m_nInterval);
         SetDlgItemText(IDC_INTERVAL, interval.c_str());
     }
 }
 
-void CMonitorDialog::OnOK()
-{
-    if (m_bRunning)
-        StopMonitoring();
-    else
-        StartMonitoring();
-}
+void CMonitorDialog::OnLogFileReady() { AppendToLogFile(m_strLogPath, LoadText(IDS_LOG_HEADING)); }
 
-void CMonitorDialog::OnCancel()
-{
-    // Closing while polling would leave the device session behind.
-    if (m_bRunning)
-        return;
-    CDialog::OnCancel();
-}
-
-void CMonitorDialog::StartMonitoring()
-{
-    if (!m_strLogPath.IsEmpty() && PrepareLogFile(m_strLogPath))
-        AppendToLogFile(m_strLogPath, LoadText(IDS_LOG_HEADING));
-    if (!StartMonitor())
-        return;
-    m_buttonStart.SetWindowText(LoadText(IDS_STOP).c_str());
-    EnableSetupButtons(FALSE);
-    m_listReadings.ResetContent();
-    SetTimer(kPollTimer, UINT(m_nInterval));
-    m_bRunning = 1;
-}
-
-void CMonitorDialog::StopMonitoring()
-{
-    KillTimer(kPollTimer);
-    StopMonitor();
-    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
-    EnableSetupButtons(TRUE);
-    m_bRunning = 0;
-}
-
-void CMonitorDialog::EnableSetupButtons(BOOL bEnable)
-{
-    m_buttonFile.EnableWindow(bEnable);
-    m_buttonInterval.EnableWindow(bEnable);
-    m_buttonCancel.EnableWindow(bEnable);
-}
-
-void CMonitorDialog::OnTimer(UINT_PTR nIDEvent)
-{
-    if (nIDEvent != kPollTimer) {
-        CDialog::OnTimer(nIDEvent);
-        return;
-    }
-    if (!m_bRunning)
-        return;
-    const BOOL goOn = RunGuardedPoll(s_bPolling, [this] { return PollOnce(); });
-    if (!goOn && m_bRunning)
-        StopMonitoring();
-}
+void CMonitorDialog::ClearShown() { m_listReadings.ResetContent(); }
 
 BOOL CMonitorDialog::PollOnce()
 {
@@ -205,9 +123,7 @@ BOOL CMonitorDialog::PollOnce()
         return FALSE;
     ShowReading(reading);
     AddListLine(FormatListLine(reading));
-    if (!m_strLogPath.IsEmpty() && !AppendToLogFile(m_strLogPath, FormatLogLine(reading)))
-        return FALSE;
-    return TRUE;
+    return AppendToChosenLog(FormatLogLine(reading));
 }
 
 void CMonitorDialog::ShowReading(const CMonitorReading& reading)
@@ -230,12 +146,6 @@ void CMonitorDialog::AddListLine(const CString& line)
     const int index = m_listReadings.AddString(line.c_str());
     m_listReadings.SetCurSel(index);
     m_listReadings.SetRedraw(TRUE);
-}
-
-void CMonitorDialog::OnChooseFile()
-{
-    if (ChooseLogFile(this, IDS_LOG_FILTER, kLogSaveFlags, kLogHelpContext, m_strLogPath))
-        UpdateData(FALSE);
 }
 
 void CMonitorDialog::OnInterval()

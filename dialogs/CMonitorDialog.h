@@ -1,19 +1,17 @@
 #pragma once
 // Polls a KVR unit at a chosen interval and shows its control inputs and two outputs as
 // lamps, its two speeds with their difference, and a list of the last 20 readings; every
-// reading can be appended to a log file as a tab-separated line. Button 1 starts and
-// stops the polling; while it runs the other buttons are disabled and the dialog cannot
-// be closed. A failed reading or log write stops the polling.
+// reading can be appended to a log file as a tab-separated line. A failed reading or log
+// write stops the polling.
 //
 // The device session is the subclass's business; it keeps its device object for the
 // dialog's lifetime.
 #include "device/CKVRSensor.h"
 #include "dialogs/CExtentListBox.h"
 #include "dialogs/CIndicatorButton.h"
+#include "dialogs/CPollingDialog.h"
 #include "framework/core/CString.h"
 #include "framework/core/CTime.h"
-#include "framework/ui/CButton.h"
-#include "framework/ui/CDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -36,10 +34,9 @@ struct CMonitorReading {
     CTime time;
 };
 
-class CMonitorDialog : public CDialog {
+class CMonitorDialog : public CPollingDialog {
     DECLARE_DYNAMIC(CMonitorDialog)
 public:
-    static constexpr UINT_PTR kPollTimer = 1;
     static constexpr int kLampCount = 6;
     static constexpr int kListLength = 20;
 
@@ -58,38 +55,23 @@ public:
     // Sample list lines that set the widths of the list's columns.
     static std::vector<CString> WidestListLines();
 
-    BOOL IsRunning() const { return m_bRunning; }
-
-    CButton m_buttonFile;
-    CButton m_buttonInterval;
-    CButton m_buttonCancel;
-    CButton m_buttonStart;
-    CString m_strLogPath; // empty: no log file
     std::array<CIndicatorButton, kLampCount> m_lamps;
     CExtentListBox m_listReadings;
-    int m_bRunning = 0;
     int m_nInterval = 500;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-    void OnCancel() override;
-    void OnTimer(UINT_PTR nIDEvent) override;
-    afx_msg void OnChooseFile();
+    BOOL OpenSession() override { return StartMonitor(); }
+    void CloseSession() override { StopMonitor(); }
+    void OnLogFileReady() override;
+    void ClearShown() override;
+    UINT PollInterval() const override { return UINT(m_nInterval); }
+    BOOL PollOnce() override;
     afx_msg void OnInterval();
 
 private:
-    void StartMonitoring();
-    void StopMonitoring();
-    // One reading; FALSE when the polling must stop.
-    BOOL PollOnce();
     void ShowReading(const CMonitorReading& reading);
     void AddListLine(const CString& line);
-    void EnableSetupButtons(BOOL bEnable);
-
-    // A device exchange may dispatch further timer messages; one poll at a time for
-    // every dialog of the class.
-    static BOOL s_bPolling;
 
     DECLARE_MESSAGE_MAP()
 };

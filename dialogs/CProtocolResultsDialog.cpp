@@ -4,8 +4,6 @@
 #include "device/DeviceProcedures.h"
 #include "device/SensorHelpers.h"
 #include "dialogs/CProtocolSettingsDialog.h"
-#include "dialogs/LogFileAppend.h"
-#include "dialogs/PollGuard.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/DDX.h"
 #include "model/CScan.h"
@@ -13,25 +11,17 @@
 
 #include <array>
 
-IMPLEMENT_DYNAMIC(CProtocolResultsDialog, CDialog)
+IMPLEMENT_DYNAMIC(CProtocolResultsDialog, CPollingDialog)
 IMPLEMENT_DYNAMIC(CZOKProtocolResultsDialog, CProtocolResultsDialog)
 IMPLEMENT_DYNAMIC(CKVRProtocolResultsDialog, CProtocolResultsDialog)
 
 namespace {
 constexpr UINT IDD_PROTOCOL_RESULTS = 111;
-constexpr int IDC_LOG_CHOOSE = 2034;
 constexpr int IDC_RESULT_VIEW = 2035;
-constexpr int IDC_LOG_PATH = 2036;
 constexpr int IDC_SETTINGS_SUMMARY = 2037;
 constexpr int IDC_SETTINGS_BUTTON = 2062;
-constexpr UINT IDS_LOG_FILTER = 1120;
-constexpr UINT IDS_NO_LOG_FILE = 1157;
 constexpr UINT IDS_SETTINGS_SUMMARY = 1158;
-constexpr UINT IDS_START = 1159;
-constexpr UINT IDS_STOP = 1160;
 constexpr UINT IDS_CONTOUR_HEADER = 1161;
-constexpr int kLogHelpContext = 110;
-constexpr DWORD kLogSaveFlags = 0x80C;
 
 constexpr BYTE kResultText = 0x90;
 constexpr BYTE kResultContour = 0xB0;
@@ -44,12 +34,9 @@ constexpr int kDefaultSensorTypeCode = 4;
 const CString kRule('-', 90);
 const char* const kNewLine = "\r\n";
 
-CString LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text;
-}
+constexpr PollingDialogResources kResources{
+    .startText = 1159, .stopText = 1160, .noLogFileText = 1157, .logFilterText = 1120,
+    .logHelpContext = 110, .logSaveFlags = 0x80C};
 
 WORD WordAt(ConstAnswerSpan answer, std::size_t offset)
 {
@@ -79,23 +66,20 @@ CString FlagText(BOOL set, const char* name)
 }
 } // namespace
 
-BOOL CProtocolResultsDialog::s_bPolling = FALSE;
-
-BEGIN_MESSAGE_MAP(CProtocolResultsDialog, CDialog)
-    ON_BN_CLICKED(IDC_LOG_CHOOSE, OnChooseFile)
+BEGIN_MESSAGE_MAP(CProtocolResultsDialog, CPollingDialog)
     ON_BN_CLICKED(IDC_SETTINGS_BUTTON, OnSettings)
-    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CProtocolResultsDialog::CProtocolResultsDialog(CWnd* pParentWnd) : CDialog(IDD_PROTOCOL_RESULTS, pParentWnd) {}
+CProtocolResultsDialog::CProtocolResultsDialog(CWnd* pParentWnd)
+    : CPollingDialog(IDD_PROTOCOL_RESULTS, kResources, pParentWnd)
+{
+}
 
 CProtocolResultsDialog::~CProtocolResultsDialog() = default;
 
 BOOL CProtocolResultsDialog::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-    CenterWindow();
-    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
+    CPollingDialog::OnInitDialog();
     static constexpr int kTabStops[] = {33, 63, 96, 138, 180};
     m_editResult.SetTabStops(int(std::size(kTabStops)), kTabStops);
     return TRUE;
@@ -103,19 +87,8 @@ BOOL CProtocolResultsDialog::OnInitDialog()
 
 void CProtocolResultsDialog::DoDataExchange(CDataExchange* pDX)
 {
-    CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_LOG_CHOOSE, m_buttonFile);
-    DDX_Control(pDX, IDC_SETTINGS_BUTTON, m_buttonSettings);
-    DDX_Control(pDX, IDCANCEL, m_buttonCancel);
-    DDX_Control(pDX, IDOK, m_buttonStart);
+    CPollingDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RESULT_VIEW, m_editResult);
-
-    const CString noLogFile = LoadText(IDS_NO_LOG_FILE);
-    CString shownPath = m_strLogPath.IsEmpty() ? noLogFile : m_strLogPath;
-    DDX_Text(pDX, IDC_LOG_PATH, shownPath);
-    if (pDX->m_bSaveAndValidate)
-        m_strLogPath = shownPath == noLogFile ? CString() : shownPath;
-
     if (!pDX->m_bSaveAndValidate) {
         CString first, last, step;
         first.Format("%d°", m_nFirstAngle);
@@ -127,63 +100,7 @@ void CProtocolResultsDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_SETTINGS_SUMMARY, m_strSettings);
 }
 
-void CProtocolResultsDialog::OnOK()
-{
-    if (m_bRunning)
-        StopRecording();
-    else
-        StartRecording();
-}
-
-void CProtocolResultsDialog::OnCancel()
-{
-    // Closing while recording would leave the device session behind.
-    if (m_bRunning)
-        return;
-    CDialog::OnCancel();
-}
-
-void CProtocolResultsDialog::StartRecording()
-{
-    if (!m_strLogPath.IsEmpty())
-        PrepareLogFile(m_strLogPath); // a failure shows; the first poll's write then stops
-    if (!StartProtocol())
-        return;
-    m_buttonStart.SetWindowText(LoadText(IDS_STOP).c_str());
-    EnableSetupButtons(FALSE);
-    m_editResult.SetWindowText("");
-    SetTimer(kPollTimer, kPollInterval);
-    m_bRunning = 1;
-}
-
-void CProtocolResultsDialog::StopRecording()
-{
-    KillTimer(kPollTimer);
-    StopProtocol();
-    m_buttonStart.SetWindowText(LoadText(IDS_START).c_str());
-    EnableSetupButtons(TRUE);
-    m_bRunning = 0;
-}
-
-void CProtocolResultsDialog::EnableSetupButtons(BOOL bEnable)
-{
-    m_buttonFile.EnableWindow(bEnable);
-    m_buttonSettings.EnableWindow(bEnable);
-    m_buttonCancel.EnableWindow(bEnable);
-}
-
-void CProtocolResultsDialog::OnTimer(UINT_PTR nIDEvent)
-{
-    if (nIDEvent != kPollTimer) {
-        CDialog::OnTimer(nIDEvent);
-        return;
-    }
-    if (!m_bRunning)
-        return;
-    const BOOL goOn = RunGuardedPoll(s_bPolling, [this] { return PollOnce(); });
-    if (!goOn && m_bRunning)
-        StopRecording();
-}
+void CProtocolResultsDialog::ClearShown() { m_editResult.SetWindowText(""); }
 
 BOOL CProtocolResultsDialog::PollOnce()
 {
@@ -197,15 +114,7 @@ BOOL CProtocolResultsDialog::PollOnce()
     if (text.IsEmpty())
         return TRUE;
     m_editResult.SetWindowText(text.c_str());
-    if (!m_strLogPath.IsEmpty() && !AppendToLogFile(m_strLogPath, text))
-        return FALSE;
-    return TRUE;
-}
-
-void CProtocolResultsDialog::OnChooseFile()
-{
-    if (ChooseLogFile(this, IDS_LOG_FILTER, kLogSaveFlags, kLogHelpContext, m_strLogPath))
-        UpdateData(FALSE);
+    return AppendToChosenLog(text);
 }
 
 void CProtocolResultsDialog::OnSettings()
