@@ -4,8 +4,6 @@
 #include "device/DeviceProcedures.h"
 #include "device/KVRProcedures.h"
 #include "dialogs/CKVRConfigWizard.h"
-#include "dialogs/CNewNameDialog.h"
-#include "dialogs/CRenameDialog.h"
 #include "dialogs/KVRWizardHelpers.h"
 #include "dialogs/UnitDataExchange.h"
 #include "framework/core/Resources.h"
@@ -31,9 +29,6 @@ constexpr UINT kMaxTolerance = 25;
 constexpr BYTE kMinOptionValue = 5;
 constexpr BYTE kMaxOptionValue = 126;
 constexpr WORD kTypeWithVariants = 7;
-constexpr int kMaxSensorConfigs = 4;
-constexpr int kMaxShelterConfigs = 8;
-constexpr int kMaxControlConfigs = 15;
 
 void EnableItem(CWnd* page, int id, BOOL enable)
 {
@@ -48,16 +43,6 @@ void ShowItem(CWnd* page, int id, BOOL show)
 void FocusItem(CWnd* page, int id)
 {
     if (CWnd* item = page->GetDlgItem(id)) item->SetFocus();
-}
-
-// A text of a string id followed by a number: "Sensor" and 3 give "Sensor3".
-CString NumberedName(UINT nIDText, int number)
-{
-    CString text;
-    text.LoadString(nIDText);
-    CString name;
-    name.Format("%s%d", LPCTSTR(text), number);
-    return name;
 }
 
 } // namespace
@@ -549,16 +534,10 @@ BOOL CKVRConfigRestartPage::OnKillActive()
 
 // ------------------------------------------------------------------ list pages
 
-CKVRConfigListPage::CKVRConfigListPage(UINT nIDTemplate, int nListId, int nMaxEntries)
-    : CKVRConfigWizardPage(nIDTemplate), m_nListId(nListId), m_nMaxEntries(nMaxEntries)
+CKVRConfigListPage::CKVRConfigListPage(UINT nIDTemplate, int nListId, const KVRConfigList& list,
+                                       UINT nIDEmptyPrompt)
+    : CKVRListPageBase(nIDTemplate, nListId, list, FALSE), m_nIDEmptyPrompt(nIDEmptyPrompt)
 {
-}
-
-BOOL CKVRConfigListPage::OnInitDialog()
-{
-    CKVRConfigWizardPage::OnInitDialog();
-    m_list.SubclassDlgItem(UINT(m_nListId), this);
-    return TRUE;
 }
 
 BOOL CKVRConfigListPage::OnSetActive()
@@ -570,49 +549,25 @@ BOOL CKVRConfigListPage::OnSetActive()
     return TRUE;
 }
 
+BOOL CKVRConfigListPage::OnKillActive()
+{
+    if ((!m_bLeavingBack || EmptyHoldsBack()) && Count() == 0) {
+        AfxMessageBox(m_nIDEmptyPrompt);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 LRESULT CKVRConfigListPage::OnWizardBack()
 {
     m_bLeavingBack = true;
-    return CKVRConfigWizardPage::OnWizardBack();
+    return CKVRListPageBase::OnWizardBack();
 }
 
 LRESULT CKVRConfigListPage::OnWizardNext()
 {
     m_bLeavingBack = false;
-    return CKVRConfigWizardPage::OnWizardNext();
-}
-
-void CKVRConfigListPage::Refresh(int nSelect)
-{
-    Fill();
-    m_list.SetCurSel(nSelect);
-    const int count = Count();
-    EnableItem(this, IDC_ADD, count < m_nMaxEntries);
-    EnableItem(this, IDC_RENAME, count >= 1);
-    EnableItem(this, IDC_REMOVE, count >= 2);
-}
-
-int CKVRConfigListPage::ShowNamed(UINT nIDPrompt, const CString& name, UINT nType) const
-{
-    CString text;
-    AfxFormatString1(text, nIDPrompt, name);
-    return AfxMessageBox(text, nType);
-}
-
-void CKVRConfigListPage::RenameSelected()
-{
-    const int n = Selected();
-    if (n < 0) return;
-    CRenameDialog dialog(this);
-    dialog.m_strName = NameOf(n);
-    if (dialog.DoModal() != IDOK) return;
-    const int found = FindName(dialog.m_strName);
-    if (found >= 0 && found != n) {
-        ShowNamed(IDP_NAME_IN_USE, dialog.m_strName, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    Rename(n, dialog.m_strName);
-    Refresh(n);
+    return CKVRListPageBase::OnWizardNext();
 }
 
 // ------------------------------------------------------------------ 178 sensors
@@ -624,13 +579,7 @@ BEGIN_MESSAGE_MAP(CKVRConfigSensorListPage, CKVRConfigListPage)
     ON_LBN_DBLCLK(IDC_LIST, OnRename)
 END_MESSAGE_MAP()
 
-CKVRConfigSensorListPage::CKVRConfigSensorListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxSensorConfigs) {}
-
-int CKVRConfigSensorListPage::Count() const { return GetConfig()->GetSensorConfigCount(); }
-void CKVRConfigSensorListPage::Fill() { GetConfig()->FillSensorListBox(&m_list, FALSE); }
-int CKVRConfigSensorListPage::FindName(const CString& name) const { return GetConfig()->FindSensorConfig(name); }
-CString CKVRConfigSensorListPage::NameOf(int n) const { return GetConfig()->GetSensorConfigName(n); }
-void CKVRConfigSensorListPage::Rename(int n, const CString& name) { GetConfig()->RenameSensorConfig(n, name); }
+CKVRConfigSensorListPage::CKVRConfigSensorListPage() : CKVRConfigListPage(IDD, IDC_LIST, kKVRSensorList, IDP_EMPTY) {}
 
 BOOL CKVRConfigSensorListPage::OnSetActive()
 {
@@ -638,44 +587,6 @@ BOOL CKVRConfigSensorListPage::OnSetActive()
     CString text;
     AfxFormatString1(text, IDS_MODEL, GetConfig()->GetSensorType().GetModelName());
     SetDlgItemText(IDC_MODEL, text);
-    return TRUE;
-}
-
-void CKVRConfigSensorListPage::OnAdd()
-{
-    CKVRConfig* config = GetConfig();
-    if (config->GetSensorConfigCount() >= kMaxSensorConfigs) return;
-    CNewNameDialog dialog(this);
-    dialog.m_strName = NumberedName(IDS_DEFAULT_NAME, config->GetSensorConfigCount() + 1);
-    if (dialog.DoModal() != IDOK) return;
-    if (config->FindSensorConfig(dialog.m_strName) >= 0) {
-        ShowNamed(IDP_NAME_IN_USE, dialog.m_strName, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    Refresh(config->AddSensorConfig(dialog.m_strName, std::make_unique<CKVRSensorConfig>()));
-}
-
-void CKVRConfigSensorListPage::OnRemove()
-{
-    CKVRConfig* config = GetConfig();
-    const int n = Selected();
-    if (n < 0 || config->GetSensorConfigCount() < 2) return;
-    const CString name = config->GetSensorConfigName(n);
-    if (config->IsSensorConfigUsed(n)) {
-        ShowNamed(IDP_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    if (ShowNamed(IDP_REMOVE, name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-    config->RemoveSensorConfig(n);
-    Refresh(0);
-}
-
-BOOL CKVRConfigSensorListPage::OnKillActive()
-{
-    if (Count() == 0) {
-        AfxMessageBox(IDP_EMPTY);
-        return FALSE;
-    }
     return TRUE;
 }
 
@@ -688,52 +599,21 @@ BEGIN_MESSAGE_MAP(CKVRConfigShelterListPage, CKVRConfigListPage)
     ON_LBN_DBLCLK(IDC_LIST, OnRename)
 END_MESSAGE_MAP()
 
-CKVRConfigShelterListPage::CKVRConfigShelterListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxShelterConfigs) {}
-
-int CKVRConfigShelterListPage::Count() const { return GetConfig()->GetShelterConfigCount(); }
-void CKVRConfigShelterListPage::Fill() { GetConfig()->FillShelterListBox(&m_list, FALSE); }
-int CKVRConfigShelterListPage::FindName(const CString& name) const { return GetConfig()->FindShelterConfig(name); }
-CString CKVRConfigShelterListPage::NameOf(int n) const { return GetConfig()->GetShelterConfigName(n); }
-void CKVRConfigShelterListPage::Rename(int n, const CString& name) { GetConfig()->RenameShelterConfig(n, name); }
+CKVRConfigShelterListPage::CKVRConfigShelterListPage()
+    : CKVRConfigListPage(IDD, IDC_LIST, kKVRShelterList, IDP_EMPTY)
+{
+}
 
 void CKVRConfigShelterListPage::OnAdd()
 {
     CKVRConfig* config = GetConfig();
     KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
-    if (!helpers || config->GetShelterConfigCount() >= kMaxShelterConfigs) return;
+    if (!helpers || !config || Count() >= m_kind.maxCount) return;
     CString name;
-    auto pair = helpers->NewFieldPair(this, *config,
-                                      NumberedName(IDS_DEFAULT_NAME, config->GetShelterConfigCount() + 1), name);
+    auto pair = helpers->NewFieldPair(this, *config, DefaultName(), name);
     if (!pair || !pair->GetShelter(kProtective) || !pair->GetShelter(kWarning)) return;
-    if (config->FindShelterConfig(name) >= 0) {
-        ShowNamed(IDP_NAME_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
+    if (!IsNameFree(name)) return;
     Refresh(config->AddShelterConfig(name, std::move(pair)));
-}
-
-void CKVRConfigShelterListPage::OnRemove()
-{
-    CKVRConfig* config = GetConfig();
-    const int n = Selected();
-    if (n < 0 || config->GetShelterConfigCount() < 2) return;
-    const CString name = config->GetShelterConfigName(n);
-    if (config->IsShelterConfigUsed(n)) {
-        ShowNamed(IDP_IN_USE, name, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    if (ShowNamed(IDP_REMOVE, name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-    config->RemoveShelterConfig(n);
-    Refresh(0);
-}
-
-BOOL CKVRConfigShelterListPage::OnKillActive()
-{
-    if (!m_bLeavingBack && Count() == 0) {
-        AfxMessageBox(IDP_EMPTY);
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // ------------------------------------------------------------------ 180 cases
@@ -748,20 +628,17 @@ BEGIN_MESSAGE_MAP(CKVRConfigControlListPage, CKVRConfigListPage)
     ON_LBN_DBLCLK(IDC_LIST, OnEdit)
 END_MESSAGE_MAP()
 
-CKVRConfigControlListPage::CKVRConfigControlListPage() : CKVRConfigListPage(IDD, IDC_LIST, kMaxControlConfigs) {}
-
-int CKVRConfigControlListPage::Count() const { return GetConfig()->GetControlConfigCount(); }
-void CKVRConfigControlListPage::Fill() { GetConfig()->FillControlConfigList(&m_list, FALSE); }
-int CKVRConfigControlListPage::FindName(const CString& name) const { return GetConfig()->FindControlConfigByName(name); }
-CString CKVRConfigControlListPage::NameOf(int n) const { return GetConfig()->GetControlConfigName(n); }
-void CKVRConfigControlListPage::Rename(int n, const CString& name) { GetConfig()->RenameControlConfig(n, name); }
+CKVRConfigControlListPage::CKVRConfigControlListPage()
+    : CKVRConfigListPage(IDD, IDC_LIST, kKVRControlList, IDP_EMPTY)
+{
+}
 
 BOOL CKVRConfigControlListPage::OnSetActive()
 {
     if (!CKVRConfigListPage::OnSetActive()) return FALSE;
     const BOOL withHelpers = m_pSheet && m_pSheet->GetHelpers();
-    EnableItem(this, IDC_EDIT, withHelpers && Count() > 0);
-    EnableItem(this, IDC_TABLE, withHelpers);
+    EnableItem(IDC_EDIT, withHelpers && Count() > 0);
+    EnableItem(IDC_TABLE, withHelpers);
     return TRUE;
 }
 
@@ -769,7 +646,7 @@ void CKVRConfigControlListPage::OnAdd()
 {
     CKVRConfig* config = GetConfig();
     KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
-    if (!helpers || config->GetControlConfigCount() >= kMaxControlConfigs) return;
+    if (!helpers || !config || Count() >= m_kind.maxCount) return;
     CString name;
     auto control = helpers->NewCase(this, *config, name);
     if (!control) return;
@@ -781,22 +658,11 @@ void CKVRConfigControlListPage::OnEdit()
     CKVRConfig* config = GetConfig();
     KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
     const int n = Selected();
-    if (!helpers || n < 0) return;
+    if (!helpers || !config || n < 0) return;
     auto control = helpers->EditCase(this, *config, n);
     if (!control) return;
     if (CKVRControlConfig* old = config->GetControlConfig(n)) *old = *control;
     Refresh(n);
-}
-
-void CKVRConfigControlListPage::OnRemove()
-{
-    CKVRConfig* config = GetConfig();
-    const int n = Selected();
-    if (n < 0 || config->GetControlConfigCount() < 2) return;
-    if (ShowNamed(IDP_REMOVE, config->GetControlConfigName(n), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-        return;
-    config->RemoveControlConfig(n);
-    Refresh(0);
 }
 
 void CKVRConfigControlListPage::OnTable()
@@ -812,11 +678,7 @@ void CKVRConfigControlListPage::OnCheck()
 
 BOOL CKVRConfigControlListPage::OnKillActive()
 {
-    if (!m_bLeavingBack && Count() == 0) {
-        AfxMessageBox(IDP_EMPTY);
-        return FALSE;
-    }
-    return CKVRConfig::CheckControlConfigs(*GetConfig(), TRUE);
+    return CKVRConfigListPage::OnKillActive() && CKVRConfig::CheckControlConfigs(*GetConfig(), TRUE);
 }
 
 // ------------------------------------------------------------------ 181 end

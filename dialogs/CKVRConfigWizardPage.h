@@ -2,6 +2,7 @@
 // The pages of the KVR configuration wizard (CKVRConfigWizard). Each page reads the
 // wizard's configuration when it becomes active and writes its values back when it is
 // left after validation; the list pages change the configuration at once.
+#include "dialogs/CKVRListPageBase.h"
 #include "dialogs/CWizardPage.h"
 #include "framework/ui/CListBox.h"
 #include "model/CSensorType.h"
@@ -175,36 +176,21 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The three list pages share their buttons and their name handling.
-class CKVRConfigListPage : public CKVRConfigWizardPage {
+// The wizard's list pages: numbered lines; Back and Next. Leaving forwards needs at least
+// one entry (the page's empty message), leaving backwards does not unless the page says so.
+class CKVRConfigListPage : public CKVRListPageBase<CKVRConfigWizardPage> {
 public:
-    static constexpr int IDC_ADD = 2168;
-    static constexpr int IDC_RENAME = 2173;
-    static constexpr int IDC_REMOVE = 2059;
-    static constexpr UINT IDP_NAME_IN_USE = 448;
-    CKVRConfigListPage(UINT nIDTemplate, int nListId, int nMaxEntries);
-    BOOL OnInitDialog() override;
+    CKVRConfigListPage(UINT nIDTemplate, int nListId, const KVRConfigList& list, UINT nIDEmptyPrompt);
     BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
     LRESULT OnWizardBack() override;
     LRESULT OnWizardNext() override;
 
 protected:
-    // Refills the list, selects the row and sets the buttons by the entry count.
-    void Refresh(int nSelect);
-    int Selected() const { return m_list.GetCurSel(); }
-    // A new name for the selected entry through the rename dialog; 448 for a name in use.
-    void RenameSelected();
-    virtual int Count() const = 0;
-    virtual void Fill() = 0;
-    virtual int FindName(const CString& name) const = 0;
-    virtual CString NameOf(int n) const = 0;
-    virtual void Rename(int n, const CString& name) = 0;
-    // Shows the message with the name inserted; the box's answer.
-    int ShowNamed(UINT nIDPrompt, const CString& name, UINT nType) const;
+    // Whether an empty list holds the page up when leaving backwards as well.
+    virtual bool EmptyHoldsBack() const { return false; }
 
-    CListBox m_list;
-    int m_nListId;
-    int m_nMaxEntries;
+    const UINT m_nIDEmptyPrompt;
     bool m_bLeavingBack = false;
 };
 
@@ -215,23 +201,13 @@ public:
     static constexpr int IDC_LIST = 2096;
     static constexpr int IDC_MODEL = 2098;
     static constexpr UINT IDS_MODEL = 1183;
-    static constexpr UINT IDS_DEFAULT_NAME = 1180;
-    static constexpr UINT IDP_IN_USE = 452;
     static constexpr UINT IDP_EMPTY = 454;
-    static constexpr UINT IDP_REMOVE = 457;
     CKVRConfigSensorListPage();
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
 
 protected:
-    int Count() const override;
-    void Fill() override;
-    int FindName(const CString& name) const override;
-    CString NameOf(int n) const override;
-    void Rename(int n, const CString& name) override;
-    void OnAdd();
-    void OnRename() { RenameSelected(); }
-    void OnRemove();
+    bool EmptyHoldsBack() const override { return true; }
+    void OnAdd() { AddNamedSensor(); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -240,22 +216,11 @@ class CKVRConfigShelterListPage : public CKVRConfigListPage {
 public:
     static constexpr UINT IDD = 179;
     static constexpr int IDC_LIST = 2100;
-    static constexpr UINT IDS_DEFAULT_NAME = 1181;
-    static constexpr UINT IDP_IN_USE = 453;
     static constexpr UINT IDP_EMPTY = 455;
-    static constexpr UINT IDP_REMOVE = 458;
     CKVRConfigShelterListPage();
-    BOOL OnKillActive() override;
 
 protected:
-    int Count() const override;
-    void Fill() override;
-    int FindName(const CString& name) const override;
-    CString NameOf(int n) const override;
-    void Rename(int n, const CString& name) override;
     void OnAdd();
-    void OnRename() { RenameSelected(); }
-    void OnRemove();
     DECLARE_MESSAGE_MAP()
 };
 
@@ -268,22 +233,14 @@ public:
     static constexpr int IDC_TABLE = 2177;
     static constexpr int IDC_CHECK = 2181;
     static constexpr UINT IDP_EMPTY = 456;
-    static constexpr UINT IDP_REMOVE = 459;
     static constexpr UINT IDP_CHECK_PASSED = 466;
     CKVRConfigControlListPage();
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
 
 protected:
-    int Count() const override;
-    void Fill() override;
-    int FindName(const CString& name) const override;
-    CString NameOf(int n) const override;
-    void Rename(int n, const CString& name) override;
     void OnAdd();
     void OnEdit();
-    void OnRename() { RenameSelected(); }
-    void OnRemove();
     void OnTable();
     void OnCheck();
     DECLARE_MESSAGE_MAP()

@@ -15,8 +15,6 @@ constexpr UINT IDD_KVR_CONTROLS = 134;
 constexpr int IDC_CONTROL_EDIT = 2062;
 constexpr int IDC_CONTROL_TABLE = 2177;
 constexpr int IDC_CONTROL_TEST = 2181;
-constexpr int kMaxControls = 15;
-constexpr UINT IDP_DELETE_CONTROL = 459;
 constexpr UINT IDP_CONTROLS_PASSED = 466;
 
 } // namespace
@@ -27,27 +25,7 @@ BEGIN_MESSAGE_MAP(CKVRControlListPage, CKVRListPage)
     ON_BN_CLICKED(IDC_CONTROL_TEST, OnTest)
 END_MESSAGE_MAP()
 
-CKVRControlListPage::CKVRControlListPage() : CKVRListPage(IDD_KVR_CONTROLS, kMaxControls) {}
-
-int CKVRControlListPage::GetEntryCount() const
-{
-    return GetConfig()->GetControlConfigCount();
-}
-
-void CKVRControlListPage::FillList()
-{
-    GetConfig()->FillControlConfigList(&m_list, TRUE);
-}
-
-int CKVRControlListPage::FindEntry(const CString& name) const
-{
-    return GetConfig()->FindControlConfigByName(name);
-}
-
-void CKVRControlListPage::RenameEntry(int n, const CString& name)
-{
-    GetConfig()->RenameControlConfig(n, name);
-}
+CKVRControlListPage::CKVRControlListPage() : CKVRListPage(IDD_KVR_CONTROLS, kKVRControlList) {}
 
 void CKVRControlListPage::EnableButtons(int count)
 {
@@ -67,20 +45,10 @@ void CKVRControlListPage::AddEntry()
     Refresh(config->GetControlConfigCount() - 1);
 }
 
-// Other cases that name this one as a following case lose that reference (the model
-// clears it), so no case points at a different case afterwards.
-void CKVRControlListPage::DeleteEntry(int n)
-{
-    CKVRConfig* config = GetConfig();
-    if (!ConfirmDeletion(IDP_DELETE_CONTROL, config->GetControlConfigName(n))) return;
-    config->RemoveControlConfig(n);
-    Refresh(0);
-}
-
 // The case sheet edits a copy of the whole configuration; OK takes the copy back.
 void CKVRControlListPage::OnEdit()
 {
-    const int n = GetSelection();
+    const int n = Selected();
     CKVRConfig* config = GetConfig();
     if (n == LB_ERR || !config) return;
     CKVRControlSheet sheet(this);

@@ -12,12 +12,7 @@ public:
     BOOL OnKillActive() override;
 
 protected:
-    int GetEntryCount() const override;
-    void FillList() override;
-    int FindEntry(const CString& name) const override;
-    void RenameEntry(int n, const CString& name) override;
     void AddEntry() override;
-    void DeleteEntry(int n) override;
     void EnableButtons(int count) override;
 
     afx_msg void OnEdit();

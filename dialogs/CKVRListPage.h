@@ -1,48 +1,23 @@
 #pragma once
-// Shared behaviour of the three list pages of the KVR configuration sheet: a list box of
-// entry names (2050) with add (2168), rename (2173) and delete (2059) buttons whose
-// enabling follows the number of entries. The list changes the sheet's copy at once.
+// The list pages of the KVR configuration sheet: entry names alone in list box 2050; add
+// (2168), rename (2173) and delete (2059) buttons. A double click renames unless the page
+// says otherwise.
 #include "dialogs/CKVRConfigPage.h"
-#include "framework/ui/CListBox.h"
+#include "dialogs/CKVRListPageBase.h"
 
-class CKVRListPage : public CKVRConfigPage {
+class CKVRListPage : public CKVRListPageBase<CKVRConfigPage> {
     DECLARE_DYNAMIC(CKVRListPage)
 public:
-    CKVRListPage(UINT nIDTemplate, int maxCount);
+    CKVRListPage(UINT nIDTemplate, const KVRConfigList& list);
 
     BOOL OnInitDialog() override;
 
 protected:
-    // The entries of the page's list in the configuration.
-    virtual int GetEntryCount() const = 0;
-    virtual void FillList() = 0;
-    virtual int FindEntry(const CString& name) const = 0;
-    virtual void RenameEntry(int n, const CString& name) = 0;
+    // A new entry; the page's own way.
     virtual void AddEntry() = 0;
-    virtual void DeleteEntry(int n) = 0;
-    virtual void EnableButtons(int count);
-
-    // Refills the list, selects the line and enables the buttons.
-    void Refresh(int selection);
-    int GetSelection() const;
-    CString GetSelectedName() const;
-    // Yes/No with the question icon, No as the default; the name inserted as %1.
-    static BOOL ConfirmDeletion(UINT nIDPrompt, const CString& name);
-    // OK only, with the name inserted as %1.
-    static void ShowRefusal(UINT nIDPrompt, const CString& name);
-    // The proposal for a new entry: the text of the string followed by count + 1.
-    CString DefaultName(UINT nIDString) const;
-    BOOL IsNameFree(const CString& name) const;
-
-    void DoDataExchange(CDataExchange* pDX) override;
 
     afx_msg void OnAdd();
-    afx_msg void OnRename();
-    afx_msg void OnDelete();
     afx_msg virtual void OnListDoubleClick();
-
-    CListBox m_list;
-    const int m_maxCount;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -11,10 +11,5 @@ public:
     BOOL OnInitDialog() override;
 
 protected:
-    int GetEntryCount() const override;
-    void FillList() override;
-    int FindEntry(const CString& name) const override;
-    void RenameEntry(int n, const CString& name) override;
-    void AddEntry() override;
-    void DeleteEntry(int n) override;
+    void AddEntry() override { AddNamedSensor(); }
 };

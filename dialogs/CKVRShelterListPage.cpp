@@ -9,36 +9,12 @@ IMPLEMENT_DYNAMIC(CKVRShelterListPage, CKVRListPage)
 namespace {
 
 constexpr UINT IDD_KVR_SHELTERS = 133;
-constexpr int kMaxShelters = 8;
-constexpr UINT IDS_SHELTER_STEM = 1181;
-constexpr UINT IDP_SHELTER_USED = 453;
-constexpr UINT IDP_DELETE_SHELTER = 458;
 constexpr int kProtectiveKind = 1;
 constexpr int kWarningKind = 2;
 
 } // namespace
 
-CKVRShelterListPage::CKVRShelterListPage() : CKVRListPage(IDD_KVR_SHELTERS, kMaxShelters) {}
-
-int CKVRShelterListPage::GetEntryCount() const
-{
-    return GetConfig()->GetShelterConfigCount();
-}
-
-void CKVRShelterListPage::FillList()
-{
-    GetConfig()->FillShelterListBox(&m_list, TRUE);
-}
-
-int CKVRShelterListPage::FindEntry(const CString& name) const
-{
-    return GetConfig()->FindShelterConfig(name);
-}
-
-void CKVRShelterListPage::RenameEntry(int n, const CString& name)
-{
-    GetConfig()->RenameShelterConfig(n, name);
-}
+CKVRShelterListPage::CKVRShelterListPage() : CKVRListPage(IDD_KVR_SHELTERS, kKVRShelterList) {}
 
 // A pair is added only when the wizard made both of its fields.
 void CKVRShelterListPage::AddEntry()
@@ -51,7 +27,7 @@ void CKVRShelterListPage::AddEntry()
     CString name;
     std::unique_ptr<CShelter> protective;
     std::unique_ptr<CShelter> warning;
-    if (!wizards->RunShelterWizard(this, config->GetSensorType(), names, DefaultName(IDS_SHELTER_STEM), name,
+    if (!wizards->RunShelterWizard(this, config->GetSensorType(), names, DefaultName(), name,
                                    protective, warning))
         return;
     if (!protective || !warning) return;
@@ -60,17 +36,4 @@ void CKVRShelterListPage::AddEntry()
     pair->SetShelter(kWarningKind, std::move(warning));
     config->AddShelterConfig(name, std::move(pair));
     Refresh(config->GetShelterConfigCount() - 1);
-}
-
-void CKVRShelterListPage::DeleteEntry(int n)
-{
-    CKVRConfig* config = GetConfig();
-    const CString name = config->GetShelterConfigName(n);
-    if (config->IsShelterConfigUsed(n)) {
-        ShowRefusal(IDP_SHELTER_USED, name);
-        return;
-    }
-    if (!ConfirmDeletion(IDP_DELETE_SHELTER, name)) return;
-    config->RemoveShelterConfig(n);
-    Refresh(0);
 }

@@ -9,10 +9,5 @@ public:
     CKVRShelterListPage();
 
 protected:
-    int GetEntryCount() const override;
-    void FillList() override;
-    int FindEntry(const CString& name) const override;
-    void RenameEntry(int n, const CString& name) override;
     void AddEntry() override;
-    void DeleteEntry(int n) override;
 };

@@ -3,12 +3,14 @@
 #include "ShippedLanguage.h"
 #include "dialogs/CKVRConfigWizard.h"
 #include "dialogs/CKVRConfigWizardPage.h"
+#include "framework/core/Resources.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "model/CKVRConfig.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -163,6 +165,54 @@ TEST_F(CKVRConfigWizardTest, SensorListRefusesANameInUseAndKeepsItsLastEntry)
     CString refusal;
     AfxFormatString1(refusal, CKVRConfigListPage::IDP_NAME_IN_USE, "Sens1");
     EXPECT_EQ(ui.MessageBoxes()[0].text, refusal);
+}
+
+// A field pair a case uses stays; renaming refuses any name in use, the pair's own
+// included; an unused pair goes after the question.
+TEST_F(CKVRConfigWizardTest, FieldPairListGuardsUsedPairsAndNamesInUse)
+{
+    using Pairs = CKVRConfigShelterListPage;
+    auto original = CompleteKVRConfig();
+    original->AddShelterConfig("Pair2", std::make_unique<CKVRShelterConfig>());
+    const auto rename = [this](DialogDriver& driver, const char* name) {
+        ui.QueueModal([name](CWnd& dialog) {
+            DialogDriver names(dialog);
+            names.SetText(2174, name);
+            EXPECT_TRUE(names.Ok());
+        });
+        EXPECT_TRUE(driver.Click(Pairs::IDC_RENAME));
+    };
+    ui.QueueModal([&](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        for (int page = 0; page < 5; ++page) EXPECT_TRUE(driver.Next());
+        ASSERT_TRUE(OnPage(driver, Pairs::IDC_LIST));
+        ASSERT_EQ(driver.Count(Pairs::IDC_LIST), 2);
+        EXPECT_TRUE(driver.Select(Pairs::IDC_LIST, 0));
+        EXPECT_TRUE(driver.Click(Pairs::IDC_REMOVE)); // Case1 uses Pair1
+        EXPECT_TRUE(driver.Select(Pairs::IDC_LIST, 1));
+        rename(driver, "Pair1");
+        rename(driver, "Pair2");
+        rename(driver, "Outer");
+        ui.QueueAnswer(IDYES);
+        EXPECT_TRUE(driver.Select(Pairs::IDC_LIST, 1));
+        EXPECT_TRUE(driver.Click(Pairs::IDC_REMOVE));
+        EXPECT_EQ(driver.Count(Pairs::IDC_LIST), 1);
+        EXPECT_FALSE(driver.IsEnabled(Pairs::IDC_REMOVE));
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CEditKVRConfigWizard wizard;
+    EXPECT_FALSE(wizard.Run(*original));
+    const struct {
+        UINT prompt;
+        const char* name;
+    } expected[] = {{453, "Pair1"}, {448, "Pair1"}, {448, "Pair2"}, {458, "Outer"}};
+    ASSERT_EQ(ui.MessageBoxes().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        CString text;
+        AfxFormatString1(text, expected[i].prompt, expected[i].name);
+        EXPECT_EQ(ui.MessageBoxes()[i].text, text) << i;
+    }
+    EXPECT_EQ(original->GetShelterConfigName(1), CString("Pair2"));
 }
 
 } // namespace
