@@ -7,7 +7,7 @@
 class CMDIClientBackground : public CWnd {
     DECLARE_DYNAMIC(CMDIClientBackground)
 public:
-    // The classic workspace grey behind the child windows.
+    // The workspace grey behind the child windows.
     static constexpr COLORREF kWorkspaceColor = RGB(171, 171, 171);
 
     CMDIClientBackground() = default;

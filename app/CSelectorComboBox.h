@@ -8,7 +8,7 @@
 class CSelectorComboBox : public CComboBox {
     DECLARE_DYNAMIC(CSelectorComboBox)
 public:
-    // Item colours: the window, highlight and grey-text colours of the classic scheme.
+    // Item colours: the window, highlight and grey-text colours of the system scheme.
     static constexpr COLORREF kWindow = RGB(255, 255, 255);
     static constexpr COLORREF kWindowText = RGB(0, 0, 0);
     static constexpr COLORREF kHighlight = RGB(0, 0, 128);

@@ -54,8 +54,8 @@ bool FileExists(const CString& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// A library name as the loader would find it in a directory: the ".DLL" of a classic
-// name stands for the ".so" beside it.
+// A library name as the loader would find it in a directory: the ".DLL" of a name the
+// INI file gives stands for the ".so" beside it.
 bool LibraryFileExists(const CString& directory, const CString& name)
 {
     return FileExists(CString(LibraryPathForName(name.c_str(), directory.c_str()).c_str()));
@@ -366,7 +366,7 @@ void CTalisoApp::OnAppAbout()
 
 void CTalisoApp::ShowHelp(UINT, UINT)
 {
-    // No help viewer reads the classic help files here: the help commands are kept so
+    // No help viewer reads the program's help files here: the help commands are kept so
     // the menus stay as they are, and do nothing.
 }
 

@@ -22,7 +22,7 @@ CString CWinAppExt::GetModulePath() const
 {
     if (!m_strModulePath.IsEmpty())
         return m_strModulePath;
-    // The path can be longer than a classic buffer: grow until it fits.
+    // The path can be longer than a fixed-size buffer: grow until it fits.
     std::vector<char> buffer(512);
     for (;;) {
         const DWORD length = GetModuleFileName(nullptr, buffer.data(), DWORD(buffer.size()));
