@@ -1,24 +1,66 @@
 #pragma once
-// The document of a KVR device: its configuration, read from the device when the
-// application opens it as connected, or a new default configuration.
-#include "app/CCommonDoc.h"
+// The document of a KVR interface unit (see CDeviceDoc for what both families share): the
+// selected scanner counts from 0 (-1 none), the current and second field are fields of a
+// field pair, and the unit's case switching is simulated from four inputs and a speed.
+#include "app/CDeviceDoc.h"
+#include "app/CKVRSimulationState.h"
 #include "model/CKVRConfig.h"
 
-#include <memory>
+#include <vector>
 
-class CKVRDoc : public CCommonDoc {
-    DECLARE_DYNCREATE(CKVRDoc)
+class CScan;
+
+class CKVRDoc : public CDeviceDoc<CKVRConfig> {
+    DECLARE_SERIAL(CKVRDoc)
 public:
     CKVRDoc();
     ~CKVRDoc() override;
 
-    CKVRConfig* GetConfiguration() const { return m_pConfig.get(); }
+    // Simulation of the unit's case switching.
+    CKVRSimulationState& GetSimulation() { return m_simulation; }
+    void EvaluateSimulation(int in1, int in2, int in3, int in4, int speed);
+    // The speeds the simulation offers, from +m down to -m (m the configuration's highest
+    // speed, at least 1), in steps of 1, or of ceil(m / 100) with m rounded up to a
+    // multiple of it when m exceeds 100.
+    static std::vector<int> SpeedSteps(int maxSpeed);
 
+    // The case of output 1 or 2 (any other output: 0, empty or null).
+    int GetCaseScannerNumber(int output) const;
+    CString GetCaseName(int output) const;
+    CScan* GetCaseScan(int output) const;
+    CShelter* GetCaseField(int output, int kind) const;
+    CString GetCaseScannerName(int output) const;
+    CString GetCaseShelterName(int output) const;
+    // Response time of a monitoring case in ms; 0 for no such case.
+    int GetCaseResponseTime(int caseIndex) const;
+
+    // The current field of the selected pair and kind; the second object is only shown.
+    void SetCurrentObject(CSensorObject* pObject) override;
+    COLORREF GetCurrentObjectColor() override;
+    void SetSecondObject(CSensorObject* pObject) override;
+    COLORREF GetSecondObjectColor() override;
     WORD GetSensorCount() override;
-    BOOL OnNewDocument() override;
-    void DeleteContents() override;
-    void Serialize(CArchive& ar) override;
+
+    void FillSelectorCombo(CSelectorComboBox* pCombo) override;
+    void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
+    void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;
+    void FillSimulationControl(UINT nID, CComboBox* pCombo) override;
+    void OnSimulationControlChange(UINT nID, CComboBox* pCombo) override;
+
+protected:
+    CShelter* FieldOf(CShelterSelection selection) const override;
+    void CheckSelections() override;
+    NewDocumentReading<CKVRConfig> ReadNewDocument() override;
+    std::unique_ptr<CKVRConfig> RunNewWizard() override;
+    std::unique_ptr<CKVRConfig> EditConfiguration(const CKVRConfig* pOwn) override;
+    std::unique_ptr<CKVRConfig> ReadDeviceConfiguration() override;
+    std::unique_ptr<CShelter> ReadDeviceField(CShelterSelection selection) override;
+    BOOL TestDeviceConnection() override;
 
 private:
-    std::unique_ptr<CKVRConfig> m_pConfig;
+    const CKVRCaseState* CaseOf(int output) const;
+
+    CKVRSimulationState m_simulation;
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -1,34 +1,205 @@
 #include "app/CZOKDoc.h"
 
+#include "app/CSelectorComboBox.h"
 #include "app/CTalisoApp.h"
+#include "app/CTalisoSetup.h"
 #include "app/DeviceConfigurationRead.h"
+#include "app/DeviceDocCombos.h"
+#include "device/CLoginDialog.h"
 #include "device/CZOKSensor.h"
+#include "device/ZOKProcedures.h"
+#include "dialogs/CZOKConfigSheet.h"
+#include "dialogs/CZOKConfigWizard.h"
+#include "framework/core/CArchive.h"
+#include "framework/core/CException.h"
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/MessageBox.h"
+#include "model/CZOKIdentity.h"
+#include "model/CPolyShelter.h"
+#include "model/ConfigLimits.h"
 
-IMPLEMENT_DYNCREATE(CZOKDoc, CCommonDoc)
+IMPLEMENT_SERIAL(CZOKDoc, CCommonDoc, 1)
 
-CZOKDoc::CZOKDoc() = default;
+BEGIN_MESSAGE_MAP(CZOKDoc, CCommonDoc)
+    ON_COMMAND(ID_EDIT_CONFIGURATION, OnEditConfiguration)
+    ON_COMMAND(ID_READ_CONFIGURATION, OnReadConfiguration)
+    ON_COMMAND(ID_TEST_CONNECTION, OnTestConnection)
+    ON_COMMAND(ID_READ_FIELD, OnReadField)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CONFIGURATION, OnUpdateEditConfiguration)
+    ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
+    ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
+    ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
+END_MESSAGE_MAP()
+
+CZOKDoc::CZOKDoc() : CDeviceDoc(kNoScanner, kScanner) {}
 CZOKDoc::~CZOKDoc() = default;
 
-BOOL CZOKDoc::OnNewDocument()
+// ------------------------------------------------------------ configuration access
+
+void CZOKDoc::CheckSelections()
 {
-    if (!CCommonDoc::OnNewDocument())
-        return FALSE;
-    const CTalisoApp* app = GetTalisoApp();
-    if (app != nullptr && app->IsConnectOnNew())
-        m_pConfig = ReadConfigurationFromDevice(ReadZOKConfiguration);
+    m_state.CheckSelections(kNoScanner, kScanner, 1);
+}
+
+CShelter* CZOKDoc::GetField(int kind) const
+{
+    const CZOKConfig* config = GetConfiguration();
+    return config != nullptr ? config->GetShelter(kind) : nullptr;
+}
+
+int CZOKDoc::GetResponseTime() const
+{
+    const CZOKConfig* config = GetConfiguration();
+    return config != nullptr ? ZOKResponseTime(config->GetScanCount()) : 0;
+}
+
+// ------------------------------------------------------------ objects of the views
+
+CShelter* CZOKDoc::FieldOf(CShelterSelection selection) const
+{
+    return GetField(selection.GetKind());
+}
+
+void CZOKDoc::PutField(CShelterSelection selection, const CSensorObject* pObject)
+{
+    CZOKConfig* config = GetConfiguration();
+    if (pObject == nullptr || config == nullptr)
+        return;
+    std::unique_ptr<CSensorObject> clone = pObject->Clone();
+    if (dynamic_cast<CShelter*>(clone.get()) == nullptr)
+        return;
+    // A kind the configuration does not hold leaves the clone here, which deletes it.
+    std::unique_ptr<CShelter> field(static_cast<CShelter*>(clone.release()));
+    config->SetShelter(selection.GetKind(), std::move(field));
+}
+
+void CZOKDoc::SetCurrentObject(CSensorObject* pObject)
+{
+    PutField(m_state.m_current, pObject);
+}
+
+COLORREF CZOKDoc::GetCurrentObjectColor()
+{
+    return GetTalisoSetup().GetFieldColor(m_state.m_current.GetKind());
+}
+
+void CZOKDoc::SetSecondObject(CSensorObject* pObject)
+{
+    PutField(m_state.m_second, pObject);
+}
+
+COLORREF CZOKDoc::GetSecondObjectColor()
+{
+    return GetTalisoSetup().GetFieldColor(m_state.m_second.GetKind());
+}
+
+// ------------------------------------------------------------ bar controls
+
+void CZOKDoc::FillSelectorCombo(CSelectorComboBox* pCombo)
+{
+    const CZOKConfig* config = GetConfiguration();
+    CString name;
+    if (config != nullptr)
+        name = config->GetProtectiveName();
     else
-        m_pConfig = std::make_unique<CZOKConfig>();
-    return m_pConfig != nullptr;
+        name.LoadString(1180);
+    ::FillScannerCombo(*pCombo, {name}, kNoScanner, kScanner, m_state.m_nSelectedScanner);
 }
 
-void CZOKDoc::DeleteContents()
+namespace {
+
+std::vector<FieldItem> FieldItemsOf(const CZOKConfig* config)
 {
-    m_pConfig.reset();
-    CCommonDoc::DeleteContents();
+    std::vector<FieldItem> items;
+    if (config == nullptr)
+        return items;
+    for (int kind : {kProtectiveField, kWarningField}) {
+        if (config->GetShelter(kind) == nullptr)
+            continue;
+        FieldItem item{config->GetWarningName(), CShelterSelection()};
+        item.selection.SetIndexKind(0, kind);
+        items.push_back(item);
+    }
+    return items;
 }
 
-void CZOKDoc::Serialize(CArchive& ar)
+} // namespace
+
+void CZOKDoc::FillFirstObjectCombo(CSelectorComboBox* pCombo)
 {
-    CCommonDoc::Serialize(ar);
-    SerializeConfiguration(ar, m_pConfig, RUNTIME_CLASS(CZOKConfig));
+    ::FillFirstObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_current);
+    m_pFirstObjectCombo = pCombo;
+}
+
+void CZOKDoc::FillSecondObjectCombo(CSelectorComboBox* pCombo)
+{
+    ::FillSecondObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_second);
+}
+
+
+// ------------------------------------------------------------ file
+
+BOOL CZOKDoc::OnOpenDocument(LPCTSTR lpszPathName)
+{
+    m_bOpening = TRUE;
+    const BOOL opened = CDeviceDoc::OnOpenDocument(lpszPathName);
+    m_bOpening = FALSE;
+    return opened;
+}
+
+void CZOKDoc::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
+{
+    const auto* archive = dynamic_cast<const CArchiveException*>(e);
+    if (m_bOpening && !bSaving && archive != nullptr && archive->m_cause == CArchiveException::badSchema) {
+        AfxMessageBox(IDP_UNKNOWN_FILE_VERSION, MB_ICONEXCLAMATION);
+        return;
+    }
+    CDeviceDoc::ReportSaveLoadException(lpszPathName, e, bSaving, nIDPDefault);
+}
+
+// ------------------------------------------------------------ device sessions and dialogs
+
+NewDocumentReading<CZOKConfig> CZOKDoc::ReadNewDocument()
+{
+    return ReadNewDocumentFromDevice<CZOKSensor, CZOKIdentity, CZOKConfig>(ReadZOKIdentification,
+                                                                           ReadZOKConfiguration);
+}
+
+std::unique_ptr<CZOKConfig> CZOKDoc::RunNewWizard()
+{
+    CNewZOKConfigWizard wizard(AfxGetMainWnd());
+    return wizard.Run();
+}
+
+std::unique_ptr<CZOKConfig> CZOKDoc::EditConfiguration(const CZOKConfig* pOwn)
+{
+    if (theLoginDialog.UsesWizards()) {
+        CEditZOKConfigWizard wizard(AfxGetMainWnd());
+        return wizard.RunWizard(pOwn);
+    }
+    CZOKConfigSheet sheet(AfxGetMainWnd());
+    return sheet.Edit(pOwn);
+}
+
+std::unique_ptr<CZOKConfig> CZOKDoc::ReadDeviceConfiguration()
+{
+    return ReadConfigurationFromDevice(ReadZOKConfiguration);
+}
+
+std::unique_ptr<CShelter> CZOKDoc::ReadDeviceField(CShelterSelection selection)
+{
+    std::unique_ptr<CShelter> field;
+    RunIdentifiedSession<CZOKSensor>([&](CZOKSensor& sensor) {
+        if (selection.GetKind() == kProtectiveField)
+            field = ReadZOKField(sensor, TRUE);
+        else
+            field = ReadZOKFieldSub1(sensor, TRUE);
+        return field != nullptr;
+    });
+    return field;
+}
+
+BOOL CZOKDoc::TestDeviceConnection()
+{
+    return RunIdentifiedSession<CZOKSensor>([](CZOKSensor& sensor) { return TestConnection(sensor, TRUE); });
 }

@@ -6,6 +6,7 @@
 #include "app/CTalisoApp.h"
 #include "app/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
+#include "model/CShelter.h"
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
 #include "device/CZOKSensor.h"
@@ -87,6 +88,25 @@ std::vector<BYTE> StoredBytes(CObject& object)
     file.SeekToBegin();
     file.Read(bytes.data(), UINT(length));
     return bytes;
+}
+
+// The view paints the fields it shows in their kind's colours; the device gives the
+// default fill.
+void UndoViewColours(CDocument& document)
+{
+    auto& doc = dynamic_cast<CTalisoDoc&>(document);
+    for (CShelter* field : {doc.GetCurrentObject(), doc.GetSecondObject()}) {
+        if (field != nullptr)
+            field->SetFillColor(0xC0C0C0);
+    }
+}
+
+// A new document's configuration wizard walked to its end with what it proposes.
+void FinishNewConfigurationWizard(CWnd& wizard)
+{
+    DialogDriver driver(wizard);
+    for (int page = 0; page < 16 && !driver.Finish(); ++page)
+        driver.Next();
 }
 
 class TalisoAppTest : public ::testing::Test {
@@ -318,6 +338,7 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
     simulated.Close();
     simulated.Free();
     ASSERT_NE(expected, nullptr);
+    UndoViewColours(*document);
     EXPECT_EQ(StoredBytes(*document->GetConfiguration()), StoredBytes(*expected));
 
     // A document came from the device: File New is not posted.
@@ -351,6 +372,7 @@ TEST_F(TalisoAppTest, ADeviceOnThePortIsFoundAndItsConfigurationRead)
     simulated.Close();
     simulated.Free();
     ASSERT_NE(expected, nullptr);
+    UndoViewColours(*document);
     EXPECT_EQ(StoredBytes(*document->GetConfiguration()), StoredBytes(*expected));
 }
 
@@ -362,6 +384,7 @@ TEST_F(TalisoAppTest, TheCommandLineDocumentOpensBeforeThePortWizard)
         ScriptedUi ui;
         ASSERT_TRUE(Start());
         RunPostedMessages();
+        ui.QueueModal(FinishNewConfigurationWizard);
         CZOKDoc* saved = dynamic_cast<CZOKDoc*>(app->GetZOKTemplate()->OpenDocumentFile(nullptr, FALSE));
         ASSERT_NE(saved, nullptr);
         ASSERT_TRUE(saved->OnSaveDocument(document.c_str()));
@@ -428,7 +451,15 @@ TEST_F(TalisoAppTest, CancelledFamilyChoiceAboveTheStandardLevelAsksToSaveFirst)
     ui.QueueAnswer(IDNO); // do not read from the device
     ASSERT_TRUE(Start());
     RunPostedMessages();
-    CDocument* document = app->GetKVRTemplate()->OpenDocumentFile(nullptr, FALSE);
+    // A KVR document opened from a file (a new one needs its scanners, pairs and cases).
+    const fs::path saved = folder / "unit.kvr";
+    {
+        CKVRDoc file;
+        file.m_bAutoDelete = FALSE;
+        file.SetConfiguration(std::make_unique<CKVRConfig>(), FALSE);
+        ASSERT_TRUE(file.OnSaveDocument(saved.c_str()));
+    }
+    CDocument* document = app->GetKVRTemplate()->OpenDocumentFile(saved.c_str(), FALSE);
     ASSERT_NE(document, nullptr);
     document->SetModifiedFlag(TRUE);
 

@@ -1,0 +1,22 @@
+#pragma once
+// Command, prompt and hint ids of both device documents.
+#include "framework/core/WinTypes.h"
+
+// Commands of the device documents.
+constexpr UINT ID_READ_FIELD = 32791;
+constexpr UINT ID_TEST_CONNECTION = 32792;
+constexpr UINT ID_EDIT_CONFIGURATION = 32861;
+constexpr UINT ID_READ_CONFIGURATION = 32862;
+constexpr UINT ID_SEND_CONFIGURATION = 32863;
+constexpr UINT ID_CONFIGURATION_WIZARD = 32872;
+
+// Prompts of the device documents.
+constexpr UINT IDP_OFFER_SEND_CONFIGURATION = 339;
+constexpr UINT IDP_SIMULATED_FILE_REFUSED = 428;
+// A document file of a version this program does not read (shown by the ZOK document).
+constexpr UINT IDP_UNKNOWN_FILE_VERSION = 337;
+
+// Update hints of the device documents.
+constexpr LPARAM kHintSelectedScannerChanged = 301;
+constexpr LPARAM kHintSimulationChanged = 302;
+
