@@ -365,6 +365,50 @@ TEST_F(CCommonDocSaveTest, EveryAnswerToTheSaveQuestion)
     }
 }
 
+// Save asks for a name only when the document's own file cannot take it; Save As always.
+TEST_F(CCommonDocSaveTest, SaveAndSaveAsCommands)
+{
+    struct Case {
+        const char* name;
+        bool saveAs;
+        bool ownFileExists;
+        const char* chosen; // the prompt's answer; null: no prompt expected
+        const char* savedFile;
+    };
+    const Case cases[] = {
+        {"save over the own file", false, true, nullptr, "own.doc"},
+        {"save without a file", false, false, "new.doc", "new.doc"},
+        {"save as", true, true, "new.doc", "new.doc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        SaveDoc doc;
+        doc.SetPathName(PathOf("own.doc").c_str(), FALSE);
+        if (c.ownFileExists)
+            std::ofstream(PathOf("own.doc")) << "old";
+        doc.SetModifiedFlag(TRUE);
+        const std::size_t promptsBefore = ui.ModalRuns().size();
+        if (c.chosen != nullptr)
+            AnswerSavePrompt(PathOf(c.chosen));
+        if (c.saveAs)
+            doc.OnFileSaveAs();
+        else
+            doc.OnFileSave();
+        EXPECT_EQ(ui.ModalRuns().size() - promptsBefore, c.chosen != nullptr ? 1u : 0u);
+        EXPECT_EQ(ui.PendingModals(), 0u);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(doc.GetPathName(), CString(PathOf(c.savedFile)));
+        std::ifstream saved(PathOf(c.savedFile), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), std::string(1, '\x01'));
+        if (c.ownFileExists && std::string(c.savedFile) != "own.doc") {
+            std::ifstream own(PathOf("own.doc"));
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(own), {}), "old");
+        }
+    }
+}
+
 // ------------------------------------------------------------------ document file
 
 TEST(CCommonDocTest, FileLevelIsOneVersionByteAndRefusesOtherVersions)
