@@ -271,9 +271,13 @@ CShelter* CCommonView::GetVerifyContour()
     return nullptr;
 }
 
-BOOL CCommonView::GetProtocolPosition(int&, int&)
+BOOL CCommonView::GetProtocolPosition(int& shown, int& count)
 {
-    return FALSE;
+    const CCommonDoc* doc = GetDocument();
+    int position = 0;
+    count = doc != nullptr ? doc->GetProtocolPosition(&position, nullptr) : 0;
+    shown = position - 1;
+    return count > 0;
 }
 
 CString CCommonView::GetModeText()

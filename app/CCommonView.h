@@ -71,8 +71,8 @@ public:
     virtual CShelter* GetTeachContour();
     virtual CShelter* GetVerifyContour();
 
-    // The protocol entry shown by a replay (0-based) and the number of entries; FALSE
-    // while the document has no replay to tell of.
+    // The protocol entry shown by a replay (0-based, -1 for none) and the number of
+    // entries; FALSE while no protocol is loaded.
     virtual BOOL GetProtocolPosition(int& shown, int& count);
 
     afx_msg void OnUpdateModePane(CCmdUI* pCmdUI);

@@ -1,6 +1,6 @@
 #include "app/CKVRView.h"
 
-#include "app/CCommonDoc.h"
+#include "app/CKVRDoc.h"
 #include "app/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CSplitterWnd.h"
@@ -31,9 +31,19 @@ int CKVRView::GetScannerNumber() const
     return row * 2 + col + 1;
 }
 
-BOOL CKVRView::GetEvaluatedCase(int, CEvaluatedCase&)
+BOOL CKVRView::GetEvaluatedCase(int output, CEvaluatedCase& evaluated)
 {
-    return FALSE;
+    auto* doc = dynamic_cast<CKVRDoc*>(GetDocument());
+    if (doc == nullptr || output < 1 || output > 2)
+        return FALSE;
+    evaluated.scannerNumber = doc->GetCaseScannerNumber(output);
+    evaluated.caseName = doc->GetCaseName(output);
+    evaluated.scannerName = doc->GetCaseScannerName(output);
+    evaluated.fieldPairName = doc->GetCaseShelterName(output);
+    evaluated.protectiveField = doc->GetCaseField(output, kProtectiveField);
+    evaluated.warningField = doc->GetCaseField(output, kWarningField);
+    evaluated.scan = doc->GetCaseScan(output);
+    return TRUE;
 }
 
 void CKVRView::SetCaptionText(const char* text)

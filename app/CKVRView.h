@@ -36,7 +36,7 @@ public:
 
     // 1 to 4 by the splitter pane that holds the view; 0 outside the panes.
     int GetScannerNumber() const;
-    // The evaluated case of output 1 or 2; FALSE while the document evaluates none.
+    // The evaluated case of output 1 or 2 as the KVR document holds it; FALSE without one.
     virtual BOOL GetEvaluatedCase(int output, CEvaluatedCase& evaluated);
 
     // "case, scanner, field pair" of both evaluated cases.

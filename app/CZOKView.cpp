@@ -12,11 +12,9 @@ void CZOKView::DrawMode0(CDC* pDC)
 
 void CZOKView::DrawMode2(CDC* pDC)
 {
-    auto* doc = dynamic_cast<CZOKDoc*>(GetDocument());
-    const CZOKConfig* config = doc != nullptr ? doc->GetConfiguration() : nullptr;
-    if (config != nullptr) {
+    if (auto* doc = dynamic_cast<CZOKDoc*>(GetDocument()); doc != nullptr) {
         for (int kind : {kWarningField, kProtectiveField})
-            DrawFieldFilled(pDC, config->GetShelter(kind), GetTalisoSetup().GetFieldColor(kind));
+            DrawFieldFilled(pDC, doc->GetField(kind), GetTalisoSetup().GetFieldColor(kind));
     }
     DrawScan(pDC, GetResultScan());
 }

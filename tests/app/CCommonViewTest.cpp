@@ -2,6 +2,7 @@
 // view's scanner panes, the confirmation from the preview, and golden pictures of the
 // grids, of overlapping fields, of a scan over a field and of the four KVR panes.
 #include "app/CCommonView.h"
+#include "app/CKVRDoc.h"
 #include "app/CKVRView.h"
 #include "app/CZOKView.h"
 
@@ -179,6 +180,46 @@ TEST_F(CCommonViewTest, KVRPanesShowTheEvaluatedCaseOfTheirScanner)
     RenderClient(*lowerLeft);
     lowerLeft->GetDlgItem(0xFFFF)->GetWindowText(caption);
     EXPECT_EQ(caption, CString("Distances in cm"));
+}
+
+class StackKVRDoc : public CKVRDoc {
+public:
+    StackKVRDoc() { m_bAutoDelete = FALSE; }
+};
+
+TEST_F(CCommonViewTest, KVRViewShowsTheCaseTheDocumentsSimulationSelects)
+{
+    // Three scanners; the one case watches the third with the only field pair.
+    auto config = std::make_unique<CKVRConfig>();
+    for (const char* name : {"ZOK1", "ZOK2", "ZOK3"})
+        config->AddSensorConfig(name, std::make_unique<CKVRSensorConfig>());
+    auto pair = std::make_unique<CKVRShelterConfig>();
+    pair->SetShelter(kProtectiveField, std::unique_ptr<CShelter>(Rectangle(80, 120, 80)));
+    pair->SetShelter(kWarningField, std::unique_ptr<CShelter>(Contour(220, 181, kWarningField)));
+    config->AddShelterConfig("FELD1", std::move(pair));
+    auto control = std::make_unique<CKVRControlConfig>();
+    control->SetSensorIndex(2);
+    control->SetShelterIndex(0);
+    config->AddControlConfig("CASE1", std::move(control));
+    StackKVRDoc kvr;
+    kvr.SetConfiguration(std::move(config), FALSE);
+    kvr.SetMode(kModeSimulation);
+    ASSERT_EQ(kvr.GetMode(), kModeSimulation);
+    kvr.EvaluateSimulation(kInputLow, kInputLow, kInputLow, kInputLow, 0);
+    ASSERT_EQ(kvr.GetCaseScannerNumber(1), 3);
+
+    SplitterWindow<CKVRView> panes(kvr, RUNTIME_CLASS(CKVRView), 160, 110);
+    CKVRView* third = panes.Pane(1, 0);
+    CKVRView* fourth = panes.Pane(1, 1);
+    EXPECT_EQ(third->GetCaseText(), CString("Output 1: CASE1, ZOK3, FELD1   Output 2: -"));
+    const COLORREF merged = GetTalisoSetup().GetFieldColor(kProtectiveField) | GetTalisoSetup().GetFieldColor(kWarningField);
+    const QRgb fields = QRgb(GetRValue(merged) << 16 | GetGValue(merged) << 8 | GetBValue(merged));
+    for (CKVRView* view : {third, fourth}) {
+        view->SetRange(300);
+        const CPoint inside = view->LogicalToClient(CPoint(0, 60));
+        EXPECT_EQ(RenderClient(*view).pixel(inside.x, inside.y) & 0xFFFFFF, view == third ? fields : 0u);
+    }
+    kvr.SetMode(kModeSimulation);
 }
 
 TEST_F(CCommonViewTest, KVRViewWithoutAContourDrawsWhatTheCommonViewDraws)
