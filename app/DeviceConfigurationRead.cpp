@@ -20,4 +20,6 @@ void CloseSensorQuietly(CSensor& sensor)
 {
     sensor.Close();
     sensor.Free();
+    // The reads showed their status texts; the message bar goes back to idle.
+    SetStatusText(ProcedureText::kIdleText, FALSE);
 }

@@ -39,7 +39,7 @@ std::unique_ptr<Config> ReadConfigurationFromDevice(std::unique_ptr<Config> (*re
 // the application's INI path and simulated choice, the port opened and the family made
 // sure of without a baud scan. FALSE with nothing held when any step fails.
 BOOL OpenSensorQuietly(CSensor& sensor);
-// Closes and frees what OpenSensorQuietly opened.
+// Closes and frees what OpenSensorQuietly opened; the message bar shows the idle text.
 void CloseSensorQuietly(CSensor& sensor);
 
 // What a new document takes from its device: the configuration (null when it could not

@@ -70,7 +70,7 @@ protected:
     }
     void TearDown() override { theLoginDialog.SetLevel(CLoginDialog::kStandardLevel); }
 
-    LanguageScripts texts = DocumentTexts();
+    ShippedLanguage texts;
     ScriptedUi ui;
 };
 

@@ -6,6 +6,7 @@
 #include "app/CTalisoApp.h"
 #include "app/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
+#include "DocumentFileBytes.h"
 #include "model/CShelter.h"
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
@@ -91,7 +92,7 @@ std::vector<BYTE> StoredBytes(CObject& object)
 }
 
 // The view paints the fields it shows in their kind's colours; the device gives the
-// default fill.
+// default fill. Time stamps are those of reception.
 void UndoViewColours(CDocument& document)
 {
     auto& doc = dynamic_cast<CTalisoDoc&>(document);
@@ -339,6 +340,8 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
     simulated.Free();
     ASSERT_NE(expected, nullptr);
     UndoViewColours(*document);
+    ClearFieldTimes(*document->GetConfiguration());
+    ClearFieldTimes(*expected);
     EXPECT_EQ(StoredBytes(*document->GetConfiguration()), StoredBytes(*expected));
 
     // A document came from the device: File New is not posted.
@@ -373,6 +376,8 @@ TEST_F(TalisoAppTest, ADeviceOnThePortIsFoundAndItsConfigurationRead)
     simulated.Free();
     ASSERT_NE(expected, nullptr);
     UndoViewColours(*document);
+    ClearFieldTimes(*document->GetConfiguration());
+    ClearFieldTimes(*expected);
     EXPECT_EQ(StoredBytes(*document->GetConfiguration()), StoredBytes(*expected));
 }
 

@@ -9,6 +9,7 @@
 #include "device/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "framework/ui/CDialog.h"
+#include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "model/CArcShelter.h"
@@ -51,7 +52,7 @@ protected:
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
 
-    LanguageScripts texts = DocumentTexts();
+    ShippedLanguage texts;
     ScriptedUi ui;
     fs::path path = fs::temp_directory_path() / ("zok-doc-" + std::to_string(::getpid()) + ".zok");
 };
@@ -193,6 +194,58 @@ TEST_F(CZOKDocTest, TheSecondObjectIsStoredInTheConfiguration)
 TEST_F(CZOKDocTest, ANewDocumentFromTheDeviceSavesTheDevicesConfiguration)
 {
     ExpectNewDocumentSavesTheDevicesConfiguration<TestZOKDoc, CZOKSensor, CZOKConfig>(kFamilyZOK);
+}
+
+TEST_F(CZOKDocTest, ANewDocumentByTheWizardOffersToSendItsConfiguration)
+{
+    struct Case {
+        const char* what;
+        bool finish;
+        int level;
+        std::size_t questions;
+    };
+    const Case cases[] = {
+        {"finished by a user who may send", true, 1, 1},
+        {"finished by a user who may not send", true, CLoginDialog::kStandardLevel, 0},
+        {"cancelled", false, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        theLoginDialog.SetLevel(c.level);
+        ui.ClearMessageBoxes();
+        ui.QueueModal([&](CWnd& wizard) {
+            DialogDriver driver(wizard);
+            if (!c.finish) {
+                driver.Cancel();
+                return;
+            }
+            for (int page = 0; page < 16 && !driver.Finish(); ++page)
+                driver.Next();
+        });
+        if (c.questions > 0)
+            ui.QueueAnswer(IDNO);
+        TestZOKDoc doc;
+        EXPECT_EQ(doc.OnNewDocument(), c.finish ? TRUE : FALSE);
+        EXPECT_EQ(doc.GetConfiguration() != nullptr, c.finish);
+        ASSERT_EQ(ui.MessageBoxes().size(), c.questions);
+        if (c.questions > 0)
+            EXPECT_EQ(ui.MessageBoxes()[0].id, IDP_OFFER_SEND_CONFIGURATION);
+        if (c.finish) {
+            EXPECT_TRUE(doc.IsModified());
+            EXPECT_EQ(doc.GetSelectedScanner(), CZOKDoc::kScanner);
+            EXPECT_EQ(doc.GetCurrentObject(), doc.GetField(kProtectiveField));
+            EXPECT_EQ(doc.GetDeviceName(), CString("unknown"));
+        }
+    }
+}
+
+TEST_F(CZOKDocTest, WithoutADeviceANewDocumentGetsNothingAndAsksNothing)
+{
+    TestIniFile ini("[SETUP]\nPort=1\n[PORTS]\nCOM1=" + (fs::temp_directory_path() / "no-such-tty").string() + "\n");
+    DeviceApplication application(FALSE, ini.Path());
+    TestZOKDoc doc;
+    EXPECT_EQ(doc.ReadNewDocument().config, nullptr);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
 class ZOKDocCombos : public CZOKDocTest {

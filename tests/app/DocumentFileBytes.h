@@ -1,7 +1,7 @@
 #pragma once
 // What the device-document tests share: the golden document files (hex text with
-// comments), the texts the documents show, and an application that chooses between the
-// simulated device and a port set up in an INI file.
+// comments), byte comparisons, a new document read from the device, and an application
+// that chooses between the simulated device and a port set up in an INI file.
 #include "app/DeviceConfigurationRead.h"
 #include "device/ProcedureApplication.h"
 #include "device/TestIniFile.h"
@@ -10,7 +10,7 @@
 #include "tools/DeviceEmulator.h"
 #include "tools/SimulatorAnswerer.h"
 #include "model/ArchiveBytes.h"
-#include "support/LanguageScripts.h"
+#include "dialogs/ShippedLanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -79,12 +79,6 @@ inline ::testing::AssertionResult SameBytes(const std::vector<BYTE>& actual, con
     return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
                                          << ", first difference at " << at << ": " << around(actual) << "vs "
                                          << around(expected);
-}
-
-// The documents' texts: their own, the selectors' and the default field names.
-inline LanguageScripts DocumentTexts()
-{
-    return LanguageScripts({"documents.rc", "print.rc", "checks.rc"});
 }
 
 // Installed while it lives: a simulated device, or the port of an INI file.
