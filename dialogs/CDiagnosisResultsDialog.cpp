@@ -1,5 +1,7 @@
 #include "dialogs/CDiagnosisResultsDialog.h"
 
+#include "dialogs/CDiagnosisPrintDialog.h"
+
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
 #include "device/CSensorErrorList.h"
@@ -7,9 +9,11 @@
 #include "device/KVRProcedures.h"
 #include "device/ProcedureApplication.h"
 #include "device/ZOKProcedures.h"
+#include "dialogs/CDiagnosisPrintDialog.h"
 #include "dialogs/CHelpFileDialog.h"
 #include "framework/core/CFile.h"
 #include "framework/core/Resources.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CKVRConfig.h"
@@ -61,6 +65,7 @@ CString TextPart(const CString& text, int n)
 
 BEGIN_MESSAGE_MAP(CDiagnosisResultsDialog, CDialog)
     ON_BN_CLICKED(CDiagnosisResultsDialog::IDC_SAVE, OnSave)
+    ON_BN_CLICKED(CDiagnosisResultsDialog::IDC_PRINT, OnPrint)
 END_MESSAGE_MAP()
 
 CDiagnosisResultsDialog::CDiagnosisResultsDialog(CWnd* pParentWnd) : CDialog(IDD, pParentWnd) {}
@@ -75,9 +80,6 @@ BOOL CDiagnosisResultsDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CenterWindow();
-    // Printing needs the print dialog of the report printing, which this program does
-    // not have yet; the page layout is ready in PrintDiagnosisPage.
-    if (CWnd* print = GetDlgItem(IDC_PRINT)) print->EnableWindow(FALSE);
     return TRUE;
 }
 
@@ -113,6 +115,15 @@ void CDiagnosisResultsDialog::OnOK()
 void CDiagnosisResultsDialog::OnCancel()
 {
     CDialog::OnCancel();
+}
+
+// Prints the report as shown, with the application's name as the job name.
+void CDiagnosisResultsDialog::OnPrint()
+{
+    CString text;
+    GetDlgItemText(IDC_REPORT, text);
+    CDiagnosisPrintDialog printer(text);
+    printer.PrintContent(this, AfxGetAppName());
 }
 
 void CDiagnosisResultsDialog::OnSave()

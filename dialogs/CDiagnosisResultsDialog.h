@@ -1,6 +1,7 @@
 #pragma once
 // The diagnosis results dialog (template 108): OK reads the identification and the error
-// list of the connected device into a text report, which the user can save to a text file.
+// list of the connected device into a text report, which the user can print or save to a
+// text file.
 // The dialog stays open after a read. The family variants build the text.
 #include "dialogs/DiagnosisText.h"
 #include "framework/ui/CDialog.h"
@@ -29,6 +30,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void OnSave();
+    void OnPrint();
 
     // Time stamp and statistics choice for the next report.
     DiagnosisTextOptions CurrentOptions() const;

@@ -5,10 +5,12 @@
 #include "dialogs/CDiagnosisResultsDialog.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CFileDialog.h"
+#include "framework/ui/CPrintDialog.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
+#include "../framework/ui/PdfText.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +64,7 @@ protected:
         return dialog.DoModal();
     }
 
-    LanguageScripts language{"framework.rc", "procedures.rc", "kvrconfig.rc", "results.rc"};
+    LanguageScripts language{"framework.rc", "procedures.rc", "kvrconfig.rc", "results.rc", "printing.rc"};
     SimulatingApplication application;
     ProcedureApplication* previous = nullptr;
     ScriptedUi ui;
@@ -81,7 +83,7 @@ TEST_F(DiagnosisResultsDialogTest, ReadShowsTheReportAndKeepsTheDialogOpen)
     CZOKDiagnosisResultsDialog zok;
     Run(zok, [&](DialogDriver& driver) {
         EXPECT_TRUE(driver.Text(Dlg::IDC_REPORT).IsEmpty());
-        EXPECT_FALSE(driver.IsEnabled(Dlg::IDC_PRINT));
+        EXPECT_TRUE(driver.IsEnabled(Dlg::IDC_PRINT));
         driver.Ok();
         EXPECT_FALSE(zok.IsEnded());
         const std::string report = driver.Text(Dlg::IDC_REPORT).c_str();
@@ -101,6 +103,30 @@ TEST_F(DiagnosisResultsDialogTest, ReadShowsTheReportAndKeepsTheDialogOpen)
         EXPECT_EQ(report.find("Scanner 1"), std::string::npos);
     });
     EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// Print sends the report as shown to the printer: every line, on as many pages as needed.
+TEST_F(DiagnosisResultsDialogTest, PrintPrintsTheShownReport)
+{
+    if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
+    const std::string pdf = (directory / "report.pdf").string();
+    CZOKDiagnosisResultsDialog zok;
+    std::string report;
+    Run(zok, [&](DialogDriver& driver) {
+        driver.Ok();
+        report = driver.Text(Dlg::IDC_REPORT).c_str();
+        ui.QueueModal([&](CWnd& print) {
+            // One page is all the dialog offers; the text decides how many print.
+            EXPECT_FALSE(print.GetDlgItem(CPrintDialog::IDC_PAGES)->IsWindowEnabled());
+            print.SetDlgItemText(CPrintDialog::IDC_FILE, pdf.c_str());
+            print.SendMessage(WM_COMMAND, IDOK);
+        });
+        driver.Click(Dlg::IDC_PRINT);
+        EXPECT_TRUE(zok.IsWindowEnabled());
+    });
+    ASSERT_GE(PdfPageCount(pdf), 1);
+    const std::string firstLine = report.substr(0, report.find("\r\n"));
+    EXPECT_NE(PdfPageText(pdf, 1).find(firstLine.substr(0, 20)), std::string::npos) << firstLine;
 }
 
 // A failed read leaves the shown report; an exception empties it and reports 315.
