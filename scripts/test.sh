@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 JOBS="$(nproc 2>/dev/null || echo 2)"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+# Leaks are reported; tests/lsan.supp (set through CTest) names what outside libraries keep.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 run_build() {

@@ -6,6 +6,7 @@
 #include "device/CLoginDialog.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/ScreenshotFolder.h"
 
 #include <QImage>
 #include <QMenuBar>
@@ -251,9 +252,8 @@ TEST_F(MainFrameTest, ScreenshotShowsMenuToolBarDocumentWindowAndStatusBarWithou
     EXPECT_LE(panes->geometry().bottom(), childStatus->geometry().top());
     EXPECT_GT(panes->height(), 300);
 
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("taliso-frames-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const ScreenshotFolder shots("frames");
+    const std::filesystem::path& folder = shots.Path();
     const QImage shot = window->grab().toImage();
     ASSERT_TRUE(shot.save(QString::fromStdString((folder / "main-frame.png").string())));
     // The legend's protective-field colour shows in the status bar.

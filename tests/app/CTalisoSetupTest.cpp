@@ -335,12 +335,10 @@ TEST(CTalisoSetupTest, ViewRangesAndGridsInTheDistanceUnits)
 }
 
 // The inch switch of the size dialogs reads the program's one settings object once it is
-// loaded, and the INI file before. Start-up tests load that object for good, so this runs
-// in a process of its own as well (test_app_fresh_settings).
+// loaded, and the INI file before. Start-up tests load that object for good; CTest runs
+// every test in a process of its own, so this one starts with the object never loaded.
 TEST(CTalisoSetupTest, ViewMetricComesFromTheLoadedGlobalSettings)
 {
-    if (GetTalisoSetup().IsLoaded())
-        GTEST_SKIP() << "needs a process whose settings were never loaded";
     CWinApp app("Taliso");
     TestIniFile ini("[Settings]\nViewMetric=0\n");
     app.SetProfileName(ini.Path());

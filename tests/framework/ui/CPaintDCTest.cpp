@@ -4,6 +4,7 @@
 #include "framework/ui/CPaintDC.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/WindowHandle.h"
+#include "ScreenshotFolder.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -59,8 +60,8 @@ TEST(CPaintDCTest, PaintedWindowRendersOffscreenWithClassBackgroundAndPaintDcDra
     ASSERT_NE(widget, nullptr);
 
     const QImage shot = widget->grab().toImage();
-    const char* binDir = std::getenv("TALISO_BIN_DIR");
-    const std::string path = std::string(binDir != nullptr ? binDir : ".") + "/ui-painted-window.png";
+    const ScreenshotFolder folder("painted-window");
+    const std::string path = (folder.Path() / "ui-painted-window.png").string();
     ASSERT_TRUE(shot.save(QString::fromStdString(path), "PNG"));
     const QImage reloaded(QString::fromStdString(path));
     ASSERT_EQ(reloaded.size(), QSize(160, 100));

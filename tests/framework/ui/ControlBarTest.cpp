@@ -10,6 +10,7 @@
 #include "framework/ui/CStatusBar.h"
 #include "framework/ui/CToolBar.h"
 #include "framework/ui/WindowHandle.h"
+#include "ScreenshotFolder.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -415,9 +416,8 @@ TEST_F(ControlBarTest, ToolBarImagesShowTheBarFaceForTheirGreyBackground)
     EXPECT_EQ(red.red(), 255);
     EXPECT_EQ(red.blue(), 0);
 
-    const char* dir = std::getenv("TALISO_BIN_DIR");
     frame.UpdateWindow();
-    AfxWidgetFromHandle(frame.m_hWnd)->grab().save(QString::fromStdString(std::string(dir ? dir : ".") + "/control-bars.png"));
+    ScreenshotFolder("control-bars").Save(AfxWidgetFromHandle(frame.m_hWnd)->grab().toImage(), "control-bars.png");
 }
 
 TEST_F(ControlBarTest, DialogBarComboNotifiesTheFrame)

@@ -6,6 +6,7 @@
 #include "framework/ui/CSplitterWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/MessageBox.h"
+#include "ScreenshotFolder.h"
 
 #include <QAction>
 #include <QImage>
@@ -417,8 +418,7 @@ TEST_F(DocViewTest, ScreenshotOfMainFrameWithOneMaximizedChild)
 
     QWidget* widget = AfxWidgetFromHandle(mainFrame->m_hWnd);
     const QImage image = widget->grab().toImage();
-    const char* bin = std::getenv("TALISO_BIN_DIR");
-    image.save(QString::fromUtf8((std::string(bin ? bin : ".") + "/docview-mdi.png").c_str()));
+    ScreenshotFolder("docview").Save(image, "docview-mdi.png");
     EXPECT_EQ(image.width(), 640);
 
     // The view's blue shows inside the MDI area below the menu bar.
