@@ -105,11 +105,15 @@ CTalisoDoc* CTalisoView::GetDocument() const
     return dynamic_cast<CTalisoDoc*>(m_pDocument);
 }
 
+int CTalisoView::GetActiveUnit() const
+{
+    CTalisoDoc* doc = GetDocument();
+    return doc != nullptr ? doc->GetActiveLayer() : kUnitCm;
+}
+
 CString CTalisoView::GetUnitText()
 {
-    const CTalisoDoc* doc = GetDocument();
-    const int unit = doc != nullptr ? const_cast<CTalisoDoc*>(doc)->GetActiveLayer() : kUnitCm;
-    return ::GetUnitText(unit, !GetTalisoSetup().m_bViewMetric);
+    return ::GetUnitText(GetActiveUnit(), !GetTalisoSetup().m_bViewMetric);
 }
 
 // --- creation ---
@@ -128,7 +132,8 @@ int CTalisoView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    const int height = -MulDiv(10, 96, 72);
+    CClientDC screen(this);
+    const int height = -MulDiv(10, screen.GetDeviceCaps(LOGPIXELSY), 72);
     LOGFONT normal = ArialFont(height, FW_NORMAL);
     LOGFONT bold = ArialFont(height, FW_BOLD);
     m_fontStatus.CreateFontIndirect(&normal);
@@ -201,8 +206,7 @@ void CTalisoView::SetCaptionText(const char* text)
 
 BOOL CTalisoView::FetchRangeLimits()
 {
-    CTalisoDoc* doc = GetDocument();
-    const int unit = doc != nullptr ? doc->GetActiveLayer() : kUnitCm;
+    const int unit = GetActiveUnit();
     const int minRange = std::max(1, CTalisoSetup::GetMinViewRange(unit));
     const int maxRange = std::max(minRange, GetTalisoSetup().GetMaxViewRange(unit));
     // A zoom step of 0 would never grow a range that does not fit.
@@ -542,8 +546,7 @@ void CTalisoView::DrawScan(CDC* pDC, CScan* pScan)
     if (pScan == nullptr)
         return;
     const CTalisoSetup& setup = GetTalisoSetup();
-    CTalisoDoc* doc = GetDocument();
-    const int layer = doc != nullptr ? doc->GetActiveLayer() : 0;
+    const int layer = GetActiveUnit();
     const int oldRop = pDC->SetROP2(R2_COPYPEN);
     pScan->SetNormalColor(setup.m_crNormalScan);
     pScan->SetFlaggedColor(setup.m_crDamageScan);
@@ -593,8 +596,7 @@ void CTalisoView::DrawAngleRange(CDC* pDC)
 void CTalisoView::DrawGrid(CDC* pDC)
 {
     const CTalisoSetup& setup = GetTalisoSetup();
-    CTalisoDoc* doc = GetDocument();
-    const int unit = doc != nullptr ? doc->GetActiveLayer() : kUnitCm;
+    const int unit = GetActiveUnit();
     CPen pen(PS_DOT, 0, setup.m_crGrid);
     CPen* oldPen = pDC->SelectObject(&pen);
     const int oldBkMode = pDC->SetBkMode(TRANSPARENT);
@@ -653,8 +655,7 @@ void CTalisoView::DrawPolarGrid(CDC* pDC, int spacing)
 void CTalisoView::DrawGridLabels(CDC* pDC)
 {
     const CTalisoSetup& setup = GetTalisoSetup();
-    CTalisoDoc* doc = GetDocument();
-    const int unit = doc != nullptr ? doc->GetActiveLayer() : kUnitCm;
+    const int unit = GetActiveUnit();
     const int spacing = setup.GetRectGrid(unit);
     if (spacing <= 0)
         return;

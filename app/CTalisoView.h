@@ -137,6 +137,8 @@ protected:
     // The current object when the mouse may edit it: edit mode on and the field on the
     // document's active layer.
     CShelter* GetEditableObject();
+    // The document's active layer, the distance unit of the settings' getters (cm without one).
+    int GetActiveUnit() const;
     // Redraws the view now, as the scroll and zoom commands want.
     void RedrawNow();
     // The range limits and the zoom step from the settings for the document's unit; TRUE
