@@ -1,12 +1,16 @@
 #include "app/CCommonView.h"
 
 #include "app/CCommonDoc.h"
+#include "app/CDeviceReport.h"
 #include "app/CTalisoSetup.h"
 #include "device/CLoginDialog.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CMenu.h"
+#include "framework/ui/CPrintInfo.h"
+#include "framework/ui/CPrintDialog.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
@@ -23,6 +27,11 @@ BEGIN_MESSAGE_MAP(CCommonView, CTalisoView)
     ON_COMMAND(ID_SEND_TO_DEVICE, OnSendToDevice)
     ON_UPDATE_COMMAND_UI(ID_SEND_TO_DEVICE, OnUpdateSendToDevice)
     ON_MESSAGE(WM_CONFIRM_PREVIEW_DONE, OnConfirmPreviewDone)
+    ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+    ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreviewPre)
+    ON_COMMAND(ID_PRINT_CONFIG_PREVIEW, OnPrintConfiguration)
+    ON_UPDATE_COMMAND_UI(ID_PRINT_CONFIG_PREVIEW, OnUpdatePrintConfiguration)
+    ON_MESSAGE(WM_PREVIEW_COMMAND, OnPreviewCommand)
 END_MESSAGE_MAP()
 
 namespace {
@@ -343,8 +352,10 @@ void CCommonView::OnSendToDevice()
     if (!doc->TransferToDevice())
         return;
     m_nPrintKind = 1;
-    // The confirmation preview belongs to the printing layer; until it shows, the device's
-    // corrected configuration is rejected so that the device is never left half-written.
+    if (DoConfirmPreview(this))
+        return;
+    // Without the preview the device's corrected configuration is rejected, so that the
+    // device is never left half-written.
     AfxMessageBox(IDP_PREVIEW_FAILED, MB_OK | MB_ICONEXCLAMATION);
     m_nPrintKind = 0;
     doc->ConfirmTransfer(0);
@@ -358,4 +369,86 @@ LRESULT CCommonView::OnConfirmPreviewDone(WPARAM wParam, LPARAM)
     else if (doc != nullptr && wParam == kConfirmCloseButton)
         doc->ConfirmTransfer(0);
     return 1;
+}
+
+// --- printing (CReportPrinter lays out and frames the pages) ---
+
+void CCommonView::OnFilePrintPreviewPre()
+{
+    if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CPreviewViewPre), new CPrintPreviewState))
+        AfxMessageBox(IDP_PREVIEW_FAILED, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CCommonView::OnUpdatePrintConfiguration(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanPrintPreview());
+}
+
+void CCommonView::OnPrintConfiguration()
+{
+    m_nPrintKind = kPrintDeviceReport;
+    const UINT toolBar = theLoginDialog.CanSaveDocument() ? IDR_PREVIEW_SAVE_TOOLBAR : AFX_IDD_PREVIEW_TOOLBAR;
+    if (!DoReportPreview(this, toolBar)) {
+        m_nPrintKind = 0;
+        AfxMessageBox(IDP_PREVIEW_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+LRESULT CCommonView::OnPreviewCommand(WPARAM wParam, LPARAM)
+{
+    if (wParam == AFX_ID_PREVIEW_PRINT) {
+        m_nPrintKind = kPrintDeviceReport;
+        PostMessage(WM_COMMAND, ID_FILE_PRINT);
+    } else if (wParam == ID_PREVIEW_SAVE_COPY) {
+        CCommonDoc* doc = GetDocument();
+        CString path;
+        if (doc != nullptr && AfxGetApp() != nullptr &&
+            AfxGetApp()->DoPromptFileName(path, AFX_IDS_SAVEFILE, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE,
+                                          doc->GetDocTemplate()))
+            doc->DoSave(path, FALSE);
+    }
+    return 1;
+}
+
+BOOL CCommonView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    AfxGetApp()->m_nNumPreviewPages = 1;
+    pInfo->m_pPD->m_pd.Flags |= PD_NOPAGENUMS | PD_NOSELECTION;
+    CCommonDoc* doc = GetDocument();
+    if (!DoPreparePrinting(pInfo) || doc == nullptr) {
+        m_nPrintKind = 0;
+        return FALSE;
+    }
+    const int prepared = doc->PreparePrint(m_nPrintKind);
+    if (prepared == 0)
+        m_nPrintKind = 0;
+    return prepared;
+}
+
+void CCommonView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo)
+{
+    CCommonDoc* doc = GetDocument();
+    const int kind = m_nPrintKind;
+    m_reportPrinter.BeginPrinting(pDC, pInfo, doc != nullptr ? doc->GetTitle() : CString(), kind == kPrintDeviceReport,
+                                  [doc, kind](CObList& objects) { return doc != nullptr ? doc->BuildReport(&objects, kind) : 0; });
+}
+
+void CCommonView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    CTalisoView::OnPrepareDC(pDC, pInfo);
+    if (pDC->IsPrinting())
+        m_reportPrinter.PrepareDC(pDC, pInfo);
+}
+
+void CCommonView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
+{
+    m_reportPrinter.PrintPage(pDC, pInfo);
+}
+
+void CCommonView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    m_reportPrinter.EndPrinting();
+    if (CCommonDoc* doc = GetDocument())
+        doc->EndPrint(m_nPrintKind);
+    m_nPrintKind = 0;
 }

@@ -2,6 +2,8 @@
 // What both device views share: the drawing and the status-pane texts that follow the
 // document's mode, the field context menu of the editing mode, the panes of the field's
 // device flags, and sending the configuration to the device.
+#include "app/CPreviewViewExt.h"
+#include "app/CReportPrinter.h"
 #include "app/CTalisoView.h"
 
 class CCommonDoc;
@@ -10,8 +12,7 @@ class CScan;
 // Commands of the device views.
 constexpr UINT ID_SEND_TO_DEVICE = 32863;
 constexpr UINT ID_PRINT_CONFIG_PREVIEW = 32909;
-// Posted by the confirmation preview when it closes (wParam: the button).
-constexpr UINT WM_CONFIRM_PREVIEW_DONE = 0x437;
+// The confirmation preview posts WM_CONFIRM_PREVIEW_DONE when it closes (wParam: the button).
 constexpr UINT kConfirmPrintButton = 58116;
 constexpr UINT kConfirmCloseButton = 0xE300;
 
@@ -83,6 +84,18 @@ public:
     afx_msg void OnUpdateSendToDevice(CCmdUI* pCmdUI);
     afx_msg LRESULT OnConfirmPreviewDone(WPARAM wParam, LPARAM lParam);
 
+    // Printing: the report the document builds, on framed pages (CReportPrinter).
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    afx_msg void OnFilePrintPreviewPre();
+    afx_msg void OnPrintConfiguration();
+    afx_msg void OnUpdatePrintConfiguration(CCmdUI* pCmdUI);
+    afx_msg LRESULT OnPreviewCommand(WPARAM wParam, LPARAM lParam);
+    int GetPrintKind() const { return m_nPrintKind; }
+
 protected:
     // The document's mode as the index of its drawing and text (any unknown mode as 0).
     int GetModeSlot() const;
@@ -106,6 +119,7 @@ protected:
 
     // What is being printed: 0 plain, 1 confirmation after sending, 2 configuration report.
     int m_nPrintKind = 0;
+    CReportPrinter m_reportPrinter;
 
     DECLARE_MESSAGE_MAP()
 };
