@@ -294,8 +294,8 @@ double CPreviewView::Scale() const
     CRect client;
     if (GetSafeHwnd() != nullptr) GetClientRect(&client);
     const CSize page = PagePixels();
-    const double width = double(m_nPages * page.cx) + (m_nPages - 1) * kPageGap;
-    const double fitX = std::max(1, client.Width() - 2 * kMargin) / width;
+    const int gaps = int(m_nPages - 1) * kPageGap;
+    const double fitX = std::max(1, int(client.Width()) - 2 * kMargin - gaps) / double(m_nPages * page.cx);
     const double fitY = std::max(1, client.Height() - 2 * kMargin) / double(page.cy);
     const double fit = std::max(0.05, std::min(fitX, fitY));
     const double actual = double(kScreenDpi) / kPreviewDpi;
