@@ -10,6 +10,8 @@
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
 #include "framework/ui/CDialog.h"
+#include "framework/ui/CPropertySheet.h"
+#include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "model/CArcShelter.h"
@@ -184,6 +186,43 @@ TEST_F(CKVRDocTest, SelectionsTheConfigurationCannotServeAreResetOnLoad)
         EXPECT_TRUE(SameSelection(doc.GetCurrentSelection(), c.current));
         EXPECT_TRUE(SameSelection(doc.GetSecondSelection(), c.second));
     }
+}
+
+TEST_F(CKVRDocTest, AnEditThatRemovesTheSelectedScannerAndFieldResetsTheSelections)
+{
+    constexpr int kShelterPage = 1;
+    constexpr int IDC_LIST = 2050;
+    constexpr int IDC_DELETE = 2059;
+    TestKVRDoc doc;
+    LoadBytes(doc, GoldenBytes("KVRDocument4.hex"));
+    // A case on the first scanner and field pair makes the configuration acceptable.
+    auto control = std::make_unique<CKVRControlConfig>();
+    control->SetSensorIndex(0);
+    control->SetShelterIndex(0);
+    control->SetOutputA(1);
+    doc.GetOwnConfiguration()->AddControlConfig("DRIVE", std::move(control));
+    // The sheet: the second scanner and the second field pair deleted, then OK.
+    ui.QueueModal([&](CWnd& wnd) {
+        auto& sheet = static_cast<CPropertySheet&>(wnd);
+        DialogDriver driver(wnd);
+        driver.Select(IDC_LIST, 1);
+        ui.QueueAnswer(IDYES);
+        driver.Click(IDC_DELETE);
+        ASSERT_TRUE(sheet.SetActivePage(kShelterPage));
+        DialogDriver::Pump();
+        driver.Select(IDC_LIST, 1);
+        ui.QueueAnswer(IDYES);
+        driver.Click(IDC_DELETE);
+        driver.Ok();
+    });
+    doc.OnEditConfiguration();
+    ASSERT_EQ(doc.GetConfiguration()->GetShelterConfigCount(), 1);
+    ASSERT_EQ(doc.GetConfiguration()->GetSensorConfigCount(), 1);
+    EXPECT_EQ(doc.GetSelectedScanner(), -1);
+    EXPECT_TRUE(SameSelection(doc.GetCurrentSelection(), Selection(0, kProtectiveField)));
+    EXPECT_EQ(RadiusOf(doc.GetCurrentObject()), 400);
+    EXPECT_TRUE(SameSelection(doc.GetSecondSelection(), Selection(0, kProtectiveField)));
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(CKVRDocTest, SavingWhileADeviceConfigurationIsShownWritesTheOwnOne)
