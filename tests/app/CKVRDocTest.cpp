@@ -9,6 +9,7 @@
 #include "app/DeviceDocCombos.h"
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
+#include "framework/ui/CCmdUI.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/CPropertySheet.h"
 #include "framework/ui/DialogDriver.h"
@@ -319,6 +320,52 @@ TEST_F(CKVRDocTest, ReadingTheConfigurationOverAModifiedOneAsksToSaveFirst)
 TEST_F(CKVRDocTest, ANewDocumentFromTheDeviceSavesTheDevicesConfiguration)
 {
     ExpectNewDocumentSavesTheDevicesConfiguration<TestKVRDoc, CKVRSensor, CKVRConfig>(kFamilyKVR);
+}
+
+// The device commands by the user's rights, the mode and the current field.
+TEST_F(CKVRDocTest, DeviceCommandsNeedTheirRightIdleAndForAFieldReadAField)
+{
+    struct RecordingCmdUI : CCmdUI {
+        void Enable(BOOL on) override { enabled = on; }
+        BOOL enabled = -1;
+    };
+    auto enabledOf = [](CKVRDoc& doc, UINT id) {
+        RecordingCmdUI item;
+        item.m_nID = id;
+        item.DoUpdate(&doc, FALSE);
+        return item.enabled;
+    };
+    const UINT commands[] = {ID_EDIT_CONFIGURATION, ID_CONFIGURATION_WIZARD, ID_READ_CONFIGURATION,
+                             ID_TEST_CONNECTION, ID_READ_FIELD};
+    struct Case {
+        const char* what;
+        int level;
+        int mode;
+        bool field;
+        std::vector<BOOL> enabled; // in the order of commands
+    };
+    const Case cases[] = {
+        {"every right, idle", 1, kModeNone, true, {TRUE, TRUE, TRUE, TRUE, TRUE}},
+        {"no current field", 1, kModeNone, false, {TRUE, TRUE, TRUE, TRUE, FALSE}},
+        {"editing", 1, kModeEdit, true, {FALSE, FALSE, FALSE, FALSE, FALSE}},
+        {"standard user", CLoginDialog::kStandardLevel, kModeNone, true, {FALSE, FALSE, TRUE, FALSE, FALSE}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestKVRDoc doc;
+        LoadBytes(doc, GoldenBytes("KVRDocument4.hex"));
+        if (!c.field)
+            doc.GetState().m_current.Clear();
+        theLoginDialog.SetLevel(1);
+        if (c.mode != kModeNone)
+            doc.SetMode(c.mode);
+        ASSERT_EQ(doc.GetMode(), c.mode);
+        theLoginDialog.SetLevel(c.level);
+        std::vector<BOOL> enabled;
+        for (UINT id : commands)
+            enabled.push_back(enabledOf(doc, id));
+        EXPECT_EQ(enabled, c.enabled);
+    }
 }
 
 TEST_F(CKVRDocTest, SpeedStepsCoverTheHighestSpeedBothWays)
