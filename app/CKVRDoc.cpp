@@ -1,5 +1,6 @@
 #include "app/CKVRDoc.h"
 
+#include "app/CKVRReport.h"
 #include "app/CKVRDocWizards.h"
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoApp.h"
@@ -360,4 +361,12 @@ std::unique_ptr<CShelter> CKVRDoc::ReadDeviceField(CShelterSelection selection)
 BOOL CKVRDoc::TestDeviceConnection()
 {
     return RunIdentifiedSession<CKVRSensor>([](CKVRSensor& sensor) { return TestConnection(sensor, TRUE); });
+}
+
+int CKVRDoc::BuildReport(CObList* pPrintObjects, int nKind)
+{
+    const CKVRConfig* config = GetConfiguration();
+    if (pPrintObjects == nullptr || config == nullptr)
+        return 0;
+    return CKVRReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
 }

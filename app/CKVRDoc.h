@@ -41,6 +41,9 @@ public:
     COLORREF GetSecondObjectColor() override;
     WORD GetSensorCount() override;
 
+    // The printed report of the configuration shown (CKVRReport).
+    int BuildReport(CObList* pPrintObjects, int nKind) override;
+
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
     void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;

@@ -1,5 +1,6 @@
 #include "app/CZOKDoc.h"
 
+#include "app/CZOKReport.h"
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoApp.h"
 #include "app/CTalisoSetup.h"
@@ -202,4 +203,12 @@ std::unique_ptr<CShelter> CZOKDoc::ReadDeviceField(CShelterSelection selection)
 BOOL CZOKDoc::TestDeviceConnection()
 {
     return RunIdentifiedSession<CZOKSensor>([](CZOKSensor& sensor) { return TestConnection(sensor, TRUE); });
+}
+
+int CZOKDoc::BuildReport(CObList* pPrintObjects, int nKind)
+{
+    const CZOKConfig* config = GetConfiguration();
+    if (pPrintObjects == nullptr || config == nullptr)
+        return 0;
+    return CZOKReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
 }

@@ -27,6 +27,9 @@ public:
     COLORREF GetSecondObjectColor() override;
     WORD GetSensorCount() override { return 1; }
 
+    // The printed report of the configuration shown (CZOKReport).
+    int BuildReport(CObList* pPrintObjects, int nKind) override;
+
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
     void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;
