@@ -8,6 +8,7 @@
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CNewTypeDlg.h"
+#include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/CWnd.h"
@@ -496,4 +497,10 @@ int AfxWinMain(int argc, char** argv)
     if (!app->InitApplication() || !app->InitInstance())
         return app->ExitInstance();
     return app->Run();
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    CPrintDialog dialog(TRUE, PD_ALLPAGES | PD_NOSELECTION, m_pMainWnd);
+    dialog.DoModal();
 }

@@ -102,6 +102,8 @@ public:
     afx_msg BOOL OnOpenRecentFile(UINT nID);
     // Closes the main window, which asks to save every modified document first.
     afx_msg void OnAppExit();
+    // The print set-up dialog: the PDF file, paper and orientation of later print runs.
+    afx_msg void OnFilePrintSetup();
     // The recent files replace the menu's ID_FILE_MRU_FILE1 placeholder as "&1 path"
     // items; without entries the placeholder stays, disabled.
     afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
