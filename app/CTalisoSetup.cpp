@@ -1,6 +1,5 @@
 #include "app/CTalisoSetup.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "framework/core/CString.h"
 #include "framework/core/ProfileBatch.h"
 #include "model/DistanceUnit.h"

@@ -13,7 +13,6 @@ constexpr int kSensorTextSize = 256;
 constexpr int kErrorClassZOK = 4;
 constexpr int kErrorClassKVR = 55;
 constexpr std::size_t kAnswerTextAt = 9;
-constexpr std::size_t kVersionPositions = 8;
 
 bool InRange(int value, int low, int high)
 {
@@ -65,19 +64,6 @@ CTime DeviceTimeToCTime(int day, int month0, int years, int hour, int minute)
     if (!valid)
         return CTime::GetCurrentTime();
     return CTime(years + 1900, month0 + 1, day, hour, minute, 0);
-}
-
-DWORD ParseVersionNumber(std::string_view text)
-{
-    ULONGLONG n = 0;
-    for (std::size_t i = 0; i < kVersionPositions && i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9')
-            n = (n + ULONGLONG(c - '0')) * 10;
-    }
-    const ULONGLONG major = std::min<ULONGLONG>(n / 1000, 0xFFFF);
-    const ULONGLONG minor = (n % 1000) / 10;
-    return DWORD((major << 16) | minor);
 }
 
 BYTE ClampDelay(BYTE delay)

@@ -4,6 +4,7 @@
 #include "framework/core/CString.h"
 #include "framework/core/CTime.h"
 #include "framework/core/WinTypes.h"
+#include "model/FirmwareVersion.h"
 #include "shared/SensorTelegram.h"
 
 #include <cstddef>
@@ -25,13 +26,6 @@ CString CopyAnswerText(std::span<const BYTE> answer);
 // The local time of a device date (day 1-31, month 0-11, years since 1900 for 1970 to
 // 2038, hour 0-23, minute 0-59) with seconds 0; any value outside gives the current time.
 CTime DeviceTimeToCTime(int day, int month0, int years, int hour, int minute);
-
-// The firmware version of a version text such as "03.05": of its first 8 positions every
-// digit d makes n = (n + d) x 10, anything else is skipped; the result is
-// ((n / 1000) << 16) | ((n mod 1000) / 10), major part and two-digit minor part. A major
-// part beyond 16 bits (seven digits or more) is held at 0xFFFF. Positions past the end of
-// the text count as non-digits.
-DWORD ParseVersionNumber(std::string_view text);
 
 // A restart delay below 2 or above 60 seconds becomes 2.
 BYTE ClampDelay(BYTE delay);

@@ -1,15 +1,16 @@
 #pragma once
 // The diagnosis library's exports and the small callbacks it hands the outside dialog
 // library with the request callback.
+#include "framework/core/LibraryExport.h"
 #include "framework/core/WinTypes.h"
 #include "framework/ui/UiDefs.h"
 
 extern "C" {
 // The language library every dialog and text of the library comes from.
-void SetResourceHandle(HINSTANCE module);
+TALISO_EXPORT void SetResourceHandle(HINSTANCE module);
 // The whole diagnosis: opens the driver on the INI file's port, asks for the device and
 // runs the diagnosis user interface until the user closes it.
-void DialogDiagnose(HWND parent, const char* iniPath, const char* password);
+TALISO_EXPORT void DialogDiagnose(HWND parent, const char* iniPath, const char* password);
 }
 
 // The device-address dialog, preset by probing the device's family. TRUE when the user

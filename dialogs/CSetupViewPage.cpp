@@ -42,7 +42,7 @@ constexpr LengthRange kViewRange = {100, 15000};
 
 // An inch bound cut, not rounded, to the two decimals the edit shows, so that every
 // value the check lets through converts back into the cm range.
-double InchBound(int cm) { return std::floor(double(cm) / 2.54 * 100.0) / 100.0; }
+double InchBound(int cm) { return std::floor(double(cm) / kCmPerInch * 100.0) / 100.0; }
 
 // A length kept in whole cm, shown and checked in the unit.
 void DDX_Length(CDataExchange* pDX, int nIDC, int& cm, LengthRange range, bool metric)
@@ -52,10 +52,10 @@ void DDX_Length(CDataExchange* pDX, int nIDC, int& cm, LengthRange range, bool m
         DDV_MinMaxWithUnit(pDX, cm, range.minCm, range.maxCm, kCm);
         return;
     }
-    double inch = double(cm) / 2.54;
+    double inch = double(cm) / kCmPerInch;
     DDX_TextWithUnit(pDX, nIDC, inch, kInch);
     DDV_MinMaxWithUnit(pDX, inch, InchBound(range.minCm), InchBound(range.maxCm), kInch);
-    if (pDX->m_bSaveAndValidate) pDX->Store(cm, int(inch * 2.54 + 0.5));
+    if (pDX->m_bSaveAndValidate) pDX->Store(cm, int(inch * kCmPerInch + 0.5));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/MessageBox.h"
+#include "model/CModeDelay.h"
 
 #include <array>
 #include <charconv>
@@ -244,15 +245,6 @@ void FillBeamCountCombo(HWND hCombo)
 
 } // namespace
 
-int RoundToInt(double value)
-{
-    if (std::isnan(value)) return 0;
-    const double rounded = value >= 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
-    if (rounded >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-    if (rounded <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-    return int(rounded);
-}
-
 int ParseRealWithUnit(LPCTSTR text, double& result, LPCTSTR unit)
 {
     const std::string_view trimmed = SkipBlanks(text ? text : "");
@@ -313,6 +305,16 @@ void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, UINT& value, LPCTSTR unit)
 void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, WORD& value, LPCTSTR unit)
 {
     DDX_TextIntWithUnit(pDX, nIDC, value, "%u", AFX_IDP_PARSE_INT, unit);
+}
+
+void DDX_Delay(CDataExchange* pDX, int nIDC, CModeDelay& value)
+{
+    BYTE delay = value.GetDelay();
+    DDX_TextWithUnit(pDX, nIDC, delay, "");
+    if (!pDX->m_bSaveAndValidate) return;
+    CModeDelay chosen(value);
+    chosen.SetDelay(delay);
+    pDX->Store(value, chosen);
 }
 
 void FailMinMaxRealWithUnit(CDataExchange* pDX, double minVal, double maxVal, int precision, UINT nIDPrompt,

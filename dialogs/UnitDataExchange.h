@@ -11,18 +11,15 @@
 #include "framework/core/CString.h"
 #include "framework/core/WinTypes.h"
 #include "framework/ui/UiDefs.h"
+#include "model/DistanceUnit.h"
 
 #include <concepts>
 #include <cstdint>
 #include <type_traits>
 
 class CDataExchange;
+class CModeDelay;
 
-// The nearest 32-bit integer, halves away from zero (2.5 -> 3, -2.5 -> -3). Values beyond
-// the 32-bit range give its nearest end; nan gives 0.
-int RoundToInt(double value);
-inline float CmToInch(float cm) { return cm / 2.54f; }
-inline float InchToCm(float inch) { return inch * 2.54f; }
 
 // Results of the parsers.
 constexpr int kParseAccepted = 1;
@@ -49,6 +46,8 @@ void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, BYTE& value, LPCTSTR unit);
 void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, int& value, LPCTSTR unit);
 void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, UINT& value, LPCTSTR unit);
 void DDX_TextWithUnit(CDataExchange* pDX, int nIDC, WORD& value, LPCTSTR unit);
+// The delay of a mode as a plain number in an edit control; saving applies SetDelay.
+void DDX_Delay(CDataExchange* pDX, int nIDC, CModeDelay& value);
 
 // The member types of the unit-aware checks; the value's type picks the form and the
 // bounds convert to it.
@@ -87,7 +86,6 @@ extern template void DDV_MinMaxRadius<WORD>(CDataExchange*, WORD, WORD, WORD, WO
 // limit passes, and a typed value that rounds beyond a limit is refused. The messages
 // name the bounds in inches, rounded as the edit shows them. The value is a working copy:
 // the caller stores it only when every check passed.
-constexpr double kCmPerInch = 2.54;
 void DDX_InchLength(CDataExchange* pDX, int nIDC, double& value, LPCTSTR inchUnit, double unitsPerInch = kCmPerInch);
 // While saving: minVal <= value <= maxVal, else message 61715.
 void DDV_InchMinMax(CDataExchange* pDX, double value, double minVal, double maxVal, LPCTSTR inchUnit,

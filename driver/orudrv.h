@@ -11,13 +11,13 @@
 #ifndef ORUDRV_H
 #define ORUDRV_H
 
+#include "framework/core/LibraryExport.h"
+
 #include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-#define ORUDRV_API __attribute__((visibility("default")))
 
 #define ORUDRV_REQUEST_SIZE 752
 #define ORUDRV_ANSWER_SIZE 756
@@ -27,58 +27,58 @@ extern "C" {
 
 /* A handle for the INI file's serial settings (section "SETUP"; section "PORTS" maps
  * "COMn" to a device path); the port stays closed. 0 when no handle can be made. */
-ORUDRV_API intptr_t LoadSensor(const char* iniPath);
+TALISO_EXPORT intptr_t LoadSensor(const char* iniPath);
 /* Destroys the handle and closes its port; 1, also for handle 0. */
-ORUDRV_API int FreeSensor(intptr_t handle);
+TALISO_EXPORT int FreeSensor(intptr_t handle);
 
 /* Opens the port and sets the line and the time-outs; 1/0. */
-ORUDRV_API int OpenSensor(intptr_t handle);
+TALISO_EXPORT int OpenSensor(intptr_t handle);
 /* 1 when the port is open. */
-ORUDRV_API int QuerySensor(intptr_t handle);
+TALISO_EXPORT int QuerySensor(intptr_t handle);
 /* Closes the port; 1 also when it was closed. */
-ORUDRV_API int CloseSensor(intptr_t handle);
+TALISO_EXPORT int CloseSensor(intptr_t handle);
 
 /* Runs the port set-up dialog modal to parentWindow (a window handle, or 0); after OK
  * writes "SETUP" and reopens an open port and returns 1; 0 after Cancel. */
-ORUDRV_API int SetupSensor(intptr_t handle, intptr_t parentWindow);
+TALISO_EXPORT int SetupSensor(intptr_t handle, intptr_t parentWindow);
 /* The baud code and STXTimeout that "SETUP" holds now. */
-ORUDRV_API int GetSetupBaudrate(intptr_t handle);
-ORUDRV_API int GetSetupSTXTimeout(intptr_t handle);
+TALISO_EXPORT int GetSetupBaudrate(intptr_t handle);
+TALISO_EXPORT int GetSetupSTXTimeout(intptr_t handle);
 /* Rewrite "SETUP" with the value and reopen an open port. SetBaudrate changes the open
  * port only: a later OpenSensor sets the code of the load or set-up again. */
-ORUDRV_API int SetBaudrate(intptr_t handle, int baudCode);
-ORUDRV_API int SetSTXTimeout(intptr_t handle, int milliseconds);
+TALISO_EXPORT int SetBaudrate(intptr_t handle, int baudCode);
+TALISO_EXPORT int SetSTXTimeout(intptr_t handle, int milliseconds);
 
 /* One exchange of a request record for an answer record; with request 0 it waits for
  * a record the device sends on its own (then 1 even when none came). 1/0. */
-ORUDRV_API int TelegramSensor(intptr_t handle, const unsigned char* request, unsigned char* answer);
+TALISO_EXPORT int TelegramSensor(intptr_t handle, const unsigned char* request, unsigned char* answer);
 /* Firmware download. TelegramDownload sends one download telegram (0x0B, 0x0C, 0x78 or
  * a command with the caller's length) and succeeds on any checksum-correct answer
  * frame. DownloadHexFile checks the whole Intel HEX file first, then switches the
  * device and the port to download mode, sends the file record by record and sets the
  * configured baud code again; request is work space. 1/0; 0 for a null request. */
-ORUDRV_API int TelegramDownload(intptr_t handle, unsigned char* request);
-ORUDRV_API int DownloadHexFile(intptr_t handle, unsigned char* request, const char* hexFilePath);
+TALISO_EXPORT int TelegramDownload(intptr_t handle, unsigned char* request);
+TALISO_EXPORT int DownloadHexFile(intptr_t handle, unsigned char* request, const char* hexFilePath);
 
 /* Copies at most size - 1 bytes of the last-error text and a NUL into buffer and
  * empties the text; 1 when the buffer got a text. The handle is not used. */
-ORUDRV_API int ErrorSensor(intptr_t handle, char* buffer, int size);
+TALISO_EXPORT int ErrorSensor(intptr_t handle, char* buffer, int size);
 /* The display text of a device code in a text class, cut to size - 1 bytes and a NUL;
  * 1 when it is not empty. A class without texts leaves the buffer as it was. */
-ORUDRV_API int TextSensor(int textClass, int code, char* buffer, int size, int extra);
+TALISO_EXPORT int TextSensor(int textClass, int code, char* buffer, int size, int extra);
 
 /* The type code of the connected device of a family (0 ZOK: 4, 7, 50 or 0; 1 KVR:
  * 132, 135 or 178), and one capability number of a type code. */
-ORUDRV_API int GetSensorType(intptr_t handle, int family);
-ORUDRV_API int GetSensorCaps(intptr_t handle, int type, int index);
+TALISO_EXPORT int GetSensorType(intptr_t handle, int family);
+TALISO_EXPORT int GetSensorCaps(intptr_t handle, int type, int index);
 
 /* Fill a simulated identity record (sizes above); the two first values are not used.
  * 0. */
-ORUDRV_API int GetZOKSimData(int unused1, int unused2, unsigned char* record);
-ORUDRV_API int GetKVRSimData(int unused1, int unused2, unsigned char* record);
+TALISO_EXPORT int GetZOKSimData(int unused1, int unused2, unsigned char* record);
+TALISO_EXPORT int GetKVRSimData(int unused1, int unused2, unsigned char* record);
 
 /* The language library that texts and the set-up dialog come from; returns it. */
-ORUDRV_API intptr_t OruDrvSetResourceHandle(intptr_t module);
+TALISO_EXPORT intptr_t OruDrvSetResourceHandle(intptr_t module);
 
 #ifdef __cplusplus
 }

@@ -57,7 +57,7 @@ std::string GeneratedSource(const std::vector<Image>& images)
 {
     std::ostringstream out;
     out << "// Generated from the language resource scripts; do not edit.\n"
-           "#include \"framework/core/ResourceScript.h\"\n\nnamespace {\n";
+           "#include \"framework/core/LibraryExport.h\"\n#include \"framework/core/ResourceScript.h\"\n\nnamespace {\n";
     for (std::size_t i = 0; i < images.size(); ++i) {
         out << "const unsigned char kImage" << i << "[] = {";
         for (std::size_t b = 0; b < images[i].bytes.size(); ++b)
@@ -68,7 +68,7 @@ std::string GeneratedSource(const std::vector<Image>& images)
     for (std::size_t i = 0; i < images.size(); ++i)
         out << "    {" << CLiteral(images[i].name) << ", kImage" << i << ", " << images[i].bytes.size() << "ul},\n";
     out << "};\n} // namespace\n\n"
-           "extern \"C\" __attribute__((visibility(\"default\"))) const ResourceFileImage* TalisoResourceImages(int* count)\n"
+           "extern \"C\" TALISO_EXPORT const ResourceFileImage* TalisoResourceImages(int* count)\n"
            "{\n    *count = int(sizeof kImages / sizeof kImages[0]);\n    return kImages;\n}\n";
     return out.str();
 }

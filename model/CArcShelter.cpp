@@ -1,11 +1,7 @@
 #include "model/CArcShelter.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
-#include "framework/ui/CPropertyPage.h"
-#include "model/CArcShelterDialog.h"
-#include "model/CArcShelterPage.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
 
@@ -179,19 +175,6 @@ BOOL CArcShelter::DragTo(const CSensorPoint& point)
     if (radius == m_wRadius) return FALSE;
     m_wRadius = WORD(radius);
     return TRUE;
-}
-
-BOOL CArcShelter::Edit(CWnd* pParentWnd, int, BOOL inch, CObject*)
-{
-    CArcShelterDialog dialog(*this, inch, pParentWnd);
-    if (dialog.DoModal() != IDOK) return FALSE;
-    CopyFrom(dialog.GetShelter());
-    return TRUE;
-}
-
-std::unique_ptr<CPropertyPage> CArcShelter::CreatePropertyPage(int, BOOL inch, UINT nIDCaption)
-{
-    return std::make_unique<CArcShelterPage>(nIDCaption, m_sensorType, this, inch);
 }
 
 CString CArcShelter::GetTypeName() const

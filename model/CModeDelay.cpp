@@ -1,6 +1,5 @@
 #include "model/CModeDelay.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "framework/core/CArchive.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"
@@ -46,16 +45,6 @@ void DDX_ModeRadio(CDataExchange* pDX, int nIDC, CModeDelay& value)
     if (!pDX->m_bSaveAndValidate || button < 0 || button >= int(kModeOfButton.size())) return;
     CModeDelay chosen(value);
     chosen.SetMode(kModeOfButton[std::size_t(button)]);
-    pDX->Store(value, chosen);
-}
-
-void DDX_Delay(CDataExchange* pDX, int nIDC, CModeDelay& value)
-{
-    BYTE delay = value.GetDelay();
-    DDX_TextWithUnit(pDX, nIDC, delay, "");
-    if (!pDX->m_bSaveAndValidate) return;
-    CModeDelay chosen(value);
-    chosen.SetDelay(delay);
     pDX->Store(value, chosen);
 }
 

@@ -38,7 +38,5 @@ private:
 // button, mode 2 the second, mode 1 the third; another mode checks none. Saving with no
 // button checked keeps the mode.
 void DDX_ModeRadio(CDataExchange* pDX, int nIDC, CModeDelay& value);
-// The delay as a plain number in an edit control; saving applies SetDelay.
-void DDX_Delay(CDataExchange* pDX, int nIDC, CModeDelay& value);
 // While saving: the delay within 2..60 (the framework's byte range check).
 void DDV_Delay(CDataExchange* pDX, const CModeDelay& value);

@@ -1,11 +1,7 @@
 #include "model/CPolyShelter.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
-#include "framework/ui/CPropertyPage.h"
-#include "model/CPolyShelterDialog.h"
-#include "model/CPolyShelterPage.h"
 #include "model/CAngle.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
@@ -21,7 +17,6 @@ namespace {
 constexpr BYTE kVersion = 1;
 constexpr int kContourType = 13;
 constexpr UINT IDS_POLYGON_FIELD = 967;
-constexpr UINT IDD_POLY_SHELTER_PAGE = 156;
 
 constexpr double kSlopeEpsilon = 1e-6;
 constexpr double kVerticalSlope = 3.4028235e38;
@@ -551,23 +546,6 @@ BOOL CPolyShelter::ResampleDown(int n)
 }
 
 // --- editing, pages, units ---
-
-BOOL CPolyShelter::Edit(CWnd* pParentWnd, int polarEntry, BOOL inch, CObject* pOwner)
-{
-    CPolyShelterDialog dialog(this, polarEntry ? CPolyShelterDialog::kPolar : CPolyShelterDialog::kCartesian, inch,
-                              pParentWnd);
-    dialog.SetOwnerToNotify(pOwner);
-    // Cancel keeps the changes already made too, so the edit always counts as one change.
-    dialog.DoModal();
-    return TRUE;
-}
-
-std::unique_ptr<CPropertyPage> CPolyShelter::CreatePropertyPage(int polarEntry, BOOL inch, UINT nIDCaption)
-{
-    return std::make_unique<CPolyShelterPage>(IDD_POLY_SHELTER_PAGE, nIDCaption, GetSensorType(), this,
-                                              polarEntry ? CPolyShelterDialog::kPolar : CPolyShelterDialog::kCartesian,
-                                              inch);
-}
 
 CString CPolyShelter::GetTypeName() const
 {

@@ -1,11 +1,7 @@
 #include "model/CRectShelter.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
-#include "framework/ui/CPropertyPage.h"
-#include "model/CRectShelterDialog.h"
-#include "model/CRectShelterPage.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
 
@@ -249,19 +245,6 @@ BOOL CRectShelter::DragTo(const CSensorPoint& point)
     if (left == m_wLeft && front == m_wFront && right == m_wRight) return FALSE;
     SetExtents(WORD(left), WORD(front), WORD(right));
     return TRUE;
-}
-
-BOOL CRectShelter::Edit(CWnd* pParentWnd, int, BOOL inch, CObject*)
-{
-    CRectShelterDialog dialog(*this, inch, pParentWnd);
-    if (dialog.DoModal() != IDOK) return FALSE;
-    CopyFrom(dialog.GetShelter());
-    return TRUE;
-}
-
-std::unique_ptr<CPropertyPage> CRectShelter::CreatePropertyPage(int, BOOL inch, UINT nIDCaption)
-{
-    return std::make_unique<CRectShelterPage>(nIDCaption, m_sensorType, this, inch);
 }
 
 CString CRectShelter::GetTypeName() const

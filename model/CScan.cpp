@@ -1,6 +1,6 @@
 #include "model/CScan.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "model/DistanceUnit.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CStdioFile.h"
 #include "framework/gdi/CDC.h"

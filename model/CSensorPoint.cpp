@@ -1,6 +1,5 @@
 #include "model/CSensorPoint.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "model/DistanceUnit.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "model/CShelter.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "model/DistanceUnit.h"
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CPropertyPage.h"

@@ -1,6 +1,6 @@
 #include "model/CZOKIdentity.h"
 
-#include "device/SensorHelpers.h"
+#include "model/FirmwareVersion.h"
 
 #include <algorithm>
 #include <string_view>

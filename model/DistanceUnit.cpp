@@ -1,5 +1,8 @@
 #include "model/DistanceUnit.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr UINT IDS_UNIT_MM = 950;
@@ -21,14 +24,23 @@ int UnitInMm(int unit)
 double InchPerUnit(int unit)
 {
     switch (unit) {
-    case kUnitCm: return 2.54;
-    case kUnitMm: return 25.4;
-    case kUnitDm: return 0.254;
+    case kUnitCm: return kCmPerInch;
+    case kUnitMm: return kCmPerInch * 10;
+    case kUnitDm: return kCmPerInch / 10;
     default: return 1.0;
     }
 }
 
 } // namespace
+
+int RoundToInt(double value)
+{
+    if (std::isnan(value)) return 0;
+    const double rounded = value >= 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
+    if (rounded >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (rounded <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return int(rounded);
+}
 
 double InchFromUnit(double value, int unit) { return value / InchPerUnit(unit); }
 

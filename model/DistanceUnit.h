@@ -6,6 +6,15 @@ constexpr int kUnitCm = 0;
 constexpr int kUnitMm = 1;
 constexpr int kUnitDm = 2;
 
+// Centimetres per inch.
+constexpr double kCmPerInch = 2.54;
+
+// The nearest 32-bit integer, halves away from zero (2.5 -> 3, -2.5 -> -3). Values beyond
+// the 32-bit range give its nearest end; nan gives 0.
+int RoundToInt(double value);
+inline float CmToInch(float cm) { return cm / float(kCmPerInch); }
+inline float InchToCm(float inch) { return inch * float(kCmPerInch); }
+
 // A distance in the unit shown in inch (divided by 2.54, 25.4 or 0.254; an unknown unit by 1),
 // and back.
 double InchFromUnit(double value, int unit);

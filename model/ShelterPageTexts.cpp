@@ -1,6 +1,5 @@
 #include "model/ShelterPageTexts.h"
 
-#include "dialogs/UnitDataExchange.h"
 #include "model/CSensorType.h"
 #include "model/DistanceUnit.h"
 

@@ -6,6 +6,7 @@
 // Ownership of parameter blocks: a block that the diagnosis library allocates for a
 // request (Parameters null on a call with AskParameters set) comes from the C heap and
 // is released by the dialog library with std::free once the request has been sent.
+#include "framework/core/LibraryExport.h"
 #include "framework/core/WinTypes.h"
 #include "framework/ui/UiDefs.h"
 
@@ -47,9 +48,9 @@ struct DIALOGINFOSTRUCT {
 };
 
 // Runs the diagnosis user interface modal to parent; returns when the user closes it.
-void DravDialog(HWND parent, DIALOGINFOSTRUCT* info);
+TALISO_EXPORT void DravDialog(HWND parent, DIALOGINFOSTRUCT* info);
 // The language library the dialog library takes its dialog from.
-void DravDlgSetResourceHandle(HINSTANCE module);
+TALISO_EXPORT void DravDlgSetResourceHandle(HINSTANCE module);
 
 } // extern "C"
 
