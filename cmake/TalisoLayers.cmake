@@ -68,3 +68,10 @@ set(TALISO_DEVICE_DIALOGS CLoginDialog)
 # The program's settings object, and the view metric switch read from it.
 set(TALISO_SETTINGS_OF_APP CTalisoSetup)
 set(TALISO_SETTINGS_OF_MODEL ViewMetricSetting)
+
+# A shared library whose interface is plain C functions: besides hidden visibility, the
+# linker keeps every C++ symbol inside it.
+function(taliso_c_interface_only target)
+    target_link_options(${target} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/CInterface.map)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/CInterface.map)
+endfunction()
