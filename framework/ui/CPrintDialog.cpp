@@ -114,8 +114,12 @@ BOOL CPrintDialog::OnInitDialog()
         m_nCopies = std::max<UINT>(1, m_pd.nCopies);
         m_nRange = (m_pd.Flags & PD_PAGENUMS) ? 2 : (m_pd.Flags & PD_SELECTION) ? 1 : 0;
     }
-    if (auto* paper = static_cast<CComboBox*>(GetDlgItem(IDC_PAPER))) {
-        for (const Paper& p : kPapers) paper->AddString(p.name);
+    // The box has no combo object of its own: lend it one while filling.
+    if (CWnd* control = GetDlgItem(IDC_PAPER)) {
+        CComboBox paper;
+        paper.Attach(control->GetSafeHwnd());
+        for (const Paper& p : kPapers) paper.AddString(p.name);
+        paper.Detach();
     }
     const BOOL result = CDialog::OnInitDialog();
     SetDlgItemText(IDC_PRINTER, GetPrinterName());
