@@ -13,15 +13,11 @@
 #include "model/CShelter.h"
 #include "model/CZOKConfig.h"
 
-namespace {
-
 // The device commands run only while no mode is active, and only with the user's right.
-void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more = TRUE)
+void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more)
 {
     pCmdUI->Enable(right != 0 && doc.GetMode() == kModeNone && more);
 }
-
-} // namespace
 
 template <class Config>
 CDeviceDoc<Config>::CDeviceDoc(int noScanner, int firstScanner) : m_state(noScanner), m_nFirstScanner(firstScanner)

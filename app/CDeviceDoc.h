@@ -9,11 +9,23 @@
 #include "app/CDeviceDocState.h"
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCommands.h"
+#include "framework/ui/CWinApp.h"
 
 #include <memory>
 
 class CCmdUI;
 class CShelter;
+
+// Enables a device command only while no mode runs and the user has the right.
+void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more = TRUE);
+
+// Runs one of the family's device dialogs modally over the main window.
+template <class Dialog>
+void RunDeviceDialog()
+{
+    Dialog dialog(AfxGetMainWnd());
+    dialog.DoModal();
+}
 
 template <class Config>
 class CDeviceDoc : public CCommonDoc {

@@ -12,6 +12,9 @@
 #include "device/KVRProcedures.h"
 #include "dialogs/CKVRConfigSheet.h"
 #include "dialogs/CKVRConfigWizard.h"
+#include "dialogs/CDiagnosisResultsDialog.h"
+#include "dialogs/CProtocolResultsDialog.h"
+#include "dialogs/CMonitorDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CCmdUI.h"
@@ -38,6 +41,12 @@ BEGIN_MESSAGE_MAP(CKVRDoc, CCommonDoc)
     ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
     ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
     ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
+    ON_COMMAND(ID_PROTOCOL_RESULTS, OnProtocolResults)
+    ON_UPDATE_COMMAND_UI(ID_PROTOCOL_RESULTS, OnUpdateProtocolResults)
+    ON_COMMAND(ID_DIAGNOSIS_RESULTS, OnDiagnosisResults)
+    ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
+    ON_COMMAND(ID_MONITOR, OnMonitor)
+    ON_UPDATE_COMMAND_UI(ID_MONITOR, OnUpdateMonitor)
 END_MESSAGE_MAP()
 
 namespace {
@@ -369,4 +378,36 @@ int CKVRDoc::BuildReport(CObList* pPrintObjects, int nKind)
     if (pPrintObjects == nullptr || config == nullptr)
         return 0;
     return CKVRReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
+}
+
+// ------------------------------------------------------------ device dialogs
+
+void CKVRDoc::OnProtocolResults()
+{
+    RunDeviceDialog<CKVRProtocolResultsDialog>();
+}
+
+void CKVRDoc::OnUpdateProtocolResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRecordProtocol());
+}
+
+void CKVRDoc::OnDiagnosisResults()
+{
+    RunDeviceDialog<CKVRDiagnosisResultsDialog>();
+}
+
+void CKVRDoc::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanShowDiagnosisResults());
+}
+
+void CKVRDoc::OnMonitor()
+{
+    RunDeviceDialog<CKVRMonitorDialog>();
+}
+
+void CKVRDoc::OnUpdateMonitor(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanUseMonitorDialog());
 }

@@ -11,6 +11,9 @@
 #include "device/ZOKProcedures.h"
 #include "dialogs/CZOKConfigSheet.h"
 #include "dialogs/CZOKConfigWizard.h"
+#include "dialogs/CDiagnosisResultsDialog.h"
+#include "dialogs/CProtocolResultsDialog.h"
+#include "dialogs/CZOKParameterDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CWinApp.h"
@@ -30,6 +33,12 @@ BEGIN_MESSAGE_MAP(CZOKDoc, CCommonDoc)
     ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
     ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
     ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
+    ON_COMMAND(ID_PROTOCOL_RESULTS, OnProtocolResults)
+    ON_UPDATE_COMMAND_UI(ID_PROTOCOL_RESULTS, OnUpdateProtocolResults)
+    ON_COMMAND(ID_DIAGNOSIS_RESULTS, OnDiagnosisResults)
+    ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
+    ON_COMMAND(ID_ZOK_PARAMETERS, OnZOKParameters)
+    ON_UPDATE_COMMAND_UI(ID_ZOK_PARAMETERS, OnUpdateZOKParameters)
 END_MESSAGE_MAP()
 
 CZOKDoc::CZOKDoc() : CDeviceDoc(kNoScanner, kScanner) {}
@@ -211,4 +220,36 @@ int CZOKDoc::BuildReport(CObList* pPrintObjects, int nKind)
     if (pPrintObjects == nullptr || config == nullptr)
         return 0;
     return CZOKReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
+}
+
+// ------------------------------------------------------------ device dialogs
+
+void CZOKDoc::OnProtocolResults()
+{
+    RunDeviceDialog<CZOKProtocolResultsDialog>();
+}
+
+void CZOKDoc::OnUpdateProtocolResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRecordProtocol());
+}
+
+void CZOKDoc::OnDiagnosisResults()
+{
+    RunDeviceDialog<CZOKDiagnosisResultsDialog>();
+}
+
+void CZOKDoc::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanShowDiagnosisResults());
+}
+
+void CZOKDoc::OnZOKParameters()
+{
+    RunDeviceDialog<CZOKParameterDialog>();
+}
+
+void CZOKDoc::OnUpdateZOKParameters(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanEditZOKParameters());
 }
