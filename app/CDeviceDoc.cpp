@@ -268,6 +268,18 @@ void CDeviceDoc<Config>::OnUpdateTestConnection(CCmdUI* pCmdUI)
 }
 
 template <class Config>
+void CDeviceDoc<Config>::OnUpdateProtocolResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRecordProtocol());
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanShowDiagnosisResults());
+}
+
+template <class Config>
 void CDeviceDoc<Config>::OnUpdateReadField(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanReadField(), GetCurrentObject() != nullptr);

@@ -86,6 +86,9 @@ public:
     afx_msg void OnUpdateReadConfiguration(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTestConnection(CCmdUI* pCmdUI);
     afx_msg void OnUpdateReadField(CCmdUI* pCmdUI);
+    // The family's protocol and diagnosis-results dialogs.
+    afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
 
 protected:
     // noScanner and firstScanner: the selected-scanner values of none and of the first.

@@ -387,19 +387,9 @@ void CKVRDoc::OnProtocolResults()
     RunDeviceDialog<CKVRProtocolResultsDialog>();
 }
 
-void CKVRDoc::OnUpdateProtocolResults(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRecordProtocol());
-}
-
 void CKVRDoc::OnDiagnosisResults()
 {
     RunDeviceDialog<CKVRDiagnosisResultsDialog>();
-}
-
-void CKVRDoc::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanShowDiagnosisResults());
 }
 
 void CKVRDoc::OnMonitor()

@@ -67,9 +67,7 @@ private:
 
     // The family's device dialogs.
     afx_msg void OnProtocolResults();
-    afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnDiagnosisResults();
-    afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
     afx_msg void OnMonitor();
     afx_msg void OnUpdateMonitor(CCmdUI* pCmdUI);
 

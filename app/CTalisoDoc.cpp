@@ -2,6 +2,7 @@
 
 #include "app/CTalisoSetup.h"
 #include "dialogs/CHelpFileDialog.h"
+#include "framework/core/ExtractSubString.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
@@ -33,18 +34,12 @@ constexpr int kSelectAll = 1;
 constexpr int kSelectInvert = 2;
 constexpr int kConversionCodeCount = 7;
 
-// Sub-string 'index' of a text whose parts are separated by '\n'; empty when missing.
+// Piece 'index' of a text whose pieces are separated by '\n'; empty when missing.
 CString ExtractSubString(const CString& text, int index)
 {
-    int start = 0;
-    for (int i = 0; i < index; ++i) {
-        const int next = text.Find('\n', start);
-        if (next < 0)
-            return CString();
-        start = next + 1;
-    }
-    const int end = text.Find('\n', start);
-    return end < 0 ? text.Mid(start) : text.Mid(start, end - start);
+    CString piece;
+    AfxExtractSubString(piece, text.c_str(), index);
+    return piece;
 }
 
 std::unique_ptr<CShelter> SelectionFreeCopy(const CSensorObject* pObject)

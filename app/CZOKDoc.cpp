@@ -229,19 +229,9 @@ void CZOKDoc::OnProtocolResults()
     RunDeviceDialog<CZOKProtocolResultsDialog>();
 }
 
-void CZOKDoc::OnUpdateProtocolResults(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRecordProtocol());
-}
-
 void CZOKDoc::OnDiagnosisResults()
 {
     RunDeviceDialog<CZOKDiagnosisResultsDialog>();
-}
-
-void CZOKDoc::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanShowDiagnosisResults());
 }
 
 void CZOKDoc::OnZOKParameters()

@@ -55,9 +55,7 @@ private:
 
     // The family's device dialogs.
     afx_msg void OnProtocolResults();
-    afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnDiagnosisResults();
-    afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
     afx_msg void OnZOKParameters();
     afx_msg void OnUpdateZOKParameters(CCmdUI* pCmdUI);
 

@@ -7,6 +7,7 @@
 #include "device/ZOKProcedures.h"
 #include "dialogs/CHelpFileDialog.h"
 #include "dialogs/DiagnosisText.h"
+#include "framework/core/ExtractSubString.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
 #include "framework/core/Resources.h"
@@ -100,24 +101,21 @@ CString ListingText(const ListingValues& v, const CString& timeStamp)
     return text;
 }
 
-// The part n of a text whose parts are separated by line feeds.
-CString FilterPart(int n)
+// The file texts hold the default extension and the filter, separated by a line feed.
+CString FileText(int index)
 {
     CString all;
     all.LoadString(IDS_FILE_FILTER);
-    std::string rest = all.c_str();
-    for (int i = 0; i < n; ++i) {
-        const std::size_t next = rest.find('\n');
-        rest = next == std::string::npos ? std::string() : rest.substr(next + 1);
-    }
-    return CString(rest.substr(0, rest.find('\n')).c_str());
+    CString piece;
+    AfxExtractSubString(piece, all.c_str(), index);
+    return piece;
 }
 
 CString AskPath(BOOL open, CWnd* parent)
 {
     const DWORD flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | (open ? 0 : OFN_OVERWRITEPROMPT);
-    const CString extension = FilterPart(0);
-    const CString filter = FilterPart(1);
+    const CString extension = FileText(0);
+    const CString filter = FileText(1);
     CHelpFileDialog dialog(open, extension.c_str(), nullptr, flags, filter.c_str(), parent,
                            open ? kOpenHelpContext : kSaveHelpContext);
     dialog.SetInitialDirFromProfile(kDirectoryKey);
