@@ -207,6 +207,47 @@ void CCommonDoc::AbortActiveMode()
     UpdateAllViews(nullptr, 0);
 }
 
+void CCommonDoc::RequestFollowUp(UINT nCommand, BOOL bNoPrompt)
+{
+    POSITION pos = GetFirstViewPosition();
+    if (CView* view = pos != nullptr ? GetNextView(pos) : nullptr)
+        view->PostMessage(WM_DOCUMENT_FOLLOW_UP, nCommand, bNoPrompt ? kFollowUpNoPrompt : 0);
+}
+
+void CCommonDoc::RequestModeStop(int nMode)
+{
+    POSITION pos = GetFirstViewPosition();
+    if (CView* view = pos != nullptr ? GetNextView(pos) : nullptr)
+        view->PostMessage(WM_DOCUMENT_FOLLOW_UP, WPARAM(nMode), kFollowUpModeStop);
+}
+
+void CCommonDoc::RunFollowUp(CCmdTarget* pRouter, WPARAM wParam, LPARAM lParam)
+{
+    if ((lParam & kFollowUpModeStop) != 0) {
+        if (m_nMode != kModeNone && m_nMode == int(wParam))
+            SetMode(m_nMode);
+        return;
+    }
+    RunCommand(pRouter, UINT(wParam), (lParam & kFollowUpNoPrompt) != 0);
+}
+
+BOOL CCommonDoc::RunCommand(CCmdTarget* pRouter, UINT nCommand, BOOL bNoPrompt)
+{
+    struct EnabledProbe : CCmdUI {
+        void Enable(BOOL on) override { enabled = on; }
+        BOOL enabled = FALSE;
+    } probe;
+    probe.m_nID = nCommand;
+    probe.DoUpdate(pRouter, TRUE);
+    if (!probe.enabled)
+        return FALSE;
+    const BOOL before = m_bSavePromptSkipped;
+    m_bSavePromptSkipped = bNoPrompt;
+    pRouter->OnCmdMsg(nCommand, CN_COMMAND, nullptr, nullptr);
+    m_bSavePromptSkipped = before;
+    return TRUE;
+}
+
 void CCommonDoc::NotifyFrames(int nFlags)
 {
     // Each frame once, though it may show the document in several panes.

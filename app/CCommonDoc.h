@@ -37,6 +37,11 @@ constexpr int kModeActionTick = 3;
 constexpr UINT WM_DOCUMENT_FRAMES_NOTIFY = 0x8000 + 1; // WM_APP + 1
 constexpr int kNotifyRefillCombos = 1;  // refill the three selector combo boxes
 constexpr int kNotifyModeLayout = 2;    // bars and timer by the document's mode
+// A follow-up a document posts to its first view, run after the current message
+// (wParam: the command or the mode; lParam: the flags below).
+constexpr UINT WM_DOCUMENT_FOLLOW_UP = 0x8000 + 2; // WM_APP + 2
+constexpr LPARAM kFollowUpNoPrompt = 1;  // the command runs without the save question
+constexpr LPARAM kFollowUpModeStop = 2;  // wParam is a mode to stop, if it still runs
 
 // Controls of the child frame's bars that the document fills and reads.
 constexpr UINT IDC_BAR_FIRST_OBJECT = 2141;
@@ -87,6 +92,19 @@ public:
     void TickMode(int nMode);
     // Aborts whatever mode runs and redraws the views (before saving or closing).
     void AbortActiveMode();
+
+    // Follow-ups run after the current message, through the document's first view, and
+    // are dropped when it has no view by then. A command runs only when its update rule
+    // enables it at that time; noPrompt skips the save question while that command runs,
+    // and only then, so a refused follow-up can never skip a later question.
+    void RequestFollowUp(UINT nCommand, BOOL bNoPrompt);
+    // Stops the mode after the current message, only when it is still the active mode.
+    void RequestModeStop(int nMode);
+    // A posted follow-up, through the view (whose command routing reaches the document).
+    void RunFollowUp(CCmdTarget* pRouter, WPARAM wParam, LPARAM lParam);
+    // Runs the command at once (it must be enabled now); noPrompt as for a follow-up.
+    BOOL RunCommand(CCmdTarget* pRouter, UINT nCommand, BOOL bNoPrompt);
+    BOOL IsSavePromptSkipped() const { return m_bSavePromptSkipped; }
 
     // Sends WM_DOCUMENT_FRAMES_NOTIFY with the flags to each frame that shows this
     // document, and to no other window.
@@ -222,6 +240,7 @@ private:
     void ShowEntryAgain();
 
     int m_nMode = kModeNone;
+    BOOL m_bSavePromptSkipped = FALSE;
     DWORD m_dwCyclePeriod = 0;
     DWORD m_dwCycleDeadline = 0;
     // Separate from the period and deadline: a deadline of 0 is a valid tick count.

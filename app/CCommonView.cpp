@@ -27,6 +27,7 @@ BEGIN_MESSAGE_MAP(CCommonView, CTalisoView)
     ON_COMMAND(ID_SEND_TO_DEVICE, OnSendToDevice)
     ON_UPDATE_COMMAND_UI(ID_SEND_TO_DEVICE, OnUpdateSendToDevice)
     ON_MESSAGE(WM_CONFIRM_PREVIEW_DONE, OnConfirmPreviewDone)
+    ON_MESSAGE(WM_DOCUMENT_FOLLOW_UP, OnDocumentFollowUp)
     ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
     ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreviewPre)
     ON_COMMAND(ID_PRINT_CONFIG_PREVIEW, OnPrintConfiguration)
@@ -368,6 +369,13 @@ LRESULT CCommonView::OnConfirmPreviewDone(WPARAM wParam, LPARAM)
         doc->ConfirmTransfer(1);
     else if (doc != nullptr && wParam == kConfirmCloseButton)
         doc->ConfirmTransfer(0);
+    return 1;
+}
+
+LRESULT CCommonView::OnDocumentFollowUp(WPARAM wParam, LPARAM lParam)
+{
+    if (CCommonDoc* doc = GetDocument())
+        doc->RunFollowUp(this, wParam, lParam);
     return 1;
 }
 

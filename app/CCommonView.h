@@ -83,6 +83,8 @@ public:
     afx_msg void OnSendToDevice();
     afx_msg void OnUpdateSendToDevice(CCmdUI* pCmdUI);
     afx_msg LRESULT OnConfirmPreviewDone(WPARAM wParam, LPARAM lParam);
+    // A follow-up the document posted (CCommonDoc::RequestFollowUp, RequestModeStop).
+    afx_msg LRESULT OnDocumentFollowUp(WPARAM wParam, LPARAM lParam);
 
     // Printing: the report the document builds, on framed pages (CReportPrinter).
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;

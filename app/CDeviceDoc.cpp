@@ -170,7 +170,7 @@ BOOL CDeviceDoc<Config>::OnSaveDocument(LPCTSTR lpszPathName)
 template <class Config>
 BOOL CDeviceDoc<Config>::SaveModified()
 {
-    if (m_state.SkipSavePromptOnce())
+    if (IsSavePromptSkipped())
         return TRUE;
     return theLoginDialog.CanSaveDocument() ? CCommonDoc::SaveModified() : TRUE;
 }

@@ -71,7 +71,7 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     // The simulated-file flag is set by the device chosen now; a failed save keeps it.
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
-    // Skipped once while the save-prompt flag is 0; TRUE without asking for a user who
+    // Skipped while a follow-up told not to ask runs; TRUE without asking for a user who
     // may not save.
     BOOL SaveModified() override;
     // Writes the own configuration with the own selections, also while a device

@@ -123,14 +123,6 @@ void CDeviceDocState::TakeFileState(const DocumentFileState& state)
     m_nSimulatedFile = state.simulatedFile;
 }
 
-BOOL CDeviceDocState::SkipSavePromptOnce()
-{
-    if (m_nSavePrompt == 1)
-        return FALSE;
-    m_nSavePrompt = 1;
-    return TRUE;
-}
-
 void CDeviceDocState::MarkSimulatedFile()
 {
     ProcedureApplication* application = GetProcedureApplication();

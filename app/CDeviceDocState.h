@@ -39,9 +39,6 @@ public:
     DocumentFileState GetOwnFileState(BOOL deviceShown) const;
     void TakeFileState(const DocumentFileState& state);
 
-    // The save question is skipped once while the save-prompt flag is 0; TRUE then (and
-    // the flag is 1 again).
-    BOOL SkipSavePromptOnce();
     // The simulated-file flag of a file saved now: 1 while a simulated device is chosen.
     void MarkSimulatedFile();
     // A file saved with a simulated device is not opened at user level 5.
@@ -59,8 +56,6 @@ public:
     CString m_strSavedDeviceType;
     BOOL m_bIdentityShown = FALSE;
     int m_nSimulatedFile = 0;
-    // While 0 the next save question is skipped once.
-    int m_nSavePrompt = 1;
     // Mode 1 asks about a locked protective field only while this is 1.
     int m_nLockedFieldWarning = 1;
 
