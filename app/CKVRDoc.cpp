@@ -7,6 +7,7 @@
 #include "app/CTalisoSetup.h"
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCombos.h"
+#include "app/DeviceSystemCommands.h"
 #include "device/CKVRSensor.h"
 #include "device/CLoginDialog.h"
 #include "device/KVRProcedures.h"
@@ -47,6 +48,12 @@ BEGIN_MESSAGE_MAP(CKVRDoc, CCommonDoc)
     ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
     ON_COMMAND(ID_MONITOR, OnMonitor)
     ON_UPDATE_COMMAND_UI(ID_MONITOR, OnUpdateMonitor)
+    ON_COMMAND(ID_FIELD_TRANSFER, OnFieldTransfer)
+    ON_UPDATE_COMMAND_UI(ID_FIELD_TRANSFER, OnUpdateFieldTransfer)
+    ON_COMMAND(ID_WRITE_SYSTEM, OnWriteSystem)
+    ON_UPDATE_COMMAND_UI(ID_WRITE_SYSTEM, OnUpdateWriteSystem)
+    ON_COMMAND(ID_SCANNER_SESSION, OnScannerSession)
+    ON_UPDATE_COMMAND_UI(ID_SCANNER_SESSION, OnUpdateScannerSession)
 END_MESSAGE_MAP()
 
 namespace {
@@ -400,4 +407,27 @@ void CKVRDoc::OnMonitor()
 void CKVRDoc::OnUpdateMonitor(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanUseMonitorDialog());
+}
+
+// ------------------------------------------------------------ device-wide commands
+
+void CKVRDoc::OnWriteSystem()
+{
+    WriteKVRDefaultSystem();
+}
+
+// Only in idle: a live mode holds a session with the device.
+void CKVRDoc::OnUpdateWriteSystem(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanWriteSystem());
+}
+
+void CKVRDoc::OnScannerSession()
+{
+    RunKVRScannerSession();
+}
+
+void CKVRDoc::OnUpdateScannerSession(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunDeviceSession());
 }

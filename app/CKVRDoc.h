@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class CPolyShelter;
 class CScan;
 
 class CKVRDoc : public CDeviceDoc<CKVRConfig> {
@@ -43,6 +44,33 @@ public:
 
     // The printed report of the configuration shown (CKVRReport).
     int BuildReport(CObList* pPrintObjects, int nKind) override;
+
+    // Modes (CKVRDocModes.cpp): edit, live monitoring, teach-in, verification, case
+    // simulation; the scan of the selected scanner.
+    int RunMode1(int nAction) override;
+    int RunMode2(int nAction) override;
+    int RunMode3(int nAction) override;
+    int RunMode4(int nAction) override;
+    int RunMode5(int nAction) override;
+    std::unique_ptr<CSensorObject> FetchScan(WORD wDivisor) override;
+    // The contours of mode 3 and of mode 4 or the field transfer (null when none).
+    CPolyShelter* GetTeachContour() const;
+    CPolyShelter* GetVerifyContour() const;
+
+    // Two-step write with its confirmation, the device's configuration printed, the field
+    // transfer (CKVRDocTransfer.cpp).
+    int TransferToDevice() override;
+    int ConfirmTransfer(int nAccepted) override;
+    int PreparePrint(int nKind) override;
+    void EndPrint(int nKind) override;
+    afx_msg void OnFieldTransfer();
+    afx_msg void OnUpdateFieldTransfer(CCmdUI* pCmdUI);
+
+    // A default system written to the unit; a session with a scanner behind it.
+    afx_msg void OnWriteSystem();
+    afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
+    afx_msg void OnScannerSession();
+    afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;

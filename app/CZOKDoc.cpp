@@ -6,6 +6,7 @@
 #include "app/CTalisoSetup.h"
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCombos.h"
+#include "app/DeviceSystemCommands.h"
 #include "device/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ZOKProcedures.h"
@@ -16,6 +17,7 @@
 #include "dialogs/CZOKParameterDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
+#include "framework/ui/CCmdUI.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CZOKIdentity.h"
@@ -39,6 +41,12 @@ BEGIN_MESSAGE_MAP(CZOKDoc, CCommonDoc)
     ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
     ON_COMMAND(ID_ZOK_PARAMETERS, OnZOKParameters)
     ON_UPDATE_COMMAND_UI(ID_ZOK_PARAMETERS, OnUpdateZOKParameters)
+    ON_COMMAND(ID_FIELD_TRANSFER, OnFieldTransfer)
+    ON_UPDATE_COMMAND_UI(ID_FIELD_TRANSFER, OnUpdateFieldTransfer)
+    ON_COMMAND(ID_WRITE_SYSTEM, OnWriteSystem)
+    ON_UPDATE_COMMAND_UI(ID_WRITE_SYSTEM, OnUpdateWriteSystem)
+    ON_COMMAND(ID_SCANNER_SESSION, OnScannerSession)
+    ON_UPDATE_COMMAND_UI(ID_SCANNER_SESSION, OnUpdateScannerSession)
 END_MESSAGE_MAP()
 
 CZOKDoc::CZOKDoc() : CDeviceDoc(kNoScanner, kScanner) {}
@@ -242,4 +250,27 @@ void CZOKDoc::OnZOKParameters()
 void CZOKDoc::OnUpdateZOKParameters(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanEditZOKParameters());
+}
+
+// ------------------------------------------------------------ device-wide commands
+
+void CZOKDoc::OnWriteSystem()
+{
+    WriteZOKWholeSystem();
+}
+
+// Only in idle: a live mode holds a session with the device.
+void CZOKDoc::OnUpdateWriteSystem(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanWriteSystem());
+}
+
+void CZOKDoc::OnScannerSession()
+{
+    RunZOKDeviceCommand50();
+}
+
+void CZOKDoc::OnUpdateScannerSession(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunDeviceSession());
 }

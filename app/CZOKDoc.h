@@ -5,6 +5,8 @@
 #include "app/CDeviceDoc.h"
 #include "model/CZOKConfig.h"
 
+class CPolyShelter;
+
 class CZOKDoc : public CDeviceDoc<CZOKConfig> {
     DECLARE_SERIAL(CZOKDoc)
 public:
@@ -29,6 +31,31 @@ public:
 
     // The printed report of the configuration shown (CZOKReport).
     int BuildReport(CObList* pPrintObjects, int nKind) override;
+
+    // Modes (CZOKDocModes.cpp): edit, live monitoring, teach-in, verification; the scan.
+    int RunMode1(int nAction) override;
+    int RunMode2(int nAction) override;
+    int RunMode3(int nAction) override;
+    int RunMode4(int nAction) override;
+    std::unique_ptr<CSensorObject> FetchScan(WORD wDivisor) override;
+    // The contours of mode 3 and of mode 4 or the field transfer (null when none).
+    CPolyShelter* GetTeachContour() const;
+    CPolyShelter* GetVerifyContour() const;
+
+    // Two-step write with its confirmation, the device's configuration printed, the field
+    // transfer (CZOKDocTransfer.cpp).
+    int TransferToDevice() override;
+    int ConfirmTransfer(int nAccepted) override;
+    int PreparePrint(int nKind) override;
+    void EndPrint(int nKind) override;
+    afx_msg void OnFieldTransfer();
+    afx_msg void OnUpdateFieldTransfer(CCmdUI* pCmdUI);
+
+    // The scanner's whole system written; the device command 0x50.
+    afx_msg void OnWriteSystem();
+    afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
+    afx_msg void OnScannerSession();
+    afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;

@@ -3,6 +3,15 @@
 #include "framework/core/WinTypes.h"
 
 // Commands of the device documents.
+constexpr UINT ID_MODE_MONITOR = 32785;
+constexpr UINT ID_MODE_TEACH_IN = 32787;
+constexpr UINT ID_MODE_EDIT = 32788;
+constexpr UINT ID_MODE_VERIFY = 32789;
+constexpr UINT ID_FIELD_TRANSFER = 32790;
+constexpr UINT ID_MODE_REPLAY = 32808;
+constexpr UINT ID_WRITE_SYSTEM = 32866;
+constexpr UINT ID_MODE_SIMULATION = 32876;
+constexpr UINT ID_SCANNER_SESSION = 32916;
 constexpr UINT ID_READ_FIELD = 32791;
 constexpr UINT ID_TEST_CONNECTION = 32792;
 constexpr UINT ID_EDIT_CONFIGURATION = 32861;
