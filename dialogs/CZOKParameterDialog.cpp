@@ -6,8 +6,10 @@
 #include "device/ZOKParameterFile.h"
 #include "device/ZOKProcedures.h"
 #include "dialogs/CHelpFileDialog.h"
+#include "dialogs/CZOKParameterPrintDialog.h"
 #include "dialogs/DiagnosisText.h"
 #include "framework/core/ExtractSubString.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
 #include "framework/core/Resources.h"
@@ -172,7 +174,6 @@ BOOL CZOKParameterDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CenterWindow();
-    if (CWnd* print = GetDlgItem(IDC_PRINT)) print->EnableWindow(CanPrint() ? TRUE : FALSE);
     return TRUE;
 }
 
@@ -300,8 +301,8 @@ void CZOKParameterDialog::LoadFile(bool thenSend)
 
 void CZOKParameterDialog::OnPrint()
 {
-    if (!CanPrint()) return;
     CString text;
     GetDlgItemText(IDC_LISTING, text);
-    PrintListing(text);
+    CZOKParameterPrintDialog printer(text);
+    printer.PrintContent(this, AfxGetAppName());
 }

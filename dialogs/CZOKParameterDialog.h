@@ -48,10 +48,6 @@ protected:
     afx_msg void OnSendFile();
     afx_msg void OnPrint();
 
-    // Printing the listing: the print button is enabled only where it can print.
-    virtual bool CanPrint() const { return false; }
-    virtual void PrintListing(const CString&) {}
-
 private:
     // Load and show a file's set; with thenSend, also send it to the scanner.
     void LoadFile(bool thenSend);

@@ -2,12 +2,14 @@
 // simulated scanner that read, save, load and send parameter-set files.
 #include "ShippedLanguage.h"
 
+#include "../framework/ui/PdfText.h"
 #include "../framework/ui/ScreenshotFolder.h"
 
 #include "device/ProcedureApplication.h"
 #include "dialogs/CZOKParameterDialog.h"
 #include "driver/orudrv.h"
 #include "framework/ui/CFileDialog.h"
+#include "framework/ui/CPrintDialog.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
@@ -228,7 +230,6 @@ TEST_F(CZOKParameterDialogTest, ReadSaveAndLoadWithTheSimulatedScanner)
     const fs::path target = directory / "scanner.par";
     ScreenshotFolder shots("zok-parameter-screens");
     Run([&](DialogDriver& driver) {
-        EXPECT_FALSE(driver.IsEnabled(Dlg::IDC_PRINT));
         EXPECT_TRUE(driver.Click(Dlg::IDC_READ_DEVICE));
         EXPECT_EQ(Body(driver.Text(Dlg::IDC_LISTING)), kDefaultListing);
         EXPECT_EQ(driver.FocusId(), Dlg::IDC_LISTING);
@@ -245,6 +246,18 @@ TEST_F(CZOKParameterDialogTest, ReadSaveAndLoadWithTheSimulatedScanner)
         ChooseFile(target, true);
         EXPECT_TRUE(driver.Click(Dlg::IDC_LOAD_FILE));
         EXPECT_EQ(Body(driver.Text(Dlg::IDC_LISTING)), kDefaultListing);
+
+        // The listing shown goes to the printer as it stands.
+        if (!PdfToolsAvailable())
+            return;
+        const std::string pdf = (directory / "listing.pdf").string();
+        ui.QueueModal([&](CWnd& print) {
+            print.SetDlgItemText(CPrintDialog::IDC_FILE, pdf.c_str());
+            print.SendMessage(WM_COMMAND, IDOK);
+        });
+        EXPECT_TRUE(driver.Click(Dlg::IDC_PRINT));
+        EXPECT_EQ(PdfPageCount(pdf), 1);
+        EXPECT_NE(PdfPageText(pdf, 1).find("Start-up test: on"), std::string::npos);
     });
     std::ifstream file(target, std::ios::binary);
     std::stringstream bytes;
