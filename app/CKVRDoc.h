@@ -3,6 +3,7 @@
 // selected scanner counts from 0 (-1 none), the current and second field are fields of a
 // field pair, and the unit's case switching is simulated from four inputs and a speed.
 #include "app/CDeviceDoc.h"
+#include "app/CFieldTeachRecord.h"
 #include "app/CKVRSimulationState.h"
 #include "model/CKVRConfig.h"
 
@@ -56,6 +57,9 @@ public:
     // The contours of mode 3 and of mode 4 or the field transfer (null when none).
     CPolyShelter* GetTeachContour() const;
     CPolyShelter* GetVerifyContour() const;
+    // Scanner, field and contour of the teach-in and of the verification or field transfer.
+    CFieldTeachRecord& GetTeachRecord() { return m_teachRecord; }
+    CFieldTeachRecord& GetVerifyRecord() { return m_verifyRecord; }
 
     // Two-step write with its confirmation, the device's configuration printed, the field
     // transfer (CKVRDocTransfer.cpp).
@@ -92,6 +96,10 @@ private:
     const CKVRCaseState* CaseOf(int output) const;
 
     CKVRSimulationState m_simulation;
+
+    // Modes (CKVRDocModes.cpp).
+    CFieldTeachRecord m_teachRecord;
+    CFieldTeachRecord m_verifyRecord;
 
     // The family's device dialogs.
     afx_msg void OnProtocolResults();

@@ -11,5 +11,5 @@ int CKVRDoc::RunMode5(int nAction) { return CCommonDoc::RunMode5(nAction); }
 
 std::unique_ptr<CSensorObject> CKVRDoc::FetchScan(WORD wDivisor) { return CCommonDoc::FetchScan(wDivisor); }
 
-CPolyShelter* CKVRDoc::GetTeachContour() const { return nullptr; }
-CPolyShelter* CKVRDoc::GetVerifyContour() const { return nullptr; }
+CPolyShelter* CKVRDoc::GetTeachContour() const { return m_teachRecord.GetContour(); }
+CPolyShelter* CKVRDoc::GetVerifyContour() const { return m_verifyRecord.GetContour(); }

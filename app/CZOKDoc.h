@@ -5,6 +5,8 @@
 #include "app/CDeviceDoc.h"
 #include "model/CZOKConfig.h"
 
+#include <memory>
+
 class CPolyShelter;
 
 class CZOKDoc : public CDeviceDoc<CZOKConfig> {
@@ -41,6 +43,8 @@ public:
     // The contours of mode 3 and of mode 4 or the field transfer (null when none).
     CPolyShelter* GetTeachContour() const;
     CPolyShelter* GetVerifyContour() const;
+    // Replaces (and deletes) the contour of the verification or field transfer; null drops it.
+    void SetVerifyContour(std::unique_ptr<CPolyShelter> contour);
 
     // Two-step write with its confirmation, the device's configuration printed, the field
     // transfer (CZOKDocTransfer.cpp).
@@ -79,6 +83,10 @@ private:
     void PutField(CShelterSelection selection, const CSensorObject* pObject);
 
     BOOL m_bOpening = FALSE;
+
+    // Modes (CZOKDocModes.cpp).
+    std::unique_ptr<CPolyShelter> m_pTeachContour;
+    std::unique_ptr<CPolyShelter> m_pVerifyContour;
 
     // The family's device dialogs.
     afx_msg void OnProtocolResults();
