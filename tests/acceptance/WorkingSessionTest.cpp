@@ -1,0 +1,516 @@
+// A user's whole working session through the real program, headless: the application
+// starts in a program folder of its own with the device emulator answering as the
+// simulator on COM1 (or with no device and a simulated family), and the user works
+// through the main window: menu commands as WM_COMMAND to the main window, mouse
+// messages to the document's view, dialogs, sheets and questions scripted. Each step
+// checks what the user would see or get: the document, its file, the device's
+// configuration, the printed pages, the INI file, and a program folder left clean.
+#include "../framework/ui/PdfText.h"
+#include "app/CCommonView.h"
+#include "app/CDeviceDoc.h"
+#include "app/CKVRDoc.h"
+#include "app/CTalisoApp.h"
+#include "app/CTalisoMDIChildWnd.h"
+#include "app/CTalisoSetup.h"
+#include "app/CZOKDoc.h"
+#include "app/DeviceDocCommands.h"
+#include "app/DocumentFileBytes.h"
+#include "device/CLoginDialog.h"
+#include "dialogs/CDiagnosisResultsDialog.h"
+#include "framework/ui/CDocTemplate.h"
+#include "framework/ui/CFileDialog.h"
+#include "framework/ui/CMDIFrameWnd.h"
+#include "framework/ui/CPreviewView.h"
+#include "framework/ui/CPrintDialog.h"
+#include "framework/ui/CPropertySheet.h"
+#include "framework/ui/DialogDriver.h"
+#include "framework/ui/ScriptedUi.h"
+#include "model/ArchiveBytes.h"
+#include "model/CArcShelter.h"
+#include "model/CRectShelter.h"
+#include "model/CShelter.h"
+#include "tools/DeviceEmulator.h"
+#include "tools/SimulatorAnswerer.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr UINT IDD_LOGIN = 104;
+constexpr int IDC_FAMILY_KVR = 2140;
+// Configuration sheets.
+constexpr int kKVRShelterPage = 1;
+constexpr int IDC_LIST = 2050;
+constexpr int IDC_RENAME = 2173;
+constexpr int IDC_ENTRY_NAME = 2174;
+constexpr int IDC_PROTECTIVE_NAME = 2167;
+// Device requests: the access command and its sub-codes.
+constexpr BYTE kAccessCommand = 0x20;
+constexpr BYTE kLoginMode = 0;
+constexpr BYTE kLogoutMode = 33;
+constexpr std::size_t kSubCodeAt = 9;
+
+const char* const kEditedName = "EDITED";
+
+void RunPosted()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> FolderEntries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// What reception, drawing and loading stamp on a field: the time of reception, the fill
+// colour of its kind, and whether it agrees with the device (a loaded field never does).
+void Unstamp(CShelter* field)
+{
+    if (field == nullptr)
+        return;
+    field->SetTime(CTime(0));
+    field->SetFillColor(0xC0C0C0);
+    field->SetProtectiveInDevice(0);
+    field->SetWarningInDevice(0);
+}
+
+// Runs f on the family document (CKVRDoc& or CZOKDoc&).
+template <class F>
+auto OnFamilyDocument(CCommonDoc& doc, F f)
+{
+    if (auto* kvr = dynamic_cast<CKVRDoc*>(&doc))
+        return f(*kvr);
+    return f(dynamic_cast<CZOKDoc&>(doc));
+}
+
+void UnstampFields(CKVRConfig& config)
+{
+    for (int i = 0; i < config.GetShelterConfigCount(); ++i)
+        for (int kind : {kProtectiveField, kWarningField})
+            Unstamp(config.GetShelterConfig(i)->GetShelter(kind));
+}
+
+void UnstampFields(CZOKConfig& config)
+{
+    for (int kind : {kProtectiveField, kWarningField})
+        Unstamp(config.GetShelter(kind));
+}
+
+// The document's configuration as stored, unstamped.
+std::vector<BYTE> ConfigurationBytes(CCommonDoc& doc)
+{
+    return OnFamilyDocument(doc, [](auto& family) {
+        auto copy = *family.GetConfiguration();
+        UnstampFields(copy);
+        return StoreBytes(copy);
+    });
+}
+
+// Where the session stands: what the user chose and saw, to check at the end.
+struct SessionRecord {
+    fs::path document;
+    fs::path pdf;
+};
+
+class WorkingSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static std::atomic<int> serial{0};
+        static const unsigned run = std::random_device{}();
+        folder = fs::temp_directory_path() / ("taliso-session-" + std::to_string(run) + "-" + std::to_string(serial++));
+        for (const char* sub : {"run", "tmp", "documents"})
+            fs::create_directories(folder / sub);
+        fs::permissions(folder / "run", fs::perms::owner_all);
+        Override("XDG_RUNTIME_DIR", folder / "run");
+        // Whatever the program puts in the temporary directory lands here, to be seen.
+        Override("TMPDIR", folder / "tmp");
+        app = std::make_unique<CTalisoApp>();
+        app->SetModulePath((folder / "program" / "Taliso").c_str());
+        fs::create_directories(folder / "program");
+    }
+
+    void TearDown() override
+    {
+        CloseProgram();
+        app.reset();
+        theLoginDialog.SetLevel(CLoginDialog::kStandardLevel);
+        for (const auto& [name, value] : savedEnvironment) {
+            if (value.has_value())
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+        }
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    void Override(const char* name, const fs::path& value)
+    {
+        const char* old = std::getenv(name);
+        savedEnvironment.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name, value.c_str(), 1);
+    }
+
+    void CloseProgram()
+    {
+        if (app == nullptr || app->m_pMainWnd == nullptr)
+            return;
+        app->CWinApp::CloseAllDocuments(TRUE);
+        if (app->m_pMainWnd->m_hWnd != nullptr)
+            app->m_pMainWnd->DestroyWindow();
+        app->m_pMainWnd = nullptr;
+    }
+
+    fs::path ProgramFolder() const { return folder / "program"; }
+    fs::path Ini() const { return ProgramFolder() / "Taliso.INI"; }
+
+    void WriteIni(const std::string& port) const
+    {
+        std::ofstream(Ini(), std::ios::binary)
+            << "[LANGUAGE]\nlan_numbers=1\nlanguage=1\n\n[LANGUAGE_1]\ndll=LAN_ENG.DLL\nhelp=HELP_ENG.HLP\nlan_1=English\n\n"
+               "[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\n\n[PORTS]\nCOM1="
+            << port << "\n";
+    }
+
+    // --- step 1: the start ---
+
+    // The emulator answers as the simulator of the family on COM1; the program finds it,
+    // offers to read its configuration (Yes) and the login raises the level.
+    void StartWithDevice(BYTE family)
+    {
+        emulator = std::make_unique<DeviceEmulator>(std::make_unique<SimulatorAnswerer>(), family);
+        ASSERT_TRUE(emulator->Start());
+        WriteIni(emulator->SlavePath());
+        ui.QueueAnswer(IDYES);
+        ui.QueueModal([](CWnd&) { theLoginDialog.SetLevel(1); });
+        ASSERT_TRUE(app->InitInstance());
+        RunPosted();
+        std::vector<UINT> modals;
+        for (const ModalRecord& run : ui.ModalRuns())
+            modals.push_back(run.templateId);
+        EXPECT_EQ(modals, std::vector<UINT>{IDD_LOGIN}) << "no port wizard and no family choice";
+        EXPECT_FALSE(app->IsSimulating());
+        ExpectOneDocumentFromTheDevice(family);
+    }
+
+    // No device on the port: the port wizard finds none, the user picks the family.
+    void StartSimulated(BYTE family)
+    {
+        WriteIni((folder / "no-tty").string());
+        ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
+        ui.QueueModal([family](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            if (family == kFamilyKVR)
+                driver.Click(IDC_FAMILY_KVR);
+            driver.Click(IDOK);
+        });
+        ui.QueueAnswer(IDYES);
+        ui.QueueModal([](CWnd&) { theLoginDialog.SetLevel(1); });
+        ASSERT_TRUE(app->InitInstance());
+        RunPosted();
+        EXPECT_EQ(app->GetSimulatedFamily(), family);
+        ExpectOneDocumentFromTheDevice(family);
+    }
+
+    void ExpectOneDocumentFromTheDevice(BYTE family)
+    {
+        ASSERT_EQ(AllDocuments().size(), 1u);
+        CCommonDoc* doc = Document();
+        ASSERT_NE(doc, nullptr);
+        if (family == kFamilyKVR)
+            ASSERT_NE(dynamic_cast<CKVRDoc*>(doc), nullptr);
+        else
+            ASSERT_NE(dynamic_cast<CZOKDoc*>(doc), nullptr);
+        ASSERT_NE(View(), nullptr);
+        EXPECT_TRUE(doc->IsModified()) << "read from the device, not yet saved";
+        // The document's cycle runs on the test's clock from here on.
+        doc->SetTickSource([this] { return clock; });
+    }
+
+    std::vector<CDocument*> AllDocuments() const
+    {
+        std::vector<CDocument*> docs;
+        for (CDocTemplate* docTemplate : {app->GetZOKTemplate(), app->GetKVRTemplate()}) {
+            for (POSITION pos = docTemplate->GetFirstDocPosition(); pos != nullptr;)
+                docs.push_back(docTemplate->GetNextDoc(pos));
+        }
+        return docs;
+    }
+
+    CCommonDoc* Document() const
+    {
+        const std::vector<CDocument*> docs = AllDocuments();
+        return docs.size() == 1 ? dynamic_cast<CCommonDoc*>(docs[0]) : nullptr;
+    }
+
+    CWnd* MainWindow() const { return app->m_pMainWnd; }
+
+    // The view of the active document window, where a click lands.
+    CCommonView* View() const
+    {
+        auto* frame = dynamic_cast<CMDIFrameWnd*>(MainWindow());
+        return frame != nullptr ? dynamic_cast<CCommonView*>(frame->GetActiveView()) : nullptr;
+    }
+
+    // A menu command, as a click on its item sends it.
+    void Command(UINT id)
+    {
+        MainWindow()->SendMessage(WM_COMMAND, id, 0);
+        RunPosted();
+    }
+
+    // --- step 2: editing ---
+
+    // The configuration sheet: a new name, and for the scanner family also the name of
+    // the protective field; OK.
+    void EditInTheSheet(BYTE family)
+    {
+        CCommonDoc* doc = Document();
+        const std::vector<BYTE> before = ConfigurationBytes(*doc);
+        doc->SetModifiedFlag(FALSE);
+        ui.QueueModal([this, family](CWnd& wnd) {
+            auto& sheet = static_cast<CPropertySheet&>(wnd);
+            DialogDriver driver(wnd);
+            if (family == kFamilyKVR) {
+                ASSERT_TRUE(sheet.SetActivePage(kKVRShelterPage));
+                DialogDriver::Pump();
+                driver.Select(IDC_LIST, 0);
+                ui.QueueModal([](CWnd& name) {
+                    DialogDriver nameDriver(name);
+                    nameDriver.SetText(IDC_ENTRY_NAME, kEditedName);
+                    nameDriver.Click(IDOK);
+                });
+                driver.Click(IDC_RENAME);
+            } else {
+                driver.SetText(IDC_PROTECTIVE_NAME, kEditedName);
+            }
+            driver.Ok();
+        });
+        Command(ID_EDIT_CONFIGURATION);
+        ASSERT_EQ(ui.PendingModals(), 0u);
+        doc = Document();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_FALSE(SameBytes(ConfigurationBytes(*doc), before));
+        if (auto* kvr = dynamic_cast<CKVRDoc*>(doc))
+            EXPECT_EQ(kvr->GetConfiguration()->GetShelterConfigName(0), CString(kEditedName));
+        else
+            EXPECT_EQ(dynamic_cast<CZOKDoc*>(doc)->GetConfiguration()->GetProtectiveName(), CString(kEditedName));
+    }
+
+    // The point of the current field's front handle (straight ahead of the scanner).
+    static CPoint FrontHandle(CShelter* field)
+    {
+        if (auto* arc = dynamic_cast<CArcShelter*>(field))
+            return {0, arc->GetRadius()};
+        if (auto* rect = dynamic_cast<CRectShelter*>(field))
+            return {0, rect->GetFront()};
+        return {0, -1};
+    }
+
+    // In the editing mode the user drags the current field's front edge 30 pixels inward,
+    // then undoes and redoes it from the Edit menu.
+    void DragAFieldEdgeThenUndoAndRedo()
+    {
+        Command(ID_MODE_EDIT);
+        CCommonDoc* doc = Document();
+        ASSERT_EQ(doc->GetMode(), kModeEdit);
+        CCommonView* view = View();
+        ASSERT_NE(view, nullptr);
+        CShelter* field = doc->GetCurrentObject();
+        ASSERT_NE(field, nullptr);
+        const CPoint handle = FrontHandle(field);
+        ASSERT_GE(handle.y, 0) << "the current field has a front handle";
+        const std::vector<BYTE> before = ConfigurationBytes(*doc);
+
+        const CPoint press = view->LogicalToClient(handle);
+        auto mouse = [view](UINT message, UINT flags, CPoint at) {
+            view->SendMessage(message, flags, LPARAM(MAKELONG(WORD(at.x), WORD(at.y))));
+        };
+        mouse(WM_LBUTTONDOWN, MK_LBUTTON, press);
+        for (int dy = 1; dy <= 30; ++dy)
+            mouse(WM_MOUSEMOVE, MK_LBUTTON, press + CSize(0, dy));
+        mouse(WM_LBUTTONUP, 0, press + CSize(0, 30));
+        RunPosted();
+        const std::vector<BYTE> dragged = ConfigurationBytes(*doc);
+        EXPECT_FALSE(SameBytes(dragged, before)) << "the drag changed the field";
+        EXPECT_LT(FrontHandle(doc->GetCurrentObject()).y, handle.y) << "the field shrank";
+
+        Command(ID_EDIT_UNDO);
+        EXPECT_TRUE(SameBytes(ConfigurationBytes(*doc), before));
+        Command(ID_EDIT_REDO);
+        EXPECT_TRUE(SameBytes(ConfigurationBytes(*doc), dragged));
+        Command(ID_MODE_EDIT); // the editing mode ends
+        EXPECT_EQ(doc->GetMode(), kModeNone);
+    }
+
+    // --- step 3: save, close, reopen ---
+
+    void SaveCloseAndReopenFromTheRecentList(SessionRecord& record, const char* extension)
+    {
+        CCommonDoc* doc = Document();
+        const std::vector<BYTE> edited = ConfigurationBytes(*doc);
+        record.document = folder / "documents" / (std::string("session") + extension);
+        ui.QueueModal([&record](CWnd& dialog) { static_cast<CFileDialog&>(dialog).ChooseFile(record.document.c_str()); });
+        Command(ID_FILE_SAVE_AS);
+        ASSERT_TRUE(fs::exists(record.document));
+        EXPECT_FALSE(Document()->IsModified());
+        doc = Document();
+        const int simulatedFile = OnFamilyDocument(*doc, [](auto& family) { return family.GetState().m_nSimulatedFile; });
+        EXPECT_EQ(simulatedFile, app->IsSimulating() ? 1 : 0);
+        EXPECT_TRUE(SameBytes(FileBytes(record.document.string()), StoreBytes(*doc)));
+
+        Command(ID_FILE_CLOSE);
+        EXPECT_TRUE(AllDocuments().empty());
+        Command(ID_FILE_MRU_FILE1);
+        doc = Document();
+        ASSERT_NE(doc, nullptr) << "the recent-file list reopens the saved document";
+        EXPECT_EQ(CString(doc->GetPathName()), CString(record.document.c_str()));
+        EXPECT_TRUE(SameBytes(ConfigurationBytes(*doc), edited));
+        EXPECT_FALSE(doc->IsModified());
+        doc->SetTickSource([this] { return clock; });
+    }
+
+    // --- step 5: the diagnosis report ---
+
+    void ReadTheDiagnosisReport()
+    {
+        CString report;
+        ui.QueueModal([&report](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            driver.Ok(); // reads the device
+            report = driver.Text(CDiagnosisResultsDialog::IDC_REPORT);
+            driver.Cancel();
+        });
+        const std::size_t boxes = ui.MessageBoxes().size();
+        Command(ID_DIAGNOSIS_RESULTS);
+        ASSERT_EQ(ui.PendingModals(), 0u);
+        EXPECT_EQ(ui.MessageBoxes().size(), boxes) << "no failure shown";
+        EXPECT_NE(std::string(report.c_str()).find(std::string(80, '*')), std::string::npos) << report.c_str();
+    }
+
+    // --- step 6: the printed report ---
+
+    void PrintTheReportToAPdf(SessionRecord& record, BYTE family)
+    {
+        record.pdf = folder / "documents" / "session.pdf";
+        ui.QueueModal([&record](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            driver.SetText(CPrintDialog::IDC_FILE, record.pdf.c_str());
+            driver.Click(IDOK);
+        });
+        Command(ID_FILE_PRINT);
+        ASSERT_EQ(ui.PendingModals(), 0u);
+        ASSERT_TRUE(fs::exists(record.pdf));
+        EXPECT_EQ(ReadText(record.pdf).substr(0, 5), "%PDF-");
+        if (!PdfToolsAvailable())
+            return; // the header above is all that can be read back
+        const int pages = PdfPageCount(record.pdf.string());
+        ASSERT_GE(pages, 1);
+        std::string text;
+        for (int page = 1; page <= pages; ++page) {
+            const std::string pageText = PdfPageText(record.pdf.string(), page);
+            EXPECT_NE(pageText.find("Page " + std::to_string(page)), std::string::npos) << pageText;
+            EXPECT_NE(pageText.find(record.document.filename().string()), std::string::npos) << pageText;
+            text += pageText + "\n";
+        }
+        EXPECT_NE(text.find(family == kFamilyKVR ? "KVR Unit Configuration" : "ZOK"), std::string::npos) << text;
+        EXPECT_NE(text.find(kEditedName), std::string::npos) << text;
+    }
+
+    // --- step 7: exit ---
+
+    void ExitAndCheckWhatIsLeft(const SessionRecord& record)
+    {
+        Command(ID_APP_EXIT);
+        EXPECT_TRUE(AllDocuments().empty());
+        app->ExitInstance();
+        const std::string ini = ReadText(Ini());
+        EXPECT_NE(ini.find("[Recent File List]"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("File1=" + record.document.string()), std::string::npos) << ini;
+        EXPECT_NE(ini.find("[Settings]"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("[Colors]"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("Port=1"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("language=1"), std::string::npos) << ini;
+        EXPECT_EQ(FolderEntries(ProgramFolder()), std::vector<std::string>{"Taliso.INI"});
+        EXPECT_EQ(FolderEntries(folder / "tmp"), std::vector<std::string>{});
+        std::vector<std::string> documents{record.document.filename().string(), record.pdf.filename().string()};
+        std::sort(documents.begin(), documents.end());
+        EXPECT_EQ(FolderEntries(folder / "documents"), documents);
+    }
+
+    void RunSession(BYTE family, const char* extension)
+    {
+        SessionRecord record;
+        SCOPED_TRACE("step 2: sheet, drag, undo and redo");
+        EditInTheSheet(family);
+        DragAFieldEdgeThenUndoAndRedo();
+        if (HasFatalFailure()) return;
+        SCOPED_TRACE("step 3: save, close, reopen");
+        SaveCloseAndReopenFromTheRecentList(record, extension);
+        if (HasFatalFailure()) return;
+        SCOPED_TRACE("step 5: diagnosis");
+        ReadTheDiagnosisReport();
+        SCOPED_TRACE("step 6: print");
+        PrintTheReportToAPdf(record, family);
+        SCOPED_TRACE("step 7: exit");
+        ExitAndCheckWhatIsLeft(record);
+    }
+
+    fs::path folder;
+    std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
+    ScriptedUi ui;
+    std::unique_ptr<DeviceEmulator> emulator;
+    std::unique_ptr<CTalisoApp> app;
+    DWORD clock = 1000;
+};
+
+TEST_F(WorkingSession, ScannerOnThePort)
+{
+    StartWithDevice(kFamilyZOK);
+    if (HasFatalFailure()) return;
+    RunSession(kFamilyZOK, ".zok");
+}
+
+TEST_F(WorkingSession, InterfaceUnitOnThePort)
+{
+    StartWithDevice(kFamilyKVR);
+    if (HasFatalFailure()) return;
+    RunSession(kFamilyKVR, ".kvr");
+}
+
+TEST_F(WorkingSession, SimulatedInterfaceUnit)
+{
+    StartSimulated(kFamilyKVR);
+    if (HasFatalFailure()) return;
+    RunSession(kFamilyKVR, ".kvr");
+}
+
+} // namespace
