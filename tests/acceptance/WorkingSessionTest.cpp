@@ -36,10 +36,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -62,8 +64,14 @@ constexpr BYTE kAccessCommand = 0x20;
 constexpr BYTE kLoginMode = 0;
 constexpr BYTE kLogoutMode = 33;
 constexpr std::size_t kSubCodeAt = 9;
+constexpr BYTE kIdentificationCommand = 0x31;
+// Questions and refusals of the write.
+constexpr UINT IDP_SEND_NOTE = 1804;
+constexpr UINT IDP_TRANSFER_FAILED = 422;
+constexpr UINT IDP_GO_ON_WITH_FIELDS = 423;
 
-const char* const kEditedName = "EDITED";
+constexpr int kZOKScansPage = 2;
+constexpr int IDC_SCANS = 2186;
 
 void RunPosted()
 {
@@ -77,6 +85,28 @@ std::string ReadText(const fs::path& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+bool IsAccess(const SensorRequest& request, BYTE mode)
+{
+    return request.Command() == kAccessCommand && request.Byte(kSubCodeAt) == mode;
+}
+
+// Where the first request from 'from' on is an access request of the mode; -1 for none.
+int FindAccess(const std::vector<SensorRequest>& requests, std::size_t from, BYTE mode)
+{
+    for (std::size_t i = from; i < requests.size(); ++i)
+        if (IsAccess(requests[i], mode))
+            return int(i);
+    return -1;
+}
+
+std::vector<UINT> BoxIds(const ScriptedUi& ui)
+{
+    std::vector<UINT> ids;
+    for (const MessageBoxRecord& box : ui.MessageBoxes())
+        ids.push_back(box.id != 0 ? box.id : box.helpId);
+    return ids;
 }
 
 std::vector<std::string> FolderEntries(const fs::path& folder)
@@ -132,6 +162,39 @@ std::vector<BYTE> ConfigurationBytes(CCommonDoc& doc)
     });
 }
 
+// What the write of a configuration carries to the device: the configuration without
+// its fields (they go by the field transfer) and, for a scanner, without the names of its
+// fields, which only the document keeps.
+void StripUnwritten(CKVRConfig& config)
+{
+    for (int i = 0; i < config.GetShelterConfigCount(); ++i)
+        for (int kind : {kProtectiveField, kWarningField})
+            config.GetShelterConfig(i)->SetShelter(kind, nullptr);
+}
+
+void StripUnwritten(CZOKConfig& config)
+{
+    for (int kind : {kProtectiveField, kWarningField})
+        config.SetShelter(kind, nullptr);
+    config.SetProtectiveName("");
+    config.SetWarningName("");
+}
+
+std::vector<BYTE> WrittenBytes(CCommonDoc& doc)
+{
+    return OnFamilyDocument(doc, [](auto& family) {
+        auto copy = *family.GetConfiguration();
+        StripUnwritten(copy);
+        return StoreBytes(copy);
+    });
+}
+
+int Serial()
+{
+    static std::atomic<int> serial{0};
+    return serial++;
+}
+
 // Where the session stands: what the user chose and saw, to check at the end.
 struct SessionRecord {
     fs::path document;
@@ -142,9 +205,8 @@ class WorkingSession : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static std::atomic<int> serial{0};
         static const unsigned run = std::random_device{}();
-        folder = fs::temp_directory_path() / ("taliso-session-" + std::to_string(run) + "-" + std::to_string(serial++));
+        folder = fs::temp_directory_path() / ("taliso-session-" + std::to_string(run) + "-" + editedName);
         for (const char* sub : {"run", "tmp", "documents"})
             fs::create_directories(folder / sub);
         fs::permissions(folder / "run", fs::perms::owner_all);
@@ -195,7 +257,7 @@ protected:
     {
         std::ofstream(Ini(), std::ios::binary)
             << "[LANGUAGE]\nlan_numbers=1\nlanguage=1\n\n[LANGUAGE_1]\ndll=LAN_ENG.DLL\nhelp=HELP_ENG.HLP\nlan_1=English\n\n"
-               "[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\n\n[PORTS]\nCOM1="
+               "[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\nSTXTimeout=3000\n\n[PORTS]\nCOM1="
             << port << "\n";
     }
 
@@ -288,12 +350,16 @@ protected:
 
     // --- step 2: editing ---
 
-    // The configuration sheet: a new name, and for the scanner family also the name of
-    // the protective field; OK.
+    // The configuration sheet: the unit gets a new name for its first field pair, the
+    // scanner new names for its fields and another number of scans; OK.
     void EditInTheSheet(BYTE family)
     {
         CCommonDoc* doc = Document();
         const std::vector<BYTE> before = ConfigurationBytes(*doc);
+        if (auto* zok = dynamic_cast<CZOKDoc*>(doc)) {
+            const int scans = zok->GetConfiguration()->GetScanCount();
+            editedScans = scans < 8 ? scans + 1 : scans - 1;
+        }
         doc->SetModifiedFlag(FALSE);
         ui.QueueModal([this, family](CWnd& wnd) {
             auto& sheet = static_cast<CPropertySheet&>(wnd);
@@ -302,14 +368,17 @@ protected:
                 ASSERT_TRUE(sheet.SetActivePage(kKVRShelterPage));
                 DialogDriver::Pump();
                 driver.Select(IDC_LIST, 0);
-                ui.QueueModal([](CWnd& name) {
+                ui.QueueModal([this](CWnd& name) {
                     DialogDriver nameDriver(name);
-                    nameDriver.SetText(IDC_ENTRY_NAME, kEditedName);
+                    nameDriver.SetText(IDC_ENTRY_NAME, editedName.c_str());
                     nameDriver.Click(IDOK);
                 });
                 driver.Click(IDC_RENAME);
             } else {
-                driver.SetText(IDC_PROTECTIVE_NAME, kEditedName);
+                driver.SetText(IDC_PROTECTIVE_NAME, editedName.c_str());
+                ASSERT_TRUE(sheet.SetActivePage(kZOKScansPage));
+                DialogDriver::Pump();
+                driver.SetText(IDC_SCANS, std::to_string(editedScans).c_str());
             }
             driver.Ok();
         });
@@ -319,10 +388,26 @@ protected:
         ASSERT_NE(doc, nullptr);
         EXPECT_TRUE(doc->IsModified());
         EXPECT_FALSE(SameBytes(ConfigurationBytes(*doc), before));
-        if (auto* kvr = dynamic_cast<CKVRDoc*>(doc))
-            EXPECT_EQ(kvr->GetConfiguration()->GetShelterConfigName(0), CString(kEditedName));
-        else
-            EXPECT_EQ(dynamic_cast<CZOKDoc*>(doc)->GetConfiguration()->GetProtectiveName(), CString(kEditedName));
+        ExpectTheEdits(*doc, true);
+    }
+
+    // The edits the sheet made; names only where the device keeps them.
+    void ExpectTheEdits(CCommonDoc& doc, bool withNames)
+    {
+        if (auto* kvr = dynamic_cast<CKVRDoc*>(&doc)) {
+            EXPECT_EQ(kvr->GetConfiguration()->GetShelterConfigName(0), CString(editedName.c_str()));
+            return;
+        }
+        const CZOKConfig* config = dynamic_cast<CZOKDoc&>(doc).GetConfiguration();
+        EXPECT_EQ(config->GetScanCount(), editedScans);
+        if (withNames)
+            EXPECT_EQ(config->GetProtectiveName(), CString(editedName.c_str()));
+    }
+
+    // What the printed report shows of the edits.
+    std::string PrintedEdit(BYTE family) const
+    {
+        return family == kFamilyKVR ? editedName : "Scans: " + std::to_string(editedScans);
     }
 
     // The point of the current field's front handle (straight ahead of the scanner).
@@ -398,6 +483,95 @@ protected:
         doc->SetTickSource([this] { return clock; });
     }
 
+    // --- step 4: the two-step write and the read-back ---
+
+    // Send (the note, then the first steps), the confirmation preview, and the user's
+    // button there. Returns the preview's print view, or null when none came up.
+    CCommonView* SendUpToTheConfirmation()
+    {
+        CCommonView* view = View();
+        ui.QueueAnswer(IDOK); // the note before sending
+        Command(ID_SEND_CONFIGURATION);
+        if (CPreviewView::FindPreviewOf(view) == nullptr)
+            return nullptr;
+        EXPECT_EQ(view->GetPrintKind(), 1) << "the confirmation of a transfer";
+        return view;
+    }
+
+    static void PressInThePreview(CCommonView* view, UINT button)
+    {
+        CPreviewView* preview = CPreviewView::FindPreviewOf(view);
+        ASSERT_NE(preview, nullptr);
+        preview->GetParentFrame()->SendMessage(WM_COMMAND, button, 0);
+        RunPosted();
+        EXPECT_EQ(CPreviewView::FindPreviewOf(view), nullptr);
+    }
+
+    // The configuration goes to the device, is confirmed in the preview (Print), and read
+    // back it equals what the document adopted, the edited name with it.
+    void SendConfirmAndReadBack()
+    {
+        CCommonDoc* doc = Document();
+        ui.ClearMessageBoxes();
+        CCommonView* view = SendUpToTheConfirmation();
+        ASSERT_NE(view, nullptr) << "the confirmation preview after sending";
+        ui.QueueAnswer(IDNO); // no field transfer now
+        PressInThePreview(view, AFX_ID_PREVIEW_PRINT);
+        EXPECT_EQ(BoxIds(ui), (std::vector<UINT>{IDP_SEND_NOTE, IDP_GO_ON_WITH_FIELDS}));
+        ASSERT_EQ(Document(), doc);
+        EXPECT_TRUE(doc->IsModified()) << "the device's configuration adopted";
+        const std::vector<BYTE> adopted = WrittenBytes(*doc);
+        if (emulator != nullptr) {
+            const std::vector<SensorRequest> requests = emulator->Requests();
+            const int login = FindAccess(requests, 0, kLoginMode);
+            EXPECT_GE(login, 0);
+            EXPECT_GT(FindAccess(requests, std::size_t(login + 1), kLogoutMode), login) << "logged out at the end";
+        }
+
+        ui.ClearMessageBoxes();
+        ui.QueueAnswer(IDNO); // do not save before reading
+        Command(ID_READ_CONFIGURATION);
+        EXPECT_EQ(BoxIds(ui), std::vector<UINT>{AFX_IDP_ASK_TO_SAVE});
+        EXPECT_TRUE(SameBytes(WrittenBytes(*doc), adopted)) << "the device holds what was confirmed";
+        ExpectTheEdits(*doc, false);
+    }
+
+    // --- step 5: live monitoring ---
+
+    // The monitor shows the device's configuration and polls it at each due tick of the
+    // document's cycle; stopped, the document's own configuration is back.
+    void MonitorForAFewTicks()
+    {
+        CCommonDoc* doc = Document();
+        const std::vector<BYTE> own = ConfigurationBytes(*doc);
+        Command(ID_MODE_MONITOR);
+        ASSERT_EQ(doc->GetMode(), kModeMonitor);
+        auto* frame = dynamic_cast<CMDIFrameWnd*>(MainWindow());
+        CMDIChildWnd* child = frame->MDIGetActive();
+        ASSERT_NE(child, nullptr);
+        for (int tick = 0; tick < 3; ++tick) {
+            SCOPED_TRACE(tick);
+            const std::size_t requests = emulator != nullptr ? emulator->Requests().size() : 0;
+            doc->DeleteResult();
+            clock += 60000;
+            child->SendMessage(WM_TIMER, CTalisoMDIChildWnd::kCycleTimerId, 0);
+            RunPosted();
+            ASSERT_EQ(doc->GetMode(), kModeMonitor) << "the tick succeeded";
+            if (emulator != nullptr)
+                EXPECT_GT(emulator->Requests().size(), requests) << "the device was polled";
+            if (dynamic_cast<CZOKDoc*>(doc) != nullptr)
+                EXPECT_NE(doc->GetResult(), nullptr) << "a scan to show";
+        }
+        // Without a due tick nothing is asked.
+        const std::size_t requests = emulator != nullptr ? emulator->Requests().size() : 0;
+        child->SendMessage(WM_TIMER, CTalisoMDIChildWnd::kCycleTimerId, 0);
+        if (emulator != nullptr)
+            EXPECT_EQ(emulator->Requests().size(), requests);
+        Command(ID_MODE_MONITOR);
+        EXPECT_EQ(doc->GetMode(), kModeNone);
+        EXPECT_TRUE(SameBytes(ConfigurationBytes(*doc), own));
+    }
+
     // --- step 5: the diagnosis report ---
 
     void ReadTheDiagnosisReport()
@@ -442,14 +616,17 @@ protected:
             text += pageText + "\n";
         }
         EXPECT_NE(text.find(family == kFamilyKVR ? "KVR Unit Configuration" : "ZOK"), std::string::npos) << text;
-        EXPECT_NE(text.find(kEditedName), std::string::npos) << text;
+        EXPECT_NE(text.find(PrintedEdit(family)), std::string::npos) << text;
     }
 
     // --- step 7: exit ---
 
     void ExitAndCheckWhatIsLeft(const SessionRecord& record)
     {
+        ui.ClearMessageBoxes();
+        ui.QueueAnswer(IDNO); // the read-back is not saved
         Command(ID_APP_EXIT);
+        EXPECT_EQ(BoxIds(ui), std::vector<UINT>{AFX_IDP_ASK_TO_SAVE});
         EXPECT_TRUE(AllDocuments().empty());
         app->ExitInstance();
         const std::string ini = ReadText(Ini());
@@ -476,6 +653,8 @@ protected:
         SCOPED_TRACE("step 3: save, close, reopen");
         SaveCloseAndReopenFromTheRecentList(record, extension);
         if (HasFatalFailure()) return;
+        SCOPED_TRACE("step 4: send, confirm, read back");
+        SendConfirmAndReadBack();
         SCOPED_TRACE("step 5: diagnosis");
         ReadTheDiagnosisReport();
         SCOPED_TRACE("step 6: print");
@@ -490,6 +669,10 @@ protected:
     std::unique_ptr<DeviceEmulator> emulator;
     std::unique_ptr<CTalisoApp> app;
     DWORD clock = 1000;
+    // Different in every session, so that the edit is one also on a device that kept
+    // an earlier session's configuration.
+    std::string editedName = "EDIT" + std::to_string(Serial());
+    BYTE editedScans = 0;
 };
 
 TEST_F(WorkingSession, ScannerOnThePort)
@@ -511,6 +694,66 @@ TEST_F(WorkingSession, SimulatedInterfaceUnit)
     StartSimulated(kFamilyKVR);
     if (HasFatalFailure()) return;
     RunSession(kFamilyKVR, ".kvr");
+}
+
+// A line fault while writing: the request after the login goes unanswered, then is
+// refused, so the driver gives up and the user cancels at the Retry/Cancel prompt. The
+// device is left logged out and the document as it was, as after a send rejected in the
+// preview. A second rejected send shows where the login comes among the requests of a
+// send (the first one after the start asks the device more).
+TEST_F(WorkingSession, LineFaultWhileSendingEndsLoggedOutWithTheDocumentUnchanged)
+{
+    StartWithDevice(kFamilyZOK);
+    if (HasFatalFailure()) return;
+    CCommonDoc* doc = Document();
+    const std::vector<BYTE> document = StoreBytes(*doc);
+
+    std::size_t from = 0;
+    std::size_t firstStep = 0;
+    for (int send = 0; send < 2; ++send) {
+        from = emulator->Requests().size();
+        CCommonView* view = SendUpToTheConfirmation();
+        ASSERT_NE(view, nullptr);
+        PressInThePreview(view, AFX_ID_PREVIEW_CLOSE);
+        const std::vector<SensorRequest> requests = emulator->Requests();
+        const int login = FindAccess(requests, from, kLoginMode);
+        ASSERT_GE(login, 0);
+        EXPECT_GT(FindAccess(requests, std::size_t(login + 1), kLogoutMode), login) << "rejected: logged out";
+        EXPECT_TRUE(SameBytes(StoreBytes(*doc), document));
+        // The first step of the write: the first request after the login that is no
+        // identification read.
+        firstStep = std::size_t(login + 1);
+        while (firstStep < requests.size() && requests[firstStep].Command() == kIdentificationCommand)
+            ++firstStep;
+    }
+
+    // The driver sends a request twice before it gives up, and a step of the write is
+    // tried three times before the prompt: one silence, then refusals for the rest.
+    std::vector<EmulatorFault> faults(firstStep - from, EmulatorFault::None);
+    faults.push_back(EmulatorFault::Silence);
+    faults.insert(faults.end(), 5, EmulatorFault::Nak);
+    emulator->PlanFaults(faults);
+    from = emulator->Requests().size();
+    CCommonView* view = View();
+    ui.ClearMessageBoxes();
+    ui.QueueAnswers({IDOK, IDCANCEL}); // the note, then Cancel at the prompt
+    Command(ID_SEND_CONFIGURATION);
+    EXPECT_EQ(CPreviewView::FindPreviewOf(view), nullptr) << "no confirmation after a failure";
+    const std::vector<MessageBoxRecord>& boxes = ui.MessageBoxes();
+    const auto prompt = std::find_if(boxes.begin(), boxes.end(), [](const MessageBoxRecord& box) {
+        return (box.flags & MB_TYPEMASK) == MB_RETRYCANCEL;
+    });
+    ASSERT_NE(prompt, boxes.end()) << "the Retry/Cancel prompt";
+    EXPECT_EQ(prompt->answer, IDCANCEL);
+    const std::vector<UINT> ids = BoxIds(ui);
+    EXPECT_NE(std::find(ids.begin(), ids.end(), IDP_TRANSFER_FAILED), ids.end());
+
+    const std::vector<SensorRequest> requests = emulator->Requests();
+    const int again = FindAccess(requests, from, kLoginMode);
+    ASSERT_GE(again, 0);
+    EXPECT_GT(FindAccess(requests, std::size_t(again + 1), kLogoutMode), again) << "cancelled: logged out";
+    EXPECT_TRUE(SameBytes(StoreBytes(*doc), document));
+    EXPECT_EQ(Document(), doc);
 }
 
 } // namespace
