@@ -38,13 +38,18 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -199,6 +204,40 @@ int Serial()
 struct SessionRecord {
     fs::path document;
     fs::path pdf;
+};
+
+// A device prompt that nobody scripted answers Retry by default, again and again: rather
+// than hang, the session ends the test process after a generous time.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit)
+        : m_thread([this, limit] {
+              std::unique_lock lock(m_mutex);
+              if (!m_done.wait_for(lock, limit, [this] { return m_stopped; })) {
+                  std::fprintf(stderr, "The session did not end within %lld s (an unscripted prompt?)\n",
+                               static_cast<long long>(limit.count()));
+                  std::_Exit(1);
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_done.notify_all();
+        m_thread.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_stopped = false;
+    std::thread m_thread;
 };
 
 class WorkingSession : public ::testing::Test {
@@ -663,6 +702,7 @@ protected:
         ExitAndCheckWhatIsLeft(record);
     }
 
+    Watchdog watchdog{std::chrono::seconds(180)};
     fs::path folder;
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
     ScriptedUi ui;
