@@ -25,4 +25,9 @@ public:
     // Returns false when the device does not serve the request: the emulator refuses it
     // with NAK and sends no frame.
     virtual bool Answer(ConstRequestSpan request, AnswerSpan answer) = 0;
+
+    // The family of the device that answers a frame sent to this address, which decides
+    // the layouts of the request and of the answer on the line: the emulated family,
+    // unless the device passes frames on (a KVR unit to a scanner behind it).
+    virtual BYTE FamilyAt(BYTE /*address*/, BYTE emulatedFamily) const { return emulatedFamily; }
 };

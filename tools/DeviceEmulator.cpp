@@ -123,7 +123,8 @@ void DeviceEmulator::TakeBytes(const BYTE* data, std::size_t count)
 
 void DeviceEmulator::HandleFrame(const std::vector<BYTE>& frame)
 {
-    const std::optional<SensorRequest> request = DecodeRequestFrame(frame, m_family);
+    const BYTE family = frame.size() > 1 ? m_answerer->FamilyAt(frame[1], m_family) : m_family;
+    const std::optional<SensorRequest> request = DecodeRequestFrame(frame, family);
     if (!request) {
         {
             std::lock_guard lock(m_mutex);
