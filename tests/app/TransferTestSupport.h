@@ -54,10 +54,12 @@ private:
 // while this lives.
 class EmulatedDevice {
 public:
+    // A short wait for the acknowledgement keeps roads over a silent line quick.
     explicit EmulatedDevice(BYTE family)
         : m_answerer(new ShapingAnswerer), m_emulator(std::unique_ptr<DeviceAnswerer>(m_answerer), family),
           m_started(m_emulator.Start()),
-          m_ini("[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\n[PORTS]\nCOM1=" + m_emulator.SlavePath() + "\n"),
+          m_ini("[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\nACKResponseTimeout=100\n[PORTS]\nCOM1=" +
+                m_emulator.SlavePath() + "\n"),
           m_application(FALSE, m_ini.Path())
     {
     }
@@ -89,8 +91,8 @@ public:
             std::string step;
             switch (command) {
             case 0x20: step = first == 0 ? "login" : first == 0x21 ? "logout" : "mode " + std::to_string(first); break;
-            case 0x44: case 0x70: step = "check"; break;
-            case 0x47: case 0x71: step = "commit"; break;
+            case 0x60: case 0x44: case 0x70: step = "check"; break;
+            case 0x61: case 0x47: case 0x71: step = "commit"; break;
             case 0x40: step = "field"; break;
             case 0x43: step = "contour"; break;
             case 0x41: step = "41/" + std::to_string(first); break;
