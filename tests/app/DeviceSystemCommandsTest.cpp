@@ -333,4 +333,48 @@ TEST_F(DeviceSystemCommandsTest, ScannerSessionRoads)
     }
 }
 
+// A line fault during the write: the procedure's Retry or Cancel prompt, Cancel, the
+// failure message, and still the logout and the disconnection. The driver sends each
+// request twice before it gives up.
+TEST_F(DeviceSystemCommandsTest, LineFaultsDuringTheWriteEndLoggedOutAndDisconnected)
+{
+    struct Case {
+        const char* what;
+        void (*command)();
+        BYTE family;
+        std::size_t faultAt; // requests answered before the faulty one
+        EmulatorFault fault;
+        std::vector<UINT> boxes;
+        const char* requests;
+    };
+    const Case cases[] = {
+        {"KVR default system, NAK on the first block", WriteKVRDefaultSystem, kKVRFamily, 5, EmulatorFault::Nak,
+         {IDP_CONFIRM_WRITE_SYSTEM, ProcedureText::kWriteConfigRetry, IDP_SYSTEM_NOT_WRITTEN},
+         "31 31 read 20:00 31 write 20:21"},
+        {"KVR default system, silence on the first block", WriteKVRDefaultSystem, kKVRFamily, 5,
+         EmulatorFault::Silence,
+         {IDP_CONFIRM_WRITE_SYSTEM, ProcedureText::kWriteConfigRetry, IDP_SYSTEM_NOT_WRITTEN},
+         "31 31 read 20:00 31 write 20:21"},
+        {"ZOK whole system, NAK on the first parameter", WriteZOKWholeSystem, kZOKFamily, 3, EmulatorFault::Nak,
+         {IDP_CONFIRM_WRITE_SYSTEM, ProcedureText::kParameterRetry, IDP_SYSTEM_NOT_WRITTEN},
+         "31 20:00 31 66 66 write 31 write 31 31 write 20:21"},
+        {"ZOK command 0x50, NAK", RunZOKDeviceCommand50, kZOKFamily, 2, EmulatorFault::Nak,
+         {IDP_CONFIRM_COMMAND50, ProcedureText::kCommand50Retry, IDP_COMMAND50_FAILED}, "31 20:00 50 50 20:21"},
+    };
+    SimulatedDevicesRestored restored;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartDevice(c.family);
+        std::vector<EmulatorFault> plan(c.faultAt, EmulatorFault::None);
+        plan.insert(plan.end(), 2, c.fault);
+        emulator->PlanFaults(plan);
+        ui.ClearMessageBoxes();
+        ui.QueueAnswers({IDYES, IDCANCEL});
+        c.command();
+        EXPECT_EQ(BoxIds(ui), c.boxes);
+        EXPECT_EQ(Requests(), c.requests);
+        ExpectDisconnected();
+    }
+}
+
 } // namespace
