@@ -163,6 +163,40 @@ TEST_F(KVRDocTransferTest, GoingOnToTheFieldsAfterTheCommit)
     }
 }
 
+// Printing the unit's own configuration shows it, with the unit's name, until the print
+// ends; the other print kinds leave the document and the line alone.
+TEST_F(KVRDocTransferTest, TheDevicesConfigurationIsShownWhileItPrints)
+{
+    const std::size_t before = device.RequestCount();
+    for (int kind : {0, 1})
+        EXPECT_TRUE(doc.PreparePrint(kind));
+    EXPECT_EQ(device.RequestCount(), before);
+
+    ASSERT_TRUE(doc.PreparePrint(kPrintDeviceReport));
+    EXPECT_TRUE(SameBytes(BytesOf(doc.GetConfiguration()), BytesOf(UnitConfiguration().get())));
+    EXPECT_EQ(doc.GetDeviceName(), CString("PC - SIM"));
+    EXPECT_TRUE(device.TakeSteps().empty()) << "nothing is written";
+    doc.EndPrint(kPrintDeviceReport);
+    EXPECT_FALSE(doc.IsDeviceConfigurationShown());
+    EXPECT_EQ(StoreBytes(doc), ownBytes);
+    EXPECT_EQ(doc.GetDeviceName(), CString("OWN"));
+}
+
+// A decision without a transfer waiting for it (a second close of the preview, or a
+// transfer that failed) sends nothing and changes nothing.
+TEST_F(KVRDocTransferTest, ADecisionWithoutAWaitingTransferDoesNothing)
+{
+    const std::size_t before = device.RequestCount();
+    for (int decision : {0, 1}) {
+        SCOPED_TRACE(decision);
+        EXPECT_EQ(doc.ConfirmTransfer(decision), decision == 0 ? TRUE : FALSE);
+        EXPECT_EQ(StoreBytes(doc), ownBytes);
+        EXPECT_EQ(doc.GetDeviceName(), CString("OWN"));
+    }
+    EXPECT_EQ(device.RequestCount(), before);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
 class KVRFieldTransferTest : public KVRDocTransferTest {
 protected:
     // The selection dialog: the rows picked one by one with Add, then OK; no rows: Cancel.

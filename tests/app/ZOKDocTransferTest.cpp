@@ -202,4 +202,80 @@ TEST_F(ZOKDocTransferTest, LineFaultsDuringTheTransfer)
     }
 }
 
+// Printing the scanner's own configuration shows it, with the scanner's name, until the
+// print ends; the other print kinds leave the document and the line alone.
+TEST_F(ZOKDocTransferTest, TheDevicesConfigurationIsShownWhileItPrints)
+{
+    const std::size_t before = device.RequestCount();
+    for (int kind : {0, 1})
+        EXPECT_TRUE(doc.PreparePrint(kind));
+    EXPECT_EQ(device.RequestCount(), before);
+
+    ASSERT_TRUE(doc.PreparePrint(kPrintDeviceReport));
+    EXPECT_TRUE(doc.IsDeviceConfigurationShown());
+    EXPECT_TRUE(SameBytes(BytesOf(doc.GetConfiguration()), BytesOf(ScannerConfiguration().get())));
+    EXPECT_EQ(doc.GetDeviceName(), CString("PC - SIM"));
+    EXPECT_TRUE(device.TakeSteps().empty()) << "nothing is written";
+    doc.EndPrint(kPrintDeviceReport);
+    EXPECT_FALSE(doc.IsDeviceConfigurationShown());
+    EXPECT_EQ(StoreBytes(doc), ownBytes);
+    EXPECT_EQ(doc.GetDeviceName(), CString("OWN"));
+}
+
+// The field transfer of a scanner: a polygon of more beams than a 180-beam scanner
+// measures is refused before the selection (436); chosen fields go warning field first.
+TEST_F(ZOKDocTransferTest, FieldTransferRoads)
+{
+    struct Road {
+        const char* what;
+        const char* version;
+        bool widePolygon;    // the warning field is a polygon of 361 beams
+        std::vector<int> rows;
+        std::vector<int> answers;
+        Steps steps;
+        std::vector<UINT> prompts;
+    };
+    const Road roads[] = {
+        {"361 beams to a 180-beam scanner", "03.05", true, {}, {}, {"logout"}, {IDP_FIELD_HAS_TOO_MANY_BEAMS}},
+        {"both fields", "", false, {0, 1}, {IDYES},
+         {"login", "contour", "field", "41/1", "marks", "41/2", "logout"},
+         {IDP_FIELD_SENT, IDP_ACCEPT_VERIFIED_FIELD, IDP_FIELD_SENT}},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.what);
+        TakeOwn(-1);
+        if (road.widePolygon) {
+            CPolyShelter wide;
+            wide.InitializeConstant(doc.GetConfiguration()->GetSensorType(), 300, 361, kWarningField);
+            doc.GetState().m_current.SetIndexKind(0, kWarningField);
+            doc.SetCurrentObject(&wide);
+        }
+        doc.SetModifiedFlag(FALSE);
+        device.Answerer().SetVersionText(road.version);
+        ui.ClearMessageBoxes();
+        device.TakeSteps();
+        if (!road.rows.empty()) {
+            ui.QueueModal([rows = road.rows](CWnd& dialog) {
+                DialogDriver driver(dialog);
+                for (int row : rows) {
+                    driver.Select(CShelterSelectDialog::IDC_AVAILABLE, row);
+                    driver.Click(CShelterSelectDialog::IDC_ADD);
+                }
+                driver.Ok();
+            });
+            ui.QueueModal([](CWnd& dialog) { DialogDriver(dialog).Ok(); });
+        }
+        for (int answer : road.answers)
+            ui.QueueAnswer(answer);
+
+        doc.OnFieldTransfer();
+        device.Answerer().SetVersionText("");
+
+        EXPECT_EQ(device.TakeSteps(), road.steps);
+        EXPECT_EQ(PromptIds(ui), road.prompts);
+        EXPECT_EQ(ui.PendingModals(), 0u);
+        EXPECT_EQ(doc.GetVerifyContour(), nullptr);
+    }
+}
+
 } // namespace
