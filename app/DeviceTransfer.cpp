@@ -223,6 +223,7 @@ void CFieldTransfer::VerifyProtectiveField(const CShelterSelectItem& item)
         }
     }
     DropVerifyContour();
+    m_doc.UpdateAllViews(nullptr, kHintCurrentObjectChanged);
 }
 
 CShelter* CFieldTransfer::SelectField(const CShelterSelectItem& item)
