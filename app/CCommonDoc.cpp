@@ -234,7 +234,11 @@ void CCommonDoc::RunFollowUp(CCmdTarget* pRouter, WPARAM wParam, LPARAM lParam)
 BOOL CCommonDoc::RunCommand(CCmdTarget* pRouter, UINT nCommand, BOOL bNoPrompt)
 {
     struct EnabledProbe : CCmdUI {
-        void Enable(BOOL on) override { enabled = on; }
+        void Enable(BOOL on) override
+        {
+            CCmdUI::Enable(on);
+            enabled = on;
+        }
         BOOL enabled = FALSE;
     } probe;
     probe.m_nID = nCommand;

@@ -1,15 +1,25 @@
 #include "app/CDeviceDoc.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoApp.h"
+#include "app/CTalisoSetup.h"
+#include "dialogs/CQuestionDialog.h"
 #include "app/DeviceDocCombos.h"
+#include "app/DeviceTransfer.h"
 #include "device/CLoginDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
+#include "framework/ui/CWaitCursor.h"
+#include "framework/ui/MessagePump.h"
 #include "model/CKVRConfig.h"
+#include "model/CPolyShelter.h"
+#include "model/CScan.h"
 #include "model/CShelter.h"
 #include "model/CZOKConfig.h"
 
@@ -283,6 +293,186 @@ template <class Config>
 void CDeviceDoc<Config>::OnUpdateReadField(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanReadField(), GetCurrentObject() != nullptr);
+}
+
+// ------------------------------------------------------------ modes
+
+TeachClock SystemTeachClock()
+{
+    return {[] { return std::chrono::steady_clock::now(); },
+            [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }};
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnModeEdit()
+{
+    SetMode(kModeEdit);
+    LoadDefaultIdentity();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnModeMonitor()
+{
+    SetMode(kModeMonitor);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnModeTeachIn()
+{
+    SetMode(GetMode() == kModeVerify ? kModeVerify : kModeTeachIn);
+    LoadDefaultIdentity();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnModeVerify()
+{
+    SetMode(kModeVerify);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnModeReplay()
+{
+    SetMode(kModeReplay);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateModeEdit(CCmdUI* pCmdUI)
+{
+    const BOOL enabled = theLoginDialog.CanUseMode1() && GetMode() != kModeTeachIn;
+    // The warning is skipped only by the mode-1 start that follows a teach-in; a refused
+    // follow-up must not leave it skipped for a later start.
+    if (!enabled)
+        m_state.m_nLockedFieldWarning = 1;
+    pCmdUI->Enable(enabled);
+    pCmdUI->SetCheck(GetMode() == kModeEdit);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateModeMonitor(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanUseMode2() && GetMode() != kModeTeachIn);
+    pCmdUI->SetCheck(GetMode() == kModeMonitor);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateModeTeachIn(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanUseMode3() && IsProtectiveCurrent());
+    pCmdUI->SetCheck(GetMode() == kModeTeachIn || GetMode() == kModeVerify);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateModeVerify(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanUseMode4() && GetCurrentObject() != nullptr && GetMode() != kModeTeachIn);
+    pCmdUI->SetCheck(GetMode() == kModeVerify);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateModeReplay(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanReplayProtocol() && !IsRecording());
+    pCmdUI->SetCheck(GetMode() == kModeReplay);
+}
+
+template <class Config>
+BOOL CDeviceDoc<Config>::IsProtectiveCurrent()
+{
+    const CShelter* field = GetCurrentObject();
+    return field != nullptr && field->GetFieldKind() == kProtectiveField;
+}
+
+template <class Config>
+int CDeviceDoc<Config>::RunEditMode(int nAction, BOOL scannerSelected)
+{
+    if (nAction == kModeActionStart) {
+        const CShelter* field = GetCurrentObject();
+        const BOOL lockedProtective = field != nullptr && field->GetFieldKind() == kProtectiveField && field->IsLocked();
+        const BOOL ask = lockedProtective && m_state.m_nLockedFieldWarning == 1;
+        m_state.m_nLockedFieldWarning = 1;
+        if (ask && AfxMessageBox(IDP_LOCKED_FIELD, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return 0;
+    }
+    if (nAction == kModeActionTick && !scannerSelected) {
+        SetCycle(DWORD(std::max(GetTalisoSetup().m_nEditScanInterval, 1)) * 1000);
+        return 1;
+    }
+    return CCommonDoc::RunMode1(nAction);
+}
+
+template <class Config>
+int CDeviceDoc<Config>::AskTeachInChoice()
+{
+    CQuestionDialog question(AfxGetMainWnd());
+    return int(question.DoModal());
+}
+
+template <class Config>
+BOOL CDeviceDoc<Config>::IsVerifiedFieldWanted()
+{
+    return AfxMessageBox(IDP_ACCEPT_VERIFIED_FIELD, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+template <class Config>
+BOOL CDeviceDoc<Config>::ShowVerification(std::unique_ptr<CScan> scan, const CPolyShelter& contour)
+{
+    if (scan != nullptr) {
+        scan->ClearFlags();
+        const int beams = std::min(scan->GetBeamCount(), contour.GetBeamCount());
+        for (int beam = 0; beam < beams; ++beam)
+            scan->SetFlag1(beam, !contour.IsBeamMarked(beam));
+        SetResult(scan.get());
+    }
+    const int count = contour.GetBeamCount();
+    return count > 0 && contour.GetMarkedBeamCount() == count;
+}
+
+template <class Config>
+void CDeviceDoc<Config>::StampTeachStart()
+{
+    m_teachStart = m_teachClock.now();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::WaitForTeachEnd()
+{
+    constexpr std::chrono::milliseconds kStep{50};
+    CWaitCursor wait;
+    CMessagePump pump;
+    for (;;) {
+        const auto waited = m_teachClock.now() - m_teachStart;
+        if (waited > kTeachInMinimum || !pump.Pump())
+            return;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(kTeachInMinimum - waited);
+        m_teachClock.sleep(std::clamp(left + std::chrono::milliseconds(1), std::chrono::milliseconds(1), kStep));
+    }
+}
+
+template <class Config>
+void CDeviceDoc<Config>::TakeTaughtContour(const CPolyShelter& contour, int choice)
+{
+    if (choice != CQuestionDialog::IDC_ANSWER_EDIT && choice != CQuestionDialog::IDC_ANSWER_VERIFY)
+        return;
+    SetCurrentObject(const_cast<CPolyShelter*>(&contour));
+    SetModifiedFlag();
+    if (choice == CQuestionDialog::IDC_ANSWER_EDIT) {
+        m_state.m_nLockedFieldWarning = 0;
+        RequestFollowUp(ID_MODE_EDIT, FALSE);
+    } else {
+        RequestFollowUp(ID_MODE_VERIFY, TRUE);
+    }
+}
+
+template <class Config>
+void CDeviceDoc<Config>::TakeVerifiedContour(CPolyShelter& contour)
+{
+    contour.SetProtectiveInDevice(1);
+    SetCurrentObject(&contour);
+    SetModifiedFlag();
+    UpdateAllViews(nullptr, kHintCurrentObjectChanged);
+    AfxMessageBox(IDP_VERIFIED_FIELD_STORED, MB_OK | MB_ICONINFORMATION);
+    contour.SetBeamMarks(-1, FALSE);
+    SetCurrentObject(&contour);
 }
 
 template class CDeviceDoc<CKVRConfig>;

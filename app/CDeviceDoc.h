@@ -10,11 +10,36 @@
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCommands.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/MessageBox.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class CCmdUI;
+class CPolyShelter;
+class CScan;
 class CShelter;
+
+// Prompts of the modes.
+constexpr UINT IDP_NO_SCANNER_SELECTED = 325;
+constexpr UINT IDP_NO_TEACH_IN = 330;
+constexpr UINT IDP_NO_VERIFICATION = 336;
+constexpr UINT IDP_VERIFIED_FIELD_STORED = 322;
+// Device capabilities the teach-in and the verification need.
+constexpr int kTeachInCapability = 9;
+constexpr int kVerificationCapability = 8;
+// Device polling period of the teach-in and the verification.
+constexpr DWORD kContourPeriod = 500;
+// The device ends a teach-in only this long after it began.
+constexpr std::chrono::seconds kTeachInMinimum{8};
+
+// The clock the end of a teach-in waits on (monotonic; tests set their own).
+struct TeachClock {
+    std::function<std::chrono::steady_clock::time_point()> now;
+    std::function<void(std::chrono::milliseconds)> sleep;
+};
+TeachClock SystemTeachClock();
 
 // Enables a device command only while no mode runs and the user has the right.
 void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more = TRUE);
@@ -90,6 +115,21 @@ public:
     afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
 
+    // Mode commands: the active mode's command stops it, another's replaces it.
+    afx_msg void OnModeEdit();
+    afx_msg void OnModeMonitor();
+    afx_msg void OnModeTeachIn();
+    afx_msg void OnModeVerify();
+    afx_msg void OnModeReplay();
+    // Leaves the locked-field warning on when a follow-up into mode 1 is refused.
+    afx_msg void OnUpdateModeEdit(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateModeMonitor(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateModeTeachIn(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateModeVerify(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateModeReplay(CCmdUI* pCmdUI);
+
+    void SetTeachClock(TeachClock clock) { m_teachClock = std::move(clock); }
+
 protected:
     // noScanner and firstScanner: the selected-scanner values of none and of the first.
     CDeviceDoc(int noScanner, int firstScanner);
@@ -110,6 +150,31 @@ protected:
 
     void ConfigurationReplaced();
 
+    // Mode 1 of both families; scannerSelected: a tick fetches a result.
+    int RunEditMode(int nAction, BOOL scannerSelected);
+    // The current object is a protective field.
+    BOOL IsProtectiveCurrent();
+    // The device offers the capability (message otherwise); FALSE also when it could not
+    // be asked.
+    template <class Sensor>
+    BOOL CheckCapability(int capability, UINT nIDPrompt);
+    // The scan is flagged where the contour's beam is not marked yet and becomes the
+    // result; TRUE when every beam of the contour is marked.
+    BOOL ShowVerification(std::unique_ptr<CScan> scan, const CPolyShelter& contour);
+    // Stamps the teach-in's start; waits (wait cursor, windows painted) until the device
+    // may end it.
+    void StampTeachStart();
+    void WaitForTeachEnd();
+    // The choice dialog at the end of a teach-in: 2086, 2181 or IDCANCEL.
+    static int AskTeachInChoice();
+    // Message 319: Yes keeps the verified field.
+    static BOOL IsVerifiedFieldWanted();
+    // The device's contour after the teach-in: the current field, then 2086 starts mode 1
+    // without the locked-field question, 2181 mode 4 without the save question.
+    void TakeTaughtContour(const CPolyShelter& contour, int choice);
+    // The verified contour stored: in-device flag, current field, message 322, marks gone.
+    void TakeVerifiedContour(CPolyShelter& contour);
+
     std::unique_ptr<Config> m_pConfig;
     std::unique_ptr<Config> m_pDeviceConfig;
     CDeviceDocState m_state;
@@ -117,4 +182,22 @@ protected:
 
 private:
     int m_nFirstScanner;
+    TeachClock m_teachClock = SystemTeachClock();
+    std::chrono::steady_clock::time_point m_teachStart{};
 };
+
+template <class Config>
+template <class Sensor>
+BOOL CDeviceDoc<Config>::CheckCapability(int capability, UINT nIDPrompt)
+{
+    int offered = 0;
+    if (!RunIdentifiedSession<Sensor>([&](Sensor& sensor) {
+            offered = sensor.GetCaps(capability);
+            return TRUE;
+        }))
+        return FALSE;
+    if (offered != 0)
+        return TRUE;
+    AfxMessageBox(nIDPrompt, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+}

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CKVRSensor;
 class CPolyShelter;
 class CScan;
 
@@ -98,8 +99,18 @@ private:
     CKVRSimulationState m_simulation;
 
     // Modes (CKVRDocModes.cpp).
+    afx_msg void OnModeSimulation();
+    afx_msg void OnUpdateModeSimulation(CCmdUI* pCmdUI);
+    // A mode-2 tick: the cases the unit reports and the scans of both outputs.
+    BOOL MonitorTick();
+    void ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1);
+    // A teach-in or verification field from the selection, into the record.
+    BOOL PrepareFieldRecord(CFieldTeachRecord& record);
+
     CFieldTeachRecord m_teachRecord;
     CFieldTeachRecord m_verifyRecord;
+    // Live monitoring keeps its device between ticks.
+    std::unique_ptr<CKVRSensor> m_pMonitor;
 
     // The family's device dialogs.
     afx_msg void OnProtocolResults();

@@ -1,5 +1,8 @@
 #include "app/CKVRSimulationState.h"
 
+#include <array>
+#include <utility>
+
 #include "model/CKVRConfig.h"
 
 void CKVRSimulationState::Reset()
@@ -56,4 +59,25 @@ CKVRCaseState* CKVRSimulationState::GetCase(int output)
 const CKVRCaseState* CKVRSimulationState::GetCase(int output) const
 {
     return output == 1 || output == 2 ? &m_cases[std::size_t(output - 1)] : nullptr;
+}
+
+void CKVRSimulationState::MergeCaseScanFlags()
+{
+    CScan* first = m_cases[0].scan.get();
+    CScan* second = m_cases[1].scan.get();
+    if (first == nullptr || second == nullptr || first->GetBeamCount() != second->GetBeamCount())
+        return;
+    using Get = BOOL (CScan::*)(int) const;
+    using Set = void (CScan::*)(int, BOOL);
+    constexpr std::array<std::pair<Get, Set>, 3> kFlags{{{&CScan::GetFlag1, &CScan::SetFlag1},
+                                                         {&CScan::GetFlag2, &CScan::SetFlag2},
+                                                         {&CScan::GetFlag3, &CScan::SetFlag3}}};
+    for (int beam = 0; beam < first->GetBeamCount(); ++beam) {
+        for (const auto& [get, set] : kFlags) {
+            if ((first->*get)(beam) || (second->*get)(beam)) {
+                (first->*set)(beam, TRUE);
+                (second->*set)(beam, TRUE);
+            }
+        }
+    }
 }

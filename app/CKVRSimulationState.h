@@ -37,6 +37,10 @@ public:
     const std::array<int, 4>& GetInputs() const { return m_inputs; }
     int GetSpeed() const { return m_nSpeed; }
     BOOL IsFromDevice() const { return m_bFromDevice; }
+    // Both outputs on one scanner: a beam flag set in one output's scan is set in the
+    // other's too (only when both scans have as many beams).
+    void MergeCaseScanFlags();
+
     // Output 1 or 2; null for any other.
     CKVRCaseState* GetCase(int output);
     const CKVRCaseState* GetCase(int output) const;

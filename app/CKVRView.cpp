@@ -4,6 +4,7 @@
 #include "app/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CSplitterWnd.h"
+#include "model/CPolyShelter.h"
 #include "model/CScan.h"
 #include "model/CShelter.h"
 #include "model/DistanceUnit.h"
@@ -156,4 +157,16 @@ void CKVRView::GetModeText4(CString& text)
 void CKVRView::GetModeText5(CString& text)
 {
     text = GetCaseText();
+}
+
+CShelter* CKVRView::GetTeachContour()
+{
+    const auto* doc = dynamic_cast<const CKVRDoc*>(GetDocument());
+    return doc != nullptr ? doc->GetTeachContour() : nullptr;
+}
+
+CShelter* CKVRView::GetVerifyContour()
+{
+    const auto* doc = dynamic_cast<const CKVRDoc*>(GetDocument());
+    return doc != nullptr ? doc->GetVerifyContour() : nullptr;
 }

@@ -84,7 +84,9 @@ private:
 
     BOOL m_bOpening = FALSE;
 
-    // Modes (CZOKDocModes.cpp).
+    // Modes (CZOKDocModes.cpp). A teach-in or verification starts only with the device's
+    // capability, the scanner selected and the document saved or its changes let go.
+    BOOL CheckContourStart(int capability, UINT nIDPrompt);
     std::unique_ptr<CPolyShelter> m_pTeachContour;
     std::unique_ptr<CPolyShelter> m_pVerifyContour;
 

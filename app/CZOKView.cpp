@@ -2,6 +2,7 @@
 
 #include "app/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
+#include "model/CPolyShelter.h"
 
 IMPLEMENT_DYNCREATE(CZOKView, CCommonView)
 
@@ -42,4 +43,16 @@ void CZOKView::GetModeText3(CString& text)
 void CZOKView::GetModeText4(CString& text)
 {
     text = MarkedBeamText(GetVerifyContour());
+}
+
+CShelter* CZOKView::GetTeachContour()
+{
+    const auto* doc = dynamic_cast<const CZOKDoc*>(GetDocument());
+    return doc != nullptr ? doc->GetTeachContour() : nullptr;
+}
+
+CShelter* CZOKView::GetVerifyContour()
+{
+    const auto* doc = dynamic_cast<const CZOKDoc*>(GetDocument());
+    return doc != nullptr ? doc->GetVerifyContour() : nullptr;
 }

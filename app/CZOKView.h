@@ -12,6 +12,9 @@ public:
     void DrawMode2(CDC* pDC) override;
     void DrawMode3(CDC* pDC) override;
     void DrawMode4(CDC* pDC) override;
+    // The document's contours of the teach-in and of the verification.
+    CShelter* GetTeachContour() override;
+    CShelter* GetVerifyContour() override;
     void GetModeText0(CString& text) override;
     void GetModeText3(CString& text) override;
     void GetModeText4(CString& text) override;

@@ -1,0 +1,82 @@
+// What only the KVR document's modes do: live monitoring reads the scans of the cases the
+// unit reports, both outputs on one scanner share their beam flags, and the case
+// simulation.
+#include "DeviceModesSupport.h"
+#include "app/CKVRDoc.h"
+#include "app/CKVRView.h"
+#include "device/CKVRSensor.h"
+#include "model/CScan.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace modetest;
+
+using KVRDocModes = ModeFixture<KVRFamily>;
+
+TEST_F(KVRDocModes, LiveMonitoringShowsTheUnitsConfigurationOnlyWhileItRuns)
+{
+    CKVRConfig* own = doc.GetConfiguration();
+    doc.SetMode(kModeMonitor);
+    ASSERT_EQ(doc.GetMode(), kModeMonitor);
+    EXPECT_TRUE(doc.IsDeviceConfigurationShown());
+    EXPECT_NE(doc.GetConfiguration(), own);
+    EXPECT_EQ(doc.GetCyclePeriod(), DWORD(GetTalisoSetup().m_nTimerScan));
+    bench.Taken();
+    doc.TickMode(kModeMonitor);
+    // The identification names the cases; a scan is read for each output with a case.
+    const std::vector<std::string> tick = bench.Taken();
+    ASSERT_FALSE(tick.empty());
+    EXPECT_EQ(tick[0], "31");
+    EXPECT_LE(std::count(tick.begin(), tick.end(), "30.1"), 2);
+    EXPECT_EQ(doc.GetMode(), kModeMonitor);
+    doc.SetMode(kModeMonitor);
+    EXPECT_EQ(doc.GetConfiguration(), own);
+    EXPECT_FALSE(doc.IsCycleArmed());
+}
+
+TEST_F(KVRDocModes, TheCaseSimulationStartsFromTheResetInputsAndSendsNothing)
+{
+    doc.GetSimulation().TakeDeviceCases(*doc.GetConfiguration(), 1, 1, 50);
+    doc.SetMode(kModeSimulation);
+    ASSERT_EQ(doc.GetMode(), kModeSimulation);
+    EXPECT_FALSE(doc.GetSimulation().IsFromDevice());
+    EXPECT_EQ(doc.GetSimulation().GetSpeed(), 0);
+    EXPECT_EQ(doc.GetSimulation().GetInputs(), (std::array<int, 4>{kInputLow, kInputLow, kInputLow, kInputLow}));
+    doc.SetMode(kModeSimulation);
+    EXPECT_EQ(doc.GetMode(), kModeNone);
+    EXPECT_TRUE(bench.Taken().empty());
+}
+
+TEST(KVRSimulationState, BothOutputsOnOneScannerShareTheirBeamFlags)
+{
+    auto scan = [](int beams, int flaggedBeam, int flag) {
+        std::vector<WORD> words(std::size_t(beams), 500);
+        auto made = std::make_unique<CScan>();
+        made->SetScanData(CSensorType(4, 0), words.data(), WORD(beams));
+        made->ClearFlags();
+        if (flag == 1) made->SetFlag1(flaggedBeam, TRUE);
+        if (flag == 2) made->SetFlag2(flaggedBeam, TRUE);
+        if (flag == 3) made->SetFlag3(flaggedBeam, TRUE);
+        return made;
+    };
+    CKVRSimulationState state;
+    state.GetCase(1)->scan = scan(361, 10, 1);
+    state.GetCase(2)->scan = scan(361, 20, 3);
+    state.MergeCaseScanFlags();
+    for (int output : {1, 2}) {
+        const CScan& merged = *state.GetCase(output)->scan;
+        EXPECT_TRUE(merged.GetFlag1(10));
+        EXPECT_TRUE(merged.GetFlag3(20));
+        EXPECT_FALSE(merged.GetFlag2(10) || merged.GetFlag2(20) || merged.GetFlag1(20));
+    }
+    // Scans of different length are left as they are.
+    state.GetCase(1)->scan = scan(361, 10, 2);
+    state.GetCase(2)->scan = scan(180, 20, 2);
+    state.MergeCaseScanFlags();
+    EXPECT_FALSE(state.GetCase(1)->scan->GetFlag2(20));
+    EXPECT_FALSE(state.GetCase(2)->scan->GetFlag2(10));
+}
+
+} // namespace
