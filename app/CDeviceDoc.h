@@ -154,10 +154,10 @@ protected:
     int RunEditMode(int nAction, BOOL scannerSelected);
     // The current object is a protective field.
     BOOL IsProtectiveCurrent();
-    // The device offers the capability (message otherwise); FALSE also when it could not
-    // be asked.
+    // A contour mode may start: the device offers the capability (the prompt otherwise;
+    // FALSE also when it could not be asked) and a scanner is selected (message 325).
     template <class Sensor>
-    BOOL CheckCapability(int capability, UINT nIDPrompt);
+    BOOL CheckContourDevice(int capability, UINT nIDPrompt, BOOL scannerSelected);
     // The scan is flagged where the contour's beam is not marked yet and becomes the
     // result; TRUE when every beam of the contour is marked.
     BOOL ShowVerification(std::unique_ptr<CScan> scan, const CPolyShelter& contour);
@@ -188,7 +188,7 @@ private:
 
 template <class Config>
 template <class Sensor>
-BOOL CDeviceDoc<Config>::CheckCapability(int capability, UINT nIDPrompt)
+BOOL CDeviceDoc<Config>::CheckContourDevice(int capability, UINT nIDPrompt, BOOL scannerSelected)
 {
     int offered = 0;
     if (!RunIdentifiedSession<Sensor>([&](Sensor& sensor) {
@@ -196,8 +196,9 @@ BOOL CDeviceDoc<Config>::CheckCapability(int capability, UINT nIDPrompt)
             return TRUE;
         }))
         return FALSE;
-    if (offered != 0)
+    const UINT refusal = offered == 0 ? nIDPrompt : scannerSelected ? 0 : IDP_NO_SCANNER_SELECTED;
+    if (refusal == 0)
         return TRUE;
-    AfxMessageBox(nIDPrompt, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }

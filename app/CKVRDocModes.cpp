@@ -145,13 +145,8 @@ int CKVRDoc::RunMode3(int nAction)
     CFieldTeachRecord& record = m_teachRecord;
     switch (nAction) {
     case kModeActionStart: {
-        if (!CheckCapability<CKVRSensor>(kTeachInCapability, IDP_NO_TEACH_IN))
-            return 0;
-        if (GetSelectedScanner() < 0) {
-            AfxMessageBox(IDP_NO_SCANNER_SELECTED, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        if (!PrepareFieldRecord(record) || !SaveModified()) {
+        if (!CheckContourDevice<CKVRSensor>(kTeachInCapability, IDP_NO_TEACH_IN, GetSelectedScanner() >= 0)
+            || !PrepareFieldRecord(record) || !SaveModified()) {
             record.Reset();
             return 0;
         }
@@ -215,13 +210,8 @@ int CKVRDoc::RunMode4(int nAction)
     CFieldTeachRecord& record = m_verifyRecord;
     switch (nAction) {
     case kModeActionStart: {
-        if (!CheckCapability<CKVRSensor>(kVerificationCapability, IDP_NO_VERIFICATION))
-            return 0;
-        if (GetSelectedScanner() < 0) {
-            AfxMessageBox(IDP_NO_SCANNER_SELECTED, MB_OK | MB_ICONEXCLAMATION);
-            return 0;
-        }
-        if (!PrepareFieldRecord(record) || !SaveModified()) {
+        if (!CheckContourDevice<CKVRSensor>(kVerificationCapability, IDP_NO_VERIFICATION, GetSelectedScanner() >= 0)
+            || !PrepareFieldRecord(record) || !SaveModified()) {
             record.Reset();
             return 0;
         }

@@ -65,13 +65,8 @@ int CZOKDoc::RunMode2(int nAction)
 
 BOOL CZOKDoc::CheckContourStart(int capability, UINT nIDPrompt)
 {
-    if (!CheckCapability<CZOKSensor>(capability, nIDPrompt))
-        return FALSE;
-    if (GetSelectedScanner() == kNoScanner) {
-        AfxMessageBox(IDP_NO_SCANNER_SELECTED, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return SaveModified();
+    return CheckContourDevice<CZOKSensor>(capability, nIDPrompt, GetSelectedScanner() != kNoScanner)
+        && SaveModified();
 }
 
 int CZOKDoc::RunMode3(int nAction)
