@@ -5,6 +5,9 @@
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -122,8 +125,6 @@ void CPreviewView::ClosePreview(BOOL bCloseWindow)
         OnEndPreview();
         OpenPreviews().erase(m_pPrintView);
         m_pPrintView->OnEndPrinting(&m_dcAttrib, m_pPreviewInfo.get());
-        if (m_pDisabledMain != nullptr && m_pDisabledMain->GetSafeHwnd() != nullptr) m_pDisabledMain->EnableWindow(TRUE);
-        m_pDisabledMain = nullptr;
     }
     if (bCloseWindow && GetSafeHwnd() != nullptr) {
         if (CFrameWnd* frame = GetParentFrame()) frame->PostMessage(WM_CLOSE);
@@ -146,8 +147,11 @@ void CPreviewView::OnPreviewClose()
 void CPreviewView::DisableWhileOpen(CWnd* pWnd)
 {
     if (pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr || !pWnd->IsWindowEnabled() || m_bEnded) return;
-    pWnd->EnableWindow(FALSE);
-    m_pDisabledMain = pWnd;
+    // The preview's window belongs to the main window: disabling the main window would
+    // disable the preview's buttons with it. The preview blocks the main window instead.
+    CFrameWnd* frame = GetParentFrame();
+    QWidget* widget = frame != nullptr ? AfxWidgetFromHandle(frame->GetSafeHwnd()) : nullptr;
+    if (widget != nullptr && !widget->isVisible()) widget->setWindowModality(Qt::WindowModal);
 }
 
 UINT CPreviewView::GetLastPage() const

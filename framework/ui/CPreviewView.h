@@ -66,7 +66,7 @@ public:
     // Set while the preview ends because its printed view is being destroyed.
     BOOL IsPrintViewClosing() const { return m_bPrintViewClosing; }
 
-    // Disables the window until the preview ends.
+    // Keeps the user out of the window (the main window) until the preview ends.
     void DisableWhileOpen(CWnd* pWnd);
 
     // The picture of a shown page (index 0 or 1) as last drawn; null before.
@@ -135,7 +135,6 @@ private:
     BOOL m_bBegun = FALSE;
     BOOL m_bEnded = FALSE;
     BOOL m_bPrintViewClosing = FALSE;
-    CWnd* m_pDisabledMain = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

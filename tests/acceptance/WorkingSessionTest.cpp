@@ -537,11 +537,16 @@ protected:
         return view;
     }
 
-    static void PressInThePreview(CCommonView* view, UINT button)
+    // A click on a button of the preview's tool bar, once the idle update of the message
+    // loop has set the buttons up.
+    void PressInThePreview(CCommonView* view, UINT button)
     {
         CPreviewView* preview = CPreviewView::FindPreviewOf(view);
         ASSERT_NE(preview, nullptr);
-        preview->GetParentFrame()->SendMessage(WM_COMMAND, button, 0);
+        app->OnIdle(0);
+        CWnd* bar = preview->GetParentFrame()->GetDlgItem(AFX_IDW_PREVIEW_BAR);
+        ASSERT_NE(bar, nullptr);
+        ASSERT_TRUE(DialogDriver(*bar).Click(int(button))) << "the button can be clicked";
         RunPosted();
         EXPECT_EQ(CPreviewView::FindPreviewOf(view), nullptr);
     }
