@@ -142,8 +142,10 @@ TEST_F(ZOKDocTransferTest, TheFirmwareGateAndTheDecisionRoads)
         EXPECT_EQ(StoreBytes(doc) == ownBytes, !road.unitChanged);
         const std::vector<BYTE> unitAfter = BytesOf(ScannerConfiguration().get());
         EXPECT_EQ(unitAfter != unitBefore, road.unitChanged);
-        if (road.unitChanged)
-            EXPECT_TRUE(SameBytes(unitAfter, BytesOf(doc.GetConfiguration()))) << "the scanner holds the document's configuration";
+        if (road.unitChanged) {
+            EXPECT_TRUE(SameBytes(unitAfter, BytesOf(doc.GetConfiguration())))
+                << "the scanner holds the document's configuration";
+        }
         EXPECT_EQ(doc.GetDeviceName(), CString(road.unitChanged ? "PC - SIM" : "OWN"));
     }
 }
