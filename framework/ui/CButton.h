@@ -9,16 +9,10 @@ class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
     CButton() = default;
-    BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     int GetCheck() const; // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
     void SetCheck(int nCheck);
-    UINT GetState() const; // check state with BST_PUSHED and BST_FOCUS
     void SetState(BOOL bHighlight);
-    UINT GetButtonStyle() const;
-    void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
-    HBITMAP SetBitmap(HBITMAP hBitmap);
-    HBITMAP GetBitmap() const;
 
     // An owner-drawn button draws itself here (the parent reflects WM_DRAWITEM).
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);

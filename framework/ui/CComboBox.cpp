@@ -64,8 +64,6 @@ int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
 
 DWORD_PTR CComboBox::GetItemData(int nIndex) const { return DWORD_PTR(SendMessage(CB_GETITEMDATA, WPARAM(nIndex), 0)); }
 
-int CComboBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
-
 void* CComboBox::GetItemDataPtr(int nIndex) const
 {
     // CB_ERR for a bad index reads as no object rather than as the address -1.
@@ -74,17 +72,6 @@ void* CComboBox::GetItemDataPtr(int nIndex) const
 }
 
 BOOL CComboBox::LimitText(int nMaxChars) { return BOOL(SendMessage(CB_LIMITTEXT, WPARAM(nMaxChars), 0)); }
-
-BOOL CComboBox::SetEditSel(int nStartChar, int nEndChar)
-{
-    return BOOL(SendMessage(CB_SETEDITSEL, 0, LPARAM(MAKELONG(WORD(nStartChar), WORD(nEndChar)))));
-}
-
-DWORD CComboBox::GetEditSel() const { return DWORD(SendMessage(CB_GETEDITSEL, 0, 0)); }
-
-void CComboBox::ShowDropDown(BOOL bShowIt) { SendMessage(CB_SHOWDROPDOWN, WPARAM(bShowIt), 0); }
-
-BOOL CComboBox::GetDroppedState() const { return BOOL(SendMessage(CB_GETDROPPEDSTATE, 0, 0)); }
 
 int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight)
 {

@@ -26,13 +26,8 @@ public:
     int SelectString(int nStartAfter, LPCTSTR lpszString);
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
     DWORD_PTR GetItemData(int nIndex) const;
-    int SetItemDataPtr(int nIndex, void* pData);
     void* GetItemDataPtr(int nIndex) const;
     BOOL LimitText(int nMaxChars);
-    BOOL SetEditSel(int nStartChar, int nEndChar);
-    DWORD GetEditSel() const;
-    void ShowDropDown(BOOL bShowIt = TRUE);
-    BOOL GetDroppedState() const;
     int SetItemHeight(int nIndex, UINT cyItemHeight);
     int GetItemHeight(int nIndex) const;
 };

@@ -185,18 +185,10 @@ DialogBaseUnits CDialog::GetBaseUnits() const
     return widget ? widget->units : DialogBaseUnits{};
 }
 
-void CDialog::NextDlgCtrl() const { ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
-
-void CDialog::PrevDlgCtrl() const { ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
-
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
 {
     if (pWndCtrl) ::SendMessage(m_hWnd, WM_NEXTDLGCTL, WPARAM(pWndCtrl->GetSafeHwnd()), 1);
 }
-
-void CDialog::SetDefID(UINT nID) { ::SendMessage(m_hWnd, DM_SETDEFID, nID, 0); }
-
-DWORD CDialog::GetDefID() const { return DWORD(::SendMessage(m_hWnd, DM_GETDEFID, 0, 0)); }
 
 void CDialog::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
 

@@ -37,11 +37,7 @@ public:
     DialogBaseUnits GetBaseUnits() const;
 
     // Focus movement as the dialog keyboard moves it.
-    void NextDlgCtrl() const;
-    void PrevDlgCtrl() const;
     void GotoDlgCtrl(CWnd* pWndCtrl);
-    void SetDefID(UINT nID);
-    DWORD GetDefID() const;
 
     // Controls by id.
     void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);

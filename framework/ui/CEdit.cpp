@@ -6,14 +6,7 @@
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
 
-BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
-{
-    return CWnd::Create("EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
-}
-
 void CEdit::SetLimitText(UINT nMax) { SendMessage(EM_LIMITTEXT, nMax, 0); }
-
-UINT CEdit::GetLimitText() const { return UINT(SendMessage(EM_GETLIMITTEXT, 0, 0)); }
 
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll)
 {
@@ -21,40 +14,14 @@ void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll)
     if (!bNoScroll) SendMessage(EM_SCROLLCARET, 0, 0);
 }
 
-void CEdit::SetSel(DWORD dwSelection, BOOL bNoScroll)
-{
-    SetSel(SHORT(LOWORD(dwSelection)), SHORT(HIWORD(dwSelection)), bNoScroll);
-}
-
-void CEdit::GetSel(int& nStartChar, int& nEndChar) const
-{
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessage(EM_GETSEL, WPARAM(&start), LPARAM(&end));
-    nStartChar = int(start);
-    nEndChar = int(end);
-}
-
-DWORD CEdit::GetSel() const { return DWORD(SendMessage(EM_GETSEL, 0, 0)); }
-
 void CEdit::ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo)
 {
     SendMessage(EM_REPLACESEL, WPARAM(bCanUndo), LPARAM(lpszNewText ? lpszNewText : ""));
 }
 
-BOOL CEdit::SetReadOnly(BOOL bReadOnly) { return BOOL(SendMessage(EM_SETREADONLY, WPARAM(bReadOnly), 0)); }
-
-void CEdit::SetPasswordChar(char ch) { SendMessage(EM_SETPASSWORDCHAR, WPARAM(static_cast<unsigned char>(ch)), 0); }
-
 char CEdit::GetPasswordChar() const { return char(SendMessage(EM_GETPASSWORDCHAR, 0, 0)); }
 
 BOOL CEdit::GetModify() const { return BOOL(SendMessage(EM_GETMODIFY, 0, 0)); }
-
-void CEdit::SetModify(BOOL bModified) { SendMessage(EM_SETMODIFY, WPARAM(bModified), 0); }
-
-BOOL CEdit::CanUndo() const { return BOOL(SendMessage(EM_CANUNDO, 0, 0)); }
-
-void CEdit::EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER, 0, 0); }
 
 int CEdit::GetLineCount() const { return int(SendMessage(EM_GETLINECOUNT, 0, 0)); }
 
@@ -75,12 +42,6 @@ int CEdit::LineIndex(int nLine) const { return int(SendMessage(EM_LINEINDEX, WPA
 int CEdit::LineLength(int nLine) const { return int(SendMessage(EM_LINELENGTH, WPARAM(nLine), 0)); }
 
 int CEdit::LineFromChar(int nIndex) const { return int(SendMessage(EM_LINEFROMCHAR, WPARAM(nIndex), 0)); }
-
-void CEdit::LineScroll(int nLines, int nChars) { SendMessage(EM_LINESCROLL, WPARAM(nChars), LPARAM(nLines)); }
-
-void CEdit::SetTabStops() { SendMessage(EM_SETTABSTOPS, 0, 0); }
-
-BOOL CEdit::SetTabStops(const int& cxEachStop) { return BOOL(SendMessage(EM_SETTABSTOPS, 1, LPARAM(&cxEachStop))); }
 
 BOOL CEdit::SetTabStops(int nTabStops, const int* rgTabStops)
 {

@@ -9,28 +9,17 @@ class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
 public:
     CEdit() = default;
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
     // Characters the user may type; 0 removes the limit. Texts set by the program are
     // never cut.
     void SetLimitText(UINT nMax);
-    void LimitText(int nChars = 0) { SetLimitText(UINT(nChars)); }
-    UINT GetLimitText() const;
 
     // nStartChar -1 removes the selection; nEndChar -1 selects to the end.
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
-    void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE);
-    void GetSel(int& nStartChar, int& nEndChar) const;
-    DWORD GetSel() const;
     void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE);
 
-    BOOL SetReadOnly(BOOL bReadOnly = TRUE);
-    void SetPasswordChar(char ch);
     char GetPasswordChar() const;
     BOOL GetModify() const;
-    void SetModify(BOOL bModified = TRUE);
-    BOOL CanUndo() const;
-    void EmptyUndoBuffer();
 
     // Lines of a multi-line edit.
     int GetLineCount() const;
@@ -39,9 +28,6 @@ public:
     int LineIndex(int nLine = -1) const;
     int LineLength(int nLine = -1) const;
     int LineFromChar(int nIndex = -1) const;
-    void LineScroll(int nLines, int nChars = 0);
     // Tab stops in dialog template units: none gives every 32, one gives a repeating interval.
-    void SetTabStops();
-    BOOL SetTabStops(const int& cxEachStop);
     BOOL SetTabStops(int nTabStops, const int* rgTabStops);
 };

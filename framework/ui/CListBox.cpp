@@ -41,17 +41,6 @@ int CListBox::SelItemRange(BOOL bSelect, int nFirstItem, int nLastItem)
     return int(SendMessage(LB_SELITEMRANGEEX, WPARAM(nLastItem), LPARAM(nFirstItem)));
 }
 
-int CListBox::GetCaretIndex() const { return int(SendMessage(LB_GETCARETINDEX, 0, 0)); }
-
-int CListBox::SetCaretIndex(int nIndex, BOOL bScroll)
-{
-    return int(SendMessage(LB_SETCARETINDEX, WPARAM(nIndex), LPARAM(MAKELONG(WORD(bScroll), 0))));
-}
-
-int CListBox::GetAnchorIndex() const { return int(SendMessage(LB_GETANCHORINDEX, 0, 0)); }
-
-void CListBox::SetAnchorIndex(int nIndex) { SendMessage(LB_SETANCHORINDEX, WPARAM(nIndex), 0); }
-
 int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const
 {
     return int(SendMessage(LB_GETTEXT, WPARAM(nIndex), LPARAM(lpszBuffer)));
@@ -80,11 +69,6 @@ int CListBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const
     return int(SendMessage(LB_FINDSTRINGEXACT, WPARAM(nIndexStart), LPARAM(lpszFind)));
 }
 
-int CListBox::SelectString(int nStartAfter, LPCTSTR lpszItem)
-{
-    return int(SendMessage(LB_SELECTSTRING, WPARAM(nStartAfter), LPARAM(lpszItem)));
-}
-
 DWORD_PTR CListBox::GetItemData(int nIndex) const { return DWORD_PTR(SendMessage(LB_GETITEMDATA, WPARAM(nIndex), 0)); }
 
 int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
@@ -101,18 +85,12 @@ void* CListBox::GetItemDataPtr(int nIndex) const
 
 int CListBox::SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
 
-void CListBox::SetTabStops() { SendMessage(LB_SETTABSTOPS, 0, 0); }
-
 BOOL CListBox::SetTabStops(const int& cxEachStop) { return BOOL(SendMessage(LB_SETTABSTOPS, 1, LPARAM(&cxEachStop))); }
 
 BOOL CListBox::SetTabStops(int nTabStops, const int* rgTabStops)
 {
     return BOOL(SendMessage(LB_SETTABSTOPS, WPARAM(nTabStops), LPARAM(rgTabStops)));
 }
-
-int CListBox::GetTopIndex() const { return int(SendMessage(LB_GETTOPINDEX, 0, 0)); }
-
-int CListBox::SetTopIndex(int nIndex) { return int(SendMessage(LB_SETTOPINDEX, WPARAM(nIndex), 0)); }
 
 int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
 {

@@ -28,10 +28,6 @@ public:
     int GetSelCount() const;
     int GetSelItems(int nMaxItems, LPINT rgIndex) const;
     int SelItemRange(BOOL bSelect, int nFirstItem, int nLastItem);
-    int GetCaretIndex() const;
-    int SetCaretIndex(int nIndex, BOOL bScroll = TRUE);
-    int GetAnchorIndex() const;
-    void SetAnchorIndex(int nIndex);
 
     int GetText(int nIndex, LPTSTR lpszBuffer) const; // the buffer must hold GetTextLen + 1 bytes
     void GetText(int nIndex, CString& rString) const;
@@ -39,7 +35,6 @@ public:
     // Searches after nStartAfter (-1: from the top), wrapping; case does not matter.
     int FindString(int nStartAfter, LPCTSTR lpszItem) const;
     int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const;
-    int SelectString(int nStartAfter, LPCTSTR lpszItem);
 
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
@@ -47,11 +42,8 @@ public:
     int SetItemDataPtr(int nIndex, void* pData);
 
     // Tab stops (LBS_USETABSTOPS) in dialog template units: none gives every 32, one an interval.
-    void SetTabStops();
     BOOL SetTabStops(const int& cxEachStop);
     BOOL SetTabStops(int nTabStops, const int* rgTabStops);
-    int GetTopIndex() const;
-    int SetTopIndex(int nIndex);
     int GetItemRect(int nIndex, LPRECT lpRect) const;
     int SetItemHeight(int nIndex, UINT cyItemHeight);
     int GetItemHeight(int nIndex) const;

@@ -103,11 +103,6 @@ HDC GetDC(HWND hWnd)
     return hdc;
 }
 
-HDC GetWindowDC(HWND hWnd)
-{
-    return GetDC(hWnd);
-}
-
 int ReleaseDC(HWND, HDC hDC)
 {
     auto it = ClientDevices().find(hDC);
@@ -148,14 +143,3 @@ CClientDC::~CClientDC()
         ReleaseDC(m_hWnd, Detach());
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
-{
-    if (HDC hdc = GetWindowDC(m_hWnd))
-        Attach(hdc);
-}
-
-CWindowDC::~CWindowDC()
-{
-    if (m_hDC != nullptr)
-        ReleaseDC(m_hWnd, Detach());
-}

@@ -22,7 +22,6 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 // A device on the window's client area (its back buffer, or a scratch image for
 // windows that Qt paints: measuring works, drawing is not shown).
 HDC GetDC(HWND hWnd);
-HDC GetWindowDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
 
 class CPaintDC : public CDC {
@@ -44,19 +43,6 @@ public:
     ~CClientDC() override;
     CClientDC(const CClientDC&) = delete;
     CClientDC& operator=(const CClientDC&) = delete;
-
-protected:
-    HWND m_hWnd = nullptr;
-};
-
-// The windows here have no frame of their own to draw on: the whole-window DC is the
-// client DC.
-class CWindowDC : public CDC {
-public:
-    explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-    CWindowDC(const CWindowDC&) = delete;
-    CWindowDC& operator=(const CWindowDC&) = delete;
 
 protected:
     HWND m_hWnd = nullptr;

@@ -2,8 +2,6 @@
 
 IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
 
-CPropertyPage::CPropertyPage() = default;
-
 CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) { Construct(nIDTemplate, nIDCaption); }
 
 void CPropertyPage::Construct(UINT nIDTemplate, UINT nIDCaption)

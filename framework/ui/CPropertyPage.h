@@ -16,7 +16,6 @@ struct PROPSHEETPAGE {
 class CPropertyPage : public CDialog {
     DECLARE_DYNAMIC(CPropertyPage)
 public:
-    CPropertyPage();
     // nIDCaption: a string id for the tab text; 0 keeps the template's caption.
     explicit CPropertyPage(UINT nIDTemplate, UINT nIDCaption = 0);
     void Construct(UINT nIDTemplate, UINT nIDCaption = 0);

@@ -62,8 +62,6 @@ void EnableControl(CWnd* sheet, UINT id, bool enable)
 
 } // namespace
 
-CPropertySheet::CPropertySheet() = default;
-
 CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
 {
     Construct(nIDCaption, pParentWnd, iSelectPage);
@@ -156,8 +154,6 @@ BOOL CPropertySheet::SetActivePage(int nPage)
     if (!LeavePage()) return FALSE;
     return ShowPage(nPage, 0) ? TRUE : FALSE;
 }
-
-BOOL CPropertySheet::SetActivePage(CPropertyPage* pPage) { return SetActivePage(GetPageIndex(pPage)); }
 
 bool CPropertySheet::LeavePage()
 {
@@ -318,8 +314,6 @@ void CPropertySheet::SetFinishText(LPCTSTR lpszText)
 {
     if (GetSafeHwnd()) SendMessage(PSM_SETFINISHTEXT, 0, LPARAM(lpszText));
 }
-
-BOOL CPropertySheet::PressButton(int nButton) { return BOOL(SendMessage(PSM_PRESSBUTTON, WPARAM(nButton), 0)); }
 
 // ==================================================================== messages
 

@@ -25,7 +25,6 @@ struct PROPSHEETHEADER {
 class CPropertySheet : public CWnd {
     DECLARE_DYNAMIC(CPropertySheet)
 public:
-    CPropertySheet();
     explicit CPropertySheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     explicit CPropertySheet(LPCTSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     ~CPropertySheet() override;
@@ -44,7 +43,6 @@ public:
     int GetActiveIndex() const;
     // Leaves the shown page as the user would (it may refuse) and shows the other.
     BOOL SetActivePage(int nPage);
-    BOOL SetActivePage(CPropertyPage* pPage);
 
     void SetTitle(LPCTSTR lpszText, UINT nStyle = 0);
     void SetWizardMode();
@@ -53,7 +51,6 @@ public:
     void SetWizardButtons(DWORD dwFlags);
     // Shows the Finish button, enabled and with this text, instead of Next.
     void SetFinishText(LPCTSTR lpszText);
-    BOOL PressButton(int nButton); // PSBTN_ value
     void EndDialog(int nEndID);
 
     virtual INT_PTR DoModal();

@@ -6,11 +6,8 @@
 struct GlobalBlock;
 using HGLOBAL = GlobalBlock*;
 
-constexpr UINT GMEM_FIXED = 0x0000;
 constexpr UINT GMEM_MOVEABLE = 0x0002;
-constexpr UINT GMEM_ZEROINIT = 0x0040;
 constexpr UINT GMEM_DDESHARE = 0x2000;
-constexpr UINT GMEM_SHARE = GMEM_DDESHARE;
 
 // A block of dwBytes bytes (zeroed), or nullptr. Whoever holds the handle frees it,
 // unless it was handed to the clipboard.

@@ -11,13 +11,6 @@ HICON CStatic::SetIcon(HICON hIcon) { return reinterpret_cast<HICON>(SendMessage
 
 HICON CStatic::GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON, 0, 0)); }
 
-HBITMAP CStatic::SetBitmap(HBITMAP hBitmap)
-{
-    return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
-}
-
-HBITMAP CStatic::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0)); }
-
 HICON LoadIcon(void* hInstance, LPCTSTR lpIconName)
 {
     const auto id = reinterpret_cast<std::uintptr_t>(lpIconName);

@@ -12,8 +12,6 @@ public:
 
     HICON SetIcon(HICON hIcon);
     HICON GetIcon() const;
-    HBITMAP SetBitmap(HBITMAP hBitmap);
-    HBITMAP GetBitmap() const;
 };
 
 // The standard icons (IDI_EXCLAMATION, IDI_QUESTION, ...) with no instance; other icons

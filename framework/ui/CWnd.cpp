@@ -725,12 +725,6 @@ DWORD CWnd::GetStyle() const
     return style;
 }
 
-DWORD CWnd::GetExStyle() const
-{
-    WindowHandle* handle = Live(m_hWnd);
-    return handle != nullptr ? handle->exStyle : 0;
-}
-
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
 {
     WindowHandle* handle = Live(m_hWnd);
@@ -749,18 +743,6 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT)
         handle->UpdateScrollBar(SB_HORZ);
         handle->UpdateScrollBar(SB_VERT);
     }
-    return TRUE;
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT)
-{
-    WindowHandle* handle = Live(m_hWnd);
-    if (handle == nullptr)
-        return FALSE;
-    const DWORD after = (handle->exStyle & ~dwRemove) | dwAdd;
-    if (after == handle->exStyle)
-        return FALSE;
-    handle->exStyle = after;
     return TRUE;
 }
 
@@ -839,17 +821,6 @@ void CWnd::ClientToScreen(LPPOINT lpPoint) const
     *lpPoint = POINT{global.x(), global.y()};
 }
 
-void CWnd::ClientToScreen(LPRECT lpRect) const
-{
-    if (lpRect == nullptr)
-        return;
-    POINT topLeft{lpRect->left, lpRect->top};
-    POINT bottomRight{lpRect->right, lpRect->bottom};
-    ClientToScreen(&topLeft);
-    ClientToScreen(&bottomRight);
-    *lpRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-
 void CWnd::ScreenToClient(LPPOINT lpPoint) const
 {
     QWidget* widget = WidgetOf(m_hWnd);
@@ -868,24 +839,6 @@ void CWnd::ScreenToClient(LPRECT lpRect) const
     ScreenToClient(&topLeft);
     ScreenToClient(&bottomRight);
     *lpRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-
-void CWnd::MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
-{
-    for (UINT i = 0; lpPoint != nullptr && i < nCount; ++i) {
-        ClientToScreen(&lpPoint[i]);
-        if (pwndTo != nullptr)
-            pwndTo->ScreenToClient(&lpPoint[i]);
-    }
-}
-
-void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
-{
-    if (lpRect == nullptr)
-        return;
-    POINT corners[2] = {{lpRect->left, lpRect->top}, {lpRect->right, lpRect->bottom}};
-    MapWindowPoints(pwndTo, corners, 2);
-    *lpRect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
 }
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
@@ -966,36 +919,12 @@ CWnd* CWnd::GetParent() const
     return FromHandle(::GetParent(m_hWnd));
 }
 
-CWnd* CWnd::SetParent(CWnd* pWndNewParent)
-{
-    WindowHandle* handle = Live(m_hWnd);
-    QWidget* widget = handle != nullptr ? handle->widget.data() : nullptr;
-    if (widget == nullptr)
-        return nullptr;
-    CWnd* previous = GetParent();
-    QWidget* newParent = pWndNewParent != nullptr ? WidgetOf(pWndNewParent->m_hWnd) : nullptr;
-    const bool visible = !widget->isHidden();
-    if (handle->style & WS_CHILD)
-        widget->setParent(newParent);
-    else
-        widget->setParent(newParent != nullptr ? newParent->window() : nullptr, widget->windowFlags() | Qt::Window);
-    if (visible)
-        widget->show();
-    return previous;
-}
-
 CWnd* CWnd::GetOwner() const
 {
     WindowHandle* handle = Live(m_hWnd);
     if (handle == nullptr)
         return nullptr;
     return handle->owner != nullptr ? FromHandle(handle->owner) : GetParent();
-}
-
-void CWnd::SetOwner(CWnd* pOwnerWnd)
-{
-    if (WindowHandle* handle = Live(m_hWnd))
-        handle->owner = pOwnerWnd != nullptr ? Live(pOwnerWnd->m_hWnd) : nullptr;
 }
 
 CWnd* CWnd::GetTopLevelParent() const
@@ -1038,11 +967,6 @@ CWnd* CWnd::GetWindow(UINT nCmd) const
     case GW_HWNDPREV: return it != siblings.begin() ? FromHandle(*(it - 1)) : nullptr;
     default: return nullptr;
     }
-}
-
-CWnd* CWnd::GetNextWindow(UINT nFlag) const
-{
-    return GetWindow(nFlag);
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const
@@ -1090,14 +1014,6 @@ void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString)
         item->SetWindowText(lpszString);
 }
 
-int CWnd::GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const
-{
-    if (lpStr != nullptr && nMaxCount > 0)
-        lpStr[0] = '\0';
-    CWnd* item = GetDlgItem(nID);
-    return item != nullptr ? item->GetWindowText(lpStr, nMaxCount) : 0;
-}
-
 int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     rString.Empty();
@@ -1134,19 +1050,6 @@ CWnd* CWnd::SetCapture()
 CWnd* CWnd::GetCapture()
 {
     return FromHandle(AfxCaptureHandle());
-}
-
-CWnd* CWnd::GetActiveWindow()
-{
-    return FromHandle(AfxHandleFromWidget(QApplication::activeWindow()));
-}
-
-CWnd* CWnd::SetActiveWindow()
-{
-    CWnd* previous = GetActiveWindow();
-    if (QWidget* widget = WidgetOf(m_hWnd))
-        widget->window()->activateWindow();
-    return previous;
 }
 
 // ==================================================================== painting
@@ -1226,15 +1129,6 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, void*, UINT flags)
 void CWnd::SetRedraw(BOOL bRedraw)
 {
     SendMessage(WM_SETREDRAW, WPARAM(bRedraw), 0);
-}
-
-BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL)
-{
-    WindowHandle* handle = Live(m_hWnd);
-    const QRect area = handle != nullptr ? handle->invalid.boundingRect() : QRect();
-    if (lpRect != nullptr)
-        *lpRect = area.isEmpty() ? RECT{} : FromQRect(area);
-    return !area.isEmpty();
 }
 
 // ==================================================================== scroll bars
@@ -1602,24 +1496,6 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint)
     if (wnd == nullptr)
         return FALSE;
     wnd->ClientToScreen(lpPoint);
-    return TRUE;
-}
-
-BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint)
-{
-    CWnd* wnd = CWnd::FromHandle(hWnd);
-    if (wnd == nullptr)
-        return FALSE;
-    wnd->ScreenToClient(lpPoint);
-    return TRUE;
-}
-
-BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    CWnd* wnd = CWnd::FromHandle(hWnd);
-    if (wnd == nullptr)
-        return FALSE;
-    wnd->MoveWindow(x, y, nWidth, nHeight, bRepaint);
     return TRUE;
 }
 

@@ -100,9 +100,7 @@ public:
     BOOL IsIconic() const;
     BOOL IsZoomed() const;
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
 
     void SetWindowText(LPCTSTR lpszString);
     int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
@@ -115,11 +113,8 @@ public:
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
-    void ClientToScreen(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;
-    void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const;
-    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const;
     // Child windows move in their parent's client coordinates, top-level ones on the screen.
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
@@ -129,13 +124,10 @@ public:
 
     // Relations.
     CWnd* GetParent() const;
-    CWnd* SetParent(CWnd* pWndNewParent);
     CWnd* GetOwner() const;
-    void SetOwner(CWnd* pOwnerWnd);
     CWnd* GetTopLevelParent() const;
     BOOL IsChild(const CWnd* pWnd) const; // any descendant
     CWnd* GetWindow(UINT nCmd) const;
-    CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const;
     CWnd* GetDlgItem(int nID) const;
     void GetDlgItem(int nID, HWND* phWnd) const;
     int GetDlgCtrlID() const;
@@ -148,7 +140,6 @@ public:
 
     // Text of a control by id.
     void SetDlgItemText(int nID, LPCTSTR lpszString);
-    int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const;
     int GetDlgItemText(int nID, CString& rString) const;
 
     // Focus and mouse capture.
@@ -156,8 +147,6 @@ public:
     static CWnd* GetFocus();
     CWnd* SetCapture();
     static CWnd* GetCapture();
-    static CWnd* GetActiveWindow();
-    CWnd* SetActiveWindow();
 
     // Painting. Invalid areas are painted at the next paint pass (WM_ERASEBKGND when
     // bErase, then WM_PAINT); UpdateWindow paints them at once.
@@ -168,7 +157,6 @@ public:
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, void* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void SetRedraw(BOOL bRedraw = TRUE);
-    BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE);
 
     // The window's own scroll bars (WS_HSCROLL, WS_VSCROLL).
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
@@ -259,8 +247,6 @@ int GetWindowTextLength(HWND hWnd);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
-BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
-BOOL MoveWindow(HWND hWnd, int x, int y, int nWidth, int nHeight, BOOL bRepaint);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
 BOOL DestroyWindow(HWND hWnd);
 HWND SetFocus(HWND hWnd);

@@ -6,8 +6,6 @@
 #include "framework/ui/UiDefs.h"
 
 constexpr UINT CF_TEXT = 1;
-constexpr UINT CF_PRIVATEFIRST = 0x0200;
-constexpr UINT CF_PRIVATELAST = 0x02FF;
 
 // FALSE when another window holds the clipboard open.
 BOOL OpenClipboard(HWND hWndNewOwner);

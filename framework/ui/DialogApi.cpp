@@ -138,14 +138,6 @@ BOOL MapDialogRect(HWND hDlg, LPRECT lpRect)
     return TRUE;
 }
 
-LONG GetDialogBaseUnits()
-{
-    if (!AfxEnsureGuiApplication()) return 0;
-    DialogTemplate plain;
-    const DialogLayout layout = AfxLayoutDialog(plain, nullptr);
-    return LONG(MAKELONG(WORD(layout.units.cx), WORD(layout.units.cy)));
-}
-
 namespace {
 
 // What GetDlgItemInt reads: blanks, an optional minus sign when signed, digits.

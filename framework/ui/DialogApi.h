@@ -32,10 +32,6 @@ inline INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND
 {
     return DialogBoxParam(hInstance, lpTemplateName, hWndParent, lpDialogFunc, dwInitParam);
 }
-inline INT_PTR DialogBox(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc)
-{
-    return DialogBoxParam(hInstance, lpTemplateName, hWndParent, lpDialogFunc, 0);
-}
 // A modeless dialog; nullptr when the template does not exist.
 HWND CreateDialogParam(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                        LPARAM dwInitParam);
@@ -49,14 +45,6 @@ BOOL IsDialogMessage(HWND hDlg, LPMSG lpMsg);
 
 UINT GetDlgItemText(HWND hDlg, int nIDDlgItem, LPTSTR lpString, int cchMax);
 BOOL SetDlgItemText(HWND hDlg, int nIDDlgItem, LPCTSTR lpString);
-inline UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPTSTR lpString, int cchMax)
-{
-    return GetDlgItemText(hDlg, nIDDlgItem, lpString, cchMax);
-}
-inline BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCTSTR lpString)
-{
-    return SetDlgItemText(hDlg, nIDDlgItem, lpString);
-}
 
 // A control's text as a number: blanks around a base-10 integer (signed with bSigned);
 // anything else, or a value outside 32 bits, gives 0 and *lpTranslated FALSE.
@@ -64,10 +52,6 @@ UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned);
 BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
 
 LRESULT SendDlgItemMessage(HWND hDlg, int nIDDlgItem, UINT message, WPARAM wParam, LPARAM lParam);
-inline LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SendDlgItemMessage(hDlg, nIDDlgItem, message, wParam, lParam);
-}
 
 BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
 UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
@@ -76,13 +60,7 @@ BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDC
 
 // Dialog units of the dialog's font to pixels, in place.
 BOOL MapDialogRect(HWND hDlg, LPRECT lpRect);
-// The base units of the default dialog font: average character width in the low word,
-// height in the high word.
-LONG GetDialogBaseUnits();
 
-inline int GetWindowTextLengthA(HWND hWnd) { return GetWindowTextLength(hWnd); }
-inline int GetWindowTextA(HWND hWnd, LPTSTR lpString, int nMaxCount) { return GetWindowText(hWnd, lpString, nMaxCount); }
-inline BOOL SetWindowTextA(HWND hWnd, LPCTSTR lpString) { return SetWindowText(hWnd, lpString); }
 inline LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return SendMessage(hWnd, message, wParam, lParam);

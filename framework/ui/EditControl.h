@@ -27,8 +27,6 @@ public:
     bool AcceptsUserText(const QString& before, const QString& after, int visibleWidth, const QFontMetrics& metrics);
     QString ApplyCase(const QString& text) const;
 
-    DWORD Style() const { return m_style; }
-
 protected:
     virtual QWidget* Widget() = 0;
     virtual QString Text() const = 0;

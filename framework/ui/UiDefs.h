@@ -124,11 +124,8 @@ constexpr UINT ODA_DRAWENTIRE = 0x0001;
 constexpr UINT ODA_SELECT = 0x0002;
 constexpr UINT ODA_FOCUS = 0x0004;
 constexpr UINT ODS_SELECTED = 0x0001;
-constexpr UINT ODS_GRAYED = 0x0002;
 constexpr UINT ODS_DISABLED = 0x0004;
-constexpr UINT ODS_CHECKED = 0x0008;
 constexpr UINT ODS_FOCUS = 0x0010;
-constexpr UINT ODS_DEFAULT = 0x0020;
 constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 // Window messages.
@@ -205,12 +202,6 @@ constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 constexpr UINT WM_COMMANDHELP = 0x0365;
 // One single WM_CTLCOLOR message; OnCtlColor receives one of the CTLCOLOR_ kinds.
 constexpr UINT WM_CTLCOLOR = 0x0019;
-constexpr UINT CTLCOLOR_MSGBOX = 0;
-constexpr UINT CTLCOLOR_EDIT = 1;
-constexpr UINT CTLCOLOR_LISTBOX = 2;
-constexpr UINT CTLCOLOR_BTN = 3;
-constexpr UINT CTLCOLOR_DLG = 4;
-constexpr UINT CTLCOLOR_SCROLLBAR = 5;
 constexpr UINT CTLCOLOR_STATIC = 6;
 
 // WM_SIZE kinds.
@@ -226,18 +217,14 @@ constexpr UINT MK_CONTROL = 0x0008;
 constexpr UINT MK_MBUTTON = 0x0010;
 
 // Hit-test codes (WM_SETCURSOR) and mouse-activation answers.
-constexpr UINT HTERROR = UINT(-2);
-constexpr UINT HTNOWHERE = 0;
 constexpr UINT HTCLIENT = 1;
 constexpr int MA_ACTIVATE = 1;
 constexpr int MA_ACTIVATEANDEAT = 2;
-constexpr int MA_NOACTIVATE = 3;
 constexpr int MA_NOACTIVATEANDEAT = 4;
 
 // Scroll bars: which bar, and the WM_HSCROLL/WM_VSCROLL codes.
 constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
-constexpr int SB_CTL = 2;
 constexpr int SB_BOTH = 3;
 constexpr UINT SB_LINEUP = 0;
 constexpr UINT SB_LINELEFT = 0;
@@ -257,7 +244,6 @@ constexpr UINT SB_ENDSCROLL = 8;
 constexpr UINT SIF_RANGE = 0x0001;
 constexpr UINT SIF_PAGE = 0x0002;
 constexpr UINT SIF_POS = 0x0004;
-constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
 constexpr UINT SIF_TRACKPOS = 0x0010;
 constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 
@@ -353,11 +339,6 @@ constexpr UINT GW_CHILD = 5;
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
-constexpr UINT CS_OWNDC = 0x0020;
-constexpr UINT CS_CLASSDC = 0x0040;
-constexpr UINT CS_PARENTDC = 0x0080;
-constexpr UINT CS_NOCLOSE = 0x0200;
-constexpr UINT CS_SAVEBITS = 0x0800;
 
 // Standard cursors and icons (LoadCursor/LoadIcon with no instance).
 #define TALISO_INTRESOURCE(id) (reinterpret_cast<LPCTSTR>(std::uintptr_t(id)))
@@ -375,14 +356,10 @@ constexpr UINT CS_SAVEBITS = 0x0800;
 #define IDC_HAND TALISO_INTRESOURCE(32649)
 #define IDC_APPSTARTING TALISO_INTRESOURCE(32650)
 #define IDC_HELP TALISO_INTRESOURCE(32651)
-#define IDI_APPLICATION TALISO_INTRESOURCE(32512)
 #define IDI_HAND TALISO_INTRESOURCE(32513)
-#define IDI_ERROR IDI_HAND
 #define IDI_QUESTION TALISO_INTRESOURCE(32514)
 #define IDI_EXCLAMATION TALISO_INTRESOURCE(32515)
-#define IDI_WARNING IDI_EXCLAMATION
 #define IDI_ASTERISK TALISO_INTRESOURCE(32516)
-#define IDI_INFORMATION IDI_ASTERISK
 
 // Dialog and message box results.
 constexpr int IDOK = 1;
@@ -426,20 +403,14 @@ constexpr UINT MB_TOPMOST = 0x00040000;
 
 // Command notification codes carried in the high word of WM_COMMAND's wParam.
 constexpr UINT BN_CLICKED = 0;
-constexpr UINT BN_PAINT = 1;
 constexpr UINT BN_DOUBLECLICKED = 5;
-constexpr UINT BN_DBLCLK = BN_DOUBLECLICKED;
 constexpr UINT BN_SETFOCUS = 6;
 constexpr UINT BN_KILLFOCUS = 7;
 constexpr UINT EN_SETFOCUS = 0x0100;
 constexpr UINT EN_KILLFOCUS = 0x0200;
 constexpr UINT EN_CHANGE = 0x0300;
 constexpr UINT EN_UPDATE = 0x0400;
-constexpr UINT EN_ERRSPACE = 0x0500;
 constexpr UINT EN_MAXTEXT = 0x0501;
-constexpr UINT EN_HSCROLL = 0x0601;
-constexpr UINT EN_VSCROLL = 0x0602;
-constexpr UINT CBN_ERRSPACE = UINT(-1) & 0xFFFF;
 constexpr UINT CBN_SELCHANGE = 1;
 constexpr UINT CBN_DBLCLK = 2;
 constexpr UINT CBN_SETFOCUS = 3;
@@ -450,7 +421,6 @@ constexpr UINT CBN_DROPDOWN = 7;
 constexpr UINT CBN_CLOSEUP = 8;
 constexpr UINT CBN_SELENDOK = 9;
 constexpr UINT CBN_SELENDCANCEL = 10;
-constexpr UINT LBN_ERRSPACE = UINT(-2) & 0xFFFF;
 constexpr UINT LBN_SELCHANGE = 1;
 constexpr UINT LBN_DBLCLK = 2;
 constexpr UINT LBN_SELCANCEL = 3;
