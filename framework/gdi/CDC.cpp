@@ -449,29 +449,12 @@ CPoint CDC::SetWindowOrg(int x, int y)
     return old;
 }
 
-CPoint CDC::OffsetWindowOrg(int dx, int dy)
-{
-    const CPoint old = GetWindowOrg();
-    SetWindowOrg(old.x + dx, old.y + dy);
-    return old;
-}
-
-CPoint CDC::GetWindowOrg() const { return m_hDC ? m_hDC->state.mapping.WindowOrg() : CPoint(); }
-
 CSize CDC::SetWindowExt(int cx, int cy)
 {
     if (!m_hDC) return {};
     const CSize old = m_hDC->state.mapping.WindowExt();
     m_hDC->state.mapping.SetWindowExt({cx, cy});
     m_hDC->RecordF("SetWindowExt %d,%d", cx, cy);
-    return old;
-}
-
-CSize CDC::ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom)
-{
-    const CSize old = GetWindowExt();
-    if (xDenom == 0 || yDenom == 0) return old;
-    SetWindowExt(int(GdiScaleRound(old.cx, xNum, xDenom)), int(GdiScaleRound(old.cy, yNum, yDenom)));
     return old;
 }
 
@@ -486,13 +469,6 @@ CPoint CDC::SetViewportOrg(int x, int y)
     return old;
 }
 
-CPoint CDC::OffsetViewportOrg(int dx, int dy)
-{
-    const CPoint old = GetViewportOrg();
-    SetViewportOrg(old.x + dx, old.y + dy);
-    return old;
-}
-
 CPoint CDC::GetViewportOrg() const { return m_hDC ? m_hDC->state.mapping.ViewportOrg() : CPoint(); }
 
 CSize CDC::SetViewportExt(int cx, int cy)
@@ -504,28 +480,12 @@ CSize CDC::SetViewportExt(int cx, int cy)
     return old;
 }
 
-CSize CDC::ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom)
-{
-    const CSize old = GetViewportExt();
-    if (xDenom == 0 || yDenom == 0) return old;
-    SetViewportExt(int(GdiScaleRound(old.cx, xNum, xDenom)), int(GdiScaleRound(old.cy, yNum, yDenom)));
-    return old;
-}
-
 CSize CDC::GetViewportExt() const { return m_hDC ? m_hDC->state.mapping.ViewportExt() : CSize(); }
 
 void CDC::LPtoDP(POINT* points, int count) const
 {
     if (!m_hDC || !points) return;
     for (int i = 0; i < count; ++i) points[i] = m_hDC->state.mapping.ToDevice(points[i]);
-}
-
-void CDC::LPtoDP(RECT* rect) const
-{
-    if (!rect) return;
-    POINT corners[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
-    LPtoDP(corners, 2);
-    *rect = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
 }
 
 void CDC::LPtoDP(SIZE* size) const
@@ -640,7 +600,6 @@ CGdiObject* CDC::SelectStockObject(int index)
 CPen* CDC::GetCurrentPen() const { return m_hDC ? CPen::FromHandle(m_hDC->state.pen.get()) : nullptr; }
 CBrush* CDC::GetCurrentBrush() const { return m_hDC ? CBrush::FromHandle(m_hDC->state.brush.get()) : nullptr; }
 CFont* CDC::GetCurrentFont() const { return m_hDC ? CFont::FromHandle(m_hDC->state.font.get()) : nullptr; }
-CBitmap* CDC::GetCurrentBitmap() const { return m_hDC ? CBitmap::FromHandle(m_hDC->state.bitmap.get()) : nullptr; }
 
 // --- attributes ---
 
@@ -653,8 +612,6 @@ UINT CDC::SetTextAlign(UINT flags)
     return old;
 }
 
-UINT CDC::GetTextAlign() const { return m_hDC ? m_hDC->state.textAlign : 0; }
-
 COLORREF CDC::SetTextColor(COLORREF color)
 {
     if (!m_hDC) return CLR_INVALID;
@@ -663,8 +620,6 @@ COLORREF CDC::SetTextColor(COLORREF color)
     if (m_hDC->recording) m_hDC->Record("SetTextColor " + Hex(color));
     return old;
 }
-
-COLORREF CDC::GetTextColor() const { return m_hDC ? m_hDC->state.textColor : CLR_INVALID; }
 
 COLORREF CDC::SetBkColor(COLORREF color)
 {
@@ -686,8 +641,6 @@ int CDC::SetBkMode(int mode)
     return old;
 }
 
-int CDC::GetBkMode() const { return m_hDC ? m_hDC->state.bkMode : 0; }
-
 int CDC::SetROP2(int mode)
 {
     if (!m_hDC || mode < R2_BLACK || mode > R2_WHITE) return 0;
@@ -708,8 +661,6 @@ int CDC::SetPolyFillMode(int mode)
     return old;
 }
 
-int CDC::GetPolyFillMode() const { return m_hDC ? m_hDC->state.polyFillMode : 0; }
-
 CPoint CDC::GetCurrentPosition() const { return m_hDC ? m_hDC->state.currentPosition : CPoint(); }
 
 // --- clipping ---
@@ -725,18 +676,6 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom)
     d.RecordF("IntersectClipRect L[%d,%d,%d,%d] D[%d,%d,%d,%d]", left, top, right, bottom,
                 clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
     return clip.isEmpty() ? NULLREGION : SIMPLEREGION;
-}
-
-int CDC::GetClipBox(RECT* rect) const
-{
-    if (!m_hDC || !rect) return 0;
-    const GdiDevice& d = *m_hDC;
-    QRect area(0, 0, d.width, d.height);
-    if (d.kind == GdiDevice::Kind::Memory && d.state.bitmap) area = d.state.bitmap->bitmap.rect();
-    if (d.state.clip) area &= *d.state.clip;
-    *rect = {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
-    DPtoLP(rect);
-    return area.isEmpty() ? NULLREGION : SIMPLEREGION;
 }
 
 // --- lines and shapes ---
@@ -782,28 +721,6 @@ BOOL CDC::Polygon(const POINT* points, int count)
     for (int i = 0; i < count; ++i) device << ToDevice(d, points[i].x, points[i].y);
     if (d.recording) d.Record("Polygon L[" + PointList(points, count) + "] D[" + PointList(device) + "]");
     DrawClosedFigure(d, device);
-    return TRUE;
-}
-
-BOOL CDC::PolyPolygon(const POINT* points, const int* counts, int polygonCount)
-{
-    if (!m_hDC || !points || !counts || polygonCount < 1) return FALSE;
-    GdiDevice& d = *m_hDC;
-    std::vector<QPolygon> polygons;
-    const POINT* p = points;
-    for (int i = 0; i < polygonCount; ++i) {
-        if (counts[i] < 2) return FALSE;
-        QPolygon device;
-        for (int k = 0; k < counts[i]; ++k) device << ToDevice(d, p[k].x, p[k].y);
-        if (d.recording) d.Record("PolyPolygon L[" + PointList(p, counts[i]) + "] D[" + PointList(device) + "]");
-        polygons.push_back(device);
-        p += counts[i];
-    }
-    if (HasBrush(d.state)) {
-        // One fill for all, so overlaps follow the fill mode.
-        d.target->FillPolygons(polygons, FillRule(d.state), BrushPaint(d.state, d.state.rop2));
-    }
-    for (const QPolygon& polygon : polygons) StrokeOutline(d, polygon, true);
     return TRUE;
 }
 

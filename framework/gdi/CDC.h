@@ -83,34 +83,22 @@ public:
     int GetMapMode() const;
     CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT p) { return SetWindowOrg(p.x, p.y); }
-    CPoint OffsetWindowOrg(int dx, int dy);
-    CPoint GetWindowOrg() const;
     CSize SetWindowExt(int cx, int cy);
     CSize SetWindowExt(SIZE s) { return SetWindowExt(s.cx, s.cy); }
-    CSize ScaleWindowExt(int xNum, int xDenom, int yNum, int yDenom);
     CSize GetWindowExt() const;
     CPoint SetViewportOrg(int x, int y);
     CPoint SetViewportOrg(POINT p) { return SetViewportOrg(p.x, p.y); }
-    CPoint OffsetViewportOrg(int dx, int dy);
     CPoint GetViewportOrg() const;
     CSize SetViewportExt(int cx, int cy);
     CSize SetViewportExt(SIZE s) { return SetViewportExt(s.cx, s.cy); }
-    CSize ScaleViewportExt(int xNum, int xDenom, int yNum, int yDenom);
     CSize GetViewportExt() const;
 
     void LPtoDP(POINT* points, int count = 1) const;
-    void LPtoDP(RECT* rect) const;
     // Sizes scale by the absolute extents: signs are kept.
     void LPtoDP(SIZE* size) const;
     void DPtoLP(POINT* points, int count = 1) const;
     void DPtoLP(RECT* rect) const;
     void DPtoLP(SIZE* size) const;
-    void LPtoDP(POINT& p) const { LPtoDP(&p); }
-    void LPtoDP(RECT& r) const { LPtoDP(&r); }
-    void LPtoDP(SIZE& s) const { LPtoDP(&s); }
-    void DPtoLP(POINT& p) const { DPtoLP(&p); }
-    void DPtoLP(RECT& r) const { DPtoLP(&r); }
-    void DPtoLP(SIZE& s) const { DPtoLP(&s); }
 
     // --- objects: each returns what it replaced ---
     CPen* SelectObject(CPen* pen);
@@ -124,28 +112,22 @@ public:
     CPen* GetCurrentPen() const;
     CBrush* GetCurrentBrush() const;
     CFont* GetCurrentFont() const;
-    CBitmap* GetCurrentBitmap() const;
 
     // --- attributes ---
     COLORREF SetTextColor(COLORREF color);
-    COLORREF GetTextColor() const;
     COLORREF SetBkColor(COLORREF color);
     COLORREF GetBkColor() const;
     int SetBkMode(int mode);
-    int GetBkMode() const;
     int SetROP2(int mode);
     int GetROP2() const;
     UINT SetTextAlign(UINT flags);
-    UINT GetTextAlign() const;
     int SetPolyFillMode(int mode);
-    int GetPolyFillMode() const;
     CPoint GetCurrentPosition() const;
 
     // --- clipping (a rectangle in logical units, kept in device units; NULLREGION or SIMPLEREGION) ---
     int IntersectClipRect(int left, int top, int right, int bottom);
     int IntersectClipRect(const RECT* rect) { return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom); }
     int IntersectClipRect(const RECT& rect) { return IntersectClipRect(&rect); }
-    int GetClipBox(RECT* rect) const;
 
     // --- lines and shapes (current pen and brush, mix mode of SetROP2) ---
     CPoint MoveTo(int x, int y);
@@ -154,25 +136,18 @@ public:
     BOOL LineTo(POINT p) { return LineTo(p.x, p.y); }
     BOOL Polyline(const POINT* points, int count);
     BOOL Polygon(const POINT* points, int count);
-    BOOL PolyPolygon(const POINT* points, const int* counts, int polygonCount);
     BOOL Rectangle(int left, int top, int right, int bottom);
     BOOL Rectangle(const RECT* r) { return Rectangle(r->left, r->top, r->right, r->bottom); }
     BOOL Rectangle(const RECT& r) { return Rectangle(&r); }
     BOOL RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
     BOOL Ellipse(int left, int top, int right, int bottom);
-    BOOL Ellipse(const RECT* r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
-    BOOL Ellipse(const RECT& r) { return Ellipse(&r); }
     // Bounding box and two radial points; counter-clockwise on the device from start to end.
     BOOL Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    BOOL Arc(const RECT* r, POINT start, POINT end) { return Arc(r->left, r->top, r->right, r->bottom, start.x, start.y, end.x, end.y); }
     BOOL Pie(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    BOOL Pie(const RECT* r, POINT start, POINT end) { return Pie(r->left, r->top, r->right, r->bottom, start.x, start.y, end.x, end.y); }
     BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    BOOL Chord(const RECT* r, POINT start, POINT end) { return Chord(r->left, r->top, r->right, r->bottom, start.x, start.y, end.x, end.y); }
 
     // --- areas (no pen) ---
     void FillRect(const RECT* rect, CBrush* brush);
-    void FillRect(const RECT& rect, CBrush* brush) { FillRect(&rect, brush); }
     // Leaves the background colour set to color.
     void FillSolidRect(const RECT* rect, COLORREF color);
     void FillSolidRect(const RECT& rect, COLORREF color) { FillSolidRect(&rect, color); }
@@ -180,19 +155,15 @@ public:
     void FrameRect(const RECT* rect, CBrush* brush);
     void FrameRect(const RECT& rect, CBrush* brush) { FrameRect(&rect, brush); }
     void InvertRect(const RECT* rect);
-    void InvertRect(const RECT& rect) { InvertRect(&rect); }
     // Dotted frame drawn by inverting: drawing it twice removes it.
     void DrawFocusRect(const RECT* rect);
-    void DrawFocusRect(const RECT& rect) { DrawFocusRect(&rect); }
     void Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight);
     void Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF bottomRight) { Draw3dRect(&rect, topLeft, bottomRight); }
 
     // --- pixels and blocks ---
     // CLR_INVALID where there is no pixel (outside, or a target without pixels).
     COLORREF SetPixel(int x, int y, COLORREF color);
-    COLORREF SetPixel(POINT p, COLORREF color) { return SetPixel(p.x, p.y, color); }
     COLORREF GetPixel(int x, int y) const;
-    COLORREF GetPixel(POINT p) const { return GetPixel(p.x, p.y); }
     BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
     BOOL StretchBlt(int x, int y, int width, int height, CDC* source,
                     int xSrc, int ySrc, int srcWidth, int srcHeight, DWORD rop);
@@ -215,8 +186,6 @@ public:
     int DrawText(const CString& text, RECT& rect, UINT format) { return DrawText(text, &rect, format); }
     CSize GetTextExtent(LPCTSTR text, int count) const;
     CSize GetTextExtent(const CString& text) const { return GetTextExtent(text.c_str(), text.GetLength()); }
-    CSize GetOutputTextExtent(LPCTSTR text, int count) const { return GetTextExtent(text, count); }
-    CSize GetOutputTextExtent(const CString& text) const { return GetTextExtent(text); }
     // Tab stops in logical units; none: every 8 average character widths; one: that spacing.
     CSize GetTabbedTextExtent(LPCTSTR text, int count, int tabCount, const int* tabStops) const;
     CSize GetTabbedTextExtent(const CString& text, int tabCount, const int* tabStops) const
@@ -229,7 +198,6 @@ public:
         return TabbedTextOut(x, y, text.c_str(), text.GetLength(), tabCount, tabStops, tabOrigin);
     }
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
-    BOOL GetOutputTextMetrics(TEXTMETRIC* metrics) const { return GetTextMetrics(metrics); }
 
     // --- printing (a printer or page-image device; elsewhere they fail with SP_ERROR) ---
     int StartDoc(LPCTSTR docName);

@@ -113,11 +113,6 @@ BOOL CGdiObject::Adopt(std::shared_ptr<GdiObjectData> handle)
     return TRUE;
 }
 
-BOOL CGdiObject::AttachShared(std::shared_ptr<GdiObjectData> handle)
-{
-    return Adopt(std::move(handle));
-}
-
 BOOL CGdiObject::DeleteObject()
 {
     if (!m_handle) return FALSE;
@@ -185,12 +180,6 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color)
     return Adopt(MakePen(UINT(style), width < 0 ? 0 : width, color));
 }
 
-BOOL CPen::CreatePenIndirect(const LOGPEN* logPen)
-{
-    if (!logPen) return FALSE;
-    return CreatePen(int(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
-}
-
 int CPen::GetLogPen(LOGPEN* logPen) const { return GetObject(int(sizeof(LOGPEN)), logPen); }
 
 CPen* CPen::FromHandle(HPEN handle) { return WrapperFor<CPen>(handle, GdiObjectData::Kind::Pen); }
@@ -204,19 +193,6 @@ BOOL CBrush::CreateHatchBrush(int hatchIndex, COLORREF color)
     if (hatchIndex < HS_HORIZONTAL || hatchIndex > HS_DIAGCROSS) return FALSE;
     return Adopt(MakeBrush(BS_HATCHED, color, hatchIndex));
 }
-
-BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* logBrush)
-{
-    if (!logBrush) return FALSE;
-    switch (logBrush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(logBrush->lbColor);
-    case BS_NULL: return Adopt(MakeBrush(BS_NULL, 0, 0));
-    case BS_HATCHED: return CreateHatchBrush(int(logBrush->lbHatch), logBrush->lbColor);
-    default: return FALSE;
-    }
-}
-
-int CBrush::GetLogBrush(LOGBRUSH* logBrush) const { return GetObject(int(sizeof(LOGBRUSH)), logBrush); }
 
 CBrush* CBrush::FromHandle(HBRUSH handle) { return WrapperFor<CBrush>(handle, GdiObjectData::Kind::Brush); }
 
@@ -250,25 +226,6 @@ BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, i
     if (faceName) std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
     return CreateFontIndirect(&lf);
 }
-
-BOOL CFont::CreatePointFont(int pointSize, LPCTSTR faceName, CDC* dc)
-{
-    LOGFONT lf;
-    if (faceName) std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
-    // Tenths of a point to device pixels, then to the context's logical units.
-    const int dpiY = dc ? dc->GetDeviceCaps(LOGPIXELSY) : 96;
-    POINT p{0, dpiY * pointSize / 720};
-    POINT origin{0, 0};
-    if (dc) {
-        dc->DPtoLP(&p);
-        dc->DPtoLP(&origin);
-    }
-    const int height = p.y - origin.y;
-    lf.lfHeight = -(height < 0 ? -height : height);
-    return CreateFontIndirect(&lf);
-}
-
-int CFont::GetLogFont(LOGFONT* logFont) const { return GetObject(int(sizeof(LOGFONT)), logFont); }
 
 CFont* CFont::FromHandle(HFONT handle) { return WrapperFor<CFont>(handle, GdiObjectData::Kind::Font); }
 

@@ -35,7 +35,6 @@ public:
 
     // Framework plumbing for the device contexts and the window layer.
     const std::shared_ptr<GdiObjectData>& SharedHandle() const { return m_handle; }
-    BOOL AttachShared(std::shared_ptr<GdiObjectData> handle);
 
 protected:
     BOOL Adopt(std::shared_ptr<GdiObjectData> handle);
@@ -51,7 +50,6 @@ public:
     // width in logical units; 0 is always one device pixel.
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     BOOL CreatePen(int style, int width, COLORREF color);
-    BOOL CreatePenIndirect(const LOGPEN* logPen);
     int GetLogPen(LOGPEN* logPen) const;
     static CPen* FromHandle(HPEN handle);
 };
@@ -61,11 +59,8 @@ class CBrush : public CGdiObject {
 public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
-    CBrush(int hatchIndex, COLORREF color) { CreateHatchBrush(hatchIndex, color); }
     BOOL CreateSolidBrush(COLORREF color);
     BOOL CreateHatchBrush(int hatchIndex, COLORREF color);
-    BOOL CreateBrushIndirect(const LOGBRUSH* logBrush);
-    int GetLogBrush(LOGBRUSH* logBrush) const;
     static CBrush* FromHandle(HBRUSH handle);
 };
 
@@ -79,9 +74,6 @@ public:
                     BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
                     BYTE outPrecision, BYTE clipPrecision, BYTE quality,
                     BYTE pitchAndFamily, LPCTSTR faceName);
-    // height in tenths of a point, converted through the device context (screen when null).
-    BOOL CreatePointFont(int pointSize, LPCTSTR faceName, CDC* dc = nullptr);
-    int GetLogFont(LOGFONT* logFont) const;
     static CFont* FromHandle(HFONT handle);
 };
 

@@ -39,7 +39,6 @@ constexpr int PS_INSIDEFRAME = 6;
 // Brush styles and hatches.
 constexpr UINT BS_SOLID = 0;
 constexpr UINT BS_NULL = 1;
-constexpr UINT BS_HOLLOW = BS_NULL;
 constexpr UINT BS_HATCHED = 2;
 constexpr int HS_HORIZONTAL = 0;
 constexpr int HS_VERTICAL = 1;
@@ -55,7 +54,6 @@ constexpr int GRAY_BRUSH = 2;
 constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
 constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
 constexpr int NULL_PEN = 8;
@@ -109,10 +107,8 @@ constexpr int WINDING = 2;
 // Region kinds answered by the clipping calls (0 is an error).
 constexpr int NULLREGION = 1;
 constexpr int SIMPLEREGION = 2;
-constexpr int COMPLEXREGION = 3;
 
 // Text alignment.
-constexpr UINT TA_NOUPDATECP = 0;
 constexpr UINT TA_UPDATECP = 1;
 constexpr UINT TA_LEFT = 0;
 constexpr UINT TA_RIGHT = 2;
@@ -170,26 +166,13 @@ constexpr int GETPRINTINGOFFSET = 13;
 constexpr int SP_ERROR = -1;
 
 // Font weights, pitch and family, character sets.
-constexpr LONG FW_DONTCARE = 0;
-constexpr LONG FW_THIN = 100;
-constexpr LONG FW_LIGHT = 300;
 constexpr LONG FW_NORMAL = 400;
-constexpr LONG FW_MEDIUM = 500;
-constexpr LONG FW_SEMIBOLD = 600;
 constexpr LONG FW_BOLD = 700;
-constexpr LONG FW_HEAVY = 900;
-constexpr BYTE DEFAULT_PITCH = 0;
 constexpr BYTE FIXED_PITCH = 1;
 constexpr BYTE VARIABLE_PITCH = 2;
-constexpr BYTE FF_DONTCARE = 0x00;
 constexpr BYTE FF_ROMAN = 0x10;
 constexpr BYTE FF_SWISS = 0x20;
 constexpr BYTE FF_MODERN = 0x30;
-constexpr BYTE ANSI_CHARSET = 0;
-constexpr BYTE DEFAULT_CHARSET = 1;
-constexpr BYTE OUT_DEFAULT_PRECIS = 0;
-constexpr BYTE CLIP_DEFAULT_PRECIS = 0;
-constexpr BYTE DEFAULT_QUALITY = 0;
 constexpr int LF_FACESIZE = 32;
 
 struct LOGFONT {

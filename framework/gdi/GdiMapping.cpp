@@ -145,9 +145,6 @@ int GdiMapping::LengthToDeviceY(int logical) const { return std::abs(SizeToDevic
 int GdiMapping::LengthToLogicalX(int device) const { return std::abs(SizeToLogical({device, 0}).cx); }
 int GdiMapping::LengthToLogicalY(int device) const { return std::abs(SizeToLogical({0, device}).cy); }
 
-double GdiMapping::ScaleX() const { return double(Abs(m_viewportExt.cx)) / double(Abs(m_windowExt.cx)); }
-double GdiMapping::ScaleY() const { return double(Abs(m_viewportExt.cy)) / double(Abs(m_windowExt.cy)); }
-
 bool GdiMapping::FlipsY() const { return (m_viewportExt.cy < 0) != (m_windowExt.cy < 0); }
 bool GdiMapping::FlipsX() const { return (m_viewportExt.cx < 0) != (m_windowExt.cx < 0); }
 

@@ -35,9 +35,6 @@ public:
     int LengthToDeviceY(int logical) const;
     int LengthToLogicalX(int device) const;
     int LengthToLogicalY(int device) const;
-    // Device pixels per logical unit along each axis (absolute).
-    double ScaleX() const;
-    double ScaleY() const;
     // y grows upwards on the device when the two y extents differ in sign.
     bool FlipsY() const;
     bool FlipsX() const;

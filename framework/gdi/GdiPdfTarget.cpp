@@ -72,12 +72,6 @@ GdiPdfTarget::~GdiPdfTarget()
     if (m_painter.isActive()) m_painter.end();
 }
 
-bool GdiPdfTarget::NeedsShadowMix(int rop2)
-{
-    COLORREF unused = 0;
-    return rop2 != R2_NOP && !FixedColour(GdiPaint{rop2, 0, -1, false, 0}, unused);
-}
-
 void GdiPdfTarget::PrepareVector()
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);

@@ -37,7 +37,6 @@ private:
     QRect ToShadow(const QRect& rect) const;
     // Puts the shadow's pixels of deviceBox on the page, cut to shape.
     void PlaceShadow(const QRect& deviceBox, const QPainterPath& shape);
-    static bool NeedsShadowMix(int rop2);
 
     QString m_path;
     GdiPageSetup m_page;

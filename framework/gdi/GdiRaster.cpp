@@ -208,8 +208,6 @@ QRgb GdiToQRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c
 
 COLORREF GdiFromQRgb(QRgb rgb) { return RGB(BYTE(qRed(rgb)), BYTE(qGreen(rgb)), BYTE(qBlue(rgb))); }
 
-std::uint32_t GdiMixRop2(int rop2, std::uint32_t p, std::uint32_t d) { return Rop2(rop2, p, d); }
-
 bool GdiIsSourceRop(DWORD rop)
 {
     switch (rop) {
@@ -219,8 +217,6 @@ bool GdiIsSourceRop(DWORD rop)
     default: return false;
     }
 }
-
-std::uint32_t GdiMixSourceRop(DWORD rop, std::uint32_t s, std::uint32_t d) { return SourceRop(rop, s, d); }
 
 std::vector<int> GdiDashPattern(int penStyle)
 {

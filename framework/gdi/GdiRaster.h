@@ -25,11 +25,8 @@ struct GdiPaint {
 
 QRgb GdiToQRgb(COLORREF color);
 COLORREF GdiFromQRgb(QRgb rgb);
-// The binary raster operation (R2_*) on 24-bit colours.
-std::uint32_t GdiMixRop2(int rop2, std::uint32_t pen, std::uint32_t dst);
 // The source raster operations of BitBlt; false for an unknown one.
 bool GdiIsSourceRop(DWORD rop);
-std::uint32_t GdiMixSourceRop(DWORD rop, std::uint32_t src, std::uint32_t dst);
 // Cosmetic dash pattern of a pen style (on, off, ... in pixels); empty for solid.
 std::vector<int> GdiDashPattern(int penStyle);
 
