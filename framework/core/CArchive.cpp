@@ -501,9 +501,3 @@ CArchive& operator>>(CArchive& ar, CObject*& pOb)
     pOb = ar.ReadObject(nullptr);
     return ar;
 }
-
-CArchive& operator>>(CArchive& ar, const CObject*& pOb)
-{
-    pOb = ar.ReadObject(nullptr);
-    return ar;
-}

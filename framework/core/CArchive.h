@@ -46,11 +46,9 @@ public:
 
     BOOL IsLoading() const { return (m_nMode & load) != 0; }
     BOOL IsStoring() const { return (m_nMode & load) == 0; }
-    CFile* GetFile() const { return m_pFile; }
 
     // The schema of the object being read, once per Serialize; (UINT)-1 afterwards.
     UINT GetObjectSchema();
-    void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }
 
     // Raw blocks. Read returns fewer bytes than asked only at the end of the data.
     UINT Read(void* lpBuf, UINT nMax);
@@ -147,4 +145,3 @@ CArchive& operator>>(CArchive& ar, CString& string);
 
 CArchive& operator<<(CArchive& ar, const CObject* pOb);
 CArchive& operator>>(CArchive& ar, CObject*& pOb);
-CArchive& operator>>(CArchive& ar, const CObject*& pOb);

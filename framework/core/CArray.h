@@ -22,7 +22,6 @@ public:
     CArray& operator=(const CArray&) = default;
 
     int GetSize() const { return int(m_data.size()); }
-    int GetCount() const { return GetSize(); }
     BOOL IsEmpty() const { return m_data.empty(); }
     int GetUpperBound() const { return GetSize() - 1; }
 
@@ -32,7 +31,6 @@ public:
         if (nNewSize < 0) AfxThrowInvalidArgException();
         m_data.resize(std::size_t(nNewSize));
     }
-    void FreeExtra() { m_data.shrink_to_fit(); }
     void RemoveAll() { m_data.clear(); }
 
     const TYPE& GetAt(int nIndex) const { return m_data[Checked(nIndex)]; }
@@ -41,9 +39,6 @@ public:
     const TYPE& ElementAt(int nIndex) const { return m_data[Checked(nIndex)]; }
     TYPE& operator[](int nIndex) { return ElementAt(nIndex); }
     const TYPE& operator[](int nIndex) const { return GetAt(nIndex); }
-
-    TYPE* GetData() { return m_data.data(); }
-    const TYPE* GetData() const { return m_data.data(); }
 
     // Grows the array as needed to hold nIndex.
     void SetAtGrow(int nIndex, ARG_TYPE newElement)
@@ -57,17 +52,6 @@ public:
     {
         m_data.push_back(newElement);
         return GetUpperBound();
-    }
-    // Index of the first appended element.
-    int Append(const CArray& src)
-    {
-        const int first = GetSize();
-        m_data.insert(m_data.end(), src.m_data.begin(), src.m_data.end());
-        return first;
-    }
-    void Copy(const CArray& src)
-    {
-        if (&src != this) m_data = src.m_data;
     }
 
     // An index beyond the end grows the array first.

@@ -24,7 +24,6 @@ public:
     CList& operator=(const CList&) = delete;
 
     int GetCount() const { return m_nCount; }
-    int GetSize() const { return m_nCount; }
     BOOL IsEmpty() const { return m_nCount == 0; }
 
     TYPE& GetHead() { return NonEmpty(m_pHead)->data; }

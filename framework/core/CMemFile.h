@@ -26,10 +26,6 @@ public:
     void Abort() override;
     BOOL IsOpen() const override { return m_bOpen; }
 
-protected:
-    // The content, for derived files that hand it to someone else.
-    const std::vector<BYTE>& Content() const { return m_data; }
-
 private:
     void RequireOpenMemory() const;
     void Reserve(std::size_t size);

@@ -11,14 +11,11 @@ public:
     constexpr CRect(RECT r) : RECT(r) {}
     constexpr CRect(CPoint topLeft, CSize size)
         : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
-    constexpr CRect(CPoint topLeft, CPoint bottomRight)
-        : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
     constexpr LONG Width() const { return right - left; }
     constexpr LONG Height() const { return bottom - top; }
     constexpr CSize Size() const { return {Width(), Height()}; }
     constexpr CPoint TopLeft() const { return {left, top}; }
-    constexpr CPoint BottomRight() const { return {right, bottom}; }
     constexpr CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
     constexpr bool IsRectEmpty() const { return Width() <= 0 || Height() <= 0; }
     constexpr bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
@@ -34,31 +31,6 @@ public:
     void InflateRect(LONG dx, LONG dy) { left -= dx; top -= dy; right += dx; bottom += dy; }
     void DeflateRect(LONG dx, LONG dy) { InflateRect(-dx, -dy); }
     void OffsetRect(LONG dx, LONG dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void OffsetRect(CSize s) { OffsetRect(s.cx, s.cy); }
-    void OffsetRect(CPoint p) { OffsetRect(p.x, p.y); }
-
-    // Empty result when the two do not overlap; returns whether they do.
-    bool IntersectRect(const RECT& a, const RECT& b)
-    {
-        SetRect(std::max(a.left, b.left), std::max(a.top, b.top),
-                std::min(a.right, b.right), std::min(a.bottom, b.bottom));
-        if (IsRectEmpty()) {
-            SetRectEmpty();
-            return false;
-        }
-        return true;
-    }
-    bool UnionRect(const RECT& a, const RECT& b)
-    {
-        const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) { *this = rb; }
-        else if (rb.IsRectEmpty()) { *this = ra; }
-        else {
-            SetRect(std::min(a.left, b.left), std::min(a.top, b.top),
-                    std::max(a.right, b.right), std::max(a.bottom, b.bottom));
-        }
-        return !IsRectEmpty();
-    }
 
     constexpr bool operator==(const CRect& o) const
     {

@@ -16,8 +16,6 @@ std::size_t Clamp(int v, std::size_t hi)
     return std::min(std::size_t(v), hi);
 }
 
-bool InSet(char ch, const char* set) { return set && ch != '\0' && std::strchr(set, ch) != nullptr; }
-
 } // namespace
 
 std::string FormatTextV(const char* format, va_list args)
@@ -63,20 +61,6 @@ CString CString::Right(int count) const
     return CString(m_text.substr(m_text.size() - n));
 }
 
-CString CString::SpanIncluding(const char* set) const
-{
-    std::size_t n = 0;
-    while (n < m_text.size() && InSet(m_text[n], set)) ++n;
-    return Left(int(n));
-}
-
-CString CString::SpanExcluding(const char* set) const
-{
-    std::size_t n = 0;
-    while (n < m_text.size() && !InSet(m_text[n], set)) ++n;
-    return Left(int(n));
-}
-
 int CString::Find(char ch, int start) const
 {
     if (start < 0 || std::size_t(start) >= m_text.size()) return -1;
@@ -97,13 +81,6 @@ int CString::ReverseFind(char ch) const
     return pos == std::string::npos ? -1 : int(pos);
 }
 
-int CString::FindOneOf(const char* set) const
-{
-    if (!set) return -1;
-    const auto pos = m_text.find_first_of(set);
-    return pos == std::string::npos ? -1 : int(pos);
-}
-
 void CString::MakeUpper()
 {
     for (char& c : m_text) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -113,8 +90,6 @@ void CString::MakeLower()
 {
     for (char& c : m_text) c = char(std::tolower(static_cast<unsigned char>(c)));
 }
-
-void CString::MakeReverse() { std::reverse(m_text.begin(), m_text.end()); }
 
 void CString::TrimLeft()
 {
@@ -126,30 +101,6 @@ void CString::TrimLeft()
 void CString::TrimRight()
 {
     while (!m_text.empty() && std::isspace(static_cast<unsigned char>(m_text.back()))) m_text.pop_back();
-}
-
-void CString::TrimLeft(const char* set)
-{
-    std::size_t n = 0;
-    while (n < m_text.size() && InSet(m_text[n], set)) ++n;
-    m_text.erase(0, n);
-}
-
-void CString::TrimRight(const char* set)
-{
-    while (!m_text.empty() && InSet(m_text.back(), set)) m_text.pop_back();
-}
-
-int CString::Replace(char from, char to)
-{
-    int count = 0;
-    for (char& c : m_text) {
-        if (c == from) {
-            c = to;
-            ++count;
-        }
-    }
-    return count;
 }
 
 int CString::Replace(const char* from, const char* to)
@@ -171,18 +122,6 @@ int CString::Remove(char ch)
     const auto old = m_text.size();
     m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
     return int(old - m_text.size());
-}
-
-int CString::Insert(int index, char ch)
-{
-    m_text.insert(Clamp(index, m_text.size()), 1, ch);
-    return GetLength();
-}
-
-int CString::Insert(int index, const char* s)
-{
-    if (s) m_text.insert(Clamp(index, m_text.size()), s);
-    return GetLength();
 }
 
 int CString::Delete(int index, int count)
@@ -225,8 +164,3 @@ void CString::ReleaseBuffer(int newLength)
     }
 }
 
-char* CString::GetBufferSetLength(int length)
-{
-    m_text.resize(Clamp(length, std::size_t(1) << 30));
-    return m_text.data();
-}

@@ -14,13 +14,11 @@ public:
     CString(const char* s, int length) : m_text(s ? std::string(s, std::size_t(std::max(length, 0))) : std::string()) {}
     CString(char ch, int repeat = 1) : m_text(std::size_t(std::max(repeat, 0)), ch) {}
     CString(std::string s) : m_text(std::move(s)) {}
-    CString(std::string_view s) : m_text(s) {}
 
     int GetLength() const { return int(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
     char GetAt(int index) const { return m_text.at(std::size_t(index)); }
-    void SetAt(int index, char ch) { m_text.at(std::size_t(index)) = ch; }
     char operator[](int index) const { return GetAt(index); }
 
     operator const char*() const { return m_text.c_str(); }
@@ -35,7 +33,6 @@ public:
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
     friend CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
     friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
-    friend CString operator+(const CString& a, char b) { return CString(a.m_text + b); }
 
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
@@ -48,27 +45,18 @@ public:
     CString Mid(int first, int count) const;
     CString Left(int count) const;
     CString Right(int count) const;
-    CString SpanIncluding(const char* set) const;
-    CString SpanExcluding(const char* set) const;
 
     int Find(char ch, int start = 0) const;
     int Find(const char* sub, int start = 0) const;
     int ReverseFind(char ch) const;
-    int FindOneOf(const char* set) const;
 
     void MakeUpper();
     void MakeLower();
-    void MakeReverse();
     void TrimLeft();
     void TrimRight();
-    void TrimLeft(const char* set);
-    void TrimRight(const char* set);
     void Trim() { TrimRight(); TrimLeft(); }
-    int Replace(char from, char to);
     int Replace(const char* from, const char* to);
     int Remove(char ch);
-    int Insert(int index, char ch);
-    int Insert(int index, const char* s);
     int Delete(int index, int count = 1);
 
     // printf semantics; a format from a resource must never reach these with untrusted text.
@@ -82,7 +70,6 @@ public:
     // Writable buffer of at least minLength bytes; ReleaseBuffer cuts at the first NUL (or newLength).
     char* GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
-    char* GetBufferSetLength(int length);
 
 private:
     std::string m_text;

@@ -86,18 +86,6 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
 
 CTime CTime::GetCurrentTime() { return CTime(std::time(nullptr)); }
 
-std::tm* CTime::GetLocalTm(std::tm* ptm) const
-{
-    if (!ptm) return nullptr;
-    return localtime_r(&m_time, ptm);
-}
-
-std::tm* CTime::GetGmtTm(std::tm* ptm) const
-{
-    if (!ptm) return nullptr;
-    return gmtime_r(&m_time, ptm);
-}
-
 std::tm CTime::LocalFields() const
 {
     std::tm fields{};

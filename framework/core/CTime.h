@@ -28,11 +28,7 @@ public:
     // %D days, %H hours, %M minutes, %S seconds (two digits each), %% a percent sign.
     CString Format(LPCTSTR pFormat) const;
 
-    constexpr CTimeSpan operator+(CTimeSpan other) const { return m_timeSpan + other.m_timeSpan; }
-    constexpr CTimeSpan operator-(CTimeSpan other) const { return m_timeSpan - other.m_timeSpan; }
     constexpr CTimeSpan operator-() const { return -m_timeSpan; }
-    CTimeSpan& operator+=(CTimeSpan other) { m_timeSpan += other.m_timeSpan; return *this; }
-    CTimeSpan& operator-=(CTimeSpan other) { m_timeSpan -= other.m_timeSpan; return *this; }
     constexpr bool operator==(const CTimeSpan&) const = default;
     constexpr auto operator<=>(const CTimeSpan&) const = default;
 
@@ -60,8 +56,6 @@ public:
     int GetMinute() const;
     int GetSecond() const;
     int GetDayOfWeek() const; // 1 = Sunday ... 7 = Saturday
-    std::tm* GetLocalTm(std::tm* ptm) const;
-    std::tm* GetGmtTm(std::tm* ptm) const;
 
     // strftime codes, in the user's locale (its language and date/time formats).
     CString Format(LPCTSTR pFormat) const;
@@ -70,7 +64,6 @@ public:
     constexpr CTimeSpan operator-(CTime other) const { return CTimeSpan(m_time - other.m_time); }
     constexpr CTime operator+(CTimeSpan span) const { return m_time + span.GetTotalSeconds(); }
     constexpr CTime operator-(CTimeSpan span) const { return m_time - span.GetTotalSeconds(); }
-    CTime& operator+=(CTimeSpan span) { m_time += span.GetTotalSeconds(); return *this; }
     CTime& operator-=(CTimeSpan span) { m_time -= span.GetTotalSeconds(); return *this; }
     constexpr bool operator==(const CTime&) const = default;
     constexpr auto operator<=>(const CTime&) const = default;

@@ -11,7 +11,6 @@
 
 // nullptr on failure; GetLastLibraryError then says why.
 HMODULE LoadLibrary(LPCSTR fileName);
-inline HMODULE LoadLibraryA(LPCSTR fileName) { return LoadLibrary(fileName); }
 
 // nullptr when the module does not export the name. Cast to the real signature.
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

@@ -18,7 +18,6 @@ void AfxSetResourceHandle(HINSTANCE module);
 // Copies string 'id' into buffer (at most size-1 bytes, never half a character,
 // plus NUL) and returns the bytes copied; 0 and an empty buffer for an unknown id.
 int LoadString(HINSTANCE module, UINT id, LPSTR buffer, int size);
-inline int LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int size) { return LoadString(module, id, buffer, size); }
 
 // Replace %1..%9 in a text by the given strings. A placeholder beyond the count
 // is dropped, a null string inserts nothing; "%%", "%0" and other '%' stay as they are.

@@ -55,7 +55,6 @@ public:
     // Linux sizes its tty buffers itself: the request is accepted and kept only.
     int SetBufferSizes(DWORD receiveSize, DWORD transmitSize);
     void SetTimeouts(const SerialTimeouts& timeouts) { m_timeouts = timeouts; }
-    const SerialTimeouts& Timeouts() const { return m_timeouts; }
 
     // Discards received bytes not yet read.
     int PurgeReceive();
