@@ -699,7 +699,8 @@ protected:
         if (HasFatalFailure()) return;
         SCOPED_TRACE("step 4: send, confirm, read back");
         SendConfirmAndReadBack();
-        SCOPED_TRACE("step 5: diagnosis");
+        SCOPED_TRACE("step 5: monitor and diagnosis");
+        MonitorForAFewTicks();
         ReadTheDiagnosisReport();
         SCOPED_TRACE("step 6: print");
         PrintTheReportToAPdf(record, family);
