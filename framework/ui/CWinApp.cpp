@@ -391,6 +391,14 @@ BOOL CWinApp::OnIdle(LONG lCount)
         if (mainWnd != nullptr && mainWnd->m_hWnd != nullptr && mainWnd->IsWindowVisible()) {
             mainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
             mainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            // Frames of their own that the main window owns (the print preview) have bars too.
+            for (HWND owned : AfxOwnedHandles(mainWnd->m_hWnd)) {
+                auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(owned));
+                if (frame != nullptr && frame->IsWindowVisible()) {
+                    frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+                    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+                }
+            }
         }
     }
     return lCount < 1;

@@ -74,6 +74,9 @@ constexpr BYTE kIdentificationCommand = 0x31;
 constexpr UINT IDP_SEND_NOTE = 1804;
 constexpr UINT IDP_TRANSFER_FAILED = 422;
 constexpr UINT IDP_GO_ON_WITH_FIELDS = 423;
+// Captions of the confirmation preview's accept and reject buttons.
+constexpr UINT kAcceptCaption = 960;
+constexpr UINT kRejectCaption = 961;
 
 constexpr int kZOKScansPage = 2;
 constexpr int IDC_SCANS = 2186;
@@ -546,6 +549,10 @@ protected:
         app->OnIdle(0);
         CWnd* bar = preview->GetParentFrame()->GetDlgItem(AFX_IDW_PREVIEW_BAR);
         ASSERT_NE(bar, nullptr);
+        // The confirmation's buttons carry its own captions.
+        CString caption;
+        caption.LoadString(button == AFX_ID_PREVIEW_PRINT ? kAcceptCaption : kRejectCaption);
+        EXPECT_EQ(DialogDriver(*bar).Text(int(button)), caption);
         ASSERT_TRUE(DialogDriver(*bar).Click(int(button))) << "the button can be clicked";
         RunPosted();
         EXPECT_EQ(CPreviewView::FindPreviewOf(view), nullptr);
