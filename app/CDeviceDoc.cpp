@@ -475,5 +475,17 @@ void CDeviceDoc<Config>::TakeVerifiedContour(CPolyShelter& contour)
     SetCurrentObject(&contour);
 }
 
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateWriteSystem(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanWriteSystem());
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateScannerSession(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunDeviceSession());
+}
+
 template class CDeviceDoc<CKVRConfig>;
 template class CDeviceDoc<CZOKConfig>;

@@ -111,6 +111,9 @@ public:
     afx_msg void OnUpdateReadConfiguration(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTestConnection(CCmdUI* pCmdUI);
     afx_msg void OnUpdateReadField(CCmdUI* pCmdUI);
+    // The device-wide commands, only in idle: a live mode holds a session with the device.
+    afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
     // The family's protocol and diagnosis-results dialogs.
     afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);

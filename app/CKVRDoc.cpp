@@ -428,18 +428,7 @@ void CKVRDoc::OnWriteSystem()
     WriteKVRDefaultSystem();
 }
 
-// Only in idle: a live mode holds a session with the device.
-void CKVRDoc::OnUpdateWriteSystem(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanWriteSystem());
-}
-
 void CKVRDoc::OnScannerSession()
 {
     RunKVRScannerSession();
-}
-
-void CKVRDoc::OnUpdateScannerSession(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunDeviceSession());
 }

@@ -73,9 +73,7 @@ public:
 
     // A default system written to the unit; a session with a scanner behind it.
     afx_msg void OnWriteSystem();
-    afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
     afx_msg void OnScannerSession();
-    afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;

@@ -269,18 +269,7 @@ void CZOKDoc::OnWriteSystem()
     WriteZOKWholeSystem();
 }
 
-// Only in idle: a live mode holds a session with the device.
-void CZOKDoc::OnUpdateWriteSystem(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanWriteSystem());
-}
-
 void CZOKDoc::OnScannerSession()
 {
     RunZOKDeviceCommand50();
-}
-
-void CZOKDoc::OnUpdateScannerSession(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunDeviceSession());
 }

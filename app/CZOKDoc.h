@@ -57,9 +57,7 @@ public:
 
     // The scanner's whole system written; the device command 0x50.
     afx_msg void OnWriteSystem();
-    afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
     afx_msg void OnScannerSession();
-    afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
     void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;

@@ -23,26 +23,9 @@ public:
     TestKVRDoc() { m_bAutoDelete = FALSE; }
 };
 
-// The unit's configuration as the simulator holds it now.
 std::unique_ptr<CKVRConfig> UnitConfiguration()
 {
-    CKVRSensor unit(1);
-    if (!unit.Load("") || !unit.Open())
-        return nullptr;
-    std::unique_ptr<CKVRConfig> config = unit.ReadConfiguration();
-    if (config != nullptr)
-        ClearFieldTimes(*config);
-    return config;
-}
-
-std::vector<BYTE> BytesOf(const CKVRConfig* config)
-{
-    if (config == nullptr)
-        return {};
-    CKVRConfig copy;
-    copy = *config;
-    ClearFieldTimes(copy);
-    return StoreBytes(copy);
+    return SimulatedConfiguration<CKVRSensor, CKVRConfig>();
 }
 
 class KVRDocTransferTest : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include "shared/SensorTelegram.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -127,4 +128,29 @@ inline std::vector<UINT> PromptIds(const ScriptedUi& ui)
 inline bool Shown(const std::vector<UINT>& ids, UINT id)
 {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// The configuration the simulated device of the family holds now, field times cleared.
+template <class Sensor, class Config>
+std::unique_ptr<Config> SimulatedConfiguration()
+{
+    Sensor sensor(1);
+    if (!sensor.Load("") || !sensor.Open())
+        return nullptr;
+    std::unique_ptr<Config> config = sensor.ReadConfiguration();
+    if (config != nullptr)
+        ClearFieldTimes(*config);
+    return config;
+}
+
+// The archive bytes of a configuration, field times cleared; empty for none.
+template <class Config>
+std::vector<BYTE> BytesOf(const Config* config)
+{
+    if (config == nullptr)
+        return {};
+    Config copy;
+    copy = *config;
+    ClearFieldTimes(copy);
+    return StoreBytes(copy);
 }

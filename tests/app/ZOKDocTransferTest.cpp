@@ -24,26 +24,9 @@ public:
     TestZOKDoc() { m_bAutoDelete = FALSE; }
 };
 
-// The scanner's configuration as the simulator holds it now.
 std::unique_ptr<CZOKConfig> ScannerConfiguration()
 {
-    CZOKSensor scanner(1);
-    if (!scanner.Load("") || !scanner.Open())
-        return nullptr;
-    std::unique_ptr<CZOKConfig> config = scanner.ReadConfiguration();
-    if (config != nullptr)
-        ClearFieldTimes(*config);
-    return config;
-}
-
-std::vector<BYTE> BytesOf(const CZOKConfig* config)
-{
-    if (config == nullptr)
-        return {};
-    CZOKConfig copy;
-    copy = *config;
-    ClearFieldTimes(copy);
-    return StoreBytes(copy);
+    return SimulatedConfiguration<CZOKSensor, CZOKConfig>();
 }
 
 class ZOKDocTransferTest : public ::testing::Test {
