@@ -122,6 +122,10 @@ public:
     const std::vector<AccelEntry>* FindAccelerators(UINT id) const;
     const ToolBarTemplate* FindToolBar(UINT id) const;
 
+    const std::map<UINT, std::string>& Strings() const { return m_strings; }
+    const std::map<UINT, DialogTemplate>& Dialogs() const { return m_dialogs; }
+    const std::map<UINT, MenuTemplate>& Menus() const { return m_menus; }
+
 private:
     std::map<UINT, std::string> m_strings;
     std::map<UINT, DialogTemplate> m_dialogs;
