@@ -41,6 +41,14 @@ struct TeachClock {
 };
 TeachClock SystemTeachClock();
 
+// Values of a scan read from a device: every beam, or every second one for divisor 2.
+constexpr int kFullScanValues = 361;
+constexpr int kHalfScanValues = 180;
+constexpr int ScanValueCount(int divisor)
+{
+    return divisor == 2 ? kHalfScanValues : kFullScanValues;
+}
+
 // Enables a device command only while no mode runs and the user has the right.
 void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more = TRUE);
 

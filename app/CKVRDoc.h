@@ -102,8 +102,10 @@ private:
     // A mode-2 tick: the cases the unit reports and the scans of both outputs.
     BOOL MonitorTick();
     void ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1);
-    // A teach-in or verification field from the selection, into the record.
-    BOOL PrepareFieldRecord(CFieldTeachRecord& record);
+    // The start checks of teach-in and verification (the device's capability, a scanner,
+    // a protective field, the save question); the field goes into the record, which is
+    // reset when a check fails.
+    BOOL PrepareFieldRecord(int capability, UINT nIDRefusal, CFieldTeachRecord& record);
 
     CFieldTeachRecord m_teachRecord;
     CFieldTeachRecord m_verifyRecord;

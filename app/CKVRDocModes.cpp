@@ -16,13 +16,6 @@
 namespace {
 
 constexpr BYTE kModeMonitorDevice = 37;
-constexpr int kFullScan = 361;
-constexpr int kHalfScan = 180;
-
-int ScanSize(int divisor)
-{
-    return divisor == 2 ? kHalfScan : kFullScan;
-}
 
 } // namespace
 
@@ -38,7 +31,7 @@ std::unique_ptr<CSensorObject> CKVRDoc::FetchScan(WORD wDivisor)
     const int scanner = GetSelectedScanner() + 1;
     if (scanner < 1)
         return nullptr;
-    const int count = wDivisor == 2 ? kHalfScan : kFullScan;
+    const int count = ScanValueCount(wDivisor);
     std::unique_ptr<CScan> scan;
     RunIdentifiedSession<CKVRSensor>([&](CKVRSensor& sensor) {
         scan = GetMode() == kModeEdit ? ReadKVRScanB(sensor, scanner, count, TRUE)
@@ -96,7 +89,7 @@ BOOL CKVRDoc::MonitorTick()
         const int speed = (int(identity.GetWord28()) + int(identity.GetWord30())) / 2;
         m_simulation.TakeDeviceCases(*config, case1, case2, speed);
     }
-    const int count = ScanSize(GetTalisoSetup().m_nScanDivisor);
+    const int count = ScanValueCount(GetTalisoSetup().m_nScanDivisor);
     const CKVRCaseState* output1 = m_simulation.GetCase(1);
     const CKVRCaseState* output2 = m_simulation.GetCase(2);
     if (output1->sensorIndex >= 0)
@@ -131,13 +124,16 @@ void CKVRDoc::ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1)
 
 // ------------------------------------------------------------ modes 3 and 4
 
-BOOL CKVRDoc::PrepareFieldRecord(CFieldTeachRecord& record)
+BOOL CKVRDoc::PrepareFieldRecord(int capability, UINT nIDRefusal, CFieldTeachRecord& record)
 {
-    if (!IsProtectiveCurrent())
-        return FALSE;
-    const int pair = GetCurrentSelection().GetIndex();
-    record.SetField(GetSelectedScanner() + 1, pair + 1, GetConfiguration()->GetShelterConfigName(pair));
-    return TRUE;
+    if (CheckContourDevice<CKVRSensor>(capability, nIDRefusal, GetSelectedScanner() >= 0) && IsProtectiveCurrent()) {
+        const int pair = GetCurrentSelection().GetIndex();
+        record.SetField(GetSelectedScanner() + 1, pair + 1, GetConfiguration()->GetShelterConfigName(pair));
+        if (SaveModified())
+            return TRUE;
+    }
+    record.Reset();
+    return FALSE;
 }
 
 int CKVRDoc::RunMode3(int nAction)
@@ -145,11 +141,8 @@ int CKVRDoc::RunMode3(int nAction)
     CFieldTeachRecord& record = m_teachRecord;
     switch (nAction) {
     case kModeActionStart: {
-        if (!CheckContourDevice<CKVRSensor>(kTeachInCapability, IDP_NO_TEACH_IN, GetSelectedScanner() >= 0)
-            || !PrepareFieldRecord(record) || !SaveModified()) {
-            record.Reset();
+        if (!PrepareFieldRecord(kTeachInCapability, IDP_NO_TEACH_IN, record))
             return 0;
-        }
         const BOOL started = BeginLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
             if (!RunKVRCommand46Sub0(sensor, record.GetScannerNumber(), record.GetFieldNumber(), record.GetName(),
                                      TRUE))
@@ -210,11 +203,8 @@ int CKVRDoc::RunMode4(int nAction)
     CFieldTeachRecord& record = m_verifyRecord;
     switch (nAction) {
     case kModeActionStart: {
-        if (!CheckContourDevice<CKVRSensor>(kVerificationCapability, IDP_NO_VERIFICATION, GetSelectedScanner() >= 0)
-            || !PrepareFieldRecord(record) || !SaveModified()) {
-            record.Reset();
+        if (!PrepareFieldRecord(kVerificationCapability, IDP_NO_VERIFICATION, record))
             return 0;
-        }
         const BOOL started = BeginLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
             if (!GetCurrentObject()->IsLocked()) {
                 std::unique_ptr<CShelter> written =
@@ -243,7 +233,7 @@ int CKVRDoc::RunMode4(int nAction)
         RunIdentifiedSession<CKVRSensor>([&](CKVRSensor& sensor) {
             record.SetContour(ReadKVRScanSub4(sensor, record.GetScannerNumber(), TRUE));
             if (record.GetContour() != nullptr)
-                scan = ReadKVRScan(sensor, record.GetScannerNumber(), kFullScan, TRUE);
+                scan = ReadKVRScan(sensor, record.GetScannerNumber(), kFullScanValues, TRUE);
             return TRUE;
         });
         // Without a contour the verification goes on: the next tick asks again.

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr BYTE kModeMonitorDevice = kModeNormal;
-constexpr int kFullScan = 361;
-constexpr int kHalfScan = 180;
 
 } // namespace
 
@@ -27,7 +25,7 @@ int CZOKDoc::RunMode1(int nAction)
 
 std::unique_ptr<CSensorObject> CZOKDoc::FetchScan(WORD wDivisor)
 {
-    const int count = wDivisor == 2 ? kHalfScan : kFullScan;
+    const int count = ScanValueCount(wDivisor);
     std::unique_ptr<CScan> scan;
     RunIdentifiedSession<CZOKSensor>([&](CZOKSensor& sensor) {
         scan = ReadZOKScan(sensor, count, TRUE);
@@ -161,7 +159,7 @@ int CZOKDoc::RunMode4(int nAction)
         RunIdentifiedSession<CZOKSensor>([&](CZOKSensor& sensor) {
             m_pVerifyContour = ReadZOKScanSub4(sensor, TRUE);
             if (m_pVerifyContour != nullptr)
-                scan = ReadZOKScan(sensor, kFullScan, TRUE);
+                scan = ReadZOKScan(sensor, kFullScanValues, TRUE);
             return TRUE;
         });
         if (m_pVerifyContour == nullptr)
