@@ -24,9 +24,11 @@ IMPLEMENT_DYNAMIC(CZOKParameterDialog, CDialog)
 
 namespace {
 
-constexpr UINT IDS_RESTART_LABEL = 1073;
-constexpr UINT IDS_OUTPUTS_LABEL = 1074;
-constexpr UINT IDS_INPUTS_LABEL = 1075;
+// Lead-ins of three lines; the device texts after them carry their own labels, since
+// the diagnosis shows the same device texts on lines of their own.
+constexpr UINT IDS_RESTART_LEAD_IN = 1073;
+constexpr UINT IDS_OUTPUT_MODE_LEAD_IN = 1074;
+constexpr UINT IDS_RESTART_FLAG_LEAD_IN = 1075;
 constexpr UINT IDS_FILE_FILTER = 1122;
 constexpr UINT kOpenHelpContext = 112;
 constexpr UINT kSaveHelpContext = 113;
@@ -37,11 +39,11 @@ constexpr int kRestartWithDelay = 1;
 
 // What the listing shows, taken from an identification or from a parameter record.
 struct ListingValues {
-    BYTE startTest = 0;  // text class 2
-    BYTE restart = 0;    // text class 6
-    WORD delay = 0;      // text class 22, in 1/200 s
-    BYTE inputs = 0;     // text class 20
-    BYTE outputs = 0;    // text class 19
+    BYTE inputMonitoring = 0; // text class 2
+    BYTE restart = 0;         // text class 6
+    WORD delay = 0;           // text class 22, in 1/200 s
+    BYTE restartFlag = 0;     // text class 20
+    BYTE outputMode = 0;      // text class 19
     int scans = 0;       // text classes 24 and 23
     BYTE secondOutput = 0; // text class 25
     BYTE deviceKind = 0; // text class 26
@@ -51,11 +53,11 @@ struct ListingValues {
 ListingValues FromIdentity(const CZOKIdentity& id)
 {
     ListingValues v;
-    v.startTest = id.GetByteAt(19);
+    v.inputMonitoring = id.GetByteAt(19);
     v.restart = id.GetByte20();
     v.delay = id.GetWord21();
-    v.inputs = id.GetByteAt(23);
-    v.outputs = id.GetByteAt(24);
+    v.restartFlag = id.GetByteAt(23);
+    v.outputMode = id.GetByteAt(24);
     v.scans = id.GetScanCount();
     v.secondOutput = id.GetByte28();
     v.deviceKind = id.GetByte29();
@@ -66,11 +68,11 @@ ListingValues FromIdentity(const CZOKIdentity& id)
 ListingValues FromParameters(const CZOKParameters& p, DWORD firmwareVersion)
 {
     ListingValues v;
-    v.startTest = p.GetByteAt(0);
+    v.inputMonitoring = p.GetByteAt(0);
     v.restart = p.GetByteAt(1);
     v.delay = p.GetWordAt(2);
-    v.inputs = p.GetByte4();
-    v.outputs = p.GetByte5();
+    v.restartFlag = p.GetByte4();
+    v.outputMode = p.GetByte5();
     v.scans = p.GetScans();
     v.secondOutput = p.GetByteAt(8);
     v.deviceKind = p.GetByte7();
@@ -90,12 +92,12 @@ CString ListingText(const ListingValues& v, const CString& timeStamp)
     const CString crlf = "\r\n";
     CString text = timeStamp + crlf;
     text += DashLine() + crlf;
-    text += SensorText(2, v.startTest, 0) + crlf;
-    text += Label(IDS_RESTART_LABEL) + SensorText(6, v.restart, 0);
+    text += SensorText(2, v.inputMonitoring, 0) + crlf;
+    text += Label(IDS_RESTART_LEAD_IN) + SensorText(6, v.restart, 0);
     if (v.restart == kRestartWithDelay) text += SensorText(22, v.delay, 0);
     text += crlf;
-    text += Label(IDS_INPUTS_LABEL) + SensorText(20, v.inputs, 0) + crlf;
-    text += Label(IDS_OUTPUTS_LABEL) + SensorText(19, v.outputs, 0) + crlf;
+    text += Label(IDS_RESTART_FLAG_LEAD_IN) + SensorText(20, v.restartFlag, 0) + crlf;
+    text += Label(IDS_OUTPUT_MODE_LEAD_IN) + SensorText(19, v.outputMode, 0) + crlf;
     text += SensorText(24, v.scans, 0) + SensorText(23, v.scans * kScanTime, 0) + crlf;
     text += SensorText(25, v.secondOutput, 0) + crlf;
     text += SensorText(26, v.deviceKind, 0) + crlf;

@@ -72,14 +72,14 @@ const std::string kDashes(80, '-');
 const std::vector<std::string> kDefaultListing = {
     kDashes,
     "",
-    "Start-up test: on",
-    "Start: Restart: manual",
-    "Inputs: Input monitoring: on",
-    "Outputs: Output mode: standard",
+    "Input monitoring: on",
+    "Restart: automatic",
+    "Restart after the delay: on",
+    "Output mode: standard",
     "    2 scans,    80 ms response time",
     "Second output: off",
     "Device number:    0.",
-    "Device variant: standard",
+    "Scanner variant: standard range",
 };
 
 CZOKParameters Record(std::array<BYTE, 10> bytes)
@@ -155,12 +155,12 @@ TEST_F(CZOKParameterDialogTest, ParameterListingLineByLine)
     const std::vector<Case> cases = {
         {"defaults", {1, 0, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30014, {}, true},
         {"delay shown with restart 1", {1, 1, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30014,
-         {{3, "Start: Restart: automatic after a delay of    2 s"}}, true},
-        {"no delay with restart 2", {1, 2, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30014, {{3, "Start: Restart: automatic"}}, true},
+         {{3, "Restart: after a delay of    2 s"}}, true},
+        {"no delay with restart 2", {1, 2, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30014, {{3, "Restart: manual"}}, true},
         {"other bytes", {0, 0, 0, 0, 0, 1, 7, 12, 1, 1}, 0x40006,
-         {{2, "Start-up test: off"}, {4, "Inputs: Input monitoring: off"}, {5, "Outputs: Output mode: alternative 1"},
+         {{2, "Input monitoring: off"}, {4, "Restart after the delay: off"}, {5, "Output mode: alternative 1"},
           {6, "    7 scans,   280 ms response time"}, {7, "Second output: on"}, {8, "Device number:   12."},
-          {9, "Device variant: extended"}},
+          {9, "Scanner variant: long range"}},
          true},
         {"3.05 lacks the variant", {1, 0, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30005, {}, false},
         {"3.06", {1, 0, 0x90, 1, 1, 0, 2, 0, 0, 0}, 0x30006, {}, true},
@@ -206,14 +206,14 @@ TEST_F(CZOKParameterDialogTest, IdentityListingTakesTheIdentificationBytes)
     const std::vector<std::string> expected = {
         kDashes,
         "",
-        "Start-up test: on",
-        "Start: Restart: automatic after a delay of    5 s",
-        "Inputs: Input monitoring: on",
-        "Outputs: Output mode: alternative 2",
+        "Input monitoring: on",
+        "Restart: after a delay of    5 s",
+        "Restart after the delay: on",
+        "Output mode: alternative 2",
         "    4 scans,   160 ms response time",
         "Second output: on",
         "Device number:    9.",
-        "Device variant: extended",
+        "Scanner variant: long range",
     };
     EXPECT_EQ(Body(text), expected);
 
@@ -257,7 +257,7 @@ TEST_F(CZOKParameterDialogTest, ReadSaveAndLoadWithTheSimulatedScanner)
         });
         EXPECT_TRUE(driver.Click(Dlg::IDC_PRINT));
         EXPECT_EQ(PdfPageCount(pdf), 1);
-        EXPECT_NE(PdfPageText(pdf, 1).find("Start-up test: on"), std::string::npos);
+        EXPECT_NE(PdfPageText(pdf, 1).find("Input monitoring: on"), std::string::npos);
     });
     std::ifstream file(target, std::ios::binary);
     std::stringstream bytes;

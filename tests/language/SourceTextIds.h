@@ -1,0 +1,61 @@
+#pragma once
+// Finds the string ids that C++ sources hand to the text functions of the
+// framework, so that a test can hold them against the language library without
+// a list to keep.
+//
+// What counts as a use:
+// - a named string or message constant (IDS_..., IDP_..., also with an AFX_
+// prefix)
+//   defined with a number;
+// - an argument of a text function: LoadString and ResourceSet::FindString, and
+// every
+//   function found in the sources that passes one of its UINT parameters on to
+//   a text function (AfxMessageBox, AfxFormatString1, a file's own short-hand
+//   and so on). The argument counts when it is a number, a named constant, or a
+//   choice "c ? a : b" between such;
+// - the numbers of a brace list handed to a parameter that holds string ids
+//   (std::initializer_list<UINT>, std::span<const UINT>, const UINT (&)[N]; of
+//   a list of pairs the second of each pair).
+// Anything computed (a variable, a sum, a table the code indexes) is not
+// followed; tables of device texts are walked through their own function
+// instead.
+#include "framework/core/WinTypes.h"
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+struct SourceFile {
+  std::string name; // as shown in a failure: folder/file
+  std::string text;
+};
+
+struct TextIdUse {
+  std::string file;
+  int line = 0;
+  std::string function; // the text function called; empty for a named constant
+  UINT id = 0;
+};
+
+class SourceTextIds {
+public:
+  explicit SourceTextIds(const std::vector<SourceFile> &files);
+
+  const std::vector<TextIdUse> &Uses() const { return m_uses; }
+  // The text functions found, with the position of their id argument (from 0).
+  const std::map<std::string, std::set<std::size_t>> &TextFunctions() const {
+    return m_textFunctions;
+  }
+
+private:
+  std::vector<TextIdUse> m_uses;
+  std::map<std::string, std::set<std::size_t>> m_textFunctions;
+};
+
+// The .h and .cpp files of the given folders under root, with names relative to
+// root.
+std::vector<SourceFile>
+ReadSourceFolders(const std::filesystem::path &root,
+                  const std::vector<std::string> &folders);
