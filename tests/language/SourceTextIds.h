@@ -28,34 +28,30 @@
 #include <vector>
 
 struct SourceFile {
-  std::string name; // as shown in a failure: folder/file
-  std::string text;
+    std::string name; // as shown in a failure: folder/file
+    std::string text;
 };
 
 struct TextIdUse {
-  std::string file;
-  int line = 0;
-  std::string function; // the text function called; empty for a named constant
-  UINT id = 0;
+    std::string file;
+    int line = 0;
+    std::string function; // the text function called; empty for a named constant
+    UINT id = 0;
 };
 
 class SourceTextIds {
 public:
-  explicit SourceTextIds(const std::vector<SourceFile> &files);
+    explicit SourceTextIds(const std::vector<SourceFile>& files);
 
-  const std::vector<TextIdUse> &Uses() const { return m_uses; }
-  // The text functions found, with the position of their id argument (from 0).
-  const std::map<std::string, std::set<std::size_t>> &TextFunctions() const {
-    return m_textFunctions;
-  }
+    const std::vector<TextIdUse>& Uses() const { return m_uses; }
+    // The text functions found, with the position of their id argument (from 0).
+    const std::map<std::string, std::set<std::size_t>>& TextFunctions() const { return m_textFunctions; }
 
 private:
-  std::vector<TextIdUse> m_uses;
-  std::map<std::string, std::set<std::size_t>> m_textFunctions;
+    std::vector<TextIdUse> m_uses;
+    std::map<std::string, std::set<std::size_t>> m_textFunctions;
 };
 
 // The .h and .cpp files of the given folders under root, with names relative to
 // root.
-std::vector<SourceFile>
-ReadSourceFolders(const std::filesystem::path &root,
-                  const std::vector<std::string> &folders);
+std::vector<SourceFile> ReadSourceFolders(const std::filesystem::path& root, const std::vector<std::string>& folders);

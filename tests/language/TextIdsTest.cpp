@@ -2,6 +2,7 @@
 // libraries and the dialogs hand to a text function has a text, every device
 // text the driver can compose has its strings, and texts that land in a buffer
 // of fixed size fit it.
+#include "language/LanguageScriptSet.h"
 #include "language/SourceTextIds.h"
 
 #include "driver/DeviceTexts.h"
@@ -22,54 +23,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kCodeFolders = {
-    "app",   "dialogs", "device",    "driver",  "diagnose",
-    "model", "shared",  "simulator", "outside", "framework"};
+const std::vector<std::string> kCodeFolders = {"app",   "dialogs", "device",    "driver",  "diagnose",
+                                               "model", "shared",  "simulator", "outside", "framework"};
 
-fs::path SourceRoot() {
-  const char *source = std::getenv("TALISO_SOURCE_DIR");
-  return source ? fs::path(source) : fs::path(".");
-}
-
-// The language library as its scripts define it: an empty text is a text, which
-// the loaded library could not tell from a missing one.
-class LanguageScriptSet {
-public:
-  LanguageScriptSet() {
-    const fs::path folder = SourceRoot() / "language";
-    std::vector<fs::path> scripts;
-    for (const auto &entry : fs::directory_iterator(folder))
-      if (entry.path().extension() == ".rc")
-        scripts.push_back(entry.path());
-    const ResourceFileLoader files = [&](const std::string &name,
-                                         std::vector<std::uint8_t> &bytes) {
-      std::ifstream in(folder / name, std::ios::binary);
-      bytes.assign(std::istreambuf_iterator<char>(in),
-                   std::istreambuf_iterator<char>());
-      return bool(in) || in.eof();
-    };
-    for (const fs::path &script : scripts) {
-      std::ifstream in(script);
-      std::stringstream text;
-      text << in.rdbuf();
-      if (!m_set.AddScript(script.filename().string(), text.str(), files,
-                           m_error))
-        return;
-    }
-  }
-  bool Loaded() const { return m_error.empty() && !m_set.Strings().empty(); }
-  const std::string &Error() const { return m_error; }
-  const std::string *Find(UINT id) const { return m_set.FindString(id); }
-
-private:
-  ResourceSet m_set;
-  std::string m_error;
-};
-
-std::string Where(const TextIdUse &use) {
-  return use.file + ":" + std::to_string(use.line) + " " +
-         (use.function.empty() ? "constant" : use.function) + " " +
-         std::to_string(use.id);
+std::string Where(const TextIdUse& use)
+{
+    return use.file + ":" + std::to_string(use.line) + " " + (use.function.empty() ? "constant" : use.function) + " " +
+           std::to_string(use.id);
 }
 
 // A language library whose every string is its own id in brackets, so that a
@@ -77,178 +37,167 @@ std::string Where(const TextIdUse &use) {
 // sits.
 class MarkerLibrary {
 public:
-  MarkerLibrary() {
-    std::string script = "STRINGTABLE\nBEGIN\n";
-    for (UINT id = 1; id <= 0xFFFF; ++id)
-      script +=
-          "    " + std::to_string(id) + " \"[" + std::to_string(id) + "]\"\n";
-    script += "END\n";
-    m_module = CreateResourceModule("markers.rc", script, nullptr, m_error);
-  }
-  ~MarkerLibrary() {
-    if (m_module)
-      FreeLibrary(m_module);
-  }
-  HINSTANCE Module() const { return m_module; }
-  const std::string &Error() const { return m_error; }
+    MarkerLibrary()
+    {
+        std::string script = "STRINGTABLE\nBEGIN\n";
+        for (UINT id = 1; id <= 0xFFFF; ++id)
+            script += "    " + std::to_string(id) + " \"[" + std::to_string(id) + "]\"\n";
+        script += "END\n";
+        m_module = CreateResourceModule("markers.rc", script, nullptr, m_error);
+    }
+    ~MarkerLibrary()
+    {
+        if (m_module) FreeLibrary(m_module);
+    }
+    HINSTANCE Module() const { return m_module; }
+    const std::string& Error() const { return m_error; }
 
 private:
-  HINSTANCE m_module = nullptr;
-  std::string m_error;
+    HINSTANCE m_module = nullptr;
+    std::string m_error;
 };
 
 struct DeviceTextId {
-  UINT id;
-  bool leading;        // the first piece of the text, else an appended one
-  std::string example; // class and code that show it
+    UINT id;
+    bool leading;        // the first piece of the text, else an appended one
+    std::string example; // class and code that show it
 };
 
 // Every string a device text of any class and code is made of.
-std::map<UINT, DeviceTextId> WalkDeviceTexts() {
-  std::map<UINT, DeviceTextId> ids;
-  const MarkerLibrary markers;
-  EXPECT_NE(markers.Module(), nullptr) << markers.Error();
-  for (int textClass = 0; textClass <= 70; ++textClass) {
-    std::string previous;
-    for (int code = 0; code <= 0xFFFF; ++code) {
-      const std::optional<std::string> text =
-          ComposeDeviceText(textClass, WORD(code), markers.Module());
-      if (!text)
-        break; // a class without an entry has none for any code
-      if (*text == previous)
-        continue;
-      previous = *text;
-      for (std::size_t open = text->find('['); open != std::string::npos;
-           open = text->find('[', open + 1)) {
-        const std::size_t close = text->find(']', open);
-        const UINT id =
-            UINT(std::stoul(text->substr(open + 1, close - open - 1)));
-        auto [entry, added] =
-            ids.try_emplace(id, DeviceTextId{id, open == 0, ""});
-        if (added)
-          entry->second.example = "class " + std::to_string(textClass) +
-                                  " code " + std::to_string(code);
-        entry->second.leading = entry->second.leading && open == 0;
-      }
+std::map<UINT, DeviceTextId> WalkDeviceTexts()
+{
+    std::map<UINT, DeviceTextId> ids;
+    const MarkerLibrary markers;
+    EXPECT_NE(markers.Module(), nullptr) << markers.Error();
+    for (int textClass = 0; textClass <= 70; ++textClass) {
+        std::string previous;
+        for (int code = 0; code <= 0xFFFF; ++code) {
+            const std::optional<std::string> text = ComposeDeviceText(textClass, WORD(code), markers.Module());
+            if (!text) break; // a class without an entry has none for any code
+            if (*text == previous) continue;
+            previous = *text;
+            for (std::size_t open = text->find('['); open != std::string::npos; open = text->find('[', open + 1)) {
+                const std::size_t close = text->find(']', open);
+                const UINT id = UINT(std::stoul(text->substr(open + 1, close - open - 1)));
+                auto [entry, added] = ids.try_emplace(id, DeviceTextId{id, open == 0, ""});
+                if (added)
+                    entry->second.example = "class " + std::to_string(textClass) + " code " + std::to_string(code);
+                entry->second.leading = entry->second.leading && open == 0;
+            }
+        }
     }
-  }
-  return ids;
+    return ids;
 }
 
 class TextIdsTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
+    void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
 
-  const SourceTextIds &Scan() {
-    static const SourceTextIds scan(
-        ReadSourceFolders(SourceRoot(), kCodeFolders));
-    return scan;
-  }
+    const SourceTextIds& Scan()
+    {
+        static const SourceTextIds scan(ReadSourceFolders(SourceRoot(), kCodeFolders));
+        return scan;
+    }
 
-  LanguageScriptSet language;
+    LanguageScriptSet language;
 };
 
-TEST(SourceTextIdsTest, FindsTheIdsOfEveryFormAndNothingElse) {
-  const std::vector<SourceFile> files = {
-      {"lib/Texts.h",
-       "constexpr UINT IDS_NAMED = 900;\n"
-       "constexpr UINT IDS_SUM = IDS_NAMED + 1; // not a number of its own\n"
-       "CString Text(UINT id, int value);\n"
-       "void Show(UINT prompt, UINT type);\n"
-       "int AfxMessageBox(UINT nIDPrompt, UINT nType);\n"
-       "template <std::size_t N> UINT ChoiceText(int value, const UINT "
-       "(&ids)[N]) { return ids[value]; }\n"},
-      {"lib/Texts.cpp",
-       "CString Text(UINT id, int value) { CString s; s.LoadString(id); return "
-       "s; }\n"
-       "void Show(UINT prompt, UINT type) { AfxMessageBox(prompt, type); }\n"
-       "int AfxMessageBox(UINT nIDPrompt, UINT nType) { CString t; "
-       "t.LoadString(nIDPrompt); return 0; }\n"},
-      {"app/Report.cpp",
-       "namespace {\n"
-       "void Set(UINT id) { char b[8]; LoadString(module, id, b, 8); }\n"
-       "void Pairs(std::initializer_list<std::pair<BYTE, UINT>> texts);\n"
-       "void Pairs(std::initializer_list<std::pair<BYTE, UINT>> texts) { for "
-       "(auto [s, id] : texts) Set(id); }\n"
-       "}\n"
-       "void Build(int mode) {\n"
-       "    Text(901, 5);\n"
-       "    Set(mode == 0 ? 902 : mode == 1 ? 903 : 0x388);\n"
-       "    Show(IDS_NAMED, 2);\n"
-       "    Show(Lib::IDS_NAMED, 3);\n"
-       "    Pairs({{0, 905}, {1, 906}});\n"
-       "    UINT id = ChoiceText(mode, {907, 0});\n"
-       "    Text(mode + 1, 2);      // computed: not followed\n"
-       "    // Text(999, 1) in a comment\n"
-       "    Print(\"Text(998, 1)\");\n"
-       "    config.Set(7, 8);       // another class's Set\n"
-       "}\n"},
-      {"app/Other.cpp", "void Run() { Set(3); Count(904); }\n"
-                        "void Count(UINT items) { total += items; }\n"},
-  };
-  const SourceTextIds scan(files);
-  std::multiset<std::string> found;
-  for (const TextIdUse &use : scan.Uses())
-    found.insert(use.file + " " + use.function + " " + std::to_string(use.id));
-  const std::multiset<std::string> expected = {
-      "lib/Texts.h  900",         "app/Report.cpp Text 901",
-      "app/Report.cpp Set 902",   "app/Report.cpp Set 903",
-      "app/Report.cpp Set 904",   "app/Report.cpp Show 900",
-      "app/Report.cpp Show 900",  "app/Report.cpp Pairs 905",
-      "app/Report.cpp Pairs 906", "app/Report.cpp ChoiceText 907",
-  };
-  EXPECT_EQ(found, expected);
-  EXPECT_EQ(scan.TextFunctions().at("AfxMessageBox"), std::set<std::size_t>{0});
-  EXPECT_EQ(scan.TextFunctions().at("Show"), std::set<std::size_t>{0});
-  EXPECT_EQ(scan.TextFunctions().count("Count"), 0u);
+TEST(SourceTextIdsTest, FindsTheIdsOfEveryFormAndNothingElse)
+{
+    const std::vector<SourceFile> files = {
+        {"lib/Texts.h", "constexpr UINT IDS_NAMED = 900;\n"
+                        "constexpr UINT IDS_SUM = IDS_NAMED + 1; // not a number of its own\n"
+                        "CString Text(UINT id, int value);\n"
+                        "void Show(UINT prompt, UINT type);\n"
+                        "int AfxMessageBox(UINT nIDPrompt, UINT nType);\n"
+                        "template <std::size_t N> UINT ChoiceText(int value, const UINT "
+                        "(&ids)[N]) { return ids[value]; }\n"},
+        {"lib/Texts.cpp", "CString Text(UINT id, int value) { CString s; s.LoadString(id); return "
+                          "s; }\n"
+                          "void Show(UINT prompt, UINT type) { AfxMessageBox(prompt, type); }\n"
+                          "int AfxMessageBox(UINT nIDPrompt, UINT nType) { CString t; "
+                          "t.LoadString(nIDPrompt); return 0; }\n"},
+        {"app/Report.cpp", "namespace {\n"
+                           "void Set(UINT id) { char b[8]; LoadString(module, id, b, 8); }\n"
+                           "void Pairs(std::initializer_list<std::pair<BYTE, UINT>> texts);\n"
+                           "void Pairs(std::initializer_list<std::pair<BYTE, UINT>> texts) { for "
+                           "(auto [s, id] : texts) Set(id); }\n"
+                           "}\n"
+                           "void Build(int mode) {\n"
+                           "    Text(901, 5);\n"
+                           "    Set(mode == 0 ? 902 : mode == 1 ? 903 : 0x388);\n"
+                           "    Show(IDS_NAMED, 2);\n"
+                           "    Show(Lib::IDS_NAMED, 3);\n"
+                           "    Pairs({{0, 905}, {1, 906}});\n"
+                           "    UINT id = ChoiceText(mode, {907, 0});\n"
+                           "    Text(mode + 1, 2);      // computed: not followed\n"
+                           "    // Text(999, 1) in a comment\n"
+                           "    Print(\"Text(998, 1)\");\n"
+                           "    config.Set(7, 8);       // another class's Set\n"
+                           "}\n"},
+        {"app/Other.cpp", "void Run() { Set(3); Count(904); }\n"
+                          "void Count(UINT items) { total += items; }\n"},
+    };
+    const SourceTextIds scan(files);
+    std::multiset<std::string> found;
+    for (const TextIdUse& use : scan.Uses()) found.insert(use.file + " " + use.function + " " + std::to_string(use.id));
+    const std::multiset<std::string> expected = {
+        "lib/Texts.h  900",         "app/Report.cpp Text 901",
+        "app/Report.cpp Set 902",   "app/Report.cpp Set 903",
+        "app/Report.cpp Set 904",   "app/Report.cpp Show 900",
+        "app/Report.cpp Show 900",  "app/Report.cpp Pairs 905",
+        "app/Report.cpp Pairs 906", "app/Report.cpp ChoiceText 907",
+    };
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(scan.TextFunctions().at("AfxMessageBox"), std::set<std::size_t>{0});
+    EXPECT_EQ(scan.TextFunctions().at("Show"), std::set<std::size_t>{0});
+    EXPECT_EQ(scan.TextFunctions().count("Count"), 0u);
 }
 
-TEST_F(TextIdsTest, EveryIdTheCodeHandsToATextFunctionIsInTheLanguageLibrary) {
-  const std::vector<TextIdUse> &uses = Scan().Uses();
-  ASSERT_FALSE(uses.empty());
-  std::string missing;
-  for (const TextIdUse &use : uses)
-    if (!language.Find(use.id))
-      missing += "\n  " + Where(use);
-  EXPECT_TRUE(missing.empty()) << "string ids without a text:" << missing;
+TEST_F(TextIdsTest, EveryIdTheCodeHandsToATextFunctionIsInTheLanguageLibrary)
+{
+    const std::vector<TextIdUse>& uses = Scan().Uses();
+    ASSERT_FALSE(uses.empty());
+    std::string missing;
+    for (const TextIdUse& use : uses)
+        if (!language.Find(use.id)) missing += "\n  " + Where(use);
+    EXPECT_TRUE(missing.empty()) << "string ids without a text:" << missing;
 }
 
-TEST_F(TextIdsTest,
-       EveryStringOfTheDeviceTextsIsInTheLanguageLibraryAndFitsItsBuffer) {
-  // SensorText takes a device text into 256 bytes; an appended piece is loaded
-  // through 128 bytes first. Both counts hold the terminating NUL.
-  constexpr std::size_t kWholeText = 255;
-  constexpr std::size_t kAppendedPiece = 127;
-  const std::map<UINT, DeviceTextId> ids = WalkDeviceTexts();
-  ASSERT_TRUE(ids.count(IDS_UNKNOWN_DEVICE_CODE));
-  for (const auto &[id, use] : ids) {
-    SCOPED_TRACE("string " + std::to_string(id) + " (" + use.example + ")");
-    const std::string *text = language.Find(id);
-    ASSERT_NE(text, nullptr);
-    EXPECT_LE(text->size(), use.leading ? kWholeText : kAppendedPiece) << *text;
-  }
+TEST_F(TextIdsTest, EveryStringOfTheDeviceTextsIsInTheLanguageLibraryAndFitsItsBuffer)
+{
+    // SensorText takes a device text into 256 bytes; an appended piece is loaded
+    // through 128 bytes first. Both counts hold the terminating NUL.
+    constexpr std::size_t kWholeText = 255;
+    constexpr std::size_t kAppendedPiece = 127;
+    const std::map<UINT, DeviceTextId> ids = WalkDeviceTexts();
+    ASSERT_TRUE(ids.count(IDS_UNKNOWN_DEVICE_CODE));
+    for (const auto& [id, use] : ids) {
+        SCOPED_TRACE("string " + std::to_string(id) + " (" + use.example + ")");
+        const std::string* text = language.Find(id);
+        ASSERT_NE(text, nullptr);
+        EXPECT_LE(text->size(), use.leading ? kWholeText : kAppendedPiece) << *text;
+    }
 }
 
-TEST_F(TextIdsTest, TextsThatGoIntoABufferOfFixedSizeFitIt) {
-  std::size_t checked = 0;
-  auto check = [&](UINT id, std::size_t limit, const std::string &why) {
-    const std::string *text = language.Find(id);
-    ASSERT_NE(text, nullptr) << id;
-    EXPECT_LE(text->size(), limit)
-        << "string " << id << " (" << why << "): " << *text;
-    ++checked;
-  };
-  for (const TextIdUse &use : Scan().Uses()) {
-    // The diagnosis library loads each of its strings into 128 characters.
-    if (use.file.rfind("diagnose/", 0) == 0)
-      check(use.id, 128, "diagnosis text, " + Where(use));
-    // The diagnosis entry fetches the driver's failure text into 80 characters.
-    if (use.function == "SetLastErrorText")
-      check(LastErrorTextId(use.id), 79, "driver failure, " + Where(use));
-  }
-  // The diagnosis title is copied into 80 characters.
-  check(1570, 79, "diagnosis title");
-  EXPECT_GT(checked, 1u);
+TEST_F(TextIdsTest, TextsThatGoIntoABufferOfFixedSizeFitIt)
+{
+    std::size_t checked = 0;
+    auto check = [&](UINT id, std::size_t limit, const std::string& why) {
+        const std::string* text = language.Find(id);
+        ASSERT_NE(text, nullptr) << id;
+        EXPECT_LE(text->size(), limit) << "string " << id << " (" << why << "): " << *text;
+        ++checked;
+    };
+    for (const TextIdUse& use : Scan().Uses()) {
+        // The diagnosis library loads each of its strings into 128 characters.
+        if (use.file.rfind("diagnose/", 0) == 0) check(use.id, 128, "diagnosis text, " + Where(use));
+        // The diagnosis entry fetches the driver's failure text into 80 characters.
+        if (use.function == "SetLastErrorText") check(LastErrorTextId(use.id), 79, "driver failure, " + Where(use));
+    }
+    // The diagnosis title is copied into 80 characters.
+    check(1570, 79, "diagnosis title");
+    EXPECT_GT(checked, 1u);
 }
 
 } // namespace
