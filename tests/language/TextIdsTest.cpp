@@ -10,6 +10,7 @@
 #include "framework/core/Library.h"
 #include "framework/core/ResourceScript.h"
 #include "framework/core/Resources.h"
+#include "framework/ui/UiDefs.h"
 
 #include <gtest/gtest.h>
 
@@ -166,9 +167,9 @@ TEST_F(TextIdsTest, EveryIdTheCodeHandsToATextFunctionIsInTheLanguageLibrary)
 
 TEST_F(TextIdsTest, EveryStringOfTheDeviceTextsIsInTheLanguageLibraryAndFitsItsBuffer)
 {
-    // SensorText takes a device text into 256 bytes; an appended piece is loaded
-    // through 128 bytes first. Both counts hold the terminating NUL.
-    constexpr std::size_t kWholeText = 255;
+    // The diagnosis library takes a device text into 255 bytes (the program into 256);
+    // an appended piece is loaded through 128 bytes first. Both hold the final NUL.
+    constexpr std::size_t kWholeText = 254;
     constexpr std::size_t kAppendedPiece = 127;
     const std::map<UINT, DeviceTextId> ids = WalkDeviceTexts();
     ASSERT_TRUE(ids.count(IDS_UNKNOWN_DEVICE_CODE));
@@ -197,6 +198,9 @@ TEST_F(TextIdsTest, TextsThatGoIntoABufferOfFixedSizeFitIt)
     }
     // The diagnosis title is copied into 80 characters.
     check(1570, 79, "diagnosis title");
+    // The application's name is the document name of the dialogs' print jobs, which
+    // the print loop cuts to 31 characters.
+    check(AFX_IDS_APP_TITLE, 31, "print document name");
     EXPECT_GT(checked, 1u);
 }
 
