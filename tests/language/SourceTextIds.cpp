@@ -249,7 +249,9 @@ public:
     std::vector<TextIdUse> Uses() const
     {
         std::vector<TextIdUse> uses = m_constantUses;
-        for (std::size_t f = 0; f < m_parsed.size(); ++f) CollectCalls(f, uses);
+        std::set<std::string> fields;
+        for (std::size_t f = 0; f < m_parsed.size(); ++f) CollectCalls(f, uses, fields);
+        for (std::size_t f = 0; f < m_parsed.size(); ++f) CollectFieldValues(f, fields, uses);
         return uses;
     }
 
@@ -287,8 +289,8 @@ private:
         for (std::size_t f = 0; f < m_parsed.size(); ++f) {
             const std::vector<Token>& t = m_parsed[f].tokens;
             for (std::size_t i = 0; i + 2 < t.size(); ++i) {
-                const bool assigned =
-                    t[i].kind == Token::kIdent && Is(t[i + 1], "=") && t[i + 2].kind == Token::kNumber;
+                const bool assigned = t[i].kind == Token::kIdent && Is(t[i + 1], "=") &&
+                                      t[i + 2].kind == Token::kNumber && IsConstantDeclaration(t, i);
                 const bool defined = i > 0 && Is(t[i - 1], "define") && t[i].kind == Token::kIdent &&
                                      t[i + 1].kind == Token::kNumber && t[i + 1].line == t[i].line;
                 if (!(assigned || defined)) continue;
@@ -303,6 +305,21 @@ private:
                     m_constantUses.push_back({m_files[f].name, t[i].line, "", *value});
             }
         }
+    }
+
+    // Whether the name at t[at] is declared constant: a const or constexpr declaration, or
+    // an enumerator. A variable or a designated initialiser is not.
+    static bool IsConstantDeclaration(const std::vector<Token>& t, std::size_t at)
+    {
+        std::size_t k = at;
+        while (k > 0 && !Is(t[k - 1], ";") && !Is(t[k - 1], "{") && !Is(t[k - 1], "}") && !Is(t[k - 1], ")")) {
+            if (Is(t[k - 1], "constexpr") || Is(t[k - 1], "const")) return true;
+            --k;
+        }
+        if (k == 0 || !Is(t[k - 1], "{")) return false;
+        for (std::size_t back = k - 1; back > 0 && back + 5 > k; --back)
+            if (Is(t[back - 1], "enum")) return true;
+        return false;
     }
 
     std::optional<UINT> Constant(std::size_t file, const std::string& name) const
@@ -423,7 +440,8 @@ private:
 
     // The ids an argument names: a number, a named constant, or either side of a
     // choice.
-    void IdsOf(std::size_t f, Range r, std::vector<std::pair<int, UINT>>& ids) const
+    // A member's value ("texts.prompt", "m_kind->name") names a field that holds ids.
+    void IdsOf(std::size_t f, Range r, std::vector<std::pair<int, UINT>>& ids, std::set<std::string>& fields) const
     {
         const std::vector<Token>& t = m_parsed[f].tokens;
         while (r.end - r.begin >= 2 && Is(t[r.begin], "(") && Closing(t, r.begin) == r.end - 1) {
@@ -442,10 +460,14 @@ private:
                 if (!question) question = i;
                 ++pending;
             } else if (depth == 0 && Is(t[i], ":") && question && --pending == 0) {
-                IdsOf(f, {*question + 1, i}, ids);
-                IdsOf(f, {i + 1, r.end}, ids);
+                IdsOf(f, {*question + 1, i}, ids, fields);
+                IdsOf(f, {i + 1, r.end}, ids, fields);
                 return;
             }
+        }
+        if (IsMemberAccess(t, r)) {
+            fields.insert(t[r.end - 1].text);
+            return;
         }
         // A qualified name counts by its last part.
         std::size_t first = r.begin;
@@ -459,21 +481,43 @@ private:
         if (id && *id != 0) ids.push_back({t[first].line, *id});
     }
 
-    void CollectCalls(std::size_t f, std::vector<TextIdUse>& uses) const
+    static bool IsMemberAccess(const std::vector<Token>& t, Range r)
+    {
+        if (r.end - r.begin < 3 || (r.end - r.begin) % 2 == 0) return false;
+        for (std::size_t i = r.begin; i < r.end; i += 2)
+            if (t[i].kind != Token::kIdent || (i + 1 < r.end && !Is(t[i + 1], ".") && !Is(t[i + 1], "->")))
+                return false;
+        return true;
+    }
+
+    // Designated initialisers ".field = number" of the fields that hold ids.
+    void CollectFieldValues(std::size_t f, const std::set<std::string>& fields, std::vector<TextIdUse>& uses) const
+    {
+        const std::vector<Token>& t = m_parsed[f].tokens;
+        for (std::size_t i = 0; i + 3 < t.size(); ++i) {
+            if (!Is(t[i], ".") || t[i + 1].kind != Token::kIdent || !fields.count(t[i + 1].text) || !Is(t[i + 2], "="))
+                continue;
+            if (t[i + 3].kind != Token::kNumber) continue;
+            if (const std::optional<UINT> id = NumberValue(t[i + 3].text); id && *id != 0)
+                uses.push_back({m_files[f].name, t[i + 3].line, "." + t[i + 1].text, *id});
+        }
+    }
+
+    void CollectCalls(std::size_t f, std::vector<TextIdUse>& uses, std::set<std::string>& fields) const
     {
         const std::vector<Token>& t = m_parsed[f].tokens;
         ForEachTextCall(f, {0, t.size()}, "", [&](std::size_t at, Range arg, ParamKind kind) {
             std::vector<std::pair<int, UINT>> ids;
             if (kind == ParamKind::kId) {
-                IdsOf(f, arg, ids);
+                IdsOf(f, arg, ids, fields);
             } else if (arg.end > arg.begin && Is(t[arg.begin], "{")) {
                 for (const Range& item : SplitTopLevel(t, {arg.begin + 1, Closing(t, arg.begin)}, false)) {
                     if (kind == ParamKind::kIdList) {
-                        IdsOf(f, item, ids);
+                        IdsOf(f, item, ids, fields);
                     } else if (item.end > item.begin && Is(t[item.begin], "{")) {
                         const std::vector<Range> pair =
                             SplitTopLevel(t, {item.begin + 1, Closing(t, item.begin)}, false);
-                        if (pair.size() == 2) IdsOf(f, pair[1], ids);
+                        if (pair.size() == 2) IdsOf(f, pair[1], ids, fields);
                     }
                 }
             }

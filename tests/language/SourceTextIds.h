@@ -1,24 +1,22 @@
 #pragma once
-// Finds the string ids that C++ sources hand to the text functions of the
-// framework, so that a test can hold them against the language library without
-// a list to keep.
+// Finds the string ids that C++ sources hand to the text functions of the framework, so
+// that a test can hold them against the language library without a list to keep.
 //
 // What counts as a use:
-// - a named string or message constant (IDS_..., IDP_..., also with an AFX_
-// prefix)
+// - a named string or message constant (IDS_..., IDP_..., also with an AFX_ prefix)
 //   defined with a number;
-// - an argument of a text function: LoadString and ResourceSet::FindString, and
-// every
-//   function found in the sources that passes one of its UINT parameters on to
-//   a text function (AfxMessageBox, AfxFormatString1, a file's own short-hand
-//   and so on). The argument counts when it is a number, a named constant, or a
-//   choice "c ? a : b" between such;
+// - an argument of a text function: LoadString and ResourceSet::FindString, and every
+//   function found in the sources that passes one of its UINT parameters on to a text
+//   function (AfxMessageBox, AfxFormatString1, a file's own short-hand and so on). The
+//   argument counts when it is a number, a named constant, or a choice "c ? a : b"
+//   between such;
 // - the numbers of a brace list handed to a parameter that holds string ids
-//   (std::initializer_list<UINT>, std::span<const UINT>, const UINT (&)[N]; of
-//   a list of pairs the second of each pair).
-// Anything computed (a variable, a sum, a table the code indexes) is not
-// followed; tables of device texts are walked through their own function
-// instead.
+//   (std::initializer_list<UINT>, std::span<const UINT>, const UINT (&)[N]; of a list
+//   of pairs the second of each pair);
+// - the number a designated initialiser ".field = n" gives a field whose value the code
+//   hands to a text function ("texts.field", "kind->field").
+// Anything computed (a variable, a sum, a table the code indexes) is not followed;
+// tables of device texts are walked through their own function instead.
 #include "framework/core/WinTypes.h"
 
 #include <filesystem>

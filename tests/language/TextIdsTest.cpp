@@ -135,7 +135,10 @@ TEST(SourceTextIdsTest, FindsTheIdsOfEveryFormAndNothingElse)
                            "    // Text(999, 1) in a comment\n"
                            "    Print(\"Text(998, 1)\");\n"
                            "    config.Set(7, 8);       // another class's Set\n"
-                           "}\n"},
+                           "}\n"
+                           "struct Texts { UINT prompt; int width; };\n"
+                           "void Ask(const Texts& texts) { AfxMessageBox(texts.prompt, 0); }\n"
+                           "const Texts kTexts{.prompt = 908, .width = 40};\n"},
         {"app/Other.cpp", "void Run() { Set(3); Count(904); }\n"
                           "void Count(UINT items) { total += items; }\n"},
     };
@@ -143,11 +146,12 @@ TEST(SourceTextIdsTest, FindsTheIdsOfEveryFormAndNothingElse)
     std::multiset<std::string> found;
     for (const TextIdUse& use : scan.Uses()) found.insert(use.file + " " + use.function + " " + std::to_string(use.id));
     const std::multiset<std::string> expected = {
-        "lib/Texts.h  900",         "app/Report.cpp Text 901",
-        "app/Report.cpp Set 902",   "app/Report.cpp Set 903",
-        "app/Report.cpp Set 904",   "app/Report.cpp Show 900",
-        "app/Report.cpp Show 900",  "app/Report.cpp Pairs 905",
-        "app/Report.cpp Pairs 906", "app/Report.cpp ChoiceText 907",
+        "lib/Texts.h  900",           "app/Report.cpp Text 901",
+        "app/Report.cpp Set 902",     "app/Report.cpp Set 903",
+        "app/Report.cpp Set 904",     "app/Report.cpp Show 900",
+        "app/Report.cpp Show 900",    "app/Report.cpp Pairs 905",
+        "app/Report.cpp Pairs 906",   "app/Report.cpp ChoiceText 907",
+        "app/Report.cpp .prompt 908",
     };
     EXPECT_EQ(found, expected);
     EXPECT_EQ(scan.TextFunctions().at("AfxMessageBox"), std::set<std::size_t>{0});
