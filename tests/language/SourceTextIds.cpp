@@ -17,8 +17,8 @@ struct Token {
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-// Tokens of a source without its comments; a string or character literal is one
-// token whose text does not matter here.
+// Tokens of a source without its comments; a string or character literal is one token
+// whose text does not matter here.
 std::vector<Token> Tokenize(const std::string& s)
 {
     std::vector<Token> tokens;
@@ -77,8 +77,7 @@ std::vector<Token> Tokenize(const std::string& s)
     return tokens;
 }
 
-// The value of an integer literal (decimal or hex, with any suffix); nothing
-// for others.
+// The value of an integer literal (decimal or hex, with any suffix); nothing for others.
 std::optional<UINT> NumberValue(const std::string& text)
 {
     std::string digits;
@@ -116,9 +115,8 @@ struct Range {
     std::size_t end; // one past
 };
 
-// The comma-separated parts of [begin, end) at the outer level. Angle brackets
-// count when askedfor (parameter lists), where they only enclose template
-// arguments.
+// The comma-separated parts of [begin, end) at the outer level. Angle brackets count when
+// asked for (parameter lists), where they only enclose template arguments.
 std::vector<Range> SplitTopLevel(const std::vector<Token>& t, Range r, bool angles)
 {
     std::vector<Range> parts;
@@ -209,8 +207,8 @@ struct ParsedFile {
     std::set<std::string> headerNames; // functions its own header names
 };
 
-// Where a function body starts after its parameter list closed at close: after
-// qualifiers, or after a constructor's initialiser list. Nothing for a call.
+// Where a function body starts after its parameter list closed at close: after qualifiers,
+// or after a constructor's initialiser list. Nothing for a call.
 std::optional<std::size_t> BodyStart(const std::vector<Token>& t, std::size_t nameAt, std::size_t close)
 {
     std::size_t k = close + 1;
@@ -365,11 +363,10 @@ private:
 
     static constexpr std::size_t kGlobal = static_cast<std::size_t>(-1);
 
-    // The id parameters of the text function called at t[at] in file f, by
-    // position. A member call (after "." or "->") reaches no function that only
-    // its own file knows. A call inside a member of class cls reaches that
-    // class's function of the name when it has one; otherwise any function of the
-    // name may be meant.
+    // The id parameters of the text function called at t[at] in file f, by position. A
+    // member call (after "." or "->") reaches no function that only its own file knows. A
+    // call inside a member of class cls reaches that class's function of the name when it
+    // has one; otherwise any function of the name may be meant.
     std::map<std::size_t, ParamKind> KindsOfCall(std::size_t f, const std::vector<Token>& t, std::size_t at,
                                                  std::size_t argCount, const std::string& cls) const
     {
@@ -402,8 +399,7 @@ private:
         }
     }
 
-    // The class of the member whose body holds token at of file f; empty outside
-    // one.
+    // The class of the member whose body holds token at of file f; empty outside one.
     std::string ClassAt(std::size_t f, std::size_t at) const
     {
         for (const Definition& def : m_definitions)
@@ -438,8 +434,7 @@ private:
         }
     }
 
-    // The ids an argument names: a number, a named constant, or either side of a
-    // choice.
+    // The ids an argument names: a number, a named constant, or either side of a choice.
     // A member's value ("texts.prompt", "m_kind->name") names a field that holds ids.
     void IdsOf(std::size_t f, Range r, std::vector<std::pair<int, UINT>>& ids, std::set<std::string>& fields) const
     {

@@ -1,7 +1,6 @@
-// The language library against the code: every string id the program, the
-// libraries and the dialogs hand to a text function has a text, every device
-// text the driver can compose has its strings, and texts that land in a buffer
-// of fixed size fit it.
+// The language library against the code: every string id the program, the libraries and
+// the dialogs hand to a text function has a text, every device text the driver can
+// compose has its strings, and texts that land in a buffer of fixed size fit it.
 #include "language/LanguageScriptSet.h"
 #include "language/SourceTextIds.h"
 
@@ -33,9 +32,8 @@ std::string Where(const TextIdUse& use)
            std::to_string(use.id);
 }
 
-// A language library whose every string is its own id in brackets, so that a
-// composed device text shows which strings it was made of and where each one
-// sits.
+// A language library whose every string is its own id in brackets, so that a composed
+// device text shows which strings it was made of and where each one sits.
 class MarkerLibrary {
 public:
     MarkerLibrary()
