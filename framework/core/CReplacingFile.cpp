@@ -165,6 +165,9 @@ BOOL CReplacingFile::OpenReplacing(LPCTSTR lpszTarget, CFileException* pError)
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return fail(EISDIR);
+    // A file the user may not write stays, though its folder would let a rename replace it.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return fail(errno);
 
     // Each retry follows another writer's progress, so the bound is only a safety net.
     int owned = -1;

@@ -8,7 +8,8 @@
 // The temporary file has a fixed name (".<name>.tmp"), held under an exclusive lock by
 // its writer until it is renamed or removed; one left behind by a writer that died is
 // taken over. A symbolic link as target stays a link: the file it names is replaced. The
-// new file keeps the permission bits of the file it replaces.
+// new file keeps the permission bits of the file it replaces; a file the user may not
+// write is not replaced (access denied).
 #include "framework/core/CFile.h"
 
 #include <functional>

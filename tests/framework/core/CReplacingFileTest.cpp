@@ -114,6 +114,20 @@ TEST_F(CReplacingFileTest, AWriteGivenUpLeavesTheTargetAndNoTemporaryFile)
     EXPECT_FALSE(file.OpenReplacing(m_dir.c_str(), &error)) << "a folder is no file to replace";
 }
 
+TEST_F(CReplacingFileTest, AFileTheUserMayNotWriteStays)
+{
+    const fs::path target = m_dir / "kept.kvr";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read);
+    if (::access(target.c_str(), W_OK) == 0)
+        GTEST_SKIP() << "running with the right to write every file";
+    CReplacingFile file;
+    CFileException error;
+    EXPECT_FALSE(file.OpenReplacing(target.c_str(), &error));
+    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    EXPECT_EQ(Read(target), "old");
+}
+
 TEST_F(CReplacingFileTest, AnOpenFileKnowsWhetherItsPathStillNamesIt)
 {
     const fs::path target = m_dir / "run.prt";
