@@ -7,6 +7,7 @@
 #include "dialogs/CHelpFileDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/core/ExtractSubString.h"
 #include "framework/core/FileAccess.h"
 #include "framework/core/Resources.h"
@@ -25,6 +26,7 @@
 #include "model/CShelter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdint>
 #include <vector>
@@ -67,35 +69,44 @@ constexpr DWORD kWideCount = 0xFFFF;
 // each further result is appended and the count at the start updated in place, so a
 // result costs one entry's bytes and the file is a complete list after every result.
 // The entry goes first, the count after it: a file cut short by a crash in between
-// still reads as the list before that result.
+// still reads as the list before that result. The whole file reaches the disk before it
+// takes the path; appended results follow within a second and when recording ends.
 class CCommonDoc::ProtocolWriter {
 public:
     // Writes the list to a file beside the target, which then replaces the target.
     ProtocolWriter(const CString& path, const ResultList& entries)
     {
-        const CString temporary = path + ".saving";
         CFileException openError;
-        if (!m_file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &openError)) {
-            openError.m_strFileName = path;
+        if (!m_file.OpenReplacing(path, &openError))
             throw openError;
-        }
         m_archive.m_strFileName = path;
         try {
             m_archive.WriteCount(DWORD(entries.size()));
             for (const auto& entry : entries)
                 m_archive << static_cast<const CObject*>(entry.get());
             m_archive.Flush();
-            CFile::Rename(temporary, path);
+            m_file.Commit();
         } catch (CException&) {
             m_archive.Abort();
             m_file.Abort();
-            std::remove(temporary.c_str());
             throw;
         }
     }
-    ~ProtocolWriter() { m_archive.Abort(); }
+    ~ProtocolWriter()
+    {
+        m_archive.Abort();
+        try {
+            m_file.Flush();
+        } catch (CException&) {
+            // Every result was written; only the last sync failed, and there is no one to tell.
+        }
+    }
     ProtocolWriter(const ProtocolWriter&) = delete;
     ProtocolWriter& operator=(const ProtocolWriter&) = delete;
+
+    // Whether the path still names the file written: not once it was deleted, moved
+    // away or replaced, as appending to it would then reach nobody.
+    BOOL IsAtPath(const CString& path) const { return m_file.IsNamedBy(path); }
 
     // Whether a list of nCount entries keeps the count's form of the file written: only
     // a count that crosses into the wide form needs the whole file anew.
@@ -115,6 +126,12 @@ public:
             WriteLittleEndian(nCount, 4);
         }
         m_file.Seek(LONGLONG(end), CFile::begin);
+        // A sync per result would cost a fast recording more than it writes.
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastSync >= kSyncInterval) {
+            m_file.Flush();
+            m_lastSync = now;
+        }
     }
 
 private:
@@ -126,8 +143,11 @@ private:
         m_file.Write(bytes, UINT(nBytes));
     }
 
-    CFile m_file;
+    static constexpr std::chrono::seconds kSyncInterval{1};
+
+    CReplacingFile m_file;
     CArchive m_archive{&m_file, CArchive::store | CArchive::bNoFlushOnDelete, kArchiveBufferSize};
+    std::chrono::steady_clock::time_point m_lastSync = std::chrono::steady_clock::now();
 };
 
 CCommonDoc::CCommonDoc() = default;
@@ -608,7 +628,9 @@ BOOL CCommonDoc::WriteProtocol()
     try {
         CWaitCursor wait;
         const DWORD count = DWORD(m_recorded.size());
-        if (m_pProtocolWriter != nullptr && ProtocolWriter::CanAppendUpTo(count))
+        // A file deleted or moved away meanwhile is written whole again at the path.
+        if (m_pProtocolWriter != nullptr && ProtocolWriter::CanAppendUpTo(count) &&
+            m_pProtocolWriter->IsAtPath(m_strProtocolPath))
             m_pProtocolWriter->Append(*m_recorded.back(), count);
         else
             m_pProtocolWriter = std::make_unique<ProtocolWriter>(m_strProtocolPath, m_recorded);

@@ -290,6 +290,26 @@ void CDeviceDoc<Config>::OnUpdateDiagnosisResults(CCmdUI* pCmdUI)
 }
 
 template <class Config>
+void CDeviceDoc<Config>::OnFileSave()
+{
+    if (theLoginDialog.CanSaveDocument())
+        CCommonDoc::OnFileSave();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnFileSaveAs()
+{
+    if (theLoginDialog.CanSaveDocument())
+        CCommonDoc::OnFileSaveAs();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateFileSave(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(theLoginDialog.CanSaveDocument());
+}
+
+template <class Config>
 void CDeviceDoc<Config>::OnUpdateReadField(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanReadField(), GetCurrentObject() != nullptr);

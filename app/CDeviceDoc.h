@@ -125,6 +125,10 @@ public:
     // The family's protocol and diagnosis-results dialogs.
     afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
+    // Save and Save As need the save right, also when they come from a key.
+    afx_msg void OnFileSave();
+    afx_msg void OnFileSaveAs();
+    afx_msg void OnUpdateFileSave(CCmdUI* pCmdUI);
 
     // Mode commands: the active mode's command stops it, another's replaces it.
     afx_msg void OnModeEdit();

@@ -101,7 +101,8 @@ private:
     afx_msg void OnUpdateModeSimulation(CCmdUI* pCmdUI);
     // A mode-2 tick: the cases the unit reports and the scans of both outputs.
     BOOL MonitorTick();
-    void ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1);
+    // Reads the scan of the unit's output into the output's case state.
+    void ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1, CKVRCaseState& state);
     // The start checks of teach-in and verification (the device's capability, a scanner,
     // a protective field, the save question); the field goes into the record, which is
     // reset when a check fails.

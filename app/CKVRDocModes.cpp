@@ -72,53 +72,55 @@ int CKVRDoc::RunMode2(int nAction)
     }
 }
 
+// The tick builds the unit's new state apart: the views, which may repaint while the
+// device is asked, keep showing the last complete one until the new one is whole.
 BOOL CKVRDoc::MonitorTick()
 {
-    m_simulation.Reset();
     const CKVRConfig* config = GetConfiguration();
     if (m_pMonitor == nullptr || config == nullptr || !ConnectSensor(*m_pMonitor, TRUE))
         return FALSE;
     CKVRIdentity identity;
     if (!ReadKVRIdentification(*m_pMonitor, identity, TRUE))
         return FALSE;
+    CKVRSimulationState next;
     const int cases = config->GetControlConfigCount();
     const int case1 = identity.GetLowNibble25();
     const int case2 = identity.GetHighNibble25();
     auto known = [cases](int number) { return number > 0 && number <= cases; };
     if (known(case1) || known(case2)) {
         const int speed = (int(identity.GetWord28()) + int(identity.GetWord30())) / 2;
-        m_simulation.TakeDeviceCases(*config, case1, case2, speed);
+        next.TakeDeviceCases(*config, case1, case2, speed);
     }
     const int count = ScanValueCount(GetTalisoSetup().m_nScanDivisor);
-    const CKVRCaseState* output1 = m_simulation.GetCase(1);
-    const CKVRCaseState* output2 = m_simulation.GetCase(2);
-    if (output1->sensorIndex >= 0)
-        ReadCaseScan(1, count, FALSE);
-    if (output2->sensorIndex >= 0) {
-        if (output2->sensorIndex != output1->sensorIndex) {
-            ReadCaseScan(2, count, FALSE);
-        } else if (output1->scan != nullptr) {
-            ReadCaseScan(2, count, TRUE);
-            m_simulation.MergeCaseScanFlags();
+    CKVRCaseState& output1 = *next.GetCase(1);
+    CKVRCaseState& output2 = *next.GetCase(2);
+    if (output1.sensorIndex >= 0)
+        ReadCaseScan(1, count, FALSE, output1);
+    if (output2.sensorIndex >= 0) {
+        if (output2.sensorIndex != output1.sensorIndex) {
+            ReadCaseScan(2, count, FALSE, output2);
+        } else if (output1.scan != nullptr) {
+            ReadCaseScan(2, count, TRUE, output2);
+            next.MergeCaseScanFlags();
         }
     }
+    m_simulation = std::move(next);
     UpdateAllViews(nullptr, kHintCurrentObjectChanged);
     return TRUE;
 }
 
-void CKVRDoc::ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1)
+void CKVRDoc::ReadCaseScan(int output, int count, BOOL sameScannerAsOutput1, CKVRCaseState& state)
 {
-    CKVRCaseState* state = m_simulation.GetCase(output);
     int deliveredBy = 0;
     std::unique_ptr<CScan> scan = ReadKVRScanWithStatus(*m_pMonitor, output, count, deliveredBy, FALSE);
     if (sameScannerAsOutput1) {
-        state->scan = std::move(scan);
+        state.scan = std::move(scan);
         return;
     }
     // A scan another scanner delivered belongs to no case shown.
-    if (scan != nullptr && deliveredBy == state->sensorIndex + 1) {
+    if (scan != nullptr && deliveredBy == state.sensorIndex + 1) {
         RecordResult(scan.get());
-        state->scan = std::move(scan);
+        state.scan = std::move(scan);
     }
 }
 

@@ -52,7 +52,8 @@ BOOL CSelectorComboBox::SubclassCombo(UINT nID, CWnd* pParent)
 int CSelectorComboBox::AddItem(LPCTSTR text, CShelterSelection selection)
 {
     if (selection.GetIndex() != -1 && selection.GetKind() == -1) return CB_ERR;
-    const int index = AddString(text);
+    // The control shows its item strings as they are: it holds the composed text.
+    const int index = AddString(ComposeText(text != nullptr ? text : "", selection));
     if (index < 0) return CB_ERR;
     if (SetItemData(index, selection.GetValue()) == CB_ERR) {
         DeleteString(UINT(index));
@@ -78,9 +79,7 @@ int CSelectorComboBox::SelectBySelection(CShelterSelection selection)
 
 void CSelectorComboBox::GetItemText(int index, CString& text) const
 {
-    CString itemText;
-    GetLBText(index, itemText);
-    text = ComposeText(itemText, GetItemSelection(index));
+    GetLBText(index, text);
 }
 
 CString CSelectorComboBox::ComposeText(const CString& itemText, CShelterSelection selection)
@@ -111,13 +110,13 @@ CString CSelectorComboBox::TextToDraw(const DRAWITEMSTRUCT& item) const
 {
     const int index = int(item.itemID);
     if (index < 0 || index >= GetCount()) return CString();
-    CString itemText;
-    GetLBText(index, itemText);
+    CString composed;
+    GetLBText(index, composed);
     const CShelterSelection selection = GetItemSelection(index);
-    if (item.itemState & ODS_COMBOBOXEDIT) return ComposeText(itemText, selection);
+    if (item.itemState & ODS_COMBOBOXEDIT) return composed;
     if (selection.GetKind() == -1)
         return selection.GetIndex() == -1 ? LoadText(IDS_SELECTOR_NONE) : CString();
-    return selection.GetIndex() == -1 ? CString() : ComposeText(itemText, selection);
+    return selection.GetIndex() == -1 ? CString() : composed;
 }
 
 void CSelectorComboBox::PaintItem(CDC* pDC, const DRAWITEMSTRUCT& item) const

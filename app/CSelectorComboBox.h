@@ -1,7 +1,8 @@
 #pragma once
 // The owner-drawn field selector of a child frame's dialog bar. Each item carries a
 // packed field reference (CShelterSelection) as its item data; the box shows the item's
-// text composed with the reference: "<number> <text>/<kind>/<part>".
+// text composed with the reference: "<number> <text>/<kind>/<part>". The composed text is
+// the item's string in the control, so the list and the selection field show it.
 #include "framework/ui/CComboBox.h"
 #include "model/CShelterSelection.h"
 
@@ -23,15 +24,16 @@ public:
     // gets the font's text height + 2, the list rows the text height.
     BOOL SubclassCombo(UINT nID, CWnd* pParent);
 
-    // Appends the text with the reference as item data; the index, or CB_ERR. A
-    // reference with an index but no kind names no field and is refused (CB_ERR).
+    // Appends the text composed with the reference, the reference as item data; the
+    // index, or CB_ERR. A reference with an index but no kind names no field and is
+    // refused (CB_ERR).
     int AddItem(LPCTSTR text, CShelterSelection selection);
     // Unset in every part for an index out of range.
     CShelterSelection GetItemSelection(int index) const;
     // Selects the first item whose index, sub-index and kind equal the reference's; its
     // index, or -1 (the selection unchanged) when no item matches.
     int SelectBySelection(CShelterSelection selection);
-    // The composed text of the item as the selection field shows it.
+    // The composed text of the item as the selection field shows it (its string).
     void GetItemText(int index, CString& text) const;
 
     // Composed text: string 982 without an index; else string 983 with the 1-based index
@@ -51,8 +53,8 @@ protected:
 
 private:
     // The text an item shows: the selection field always the composed text; a list row
-    // string 982 when nothing is set, an empty text for a reference without index or
-    // kind, or for no item at all.
+    // string 982 when nothing is set, an empty text for a reference with only one of
+    // index and kind, or for no item at all.
     CString TextToDraw(const DRAWITEMSTRUCT& item) const;
     void PaintItem(CDC* pDC, const DRAWITEMSTRUCT& item) const;
 };

@@ -5,6 +5,7 @@
 #include "framework/core/ExtractSubString.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/core/CFile.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMenu.h"
@@ -427,15 +428,16 @@ BOOL CTalisoDoc::PromptMonitorAreaPath(BOOL bOpen, CString& path)
 
 BOOL CTalisoDoc::WriteMonitorAreaFile(const CString& path, const CShelter& field)
 {
-    CFile file;
+    CReplacingFile file;
     CFileException openError;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &openError)) {
+    if (!file.OpenReplacing(path, &openError)) {
         ReportSaveLoadException(path, &openError, TRUE, IDP_FILE_CREATE_FAILED);
         return FALSE;
     }
     CWaitCursor wait;
     try {
         WriteField(file, field);
+        file.Commit();
         file.Close();
     } catch (CException& e) {
         file.Abort();

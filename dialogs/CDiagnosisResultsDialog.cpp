@@ -12,6 +12,7 @@
 #include "dialogs/CDiagnosisPrintDialog.h"
 #include "dialogs/CHelpFileDialog.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/DDX.h"
@@ -141,13 +142,14 @@ void CDiagnosisResultsDialog::OnSave()
     const CString path = dialog.GetPathName();
     CString text;
     GetDlgItemText(IDC_REPORT, text);
-    CFile file;
-    if (!file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite)) {
+    CReplacingFile file;
+    if (!file.OpenReplacing(path.c_str())) {
         ReportFileError(IDP_FILE_OPEN, path);
         return;
     }
     try {
         file.Write(text.c_str(), UINT(text.GetLength()));
+        file.Commit();
         file.Close();
     } catch (CException&) {
         file.Abort();

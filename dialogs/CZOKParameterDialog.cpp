@@ -12,6 +12,7 @@
 #include "framework/ui/CWinApp.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/MessageBox.h"
@@ -245,14 +246,15 @@ void CZOKParameterDialog::OnSaveToFile()
         parameters.SetFromIdentity(session.Identity());
     }
 
-    CFile file;
+    CReplacingFile file;
     CFileException error;
-    if (!file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
+    if (!file.OpenReplacing(path.c_str(), &error)) {
         AfxReportSaveLoadError(path.c_str(), &error, TRUE, IDP_FILE_OPEN);
         return;
     }
     try {
         WriteZOKParameterFile(file, parameters);
+        file.Commit();
         file.Close();
     } catch (CException& e) {
         file.Abort();

@@ -44,6 +44,7 @@ BOOL AppendToLogFile(const CString& path, const CString& text)
     try {
         file.SeekToEnd();
         file.Write(text.c_str(), UINT(text.GetLength()));
+        file.Flush(); // on the disk before the next line is written
         file.Close();
     } catch (CException& e) {
         file.Abort();

@@ -2,7 +2,7 @@
 
 #include "model/DistanceUnit.h"
 #include "framework/core/CArchive.h"
-#include "framework/core/CStdioFile.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CWnd.h"
@@ -391,14 +391,23 @@ CString CScan::FormatExportItem(int beam) const
 BOOL CScan::ExportText(LPCTSTR path, BOOL append) const
 {
     if (!IsValidEvalCase(m_nEvalCase)) return FALSE;
-    CStdioFile file;
-    // Appending opens only a file that is already there.
-    const UINT flags = append ? UINT(CFile::modeWrite) : UINT(CFile::modeWrite | CFile::modeCreate);
-    if (!file.Open(path, flags | CFile::typeBinary)) return FALSE;
+    // Appending opens only a file that is already there; a new text replaces the file
+    // only once it is whole.
+    CFile appended;
+    CReplacingFile replacing;
+    CFile& file = append ? appended : static_cast<CFile&>(replacing);
+    if (append ? !appended.Open(path, CFile::modeWrite | CFile::typeBinary) : !replacing.OpenReplacing(path))
+        return FALSE;
     try {
         if (append) file.SeekToEnd();
-        for (int beam = 0; beam < GetBeamCount(); ++beam)
-            file.WriteString(FormatExportItem(beam).c_str());
+        for (int beam = 0; beam < GetBeamCount(); ++beam) {
+            const CString item = FormatExportItem(beam);
+            file.Write(item.c_str(), UINT(item.GetLength()));
+        }
+        if (append)
+            file.Flush();
+        else
+            replacing.Commit();
         file.Close();
     } catch (const CFileException&) {
         file.Abort();

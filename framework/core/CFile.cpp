@@ -209,6 +209,16 @@ void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName)
     }
 }
 
+BOOL CFile::IsNamedBy(LPCTSTR lpszPath) const
+{
+    struct stat open {};
+    struct stat named {};
+    return m_hFile != hFileNull && lpszPath != nullptr && ::fstat(m_hFile, &open) == 0 &&
+           ::stat(lpszPath, &named) == 0 && open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+int CFile::OpenFailureCause(int error, const std::string& path) { return OpenErrorCause(error, path); }
+
 void CFile::Remove(LPCTSTR lpszFileName)
 {
     if (!lpszFileName) throw CFileException(CFileException::badPath, ENOENT, lpszFileName);

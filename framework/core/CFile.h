@@ -6,6 +6,8 @@
 #include "framework/core/CObject.h"
 #include "framework/core/CString.h"
 
+#include <string>
+
 class CFile : public CObject {
     DECLARE_DYNAMIC(CFile)
 public:
@@ -61,12 +63,18 @@ public:
     static void Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName);
     static void Remove(LPCTSTR lpszFileName);
 
+    // Whether the path still names the open file: FALSE once it was removed, moved away
+    // or replaced by another file (or when no file is open).
+    BOOL IsNamedBy(LPCTSTR lpszPath) const;
+
     int m_hFile = hFileNull;
 
 protected:
     // Throws invalidFile when no file is open.
     void RequireOpen() const;
     [[noreturn]] void ThrowErrno(int error) const;
+    // The cause of a failed open of the path: a missing folder is a bad path.
+    static int OpenFailureCause(int error, const std::string& path);
 
     CString m_strFileName;
 };

@@ -1,12 +1,11 @@
 #include "framework/core/ProfileFile.h"
 
+#include "framework/core/CReplacingFile.h"
+
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <algorithm>
 
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -87,20 +86,6 @@ bool ReadWholeFile(const char* fileName, std::string& content)
     }
 }
 
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(std::size_t(written));
-    }
-    return true;
-}
-
 bool HasLineBreak(std::string_view s)
 {
     return s.find_first_of("\r\n") != std::string_view::npos;
@@ -112,105 +97,6 @@ std::string WithNewValue(const std::string& line, std::string_view value)
     const auto equals = line.find('=');
     const auto valueStart = line.find_first_not_of(kBlanks, equals + 1);
     return line.substr(0, valueStart == std::string::npos ? line.size() : valueStart) + std::string(value);
-}
-
-// The file a write replaces: the target of a symbolic link, so the link stays.
-std::string ResolvedTarget(const char* fileName)
-{
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName, nullptr), &std::free);
-    return resolved ? std::string(resolved.get()) : std::string(fileName);
-}
-
-std::string DirectoryOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-}
-
-std::string TemporaryPathFor(const std::string& target)
-{
-    const auto slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return DirectoryOf(target) + "/." + base + ".tmp";
-}
-
-bool LockExclusive(int fd)
-{
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
-}
-
-// Whether path still names the file open as fd.
-bool StillNamed(int fd, const std::string& path)
-{
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
-           open.st_ino == named.st_ino;
-}
-
-// Closes the descriptor when the scope ends, on every path.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    int Release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    bool Close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-// The temporary file belongs to whoever holds the lock on the file it names; the
-// holder renames it away or removes it before letting go. One found there with no
-// holder is what an interrupted write left: it is removed and made anew, so a new
-// file never inherits its permissions.
-enum class Claim { Owned, Retry, Failed };
-
-Claim RemoveIfAbandoned(const std::string& temporary)
-{
-    FileDescriptor existing(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
-    if (existing.Get() < 0)
-        return errno == ENOENT ? Claim::Retry : Claim::Failed;
-    if (!LockExclusive(existing.Get()))
-        return Claim::Failed;
-    if (StillNamed(existing.Get(), temporary))
-        ::unlink(temporary.c_str());
-    return Claim::Retry;
-}
-
-Claim ClaimTemporary(const std::string& temporary, mode_t mode, int& owned)
-{
-    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (fd.Get() < 0)
-        return errno == EEXIST ? RemoveIfAbandoned(temporary) : Claim::Failed;
-    if (!LockExclusive(fd.Get()))
-        return Claim::Failed;
-    // Another writer may have taken the fresh empty file for an abandoned one.
-    if (!StillNamed(fd.Get(), temporary))
-        return Claim::Retry;
-    owned = fd.Release();
-    return Claim::Owned;
 }
 
 } // namespace
@@ -396,33 +282,21 @@ bool ProfileFile::Write(std::string_view section, const char* key, const char* v
 
 bool ProfileFile::ReplaceFileWithContent(const char* fileName) const
 {
-    const std::string target = ResolvedTarget(fileName);
-    const std::string temporary = TemporaryPathFor(target);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-
-    // Each retry follows another writer's progress, so the bound is only a safety net.
-    int owned = -1;
-    Claim claim = Claim::Retry;
-    for (int attempt = 0; attempt < 10000 && claim == Claim::Retry; ++attempt)
-        claim = ClaimTemporary(temporary, exists ? 0600 : 0666, owned);
-    if (claim != Claim::Owned)
+    CReplacingFile file;
+    if (!file.OpenReplacing(fileName))
         return false;
-    FileDescriptor fd(owned);
-
-    bool ok = WriteAll(fd.Get(), Content());
-    if (ok && exists)
-        ok = ::fchmod(fd.Get(), existing.st_mode & 07777) == 0;
-    ok = ok && ::fsync(fd.Get()) == 0;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str()); // still ours: the lock is held until the close
-    ok = fd.Close() && ok;
-    if (!ok)
+    try {
+        const std::string content = Content();
+        for (std::size_t done = 0; done < content.size();) {
+            const std::size_t piece = std::min<std::size_t>(content.size() - done, 0x40000000);
+            file.Write(content.data() + done, UINT(piece));
+            done += piece;
+        }
+        file.Commit();
+        file.Close();
+    } catch (const CFileException&) {
         return false;
-    const FileDescriptor directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.Get() >= 0)
-        ::fsync(directory.Get());
+    }
     return true;
 }
 
@@ -441,5 +315,5 @@ bool WritableProfileNames(const char* section, const char* key, const char* valu
 
 std::string ProfileTemporaryPath(const char* fileName)
 {
-    return TemporaryPathFor(ResolvedTarget(fileName));
+    return CReplacingFile::TemporaryPathFor(fileName);
 }

@@ -3,6 +3,7 @@
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CFrameWnd.h"
@@ -169,15 +170,13 @@ BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName)
 }
 
 // The archive goes to a file beside the target, which replaces the target only once it
-// is complete: a failed save leaves the previous file as it was.
+// is complete and on the disk: a failed save leaves the previous file as it was.
 BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
 {
     const CString target = lpszPathName != nullptr ? lpszPathName : "";
-    const CString temporary = target + ".saving";
-    CFile file;
+    CReplacingFile file;
     CFileException openError;
-    if (!file.Open(temporary.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &openError)) {
-        openError.m_strFileName = target;
+    if (!file.OpenReplacing(target.c_str(), &openError)) {
         ReportSaveLoadException(target.c_str(), &openError, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }
@@ -186,11 +185,10 @@ BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName)
         ar.m_pDocument = this;
         Serialize(ar);
         ar.Close();
+        file.Commit();
         file.Close();
-        CFile::Rename(temporary.c_str(), target.c_str());
     } catch (CException& e) {
         file.Abort();
-        std::remove(temporary.c_str());
         ReportSaveLoadException(target.c_str(), &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
     }

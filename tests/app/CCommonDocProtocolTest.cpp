@@ -15,12 +15,14 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "dialogs/CHelpFileDialog.h"
+#include "framework/core/SyncWatch.h"
 #include "model/CArcShelter.h"
 #include "model/CScan.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -275,6 +277,64 @@ TEST_F(CCommonDocProtocolTest, AFileThatCannotBeWrittenEndsRecordingWithAMessage
     Record(doc, {302});
     EXPECT_EQ(ui.MessageBoxes().size(), 1u) << "nothing more is written or reported";
     EXPECT_FALSE(fs::exists(path.parent_path()));
+}
+
+// The file at the path always holds every result: one deleted, moved away or put in
+// place by someone else is written whole again with the next result, durably. A path
+// that can no longer be written ends the recording with a message.
+TEST_F(CCommonDocProtocolTest, AFileTakenAwayIsWrittenWholeAgainAtItsPath)
+{
+    const fs::path path = folder / "run.prt";
+    const fs::path moved = folder / "moved.prt";
+    const struct {
+        const char* what;
+        std::function<void()> takeAway;
+    } cases[] = {
+        {"deleted", [&] { fs::remove(path); }},
+        {"moved away", [&] { fs::rename(path, moved); }},
+        {"replaced",
+         [&] {
+             WriteBytes(folder / "other.prt", {1, 2, 3});
+             fs::rename(folder / "other.prt", path);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        kept.clear();
+        ProtocolDoc doc;
+        StartRecording(doc, path);
+        SyncWatch syncs;
+        Record(doc, {401});
+        EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(path));
+        Record(doc, {402});
+        const Bytes before = FileBytes(path);
+        c.takeAway();
+        ui.ClearMessageBoxes();
+        Record(doc, {403});
+        EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(path));
+        EXPECT_EQ(FileBytes(path), ListBytes(Kept()));
+        Record(doc, {404});
+        EXPECT_EQ(FileBytes(path), ListBytes(Kept()));
+        EXPECT_TRUE(doc.IsRecording());
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+        if (fs::exists(moved))
+            EXPECT_EQ(FileBytes(moved), before) << "the moved file is left as it was";
+        doc.OnToggleRecording();
+        fs::remove(path);
+        fs::remove(moved);
+    }
+
+    ProtocolDoc doc;
+    const fs::path inner = folder / "inner" / "run.prt";
+    fs::create_directories(inner.parent_path());
+    StartRecording(doc, inner);
+    Record(doc, {405});
+    fs::remove_all(inner.parent_path());
+    ui.ClearMessageBoxes();
+    Record(doc, {406});
+    EXPECT_FALSE(doc.IsRecording());
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_FAILED_INVALID_PATH);
 }
 
 TEST_F(CCommonDocProtocolTest, ReplayStepsByHandAndPlaysOncePerSecond)

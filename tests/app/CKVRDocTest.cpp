@@ -446,7 +446,7 @@ TEST_F(KVRDocCombos, SelectorsListScannersAndFieldsAndShowTheSelections)
     ASSERT_EQ(first.GetCount(), 2);
     EXPECT_TRUE(SameSelection(first.GetItemSelection(0), Selection(0, kProtectiveField)));
     EXPECT_TRUE(SameSelection(first.GetItemSelection(1), Selection(1, kWarningField)));
-    EXPECT_EQ(Texts(first), (std::vector<CString>{"DOOR", "AISLE"}));
+    EXPECT_EQ(Texts(first), (std::vector<CString>{"1 DOOR/Protective field", "2 AISLE/Warning field"}));
     EXPECT_EQ(first.GetCurSel(), 1);
     EXPECT_EQ(doc.GetFirstObjectCombo(), &first);
 

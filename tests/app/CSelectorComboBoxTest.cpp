@@ -110,8 +110,11 @@ TEST_F(CSelectorComboBoxOnDialog, ItemsCarryTheirPackedReference)
     EXPECT_EQ(combo.GetItemSelection(99).GetIndex(), -1);
     EXPECT_EQ(combo.GetItemSelection(99).GetKind(), -1);
 
+    // The control holds the composed texts: the list and the selection field show them.
     CString text;
     combo.GetItemText(1, text);
+    EXPECT_STREQ(text, "1 Pair A/Warning field");
+    combo.GetLBText(1, text);
     EXPECT_STREQ(text, "1 Pair A/Warning field");
     combo.GetItemText(2, text);
     EXPECT_STREQ(text, "(none)");
@@ -214,10 +217,10 @@ TEST_F(CSelectorComboBoxOnDialog, DrawingNeverRemovesItems)
         if (entry.Find("DrawText") == 0 && entry.Find("\"\"") != -1) emptyText = true;
     EXPECT_TRUE(emptyText);
     EXPECT_EQ(combo.GetCount(), 4);
-    // In the selection field it reads as composed.
+    // In the selection field it reads as it was added.
     CString text;
     combo.GetItemText(3, text);
-    EXPECT_STREQ(text, "2 Pair B");
+    EXPECT_STREQ(text, "2 Pair B/Warning field");
 }
 
 } // namespace

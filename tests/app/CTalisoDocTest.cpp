@@ -6,6 +6,7 @@
 #include "dialogs/CHelpFileDialog.h"
 
 #include "framework/core/CArchive.h"
+#include "framework/core/SyncWatch.h"
 #include "framework/core/CMemFile.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CFileDialog.h"
@@ -405,7 +406,9 @@ TEST_F(CTalisoDocTest, MonitorAreaExportAndImportRoundTrip)
 {
     const fs::path file = folder / "area.mon";
     ChooseFile(folder / "area", kExportFlags, kHelpMonitorAreaExport);
+    SyncWatch syncs;
     Command(doc, ID_EXPORT_MONITOR_AREA);
+    EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(file));
     EXPECT_FALSE(doc.IsModified());
     const std::vector<BYTE> bytes = ReadBytes(file);
     const std::vector<BYTE> head = ByteBuilder().NewClass("CArcShelter", 0).Bytes();

@@ -298,7 +298,9 @@ TEST_F(ZOKDocCombos, TheSelectorHoldsNoneAndTheScannerAndTheFieldsTheirKinds)
     doc.FillBarControl(IDC_BAR_FIRST_OBJECT, &first);
     ASSERT_EQ(first.GetCount(), 2);
     first.GetLBText(0, text);
-    EXPECT_EQ(text, CString("GATE-W"));
+    EXPECT_EQ(text, CString("1 GATE-W/Protective field"));
+    first.GetLBText(1, text);
+    EXPECT_EQ(text, CString("1 GATE-W/Warning field"));
     EXPECT_EQ(first.GetItemSelection(0).GetKind(), kProtectiveField);
     EXPECT_EQ(first.GetItemSelection(1).GetKind(), kWarningField);
     EXPECT_EQ(first.GetCurSel(), 1);

@@ -41,10 +41,12 @@ inline std::string Short(const SensorRequest& request)
 }
 
 // The device behind the documents: the emulator, set up in the port INI the application
-// names, answering as the simulated device of the family (0 ZOK, 1 KVR).
+// names, answering as the simulated device of the family (0 ZOK, 1 KVR) unless another
+// answerer is given.
 class DeviceBench {
 public:
-    explicit DeviceBench(BYTE family) : emulator(std::make_unique<SimulatorAnswerer>(), family)
+    explicit DeviceBench(BYTE family, std::unique_ptr<DeviceAnswerer> answerer = nullptr)
+        : emulator(answerer != nullptr ? std::move(answerer) : std::make_unique<SimulatorAnswerer>(), family)
     {
         started = emulator.Start();
         ini = std::make_unique<TestIniFile>("[SETUP]\nPort=1\nBaud=38400\nParity=EVEN\n[PORTS]\nCOM1=" +
@@ -127,6 +129,16 @@ struct ZOKFamily {
     static constexpr const char* kMonitorStart = "20.33 45 45";
 };
 
+// The device's answerer a family's Traits may bring (MakeAnswerer); else the simulator.
+template <class Traits>
+std::unique_ptr<DeviceAnswerer> AnswererOf()
+{
+    if constexpr (requires { Traits::MakeAnswerer(); })
+        return Traits::MakeAnswerer();
+    else
+        return nullptr;
+}
+
 // A document of the family on its view, the device behind it; Traits names Doc, View,
 // Sensor, Config and the family byte.
 template <class Traits>
@@ -164,7 +176,7 @@ protected:
 
     ShippedLanguage texts;
     viewtest::SettingsScope settings;
-    DeviceBench bench{Traits::kFamily};
+    DeviceBench bench{Traits::kFamily, AnswererOf<Traits>()};
     ScriptedUi ui;
     FakeTeachClock clock;
     Doc doc;

@@ -23,6 +23,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <functional>
 #include <vector>
 
 // The bytes of a golden file in tests/app/golden: hex pairs and "quoted text", with '#'
@@ -95,7 +96,15 @@ public:
 
     BOOL IsSimulating() override { return m_simulating; }
     CString GetIniPath() override { return CString(m_iniPath.c_str()); }
-    void ShowMessageBarText(const CString&, BOOL) override {}
+    void ShowMessageBarText(const CString& text, BOOL) override
+    {
+        if (onMessageBarText)
+            onMessageBarText(text);
+    }
+
+    // Runs whenever a device procedure puts up its status text, that is while it talks
+    // to the device.
+    std::function<void(const CString&)> onMessageBarText;
 
 private:
     BOOL m_simulating;

@@ -7,6 +7,8 @@
 #include "device/CKVRSensor.h"
 #include "model/CScan.h"
 
+#include <QImage>
+
 #include <algorithm>
 
 namespace {
@@ -34,6 +36,64 @@ TEST_F(KVRDocModes, LiveMonitoringShowsTheUnitsConfigurationOnlyWhileItRuns)
     doc.SetMode(kModeMonitor);
     EXPECT_EQ(doc.GetConfiguration(), own);
     EXPECT_FALSE(doc.IsCycleArmed());
+}
+
+// The simulated unit with monitoring case 1 always active on its first output.
+class FirstCaseAnswerer : public DeviceAnswerer {
+public:
+    bool Answer(ConstRequestSpan request, AnswerSpan answer) override
+    {
+        if (!m_simulator.Answer(request, answer))
+            return false;
+        if (request[RequestOffset::Command] == kIdentification)
+            answer[kActiveCases] = 0x01;
+        return true;
+    }
+
+private:
+    static constexpr BYTE kIdentification = 0x31;
+    static constexpr std::size_t kActiveCases = 34; // identification byte 25
+    SimulatorAnswerer m_simulator;
+};
+
+struct FirstCaseKVRFamily : KVRFamily {
+    static std::unique_ptr<DeviceAnswerer> MakeAnswerer() { return std::make_unique<FirstCaseAnswerer>(); }
+};
+
+using KVRLiveMonitoring = ModeFixture<FirstCaseKVRFamily>;
+
+// The view may repaint while a tick talks to the unit (its status texts go up): it then
+// shows the last complete result, never an empty one.
+TEST_F(KVRLiveMonitoring, PaintsDuringATickShowTheLastCompleteResult)
+{
+    viewtest::SplitterWindow<CKVRView> panes(doc, RUNTIME_CLASS(CKVRView), 200, 200);
+    // What the four scanner panes show.
+    auto paint = [&] {
+        std::vector<QImage> shown;
+        for (int pane = 0; pane < 4; ++pane)
+            shown.push_back(viewtest::RenderClient(*panes.Pane(pane / 2, pane % 2)));
+        return shown;
+    };
+    doc.SetMode(kModeMonitor);
+    ASSERT_EQ(doc.GetMode(), kModeMonitor);
+    const std::vector<QImage> empty = paint();
+    doc.TickMode(kModeMonitor);
+    ASSERT_NE(doc.GetSimulation().GetCase(1)->scan, nullptr);
+    ASSERT_NE(paint(), empty) << "the case's fields and scan are drawn";
+
+    std::vector<std::vector<QImage>> paintsDuringTick;
+    bench.application->onMessageBarText = [&](const CString&) { paintsDuringTick.push_back(paint()); };
+    for (int tick = 1; tick <= 3; ++tick) {
+        SCOPED_TRACE(tick);
+        const std::vector<QImage> last = paint();
+        paintsDuringTick.clear();
+        doc.TickMode(kModeMonitor);
+        ASSERT_EQ(doc.GetMode(), kModeMonitor);
+        ASSERT_FALSE(paintsDuringTick.empty()) << "the tick talked to the unit";
+        for (const std::vector<QImage>& shown : paintsDuringTick)
+            EXPECT_TRUE(shown == last);
+    }
+    bench.application->onMessageBarText = nullptr;
 }
 
 TEST_F(KVRDocModes, TheCaseSimulationStartsFromTheResetInputsAndSendsNothing)

@@ -4,6 +4,7 @@
 #include "device/ProcedureApplication.h"
 #include "dialogs/CDiagnosisResultsDialog.h"
 #include "framework/core/CException.h"
+#include "framework/core/SyncWatch.h"
 #include "framework/ui/CFileDialog.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/DialogDriver.h"
@@ -182,7 +183,9 @@ TEST_F(DiagnosisResultsDialogTest, SaveWritesTheReportByteForByte)
             EXPECT_EQ(request.m_ofn.Flags & (OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST), DWORD(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST));
             request.ChooseFile(target.c_str());
         });
+        SyncWatch syncs;
         driver.Click(Dlg::IDC_SAVE);
+        EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(target));
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
         EXPECT_EQ(ui.MessageBoxes()[0].text.Find(target.c_str()) >= 0, true) << ui.MessageBoxes()[0].text.c_str();
 

@@ -4,6 +4,7 @@
 
 #include "../framework/ui/PdfText.h"
 #include "../framework/ui/ScreenshotFolder.h"
+#include "framework/core/SyncWatch.h"
 
 #include "device/ProcedureApplication.h"
 #include "dialogs/CZOKParameterDialog.h"
@@ -237,7 +238,9 @@ TEST_F(CZOKParameterDialogTest, ReadSaveAndLoadWithTheSimulatedScanner)
                    "read-from-device.png");
 
         ChooseFile(target, false);
+        SyncWatch syncs;
         EXPECT_TRUE(driver.Click(Dlg::IDC_SAVE_TO_FILE));
+        EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(target));
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
         CString saved;
         AfxFormatString1(saved, Dlg::IDP_SAVED, target.c_str());

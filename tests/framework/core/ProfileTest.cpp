@@ -2,6 +2,8 @@
 #include "framework/core/ProfileBatch.h"
 #include "framework/core/ProfileFile.h"
 
+#include "SyncWatch.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -97,7 +99,9 @@ TEST_F(ProfileTest, WritesKeepCommentsBlankLinesSpacingAndLineEnds)
 TEST_F(ProfileTest, CreatesTheFileAtTheFirstWriteAndLeavesNoTemporaryFile)
 {
     EXPECT_EQ(Get("Settings", "TimerProg", "250"), "250");
+    SyncWatch syncs;
     EXPECT_TRUE(WritePrivateProfileString("Settings", "TimerProg", "300", m_path.c_str()));
+    EXPECT_EQ(syncs.Take(), SyncWatch::DurableWriteOf(m_path)) << "the file, then its folder";
     EXPECT_TRUE(WritePrivateProfileString("Settings", "TimerScan", "500", m_path.c_str()));
     EXPECT_EQ(ReadFile(), "[Settings]\nTimerProg=300\nTimerScan=500\n");
     EXPECT_EQ(EntriesInDirectory(), 1);

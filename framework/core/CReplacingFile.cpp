@@ -1,0 +1,230 @@
+#include "framework/core/CReplacingFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+IMPLEMENT_DYNAMIC(CReplacingFile, CFile)
+
+namespace {
+
+std::mutex s_observerLock;
+CReplacingFile::SyncObserver s_observer;
+
+// Syncs the descriptor and tells the observer; a file system that cannot sync (EINVAL)
+// has nothing to lose.
+bool Sync(int fd, const std::string& path)
+{
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EINVAL && errno != EROFS)
+            return false;
+        break;
+    }
+    CReplacingFile::SyncObserver observer;
+    {
+        const std::lock_guard<std::mutex> lock(s_observerLock);
+        observer = s_observer;
+    }
+    if (observer)
+        observer(path);
+    return true;
+}
+
+// The file a write replaces: the target of a symbolic link, so the link stays.
+std::string ResolvedTarget(const char* fileName)
+{
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName, nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string(fileName);
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string TemporaryBeside(const std::string& target)
+{
+    const auto slash = target.rfind('/');
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    return DirectoryOf(target) + "/." + base + ".tmp";
+}
+
+bool LockExclusive(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// Whether path still names the file open as fd.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// Closes the descriptor when the scope ends, unless it was released.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// The temporary file belongs to whoever holds the lock on the file it names; the
+// holder renames it away or removes it before letting go. One found there with no
+// holder is what an interrupted write left: it is removed and made anew, so a new
+// file never inherits its permissions.
+enum class Claim { Owned, Retry, Failed };
+
+Claim RemoveIfAbandoned(const std::string& temporary)
+{
+    FileDescriptor existing(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
+    if (existing.Get() < 0)
+        return errno == ENOENT ? Claim::Retry : Claim::Failed;
+    if (!LockExclusive(existing.Get()))
+        return Claim::Failed;
+    if (StillNamed(existing.Get(), temporary))
+        ::unlink(temporary.c_str());
+    return Claim::Retry;
+}
+
+Claim ClaimTemporary(const std::string& temporary, mode_t mode, int& owned)
+{
+    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (fd.Get() < 0)
+        return errno == EEXIST ? RemoveIfAbandoned(temporary) : Claim::Failed;
+    if (!LockExclusive(fd.Get()))
+        return Claim::Failed;
+    // Another writer may have taken the fresh empty file for an abandoned one.
+    if (!StillNamed(fd.Get(), temporary))
+        return Claim::Retry;
+    owned = fd.Release();
+    return Claim::Owned;
+}
+
+} // namespace
+
+CReplacingFile::~CReplacingFile()
+{
+    RemoveTemporary();
+}
+
+std::string CReplacingFile::TemporaryPathFor(LPCTSTR lpszTarget)
+{
+    return TemporaryBeside(ResolvedTarget(lpszTarget != nullptr ? lpszTarget : ""));
+}
+
+CReplacingFile::SyncObserver CReplacingFile::SetSyncObserver(SyncObserver observer)
+{
+    const std::lock_guard<std::mutex> lock(s_observerLock);
+    return std::exchange(s_observer, std::move(observer));
+}
+
+BOOL CReplacingFile::OpenReplacing(LPCTSTR lpszTarget, CFileException* pError)
+{
+    Abort();
+    const std::string named = lpszTarget != nullptr ? lpszTarget : "";
+    auto fail = [&](int error) {
+        if (pError != nullptr) {
+            pError->m_cause = OpenFailureCause(error, named);
+            pError->m_lOsError = error;
+            pError->m_strFileName = CString(named);
+        }
+        return FALSE;
+    };
+    if (named.empty())
+        return fail(ENOENT);
+    const std::string target = ResolvedTarget(named.c_str());
+    const std::string temporary = TemporaryBeside(target);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return fail(EISDIR);
+    // A file the user may not write stays, though its folder would let a rename replace it.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return fail(errno);
+
+    // Each retry follows another writer's progress, so the bound is only a safety net.
+    int owned = -1;
+    Claim claim = Claim::Retry;
+    for (int attempt = 0; attempt < 10000 && claim == Claim::Retry; ++attempt)
+        claim = ClaimTemporary(temporary, exists ? 0600 : 0666, owned);
+    if (claim != Claim::Owned)
+        return fail(claim == Claim::Retry ? EBUSY : errno);
+    m_hFile = owned;
+    m_temporary = temporary;
+    m_target = target;
+    m_strFileName = CString(named);
+    if (exists && ::fchmod(m_hFile, existing.st_mode & 07777) != 0) {
+        const int error = errno;
+        Abort();
+        return fail(error);
+    }
+    return TRUE;
+}
+
+void CReplacingFile::Commit()
+{
+    RequireOpen();
+    if (m_temporary.empty())
+        return;
+    const bool synced = Sync(m_hFile, m_temporary);
+    const int syncError = errno;
+    if (!synced || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        const int error = synced ? errno : syncError;
+        Abort();
+        ThrowErrno(error);
+    }
+    m_temporary.clear();
+    // The rename is the folder's change: without this sync it may be lost with the power.
+    const FileDescriptor folder(::open(DirectoryOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        Sync(folder.Get(), DirectoryOf(m_target));
+}
+
+void CReplacingFile::Close()
+{
+    RemoveTemporary();
+    CFile::Close();
+}
+
+void CReplacingFile::Abort()
+{
+    RemoveTemporary();
+    CFile::Abort();
+}
+
+// Removed while the lock is still held, so no other writer takes it over meanwhile.
+void CReplacingFile::RemoveTemporary()
+{
+    if (m_temporary.empty())
+        return;
+    if (m_hFile != hFileNull && StillNamed(m_hFile, m_temporary))
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+}
