@@ -120,6 +120,7 @@ void CFieldDiagram::Draw(CDC* pDC, CRect& rect, const CSensorObject* first, cons
 
     CRect box(rect.left, rect.top, rect.left + g.nx * g.cell + 2 * mx, rect.top + g.ny * g.cell + 2 * my);
     g.origin = CPoint(box.left + mx, box.bottom - my);
+    const CRect plot = box;
 
     // Legend of the present objects at the right of the box.
     std::array<CString, 3> legend;
@@ -161,6 +162,9 @@ void CFieldDiagram::Draw(CDC* pDC, CRect& rect, const CSensorObject* first, cons
         y += size.cy;
     }
 
+    // The objects stay inside the diagram: a scan may reach far beyond it (up to the
+    // longest distance a beam word holds), and its fill must not cost a whole page.
+    pDC->IntersectClipRect(plot);
     DrawFields(pDC, g, objects, style);
     pDC->RestoreDC(saved);
     rect = box;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -248,12 +249,16 @@ void RequestServer::AppendAddressLine()
     m_text += LoadDiagnoseText(m_state.family == kFamilyKVR ? IDS_ADDRESS_KVR : IDS_ADDRESS_ZOK, {m_state.address});
 }
 
+// An answer longer than the buffer is never lost unseen: what fits is written, and the
+// record tells the caller the size the whole answer needs, to ask again with.
 void RequestServer::WriteText()
 {
     if (!m_record.Text || m_record.TextSize <= 0)
         return;
     const std::string cut = CutText(m_text, std::size_t(m_record.TextSize - 1));
     std::memcpy(m_record.Text, cut.c_str(), cut.size() + 1);
+    if (cut.size() < m_text.size())
+        m_record.TextSize = std::int32_t(std::min<std::size_t>(m_text.size() + 1, std::numeric_limits<std::int32_t>::max()));
 }
 
 bool RequestServer::SendBySubKind(std::initializer_list<std::tuple<int, BYTE, BYTE>> table)
@@ -560,6 +565,10 @@ void RequestServer::FieldRecord()
         break;
     default: break;
     }
+    // The field kind's text opens with the line break that parts it from a unit's field
+    // head; a scanner's record has no head, and its answer starts on the first line.
+    if (m_state.family != kFamilyKVR && !m_text.empty() && m_text.front() == '\n')
+        m_text.erase(0, 1);
 }
 
 DWORD BlockLong(const BYTE* block, std::size_t offset)

@@ -613,7 +613,8 @@ void CKVRConfigShelterListPage::OnAdd()
     auto pair = helpers->NewFieldPair(this, *config, DefaultName(), name);
     if (!pair || !pair->GetShelter(kProtective) || !pair->GetShelter(kWarning)) return;
     if (!IsNameFree(name)) return;
-    Refresh(config->AddShelterConfig(name, std::move(pair)));
+    config->AddShelterConfig(name, std::move(pair));
+    RefreshAfterAdd();
 }
 
 // ------------------------------------------------------------------ 180 cases
@@ -633,13 +634,14 @@ CKVRConfigControlListPage::CKVRConfigControlListPage()
 {
 }
 
-BOOL CKVRConfigControlListPage::OnSetActive()
+// Edit follows the entry count like the other buttons, so that it opens as soon as a
+// first case is added.
+void CKVRConfigControlListPage::EnableButtons(int count)
 {
-    if (!CKVRConfigListPage::OnSetActive()) return FALSE;
+    CKVRConfigListPage::EnableButtons(count);
     const BOOL withHelpers = m_pSheet && m_pSheet->GetHelpers();
-    EnableItem(IDC_EDIT, withHelpers && Count() > 0);
+    EnableItem(IDC_EDIT, withHelpers && count > 0);
     EnableItem(IDC_TABLE, withHelpers);
-    return TRUE;
 }
 
 void CKVRConfigControlListPage::OnAdd()
@@ -650,7 +652,8 @@ void CKVRConfigControlListPage::OnAdd()
     CString name;
     auto control = helpers->NewCase(this, *config, name);
     if (!control) return;
-    Refresh(config->AddControlConfig(name, std::move(control)));
+    config->AddControlConfig(name, std::move(control));
+    RefreshAfterAdd();
 }
 
 void CKVRConfigControlListPage::OnEdit()

@@ -235,10 +235,10 @@ public:
     static constexpr UINT IDP_EMPTY = 456;
     static constexpr UINT IDP_CHECK_PASSED = 466;
     CKVRConfigControlListPage();
-    BOOL OnSetActive() override;
     BOOL OnKillActive() override;
 
 protected:
+    void EnableButtons(int count) override;
     void OnAdd();
     void OnEdit();
     void OnTable();

@@ -42,7 +42,7 @@ void CKVRControlListPage::AddEntry()
     std::unique_ptr<CKVRControlConfig> control;
     if (!wizards->RunControlWizard(this, *config, name, control) || !control) return;
     config->AddControlConfig(name, std::make_unique<CKVRControlConfig>(*control));
-    Refresh(config->GetControlConfigCount() - 1);
+    RefreshAfterAdd();
 }
 
 // The case sheet edits a copy of the whole configuration; OK takes the copy back.

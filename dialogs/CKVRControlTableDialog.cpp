@@ -67,7 +67,10 @@ void CKVRControlListBox::DrawCell(CDC* pDC, const RECT& cellRect, int column, in
     int left = 0;
     int right = 0;
     GetBarExtent(cellRect, data, left, right);
+    // Filling takes the background colour; the cells drawn after this one keep the row's.
+    const COLORREF rowBack = pDC->GetBkColor();
     pDC->FillSolidRect(left, cellRect.top, right - left, cellRect.bottom - cellRect.top, kBarColour);
+    pDC->SetBkColor(rowBack);
     CPen pen(PS_SOLID, 1, kMiddleColour);
     CPen* old = pDC->SelectObject(&pen);
     const int middle = (cellRect.left + cellRect.right) / 2;

@@ -169,7 +169,8 @@ void CKVRListPageBase<PageBase>::AddNamedSensor()
     CNewNameDialog dialog(this);
     dialog.m_strName = DefaultName();
     if (dialog.DoModal() != IDOK || !IsNameFree(dialog.m_strName)) return;
-    Refresh(config->AddSensorConfig(dialog.m_strName, std::make_unique<CKVRSensorConfig>()));
+    config->AddSensorConfig(dialog.m_strName, std::make_unique<CKVRSensorConfig>());
+    RefreshAfterAdd();
 }
 
 template class CKVRListPageBase<CKVRConfigPage>;

@@ -44,6 +44,8 @@ protected:
 
     // Refills the list, selects the row and sets the buttons by the entry count.
     void Refresh(int nSelect);
+    // Refreshes after an entry was appended: the new last row is selected.
+    void RefreshAfterAdd() { Refresh(Count() - 1); }
     virtual void EnableButtons(int count);
     void EnableItem(int nID, BOOL bEnable) const;
     // The entry count; 0 without a configuration.

@@ -35,5 +35,5 @@ void CKVRShelterListPage::AddEntry()
     pair->SetShelter(kProtectiveKind, std::move(protective));
     pair->SetShelter(kWarningKind, std::move(warning));
     config->AddShelterConfig(name, std::move(pair));
-    Refresh(config->GetShelterConfigCount() - 1);
+    RefreshAfterAdd();
 }

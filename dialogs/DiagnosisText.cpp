@@ -149,8 +149,9 @@ void Statistics(const CZOKIdentity& id, CString& text)
     Line(text, S(1085, unsigned(id.GetWord57()) * 90u));
     Line(text, id.GetWord59() != 0 ? S(1086, 1048576u / id.GetWord59()) : NoValue(1086));
     text += DashLine();
-    Line(text, S(1087, unsigned(id.GetWord61())) + S(1088, unsigned(id.GetWord63()), unsigned(id.GetWord65())));
-    Line(text, S(1087, unsigned(id.GetWord67())) + S(1088, unsigned(id.GetWord69()), unsigned(id.GetWord71())));
+    // One text for both windows: it takes the window's number.
+    Line(text, S(1087, 1u, unsigned(id.GetWord61())) + S(1088, unsigned(id.GetWord63()), unsigned(id.GetWord65())));
+    Line(text, S(1087, 2u, unsigned(id.GetWord67())) + S(1088, unsigned(id.GetWord69()), unsigned(id.GetWord71())));
     text += DashLine();
     Line(text, S(1089, unsigned(id.GetWord73())));
     text += DashLine();

@@ -78,7 +78,10 @@ std::vector<QPolygon> WideStroke(const QPolygon& points, bool closed, int width)
     QPainterPath outline = stroker.createStroke(path);
     outline.setFillRule(Qt::WindingFill);
     std::vector<QPolygon> result;
-    for (const QPolygonF& polygon : outline.simplified().toFillPolygons()) result.push_back(polygon.toPolygon());
+    // The outline's pieces overlap wherever the line folds back; filled together with
+    // the winding rule they paint each pixel once. Merging them first costs far more
+    // than linear time on a line that folds at every point.
+    for (const QPolygonF& polygon : outline.toSubpathPolygons()) result.push_back(polygon.toPolygon());
     return result;
 }
 

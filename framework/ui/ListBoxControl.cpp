@@ -555,13 +555,19 @@ void ListBoxWidget::UpdateScrollBars()
     int used = 0;
     while (maxTop > 0 && used + RowHeight(maxTop - 1) <= viewport()->height()) used += RowHeight(--maxTop);
     QScrollBar* vertical = verticalScrollBar();
-    const QSignalBlocker blockVertical(vertical);
+    QScrollBar* horizontal = horizontalScrollBar();
+    // The ranges change with their signals on: the scroll area shows or hides a bar that is
+    // there only as needed on them. A value they clamp must not move the list meanwhile.
+    const int top = m_top;
+    const int hScroll = m_hScroll;
     vertical->setRange(0, std::max(0, maxTop));
+    horizontal->setRange(0, std::max(0, m_horizontalExtent - viewport()->width()));
+    m_top = top;
+    m_hScroll = hScroll;
+    const QSignalBlocker blockVertical(vertical);
+    const QSignalBlocker blockHorizontal(horizontal);
     vertical->setPageStep(VisibleRows());
     vertical->setValue(m_top);
-    QScrollBar* horizontal = horizontalScrollBar();
-    const QSignalBlocker blockHorizontal(horizontal);
-    horizontal->setRange(0, std::max(0, m_horizontalExtent - viewport()->width()));
     horizontal->setPageStep(std::max(1, viewport()->width()));
     m_hScroll = std::clamp(m_hScroll, 0, horizontal->maximum());
     horizontal->setValue(m_hScroll);

@@ -6,6 +6,7 @@
 #include "framework/core/Resources.h"
 #include "framework/ui/DialogApi.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +16,13 @@ namespace {
 
 HINSTANCE g_resources = nullptr;
 
-constexpr int kAnswerSize = 8192;
+// Room for the longest answers (a bar chart of every beam); a longer one is asked again.
+constexpr int kAnswerSize = 65536;
+// Asking again reads the device again, and its next answer may differ in length.
+constexpr int kAnswerAttempts = 3;
+constexpr std::size_t kLongestAnswer = std::size_t(1) << 24;
+// Ends an answer that still did not fit, so that nothing is missing unseen.
+constexpr const char* kCutNote = "\n(The answer is longer than shown here.)";
 
 constexpr DravRequestKind kActions[] = {
     {10, 0, "Connection test", false},
@@ -47,7 +54,9 @@ constexpr DravRequestKind kActions[] = {
     {121, 0, "Scanner address", true},
     {123, 127, "Command 0x69 (0)", false},
     {124, 125, "Command 0x68 (1)", false},
-    {152, 0, "Choose the device address", true},
+    // The device dialog comes with the request itself: asked for parameters first, the
+    // library would show it once more for the request.
+    {152, 0, "Choose the device address", false},
     {155, 157, "Command 0x77", false},
     {162, 0, "Device status report", false},
 };
@@ -174,9 +183,22 @@ DravRequestOutcome DravRunRequest(const DIALOGINFOSTRUCT& info, HWND parent, con
         record.AskParameters = 0;
     }
     outcome.sent = true;
-    outcome.returned = info.RequestCallback(parent, &record);
+    std::size_t size = kAnswerSize;
+    for (int attempt = 1;; ++attempt) {
+        text.assign(size, '\0');
+        record.Text = text.data();
+        record.TextSize = std::int32_t(size);
+        outcome.returned = info.RequestCallback(parent, &record);
+        const std::size_t needed = std::size_t(std::max(record.TextSize, 0));
+        outcome.cut = needed > size;
+        if (!outcome.cut || attempt == kAnswerAttempts || needed > kLongestAnswer)
+            break;
+        size = needed;
+    }
     outcome.result = record.Result;
-    outcome.text = text.data();
+    outcome.text.assign(text.data(), strnlen(text.data(), text.size()));
+    if (outcome.cut)
+        outcome.text += kCutNote;
     std::free(record.Parameters);
     return outcome;
 }

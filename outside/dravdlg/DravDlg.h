@@ -18,7 +18,10 @@ struct DiagnoseRequestRecord {
     std::int32_t Kind = 0;          // request kind
     std::int32_t SubKind = 0;       // the action within the kind
     char* Text = nullptr;           // answer text, written by the diagnosis library
-    std::int32_t TextSize = 0;      // bytes of Text, terminating zero included
+    // Bytes of Text, terminating zero included. When the whole answer does not fit, the
+    // diagnosis library writes what fits and sets TextSize to the bytes the whole answer
+    // needs: the caller asks again with a buffer that large.
+    std::int32_t TextSize = 0;
     std::int32_t Result = 0;        // 0, or 255 when the device did not answer
     std::int32_t AskParameters = 0; // non-zero: run the parameter dialog only
     void* Parameters = nullptr;     // parameter block of the request
@@ -81,10 +84,12 @@ struct DravRequestOutcome {
     int returned = 0;    // RequestCallback's value for the request itself
     int result = 0;      // the record's Result
     std::string text;    // the answer text
+    bool cut = false;    // the answer was longer than the dialog could take, even asked again
 };
 
 // Runs one action as the dialog does: the parameter dialog first when the action has
-// one, then the request with the same block, which is freed afterwards. The password
+// one, then the request with the same block, which is freed afterwards. An answer longer
+// than the buffer is asked again with the size the library names. The password
 // of info serves as the access code of kind 11, sub-kind 20.
 DravRequestOutcome DravRunRequest(const DIALOGINFOSTRUCT& info, HWND parent, const DravRequestKind& action);
 

@@ -14,13 +14,19 @@
 #include "app/CTextObject.h"
 #include "app/CTitleObject.h"
 #include "app/CZOKReport.h"
+#include "PrintTestSupport.h"
+#include "framework/core/CArchive.h"
+#include "framework/core/CFile.h"
+#include "framework/gdi/GdiDevice.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CPrintingDialog.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
+#include "model/ArchiveOwnership.h"
 #include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
 #include "model/CRectShelter.h"
+#include "model/CScan.h"
 #include "support/LanguageScripts.h"
 
 #include <QTemporaryDir>
@@ -29,6 +35,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -250,6 +257,70 @@ TEST(FieldDiagram, StepIsTheSmallestMultipleOfFiveThatReachesTheExtent)
     for (const Case& c : cases) EXPECT_EQ(CFieldDiagram::GetDiagramStep(c.extent, c.cells), c.step) << c.extent << "/" << c.cells;
     EXPECT_EQ(CFieldDiagram::CellsIn(1500, 600, 1000), 1); // too low for a cell still gets one
     EXPECT_EQ(CFieldDiagram::CellsIn(7000, 300, 1000), 6);
+}
+
+// A printer that paints nothing and keeps what the fills hand it: their vertices, and
+// the device clip each fill was bound by.
+class FillCounter : public GdiNullTarget {
+public:
+    FillCounter() : GdiNullTarget(true) {}
+    void FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule, const GdiPaint&) override
+    {
+        for (const QPolygon& polygon : polygons) vertices += polygon.size();
+        clips.push_back(m_clip);
+    }
+    long vertices = 0;
+    std::vector<std::optional<QRect>> clips;
+};
+
+// The first result of a fuzzed protocol file (the rest of the file is damaged).
+std::unique_ptr<CScan> SlowScan()
+{
+    const char* source = std::getenv("TALISO_SOURCE_DIR");
+    const std::string path = std::string(source ? source : ".") + "/tests/app/golden/slow-scan.prt";
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead)) return nullptr;
+    CArchive ar(&file, CArchive::load);
+    ar.ReadCount();
+    return ReadOwned<CScan>(ar, RUNTIME_CLASS(CScan));
+}
+
+// Beams alternating between the scanner and far beyond the diagram: every outline
+// segment crosses its neighbours.
+std::unique_ptr<CScan> FoldedScan()
+{
+    std::vector<WORD> words(181);
+    for (std::size_t i = 0; i < words.size(); ++i) words[i] = i % 2 ? 8191 : 1;
+    auto scan = std::make_unique<CScan>();
+    scan->SetScanData(CSensorType(), words.data(), WORD(words.size()));
+    return scan;
+}
+
+// Whatever a scan holds, its drawing paints only inside the diagram and hands the
+// device a number of vertices that grows with its beams alone.
+TEST(FieldDiagram, ScansOfAnyShapeDrawWithinTheDiagramAndBoundedWork)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    const std::unique_ptr<CScan> scans[] = {SlowScan(), FoldedScan()};
+    for (const auto& scan : scans) {
+        ASSERT_TRUE(scan);
+        SCOPED_TRACE(scan->GetMaxDistance());
+        CDC dc;
+        ASSERT_TRUE(dc.CreateRecordingDC(4960, 7016, 600, 600, TRUE));
+        MapHundredthsOfMillimetre(dc);
+        CRect box(1000, 1000, 19000, 12000);
+        auto counter = std::make_unique<FillCounter>();
+        FillCounter& counted = *counter;
+        dc.GetSafeHdc()->target = std::move(counter);
+        CFieldDiagram::Draw(&dc, box, scan.get(), nullptr, nullptr, FieldDiagramStyle());
+        POINT corners[2] = {{box.left, box.top}, {box.right, box.bottom}};
+        dc.LPtoDP(corners, 2);
+        const QRect diagram(QPoint(corners[0].x, corners[0].y), QPoint(corners[1].x, corners[1].y));
+        EXPECT_FALSE(counted.clips.empty());
+        for (const std::optional<QRect>& clip : counted.clips)
+            EXPECT_TRUE(clip && diagram.contains(*clip)) << "a fill may paint outside the diagram";
+        EXPECT_LE(counted.vertices, 64L * (scan->GetBeamCount() + 1));
+    }
 }
 
 // An element of a fixed height, for the layout.

@@ -155,7 +155,7 @@ TEST_F(DiagnoseRequestTest, LoginCarriesTheCodeAndItsZero)
     EXPECT_EQ(Answer(), Text(570) + Text(1559, {5}));
 }
 
-TEST_F(DiagnoseRequestTest, TheAnswerTextIsCutToTheCallersBuffer)
+TEST_F(DiagnoseRequestTest, TheAnswerTextIsCutToTheCallersBufferWhichIsToldTheWholeSize)
 {
     SensorAnswer values = FakeLine::Answer(0xB0);
     values.SetWord(10, 300);
@@ -172,6 +172,14 @@ TEST_F(DiagnoseRequestTest, TheAnswerTextIsCutToTheCallersBuffer)
     EXPECT_EQ(DiagnoseRequest(nullptr, &record), 1);
     EXPECT_EQ(std::string(small.data()).size(), 31u);
     EXPECT_EQ(small[32], '\x7F') << "nothing written past the buffer";
+    const std::int32_t needed = record.TextSize;
+
+    line.Queue(values);
+    record.Text = text.data();
+    record.TextSize = int(text.size());
+    EXPECT_EQ(DiagnoseRequest(nullptr, &record), 1);
+    EXPECT_EQ(needed, std::int32_t(Answer().size() + 1)) << "the record named the size of the whole answer";
+    EXPECT_EQ(record.TextSize, int(text.size())) << "an answer that fits leaves the size";
 }
 
 TEST_F(DiagnoseRequestTest, StatusReportOfAKVRUnitAtAddress127AsksAddress0)
@@ -213,7 +221,7 @@ TEST_F(DiagnoseRequestTest, StatusReportOfAZOKScannerStopsForFirmwareWithMinor20
     EXPECT_EQ(line.requests[1].Byte(10), 0xC6);
 }
 
-TEST_F(DiagnoseRequestTest, FieldRecordNeedsAFieldAnswer)
+TEST_F(DiagnoseRequestTest, FieldRecordNeedsAFieldAnswerAndStartsOnItsFirstLine)
 {
     BYTE block[4] = {3, 0, 0, 0};
     line.Queue(FakeLine::Answer(0xB0));
@@ -231,10 +239,19 @@ TEST_F(DiagnoseRequestTest, FieldRecordNeedsAFieldAnswer)
     field.SetWord(25, 124);
     line.Queue(field);
     Run(17, 39, block, 4);
-    EXPECT_EQ(Answer(), Text(553) + Text(1598, {"02", "01", 2024, "09", "07"}) + Text(550, {250}) + Text(1559, {5}));
+    // A scanner's record starts with its field kind, on the first line.
+    const std::string kind = Text(553).substr(Text(553).find_first_not_of('\n'));
+    EXPECT_EQ(Answer(), kind + Text(1598, {"02", "01", 2024, "09", "07"}) + Text(550, {250}) + Text(1559, {5}));
     line.Queue(field);
     Run(17, 38, block, 4);
-    EXPECT_EQ(Answer(), Text(553) + Text(550, {250}) + Text(1559, {5})) << "this record carries no time";
+    EXPECT_EQ(Answer(), kind + Text(550, {250}) + Text(1559, {5})) << "this record carries no time";
+
+    // A unit's record: the field head, then the field kind on a line of its own.
+    LibraryState kvr(line, 5, kFamilyKVR);
+    std::copy_n("Front", 5, field.data() + 10);
+    line.Queue(field);
+    Run(17, 38, block, 4);
+    EXPECT_EQ(Answer(), Text(1701, {3}) + Text(1702, {"Front"}) + Text(553) + Text(550, {250}) + Text(1560, {5}));
 }
 
 // Asks for the parameters as the dialog library does, with the script driving the dialog.

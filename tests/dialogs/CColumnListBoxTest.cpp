@@ -3,6 +3,7 @@
 #include "dialogs/CColumnHeader.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CDialog.h"
+#include "framework/ui/DialogDriver.h"
 #include "framework/ui/WindowHandle.h"
 
 #include <gtest/gtest.h>
@@ -298,6 +299,29 @@ TEST_F(CColumnListBoxTest, HeaderLinesUpWithTheCellsBesideAScrollBar)
     ASSERT_GE(scrolling->horizontalScrollBar()->maximum(), 12);
     scrolling->horizontalScrollBar()->setValue(12);
     expectHeaderOverCells(12);
+}
+
+// The horizontal bar shows only while the columns are wider than the list, also when
+// the widths change after the list is shown.
+TEST_F(CColumnListBoxTest, HorizontalScrollBarOnlyWhileColumnsOverflow)
+{
+    list.SetColumnCount(2);
+    list.AddItem("a");
+    dialog.ShowWindow(SW_SHOW);
+    auto* scrolling = qobject_cast<QAbstractScrollArea*>(AfxWidgetFromHandle(list.GetSafeHwnd()));
+    ASSERT_NE(scrolling, nullptr);
+    CRect client;
+    list.GetClientRect(&client);
+    const struct {
+        int width; // of each of the two columns
+        bool bar;
+    } steps[] = {{client.Width() / 4, false}, {client.Width(), true}, {client.Width() / 2 - 1, false}};
+    for (const auto& step : steps) {
+        list.SetColumnWidth(0, step.width);
+        list.SetColumnWidth(1, step.width);
+        DialogDriver::Pump();
+        EXPECT_EQ(scrolling->horizontalScrollBar()->isVisible(), step.bar) << "columns of " << step.width;
+    }
 }
 
 } // namespace

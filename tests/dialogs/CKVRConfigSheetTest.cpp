@@ -188,10 +188,13 @@ TEST_F(CKVRConfigSheetTest, SensorsAreAddedUnderNewNamesOnlyAndOkHandsBackTheCop
         QueueName("Rear");
         driver.Click(IDC_RENAME);
         EXPECT_EQ(ShownIds(), (std::vector<UINT>{448, 448}));
+        QueueName("Side");
+        driver.Click(IDC_ADD);
+        EXPECT_EQ(driver.Selection(IDC_LIST), 2) << "the added row, past the second as well";
         driver.Ok();
     });
     ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->GetSensorConfigCount(), 2);
+    EXPECT_EQ(result->GetSensorConfigCount(), 3);
     EXPECT_EQ(result->GetSensorConfigName(1), "Rear");
     EXPECT_EQ(config.GetSensorConfigCount(), 1);
 }

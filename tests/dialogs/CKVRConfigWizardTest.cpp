@@ -3,9 +3,11 @@
 #include "ShippedLanguage.h"
 #include "dialogs/CKVRConfigWizard.h"
 #include "dialogs/CKVRConfigWizardPage.h"
+#include "dialogs/KVRWizardHelpers.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "model/CArcShelter.h"
 #include "model/CKVRConfig.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,29 @@ constexpr int IDC_OPTION_ON = CKVRConfigOptionValuePage::IDC_ON;
 constexpr int IDC_OPTION_VALUE = CKVRConfigOptionValuePage::IDC_VALUE;
 constexpr int IDC_SPEED1 = CKVRConfigSpeedPage::IDC_SPEED1;
 constexpr int IDC_RESTART = CKVRConfigRestartPage::IDC_RESTART;
+
+// The dialogs the list pages open, answered at once with a new entry.
+class AddingHelpers : public KVRWizardHelpers {
+public:
+    std::unique_ptr<CKVRShelterConfig> NewFieldPair(CWnd*, const CKVRConfig&, const CString& proposedName,
+                                                    CString& name) override
+    {
+        name = proposedName;
+        auto pair = std::make_unique<CKVRShelterConfig>();
+        pair->SetShelter(1, std::make_unique<CArcShelter>());
+        pair->SetShelter(2, std::make_unique<CArcShelter>());
+        return pair;
+    }
+    std::unique_ptr<CKVRControlConfig> NewCase(CWnd*, const CKVRConfig& config, CString& name) override
+    {
+        name.Format("Case%d", config.GetControlConfigCount() + 1);
+        auto control = std::make_unique<CKVRControlConfig>();
+        control->SetOutputA(1);
+        return control;
+    }
+    std::unique_ptr<CKVRControlConfig> EditCase(CWnd*, const CKVRConfig&, int) override { return nullptr; }
+    void ShowCaseTable(CWnd*, const CKVRConfig&) override {}
+};
 
 // Which page is shown, by a control only that page has.
 bool OnPage(const DialogDriver& driver, int id) { return driver.Exists(id); }
@@ -213,6 +238,54 @@ TEST_F(CKVRConfigWizardTest, FieldPairListGuardsUsedPairsAndNamesInUse)
         EXPECT_EQ(ui.MessageBoxes()[i].text, text) << i;
     }
     EXPECT_EQ(original->GetShelterConfigName(1), CString("Pair2"));
+}
+
+// Every Add selects the row it added, so that Rename and Edit act on the new entry; Edit
+// opens with the first case.
+TEST_F(CKVRConfigWizardTest, ListPagesSelectTheAddedRow)
+{
+    using Pairs = CKVRConfigShelterListPage;
+    using Cases = CKVRConfigControlListPage;
+    auto original = CompleteKVRConfig();
+    original->RemoveControlConfig(0);
+    std::vector<CString> renameProposals;
+    ui.QueueModal([&](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        for (int page = 0; page < 4; ++page) EXPECT_TRUE(driver.Next());
+        ASSERT_TRUE(OnPage(driver, Sensors::IDC_MODEL));
+        for (int added = 2; added <= 4; ++added) {
+            ui.QueueModal([](CWnd& dialog) { EXPECT_TRUE(DialogDriver(dialog).Ok()); });
+            EXPECT_TRUE(driver.Click(Sensors::IDC_ADD));
+            EXPECT_EQ(driver.Selection(Sensors::IDC_LIST), added - 1) << added << " sensors";
+        }
+        ui.QueueModal([&](CWnd& dialog) {
+            DialogDriver names(dialog);
+            renameProposals.push_back(names.Text(2174));
+            EXPECT_TRUE(names.Cancel());
+        });
+        EXPECT_TRUE(driver.Click(Sensors::IDC_RENAME));
+
+        EXPECT_TRUE(driver.Next());
+        ASSERT_TRUE(OnPage(driver, Pairs::IDC_LIST));
+        for (int added = 2; added <= 3; ++added) {
+            EXPECT_TRUE(driver.Click(Pairs::IDC_ADD));
+            EXPECT_EQ(driver.Selection(Pairs::IDC_LIST), added - 1) << added << " pairs";
+        }
+
+        EXPECT_TRUE(driver.Next());
+        ASSERT_TRUE(OnPage(driver, Cases::IDC_LIST));
+        EXPECT_FALSE(driver.IsEnabled(Cases::IDC_EDIT));
+        for (int added = 1; added <= 2; ++added) {
+            EXPECT_TRUE(driver.Click(Cases::IDC_ADD));
+            EXPECT_EQ(driver.Selection(Cases::IDC_LIST), added - 1) << added << " cases";
+            EXPECT_TRUE(driver.IsEnabled(Cases::IDC_EDIT)) << added << " cases";
+        }
+        EXPECT_TRUE(driver.Cancel());
+    });
+    AddingHelpers helpers;
+    CEditKVRConfigWizard wizard(nullptr, &helpers);
+    EXPECT_FALSE(wizard.Run(*original));
+    EXPECT_EQ(renameProposals, std::vector<CString>{"Protect4"});
 }
 
 } // namespace

@@ -6,9 +6,13 @@
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
 #include "model/ConfigLimits.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
 
 #include <functional>
 
@@ -288,6 +292,15 @@ TEST_F(CKVRControlSheetTest, TableListsTheOtherCasesWithTheirSpeedBars)
         list.GetBarExtent(cell, list.GetItemData(1, 5), left, right);
         EXPECT_EQ(left, 0);
         EXPECT_EQ(right, 200);
+        // The bar's green stays in its cell: the texts after it stand on the row's colour.
+        DialogDriver::Pump();
+        const QImage image = AfxWidgetFromHandle(list.GetSafeHwnd())->grab().toImage();
+        list.GetColumnEdges(5, left, right);
+        int green = 0;
+        for (int x = right + 1; x < image.width(); ++x)
+            for (int y = 0; y < 2 * CColumnListBox::kRowHeight && y < image.height(); ++y)
+                green += image.pixel(x, y) == qRgb(0, 255, 0);
+        EXPECT_EQ(green, 0);
     });
     CKVRControlTableDialog dialog(&config);
     dialog.m_nExcluded = 0;

@@ -1,5 +1,6 @@
 // The diagnosis report texts, built with marker texts ("<id conversions>") as the
 // language library so every line shows which string and values made it.
+#include "ShippedLanguage.h"
 #include "device/CSensorErrorList.h"
 #include "device/SensorHelpers.h"
 #include "dialogs/DiagnosisText.h"
@@ -24,7 +25,7 @@ const std::vector<std::pair<int, const char*>> kFormats = {
     {892, "%4u %4u"},  {1015, "%d"},      {1017, "%d %d"},    {1065, "%s"},      {1066, "%s"},
     {1077, "%4u %4u"}, {1078, "%4u %4u"}, {1079, "%4u %4u"},  {1080, "%4u %4u"}, {1081, "%4u %4u"},
     {1082, "%4u %4u"}, {1083, "%4u %4u"}, {1084, "%4u %4u"},  {1085, "%5u"},     {1086, "%5u"},
-    {1087, "%3u"},     {1088, "%3u %3u"}, {1089, "%3u"},      {1090, "%3u %4u"}, {1091, "%3u %4u"},
+    {1087, "%u %3u"},  {1088, "%3u %3u"}, {1089, "%3u"},      {1090, "%3u %4u"}, {1091, "%3u %4u"},
     {1094, "%4u %4u"}, {1095, "%4u %4u"}, {1096, "%4u %4u"},  {1097, "%4u"},     {1098, "%4.0f %4.0f"},
     {1099, "%4.0f %4.0f"}, {1100, "%2.4f"}, {1105, "%2u %2u"}, {1106, "%2u %2u"}, {1107, "%2u %2u"},
     {1108, "%2u %2u"}, {1110, "%5d %5d"}, {1112, "%4.0f"},    {1113, "%2u"},     {1114, "%3u %3u"},
@@ -199,11 +200,15 @@ TEST_F(DiagnosisTextTest, StatisticsComputeTheQuotientsAndShowDashesForZeroDivis
     for (int k = 0; k < 8; k += 2) SetWord(bytes, 97 + 2 * k, 100);
     SetWord(bytes, 57, 10);
     SetWord(bytes, 59, 4096);
+    SetWord(bytes, 61, 7);
+    SetWord(bytes, 67, 9);
     SetWord(bytes, 77, 30);
     SetWord(bytes, 123, 120);
     CString text;
     ZOKText(MakeRecord<CZOKIdentity>(bytes), Errors({}), text, false, DiagnosisTextOptions{"t", true});
     auto lines = Lines(text);
+    EXPECT_TRUE(Contains(lines, "<1087 1   7><1088   0   0>"));
+    EXPECT_TRUE(Contains(lines, "<1087 2   9><1088   0   0>"));
     EXPECT_TRUE(Contains(lines, "<1098   12   25><1099   38   50>"));
     EXPECT_TRUE(Contains(lines, "<1100 4.0000>"));
     EXPECT_TRUE(Contains(lines, "<1085   900>"));
@@ -227,6 +232,19 @@ TEST_F(DiagnosisTextTest, StatisticsComputeTheQuotientsAndShowDashesForZeroDivis
     CString simulated;
     ZOKText(MakeRecord<CZOKIdentity>(bytes), Errors({}), simulated, false, noStatistics);
     EXPECT_EQ(std::string(simulated.c_str()).find("<1077"), std::string::npos);
+}
+
+// The shipped text names each window by its number.
+TEST(DiagnosisShippedTextTest, WindowLinesNameTheirWindow)
+{
+    ShippedLanguage language;
+    ASSERT_TRUE(language.Loaded()) << language.Error();
+    CString text;
+    ZOKText(MakeRecord<CZOKIdentity>({}), Errors({}), text, false, DiagnosisTextOptions{"t", true});
+    int windows = 0;
+    for (const std::string& line : Lines(text))
+        if (line.rfind("Window ", 0) == 0) EXPECT_EQ(line.substr(0, 9), "Window " + std::to_string(++windows) + ":");
+    EXPECT_EQ(windows, 2);
 }
 
 TEST_F(DiagnosisTextTest, KVRReportShowsBitsNibblesAndSignedSpeeds)

@@ -9,6 +9,7 @@
 #include "app/CTalisoSetup.h"
 #include "dialogs/CKVRConfigSheet.h"
 #include "dialogs/CKVRConfigWizard.h"
+#include "dialogs/CKVRControlTableDialog.h"
 #include "dialogs/CMonitorDialog.h"
 #include "dialogs/CShelterSelectDialog.h"
 #include "dialogs/CTalisoSetupDialog.h"
@@ -161,6 +162,20 @@ TEST_F(DialogScreenshotsTest, FieldSelectionTableWithAScrollBar)
         DialogDriver(wnd).Cancel();
     });
     dialog.DoModal();
+}
+
+TEST_F(DialogScreenshotsTest, CaseTablesWithAndWithoutSpeed)
+{
+    for (const bool speed : {false, true}) {
+        const auto config = speed ? KVRConfigWithSpeed() : CompleteKVRConfig();
+        CKVRControlTableDialog dialog(config.get());
+        ui.QueueModal([&](CWnd& wnd) {
+            DialogDriver::Pump();
+            shots.Save(Shot(wnd), speed ? "case-table-speed.png" : "case-table.png");
+            DialogDriver(wnd).Cancel();
+        });
+        dialog.DoModal();
+    }
 }
 
 // Each wizard has a side picture of its own: field, KVR configuration, serial port, ZOK.

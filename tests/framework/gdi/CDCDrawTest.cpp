@@ -162,6 +162,21 @@ TEST_F(CDCDraw, PolylineMixesEachJoinOnceAndLeavesOutItsLastPoint)
     EXPECT_EQ(dc.GetCurrentPosition(), CPoint(60, 50));
 }
 
+// Where a wide line folds back over itself, its pieces overlap; each pixel is still
+// mixed once.
+TEST_F(CDCDraw, WideLineFoldingBackMixesEachPixelOnce)
+{
+    Fill(kBlack);
+    CPen wide(PS_SOLID, 9, kWhite);
+    dc.SelectObject(&wide);
+    dc.SetROP2(R2_XORPEN);
+    const POINT folded[] = {{20, 100}, {180, 100}, {20, 103}, {180, 106}, {20, 104}};
+    dc.Polyline(folded, 5);
+    for (int x = 30; x <= 170; x += 10)
+        for (int y = 98; y <= 106; ++y) EXPECT_EQ(At(x, y), kWhite) << x << "," << y;
+    EXPECT_EQ(At(100, 90), kBlack);
+}
+
 TEST_F(CDCDraw, FarOffLinesDrawTheirVisiblePartWithoutWalkingTheWholeLength)
 {
     // Slope 1/2 through (100, 50), ends two billion pixels away.
