@@ -12,6 +12,8 @@
 #include "support/LanguageScripts.h"
 #include "support/PrintScheduler.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -137,6 +139,11 @@ TEST_F(PrintQueueTest, DialogsListTheQueuesWithTheDefaultChosenAndKeepTheChoice)
         EXPECT_FALSE(dialog.GetDlgItem(CPrintDialog::IDC_FILE)->IsWindowEnabled());
         EXPECT_FALSE(dialog.GetDlgItem(CPrintDialog::IDC_BROWSE)->IsWindowEnabled());
         shots.Save(AfxWidgetFromHandle(dialog.GetSafeHwnd())->grab().toImage(), "print-dialog.png");
+        if (auto* box = qobject_cast<QComboBox*>(AfxWidgetFromHandle(printers->GetSafeHwnd()))) {
+            box->showPopup();
+            shots.Save(box->view()->window()->grab().toImage(), "print-dialog-printers.png");
+            box->hidePopup();
+        }
         ChoosePrinter(dialog, 3);
         EXPECT_TRUE(dialog.GetDlgItem(CPrintDialog::IDC_FILE)->IsWindowEnabled());
         ChoosePrinter(dialog, 0);
