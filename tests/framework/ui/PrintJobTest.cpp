@@ -1,6 +1,6 @@
 // The page loop of printing: page order and range, copies, the job name, and that every
-// way out of a job (done, cancelled, printer failure) leaves the parent enabled, the
-// document ended or aborted, the end hook run once and the status dialog gone.
+// way out of a job (done, cancelled, printer failure, which says so) leaves the parent
+// enabled, the document ended or aborted, the end hook run once and the status dialog gone.
 #include "PdfText.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CPrintDialog.h"
@@ -135,6 +135,8 @@ TEST_F(PrintJobTest, APrinterThatFailsEndsTheJobCleanly)
     SheetPrinter client;
     // A file in a folder that does not exist: the printer cannot start its first page.
     EXPECT_EQ(Print(client, "/nonexistent-folder/out.pdf", 1, 3, 3), PrintJobResult::PageFailed);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, AFX_IDP_PRINT_FAILED);
     EXPECT_TRUE(client.pages.empty());
     EXPECT_EQ(client.begins, 1);
     EXPECT_EQ(client.ends, 1);
