@@ -11,6 +11,7 @@
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
 #include "../framework/ui/PdfText.h"
+#include "../framework/ui/ScreenshotFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -110,10 +111,11 @@ TEST_F(DiagnosisResultsDialogTest, ReadShowsTheReportAndKeepsTheDialogOpen)
 TEST_F(DiagnosisResultsDialogTest, PrintPrintsTheShownReport)
 {
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
+    ScreenshotFolder printed("diagnosis-results"); // the PDFs stay there when TALISO_SCREENSHOT_DIR is set
     CZOKDiagnosisResultsDialog zok;
     CKVRDiagnosisResultsDialog kvr;
     for (CDiagnosisResultsDialog* dialog : {static_cast<CDiagnosisResultsDialog*>(&zok), static_cast<CDiagnosisResultsDialog*>(&kvr)}) {
-        const std::string pdf = (directory / (dialog == &zok ? "zok.pdf" : "kvr.pdf")).string();
+        const std::string pdf = (printed.Path() / (dialog == &zok ? "zok.pdf" : "kvr.pdf")).string();
         SCOPED_TRACE(pdf);
         std::string report;
         Run(*dialog, [&](DialogDriver& driver) {

@@ -2,6 +2,7 @@
 // way out of a job (done, cancelled, printer failure, which says so) leaves the parent
 // enabled, the document ended or aborted, the end hook run once and the status dialog gone.
 #include "PdfText.h"
+#include "SheetPrinter.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CPrintingDialog.h"
@@ -17,27 +18,6 @@
 #include <vector>
 
 namespace {
-
-// Writes "Sheet <n>" on every page and logs the hooks.
-class SheetPrinter : public CPrintJobClient {
-public:
-    std::vector<UINT> pages;
-    int begins = 0;
-    int ends = 0;
-    std::function<void(UINT)> onPage;
-
-    void PrintJobPrepareDC(CDC*, CPrintInfo*) override {}
-    void PrintJobBegin(CDC*, CPrintInfo*) override { ++begins; }
-    void PrintJobPage(CDC* pDC, CPrintInfo* pInfo) override
-    {
-        pages.push_back(pInfo->m_nCurPage);
-        CString text;
-        text.Format("Sheet %u", pInfo->m_nCurPage);
-        pDC->TextOut(pInfo->m_rectDraw.left + 100, pInfo->m_rectDraw.top + 100, text);
-        if (onPage) onPage(pInfo->m_nCurPage);
-    }
-    void PrintJobEnd(CDC*, CPrintInfo*) override { ++ends; }
-};
 
 class PrintJobTest : public ::testing::Test {
 protected:

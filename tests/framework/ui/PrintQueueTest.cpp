@@ -3,6 +3,7 @@
 // is cancelled or that the queue refuses or drops ends cleanly on both sides.
 #include "PdfText.h"
 #include "ScreenshotFolder.h"
+#include "SheetPrinter.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CComboBox.h"
 #include "framework/ui/CPrintDialog.h"
@@ -23,26 +24,6 @@
 #include <vector>
 
 namespace {
-
-// Writes "Sheet <n>" on every page.
-class SheetPrinter : public CPrintJobClient {
-public:
-    std::vector<UINT> pages;
-    int ends = 0;
-    std::function<void(UINT)> onPage;
-
-    void PrintJobPrepareDC(CDC*, CPrintInfo*) override {}
-    void PrintJobBegin(CDC*, CPrintInfo*) override {}
-    void PrintJobPage(CDC* pDC, CPrintInfo* pInfo) override
-    {
-        pages.push_back(pInfo->m_nCurPage);
-        CString text;
-        text.Format("Sheet %u", pInfo->m_nCurPage);
-        pDC->TextOut(pInfo->m_rectDraw.left + 300, pInfo->m_rectDraw.top + 300, text);
-        if (onPage) onPage(pInfo->m_nCurPage);
-    }
-    void PrintJobEnd(CDC*, CPrintInfo*) override { ++ends; }
-};
 
 std::vector<std::string> ComboTexts(CWnd& combo)
 {
