@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QPainterPathStroker>
+#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>

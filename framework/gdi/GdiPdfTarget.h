@@ -3,7 +3,8 @@
 // raster operations, the page is also kept as a coarse shadow image, and a
 // figure drawn with a mix that depends on what lies beneath (R2_XORPEN,
 // R2_NOTXORPEN, R2_MERGEPEN, ...) is mixed on the shadow and placed on the
-// page as that image, cut to the figure.
+// page as that image, cut to the figure. A printer of the print system draws
+// its pages the same way into a spool file (GdiPrintQueueTarget).
 #include "framework/gdi/CDC.h"
 #include "framework/gdi/GdiTarget.h"
 

@@ -94,14 +94,20 @@ public:
         cupsFreeJobs(count, jobs);
         return result;
     }
-    // Waits (at most the limit) until the queue's only job has ended; its state, or 0.
-    int WaitForOnlyJob(const std::string& queue, std::chrono::milliseconds limit = std::chrono::seconds(20)) const
+    // Waits (at most the limit) until every job of the queue has ended; the state of the
+    // last one, or 0.
+    int WaitForLastJob(const std::string& queue, std::chrono::milliseconds limit = std::chrono::seconds(20)) const
     {
         const auto end = std::chrono::steady_clock::now() + limit;
         for (;;) {
             const std::vector<Job> jobs = Jobs(queue);
-            if (jobs.size() == 1 && jobs[0].state >= IPP_JSTATE_CANCELED)
-                return jobs[0].state;
+            bool ended = !jobs.empty();
+            const Job* last = nullptr;
+            for (const Job& job : jobs) {
+                ended = ended && job.state >= IPP_JSTATE_CANCELED;
+                if (last == nullptr || job.id > last->id) last = &job;
+            }
+            if (ended) return last->state;
             if (std::chrono::steady_clock::now() > end) return 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }

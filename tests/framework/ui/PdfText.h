@@ -25,6 +25,9 @@ inline bool PdfToolsAvailable()
     return !RunShell("command -v pdftotext").empty() && !RunShell("command -v pdfinfo").empty();
 }
 
+// What pdfinfo says of the file (page count, page size, ...).
+inline std::string PdfInfo(const std::string& path) { return RunShell("pdfinfo '" + path + "' 2>/dev/null"); }
+
 inline int PdfPageCount(const std::string& path)
 {
     const std::string info = RunShell("pdfinfo '" + path + "' 2>/dev/null");

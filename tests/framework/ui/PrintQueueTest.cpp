@@ -175,11 +175,22 @@ TEST_F(PrintQueueTest, PagesGoToTheQueueAsOneJobAndComeOutPageByPage)
     ASSERT_EQ(Print(client, "Office", 3), PrintJobResult::Printed);
     EXPECT_EQ(printerShown, "Office");
     EXPECT_EQ(portShown, "on Room 12");
-    EXPECT_EQ(scheduler.WaitForOnlyJob("Office"), IPP_JSTATE_COMPLETED);
+    EXPECT_EQ(scheduler.WaitForLastJob("Office"), IPP_JSTATE_COMPLETED);
     EXPECT_EQ(scheduler.Jobs("Office").at(0).title, "Sheets");
     const std::string out = scheduler.OutputPath("Office");
     ASSERT_EQ(PdfPageCount(out), 3);
     for (int page = 1; page <= 3; ++page) EXPECT_EQ(PdfPageText(out, page), "Sheet " + std::to_string(page));
+    EXPECT_NE(PdfInfo(out).find("595 x 842 pts (A4)"), std::string::npos) << PdfInfo(out);
+
+    // The paper and orientation of the set-up reach the printer too.
+    AfxGetPrinterSetup().page.paperWidth = 21590;
+    AfxGetPrinterSetup().page.paperHeight = 27940;
+    AfxGetPrinterSetup().landscape = TRUE;
+    SheetPrinter wide;
+    ASSERT_EQ(Print(wide, "Office", 1), PrintJobResult::Printed);
+    EXPECT_EQ(scheduler.WaitForLastJob("Office"), IPP_JSTATE_COMPLETED);
+    EXPECT_NE(PdfInfo(out).find("792 x 612 pts"), std::string::npos) << PdfInfo(out);
+    EXPECT_EQ(PdfPageText(out, 1), "Sheet 1");
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
@@ -191,7 +202,8 @@ TEST_F(PrintQueueTest, ACancelledJobIsCancelledInTheQueueToo)
     };
     EXPECT_EQ(Print(client, "Office", 5), PrintJobResult::Aborted);
     EXPECT_EQ(client.pages, (std::vector<UINT>{1, 2}));
-    EXPECT_EQ(scheduler.WaitForOnlyJob("Office"), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(scheduler.WaitForLastJob("Office"), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(scheduler.Jobs("Office").size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(scheduler.OutputPath("Office")));
     EXPECT_TRUE(ui.MessageBoxes().empty());
     EXPECT_EQ(client.ends, 1);
