@@ -133,6 +133,9 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
     JobCleanup cleanup(client, dc, info, status, pParent);
     ShowStatus(status, pParent, docName, *info.m_pPD);
     if (pParent != nullptr && pParent->GetSafeHwnd() != nullptr) pParent->EnableWindow(FALSE);
+    // Disabling the parent disables the windows it owns; the status dialog and its Cancel
+    // must stay usable.
+    if (status.GetSafeHwnd() != nullptr) status.EnableWindow(TRUE);
 
     CPrintingDialog::s_bUserAbort = FALSE;
     dc.SetAbortProc(AfxPrintAbortProc);

@@ -11,6 +11,7 @@
 #include "support/LanguageScripts.h"
 
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -96,8 +97,10 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
     SheetPrinter client;
     bool parentDisabledWhilePrinting = false;
+    bool cancelUsable = false;
     client.onPage = [&](UINT page) {
         parentDisabledWhilePrinting = !parent.IsWindowEnabled();
+        cancelUsable = currentStatus != nullptr && AfxWidgetFromHandle(currentStatus->GetDlgItem(IDCANCEL)->GetSafeHwnd())->isEnabled();
         // The user presses Cancel in the status dialog while page 1 prints.
         if (page == 1 && currentStatus != nullptr) currentStatus->SendMessage(WM_COMMAND, IDCANCEL);
     };
@@ -105,6 +108,7 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
     EXPECT_EQ(Print(client, pdf, 1, 5, 5), PrintJobResult::Aborted);
     EXPECT_EQ(client.pages, std::vector<UINT>{1});
     EXPECT_TRUE(parentDisabledWhilePrinting);
+    EXPECT_TRUE(cancelUsable);
     EXPECT_TRUE(parent.IsWindowEnabled());
     EXPECT_EQ(client.ends, 1);
     EXPECT_TRUE(statusGone);

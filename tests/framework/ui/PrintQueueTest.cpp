@@ -163,9 +163,11 @@ TEST_F(PrintQueueTest, WithoutPrintersOnlyThePdfFileIsOffered)
 TEST_F(PrintQueueTest, PagesGoToTheQueueAsOneJobAndComeOutPageByPage)
 {
     ASSERT_TRUE(PdfToolsAvailable()) << "poppler-utils missing (scripts/install-deps.sh installs them)";
+    ScreenshotFolder shots("print-queues");
     SheetPrinter client;
     std::string printerShown, portShown;
-    client.onPage = [&](UINT) {
+    client.onPage = [&](UINT page) {
+        if (page == 2) shots.Save(AfxWidgetFromHandle(currentStatus->GetSafeHwnd())->grab().toImage(), "printing.png");
         CString text;
         currentStatus->GetDlgItemText(AFX_IDC_PRINT_PRINTERNAME, text);
         printerShown = text.c_str();
