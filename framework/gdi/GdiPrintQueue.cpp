@@ -15,8 +15,16 @@
 
 namespace {
 
-// libcups keeps the server it found first; printing follows the one named now.
-void FollowCurrentServer() { cupsSetServer(nullptr); }
+const char* NoPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
+
+// libcups keeps the server it found first; printing follows the one named now. Its
+// default password prompt reads the terminal, which a desktop program has not: a queue
+// that wants a password refuses the job instead.
+void FollowCurrentServer()
+{
+    cupsSetServer(nullptr);
+    cupsSetPasswordCB2(NoPassword, nullptr);
+}
 
 QByteArray Utf8(const QString& text) { return text.toUtf8(); }
 
