@@ -183,6 +183,11 @@ TEST_F(PrintQueueTest, PagesGoToTheQueueAsOneJobAndComeOutPageByPage)
     ASSERT_EQ(PdfPageCount(out), 3);
     for (int page = 1; page <= 3; ++page) EXPECT_EQ(PdfPageText(out, page), "Sheet " + std::to_string(page));
     EXPECT_NE(PdfInfo(out).find("595 x 842 pts (A4)"), std::string::npos) << PdfInfo(out);
+    // The page's origin is the corner of what the printer can print: 12 pt in from the
+    // paper's edges on this queue, and the sheet's text 100 pixels (12 pt) further in.
+    const std::vector<PdfWord> words = PdfPageWords(out, 1);
+    ASSERT_FALSE(words.empty());
+    EXPECT_NEAR(words[0].xMin, 24.0, 0.5);
 
     // The paper and orientation of the set-up reach the printer too.
     AfxGetPrinterSetup().page.paperWidth = 21590;
