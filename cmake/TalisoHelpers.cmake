@@ -14,7 +14,10 @@ include(GoogleTest)
 # executable's name. The list is read when CTest runs (the executable needs no display
 # at build time); each test runs in a process of its own, without a display.
 function(taliso_discover_tests target)
-    set(environment "QT_QPA_PLATFORM=offscreen;TALISO_BIN_DIR=${TALISO_BIN_DIR};TALISO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    # The machine's printers are not the tests': unless a test starts a print system of
+    # its own, the print dialogs find none and offer the PDF file.
+    set(environment "QT_QPA_PLATFORM=offscreen;TALISO_BIN_DIR=${TALISO_BIN_DIR};TALISO_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        "CUPS_SERVER=${CMAKE_BINARY_DIR}/no-print-system.sock")
     if(TALISO_SANITIZE)
         # What the font and windowing libraries keep until exit is not ours to report.
         list(APPEND environment "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")

@@ -4,6 +4,7 @@
 #include "framework/gdi/GdiDeviceFont.h"
 #include "framework/gdi/GdiFontEngine.h"
 #include "framework/gdi/GdiPdfTarget.h"
+#include "framework/gdi/GdiPrintQueueTarget.h"
 #include "framework/gdi/GdiTextLayout.h"
 
 #include <QPainterPath>
@@ -191,22 +192,42 @@ BOOL CDC::SaveImage(LPCTSTR pngPath) const
     return image && image->save(QString::fromUtf8(pngPath), "PNG") ? TRUE : FALSE;
 }
 
-BOOL CDC::CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page)
+namespace {
+
+std::unique_ptr<GdiDevice> PrinterDevice(const GdiPageSetup& page)
 {
-    if (m_hDC || !pdfPath || page.dpiX <= 0 || page.dpiY <= 0 || page.paperWidth <= 0 || page.paperHeight <= 0) return FALSE;
+    if (page.dpiX <= 0 || page.dpiY <= 0 || page.paperWidth <= 0 || page.paperHeight <= 0) return nullptr;
     auto device = std::make_unique<GdiDevice>(GdiDevice::Kind::Printer, 0, 0, page.dpiX, page.dpiY);
     device->SetPage(page);
-    if (device->width <= 0 || device->height <= 0) return FALSE;
+    if (device->width <= 0 || device->height <= 0) return nullptr;
+    return device;
+}
+
+} // namespace
+
+BOOL CDC::CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page)
+{
+    if (m_hDC || !pdfPath) return FALSE;
+    auto device = PrinterDevice(page);
+    if (!device) return FALSE;
     device->target = std::make_unique<GdiPdfTarget>(QString::fromUtf8(pdfPath), page);
+    return Attach(device.release());
+}
+
+BOOL CDC::CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page)
+{
+    if (m_hDC || !queue || !*queue) return FALSE;
+    auto device = PrinterDevice(page);
+    if (!device) return FALSE;
+    device->target = std::make_unique<GdiPrintQueueTarget>(QString::fromUtf8(queue), page);
     return Attach(device.release());
 }
 
 BOOL CDC::CreatePageImageDC(const GdiPageSetup& page)
 {
-    if (m_hDC || page.dpiX <= 0 || page.dpiY <= 0) return FALSE;
-    auto device = std::make_unique<GdiDevice>(GdiDevice::Kind::Printer, 0, 0, page.dpiX, page.dpiY);
-    device->SetPage(page);
-    if (device->width <= 0 || device->height <= 0) return FALSE;
+    if (m_hDC) return FALSE;
+    auto device = PrinterDevice(page);
+    if (!device) return FALSE;
     device->ownedImage = std::make_unique<QImage>(device->width, device->height, QImage::Format_RGB32);
     if (device->ownedImage->isNull()) return FALSE;
     device->ownedImage->fill(0xFFFFFFFFu);

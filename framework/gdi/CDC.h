@@ -61,6 +61,8 @@ public:
     BOOL SaveImage(LPCTSTR pngPath) const;
     // A printer writing a PDF file between StartDoc and EndDoc.
     BOOL CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page);
+    // A printer of the print system's queue: the document goes to it as one job.
+    BOOL CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page);
     // A printer page drawn into a white image of the printable area (print preview).
     BOOL CreatePageImageDC(const GdiPageSetup& page);
     // No pixels; only the log (and measuring) of a screen or printer of the given size.

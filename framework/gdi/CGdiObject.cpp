@@ -153,6 +153,12 @@ int CGdiObject::GetObject(int count, void* buffer) const
     return 0;
 }
 
+std::shared_ptr<GdiObjectData> GdiPrinterFont()
+{
+    static const std::shared_ptr<GdiObjectData> font = MakeFont(StockFont(0, FW_NORMAL, "Courier New", FIXED_PITCH | FF_MODERN));
+    return font;
+}
+
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ handle)
 {
     if (!handle) return nullptr;

@@ -10,7 +10,7 @@ GdiDevice::GdiDevice(Kind k, int w, int h, int dx, int dy)
     state.mapping = GdiMapping(dpiX, dpiY);
     state.pen = GdiStockObject(BLACK_PEN);
     state.brush = GdiStockObject(WHITE_BRUSH);
-    state.font = GdiStockObject(SYSTEM_FONT);
+    state.font = kind == Kind::Printer ? GdiPrinterFont() : GdiStockObject(SYSTEM_FONT);
     if (kind == Kind::Memory) {
         // The one-pixel bitmap a fresh memory device holds until one is selected.
         state.bitmap = std::make_shared<GdiObjectData>(GdiObjectData::Kind::Bitmap);

@@ -29,3 +29,6 @@ struct GdiObjectData : std::enable_shared_from_this<GdiObjectData> {
 
 // The shared stock objects (index as GetStockObject); null for an unknown index.
 std::shared_ptr<GdiObjectData> GdiStockObject(int index);
+// The font a printer starts with: a fixed-pitch face at the default size, which every
+// device turns into 10 points at its own resolution, so it reads the same on any paper.
+std::shared_ptr<GdiObjectData> GdiPrinterFont();

@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainterPath>
 #include <QPainterPathStroker>
+#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +59,11 @@ QPainterPath PathOf(const std::vector<QPolygon>& polygons, Qt::FillRule rule)
 }
 
 } // namespace
+
+QPageSize GdiPageSizeOf(const GdiPageSetup& page)
+{
+    return QPageSize(QSizeF(page.paperWidth / 100.0, page.paperHeight / 100.0), QPageSize::Millimeter);
+}
 
 GdiPdfTarget::GdiPdfTarget(const QString& path, const GdiPageSetup& page) : m_path(path), m_page(page)
 {
@@ -212,16 +218,23 @@ bool GdiPdfTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcRec
     return true;
 }
 
+std::unique_ptr<QPagedPaintDevice> GdiPdfTarget::OpenDocument(const QString& name, const QString& path)
+{
+    auto writer = std::make_unique<QPdfWriter>(path);
+    writer->setTitle(name);
+    writer->setCreator(QStringLiteral("Taliso"));
+    writer->setResolution(m_page.dpiX);
+    writer->setPageSize(GdiPageSizeOf(m_page));
+    writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+    return writer;
+}
+
 int GdiPdfTarget::StartDoc(const QString& name, const char* output)
 {
     if (m_inDoc) return SP_ERROR;
     if (output && *output) m_path = QString::fromUtf8(output);
-    m_writer = std::make_unique<QPdfWriter>(m_path);
-    m_writer->setTitle(name);
-    m_writer->setCreator(QStringLiteral("Taliso"));
-    m_writer->setResolution(m_page.dpiX);
-    m_writer->setPageSize(QPageSize(QSizeF(m_page.paperWidth / 100.0, m_page.paperHeight / 100.0), QPageSize::Millimeter));
-    m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+    m_writer = OpenDocument(name, m_path);
+    if (!m_writer) return SP_ERROR;
     m_inDoc = true;
     m_pages = 0;
     return 1;

@@ -1,5 +1,6 @@
 #include "framework/ui/CPrintDialog.h"
 
+#include "framework/gdi/GdiPrintQueue.h"
 #include "framework/ui/CComboBox.h"
 #include "framework/ui/CFileDialog.h"
 #include "framework/ui/CPrintInfo.h"
@@ -45,6 +46,19 @@ bool IsBlank(CString text)
     return text.IsEmpty();
 }
 
+CString FromQt(const QString& text) { return CString(text.toStdString()); }
+QString ToQt(const CString& text) { return QString::fromUtf8(text.c_str()); }
+
+// The box has no combo object of its own: lend it one while working on it.
+template <class Work>
+void WithCombo(CWnd& control, Work work)
+{
+    CComboBox box;
+    box.Attach(control.GetSafeHwnd());
+    work(box);
+    box.Detach();
+}
+
 } // namespace
 
 PrinterSetup& AfxGetPrinterSetup()
@@ -71,6 +85,7 @@ IMPLEMENT_DYNAMIC(CPrintDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CPrintDialog, CDialog)
     ON_COMMAND(CPrintDialog::IDC_BROWSE, OnBrowse)
+    ON_CBN_SELCHANGE(CPrintDialog::IDC_PRINTER, OnPrinterChanged)
 END_MESSAGE_MAP()
 
 CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
@@ -81,13 +96,37 @@ CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd
     m_strPath = setup.path;
     m_nPaper = PaperIndexOf(setup.page);
     m_nOrientation = setup.landscape ? 1 : 0;
+    if (setup.queue) m_queue = *setup.queue;
+}
+
+void CPrintDialog::SetPathName(const CString& path)
+{
+    m_strPath = path;
+    m_queue = CString();
+}
+
+CString CPrintDialog::GetQueueName() const
+{
+    if (!m_queue) m_queue = FromQt(GdiDefaultPrintQueue());
+    return *m_queue;
 }
 
 CString CPrintDialog::GetPrinterName() const
 {
+    const CString queue = GetQueueName();
+    if (!queue.IsEmpty()) return queue;
     CString name;
     if (!name.LoadString(AFX_IDS_PDF_PRINTER)) name = "PDF file";
     return name;
+}
+
+CString CPrintDialog::GetPortName() const
+{
+    const CString queue = GetQueueName();
+    if (queue.IsEmpty()) return m_strPath;
+    for (const GdiPrintQueueInfo& info : GdiPrintQueues())
+        if (FromQt(info.name) == queue) return FromQt(info.location);
+    return CString();
 }
 
 GdiPageSetup CPrintDialog::CurrentPage()
@@ -102,8 +141,49 @@ GdiPageSetup CPrintDialog::CurrentPage()
 HDC CPrintDialog::CreatePrinterDC() const
 {
     CDC dc;
-    if (m_strPath.IsEmpty() || !dc.CreatePrinterDC(m_strPath, CurrentPage())) return nullptr;
+    GdiPageSetup page = CurrentPage();
+    const CString queue = GetQueueName();
+    if (queue.IsEmpty()) {
+        if (m_strPath.IsEmpty() || !dc.CreatePrinterDC(m_strPath, page)) return nullptr;
+    } else {
+        GdiApplyQueueMargins(ToQt(queue), page);
+        if (!dc.CreateQueuePrinterDC(queue, page)) return nullptr;
+    }
     return dc.Detach();
+}
+
+void CPrintDialog::FillPrinters()
+{
+    // A queue gone since it was chosen gives way to the default one, and that to the file.
+    const CString chosen = GetQueueName();
+    m_queues.clear();
+    int fallback = -1;
+    m_nPrinter = -1;
+    for (const GdiPrintQueueInfo& info : GdiPrintQueues()) {
+        if (info.isDefault) fallback = int(m_queues.size());
+        if (!chosen.IsEmpty() && FromQt(info.name) == chosen) m_nPrinter = int(m_queues.size());
+        m_queues.push_back(FromQt(info.name));
+    }
+    const int pdf = int(m_queues.size());
+    if (m_nPrinter < 0) m_nPrinter = chosen.IsEmpty() || fallback < 0 ? pdf : fallback;
+    CString pdfName;
+    if (!pdfName.LoadString(AFX_IDS_PDF_PRINTER)) pdfName = "PDF file";
+    if (CWnd* control = GetDlgItem(IDC_PRINTER)) {
+        WithCombo(*control, [&](CComboBox& box) {
+            for (const CString& queue : m_queues) box.AddString(queue);
+            box.AddString(pdfName);
+        });
+    }
+}
+
+bool CPrintDialog::PdfChosen(int printer) const { return printer < 0 || printer >= int(m_queues.size()); }
+
+void CPrintDialog::OnPrinterChanged()
+{
+    int printer = m_nPrinter;
+    if (CWnd* control = GetDlgItem(IDC_PRINTER)) WithCombo(*control, [&](CComboBox& box) { printer = box.GetCurSel(); });
+    for (const int id : {IDC_FILE, IDC_BROWSE})
+        if (CWnd* control = GetDlgItem(id)) control->EnableWindow(PdfChosen(printer));
 }
 
 BOOL CPrintDialog::OnInitDialog()
@@ -114,15 +194,14 @@ BOOL CPrintDialog::OnInitDialog()
         m_nCopies = std::max<UINT>(1, m_pd.nCopies);
         m_nRange = (m_pd.Flags & PD_PAGENUMS) ? 2 : (m_pd.Flags & PD_SELECTION) ? 1 : 0;
     }
-    // The box has no combo object of its own: lend it one while filling.
     if (CWnd* control = GetDlgItem(IDC_PAPER)) {
-        CComboBox paper;
-        paper.Attach(control->GetSafeHwnd());
-        for (const Paper& p : kPapers) paper.AddString(p.name);
-        paper.Detach();
+        WithCombo(*control, [](CComboBox& paper) {
+            for (const Paper& p : kPapers) paper.AddString(p.name);
+        });
     }
+    FillPrinters();
     const BOOL result = CDialog::OnInitDialog();
-    SetDlgItemText(IDC_PRINTER, GetPrinterName());
+    OnPrinterChanged();
     if (m_pd.Flags & PD_NOPAGENUMS) {
         for (const int id : {IDC_PAGES, IDC_FROM, IDC_TO})
             if (CWnd* control = GetDlgItem(id)) control->EnableWindow(FALSE);
@@ -136,8 +215,9 @@ BOOL CPrintDialog::OnInitDialog()
 void CPrintDialog::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
+    DDX_CBIndex(pDX, IDC_PRINTER, m_nPrinter);
     DDX_Text(pDX, IDC_FILE, m_strPath);
-    if (pDX->m_bSaveAndValidate && IsBlank(m_strPath)) {
+    if (pDX->m_bSaveAndValidate && PdfChosen(m_nPrinter) && IsBlank(m_strPath)) {
         AfxMessageBox(AFX_IDP_PRINT_FILE_MISSING, MB_ICONEXCLAMATION);
         pDX->Fail();
     }
@@ -161,6 +241,8 @@ void CPrintDialog::OnOK()
 {
     if (!UpdateData(TRUE)) return;
     PrinterSetup& setup = AfxGetPrinterSetup();
+    m_queue = PdfChosen(m_nPrinter) ? CString() : m_queues[std::size_t(m_nPrinter)];
+    setup.queue = m_queue;
     setup.path = m_strPath;
     if (m_bSetupOnly) {
         const Paper& paper = kPapers[std::clamp(m_nPaper, 0, kPaperCount - 1)];

@@ -1,10 +1,14 @@
 #pragma once
-// The print dialog and the print set-up dialog. The printer writes a PDF file: the
-// dialog asks for the file, the pages (all, or from-to within the run's range) and the
-// number of copies; the set-up dialog for the paper and its orientation. The last
-// choices are kept for the whole program in the printer set-up.
+// The print dialog and the print set-up dialog. The printer is one of the print system's
+// queues (the default one until the user chooses) or a PDF file, whose name the dialogs
+// then ask for; the print dialog asks for the pages (all, or from-to within the run's
+// range) and the number of copies, the set-up dialog for the paper and its orientation.
+// The last choices are kept for the whole program in the printer set-up.
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CDialog.h"
+
+#include <optional>
+#include <vector>
 
 constexpr DWORD PD_ALLPAGES = 0x0000;
 constexpr DWORD PD_SELECTION = 0x0001;
@@ -19,8 +23,10 @@ constexpr UINT AFX_IDD_PRINTSETUPDLG = 30725;
 constexpr UINT AFX_IDP_PRINT_FILE_MISSING = 61740;
 constexpr UINT AFX_IDS_PDF_PRINTER = 61741;
 
-// The printer of the whole program: where its PDF goes and its paper.
+// The printer of the whole program: its queue, where its PDF goes and its paper.
 struct PrinterSetup {
+    // The queue chosen, empty for the PDF file; none until a dialog closed with OK.
+    std::optional<CString> queue;
     CString path;
     GdiPageSetup page;
     BOOL landscape = FALSE;
@@ -66,26 +72,41 @@ public:
 
     // Choices after OK.
     CString GetPathName() const { return m_strPath; }
+    // The queue printed to; empty when the printer is the PDF file.
+    CString GetQueueName() const;
+    // The queue's name, or the PDF printer's.
     CString GetPrinterName() const;
-    CString GetPortName() const { return m_strPath; }
+    // Where the pages go: the PDF file, or the printer's location (empty when unknown).
+    CString GetPortName() const;
     BOOL PrintAll() const { return (m_pd.Flags & (PD_PAGENUMS | PD_SELECTION)) == 0; }
     BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; }
     int GetCopies() const { return m_pd.nCopies; }
-    // A printer device for the chosen file and the program's paper; the caller attaches
-    // it to a CDC (which deletes it). nullptr when it cannot be made.
+    // A printer device for the chosen queue or file and the program's paper; the caller
+    // attaches it to a CDC (which deletes it). nullptr when it cannot be made.
     HDC CreatePrinterDC() const;
     // The program's paper, turned for landscape.
     static GdiPageSetup CurrentPage();
 
-    // The choice the dialog offers before it runs (tests set it, too).
-    void SetPathName(const CString& path) { m_strPath = path; }
+    // The choice the dialog offers before it runs (tests set it, too): the PDF file at
+    // path, or a queue.
+    void SetPathName(const CString& path);
+    void SetQueueName(const CString& queue) { m_queue = queue; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
     afx_msg void OnBrowse();
+    afx_msg void OnPrinterChanged();
+    // The queues and the PDF file into the printer box, the chosen one selected.
+    void FillPrinters();
+    // The printer box's index names the PDF file (or nothing).
+    bool PdfChosen(int printer) const;
 
     BOOL m_bSetupOnly;
+    // Decided when first needed: the session's choice, else the default queue.
+    mutable std::optional<CString> m_queue;
+    std::vector<CString> m_queues; // the combo's queues, in its order; the PDF file follows
+    int m_nPrinter = 0;
     CString m_strPath;
     int m_nRange = 0; // 0 all, 1 selection, 2 pages
     UINT m_nFrom = 1;

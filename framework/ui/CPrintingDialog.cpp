@@ -55,10 +55,7 @@ public:
     }
     ~JobCleanup()
     {
-        if (m_docStarted) {
-            if (m_failed) m_dc.AbortDoc();
-            else m_dc.EndDoc();
-        }
+        if (m_docStarted) m_dc.AbortDoc();
         if (m_parent != nullptr && m_parent->GetSafeHwnd() != nullptr) m_parent->EnableWindow(TRUE);
         m_client.PrintJobEnd(&m_dc, &m_info);
         if (m_status.GetSafeHwnd() != nullptr) m_status.DestroyWindow();
@@ -67,7 +64,7 @@ public:
     JobCleanup& operator=(const JobCleanup&) = delete;
 
     void DocStarted() { m_docStarted = true; }
-    void Succeeded() { m_failed = false; }
+    void DocEnded() { m_docStarted = false; }
 
 private:
     CPrintJobClient& m_client;
@@ -75,9 +72,14 @@ private:
     CPrintInfo& m_info;
     CPrintingDialog& m_status;
     CWnd* m_parent;
-    bool m_docStarted = false;
-    bool m_failed = true; // until the pages are through, leaving means failure
+    bool m_docStarted = false; // until the document is ended, leaving aborts it
 };
+
+PrintJobResult PrintFailed()
+{
+    AfxMessageBox(AFX_IDP_PRINT_FAILED);
+    return PrintJobResult::PageFailed;
+}
 
 void ShowStatus(CPrintingDialog& status, CWnd* parent, const CString& docName, const CPrintDialog& printer)
 {
@@ -85,7 +87,8 @@ void ShowStatus(CPrintingDialog& status, CWnd* parent, const CString& docName, c
     status.SetDlgItemText(AFX_IDC_PRINT_DOCNAME, docName);
     status.SetDlgItemText(AFX_IDC_PRINT_PRINTERNAME, printer.GetPrinterName());
     CString port;
-    AfxFormatString1(port, AFX_IDS_PRINTONPORT, printer.GetPortName());
+    const CString portName = printer.GetPortName();
+    if (!portName.IsEmpty()) AfxFormatString1(port, AFX_IDS_PRINTONPORT, portName);
     status.SetDlgItemText(AFX_IDC_PRINT_PORTNAME, port);
     status.ShowWindow(SW_SHOW);
     status.UpdateWindow();
@@ -130,6 +133,9 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
     JobCleanup cleanup(client, dc, info, status, pParent);
     ShowStatus(status, pParent, docName, *info.m_pPD);
     if (pParent != nullptr && pParent->GetSafeHwnd() != nullptr) pParent->EnableWindow(FALSE);
+    // Disabling the parent disables the windows it owns; the status dialog and its Cancel
+    // must stay usable.
+    if (status.GetSafeHwnd() != nullptr) status.EnableWindow(TRUE);
 
     CPrintingDialog::s_bUserAbort = FALSE;
     dc.SetAbortProc(AfxPrintAbortProc);
@@ -157,15 +163,16 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
             if (!info.m_bContinuePrinting) break;
             info.m_rectDraw = WholePage(dc);
             ShowPageNumber(status, page);
-            if (dc.StartPage() <= 0) return PrintJobResult::PageFailed;
+            if (dc.StartPage() <= 0) return PrintFailed();
             client.PrintJobPage(&dc, &info);
-            if (dc.EndPage() <= 0)
-                return CPrintingDialog::s_bUserAbort ? PrintJobResult::Aborted : PrintJobResult::PageFailed;
+            if (dc.EndPage() <= 0) return CPrintingDialog::s_bUserAbort ? PrintJobResult::Aborted : PrintFailed();
             ++printed;
             if (page == to) break;
         }
         if (printed == 0) break;
     }
-    cleanup.Succeeded();
-    return PrintJobResult::Printed;
+    // The printer may still refuse the finished document (a queue takes it only now).
+    const bool ended = dc.EndDoc() > 0;
+    cleanup.DocEnded();
+    return ended ? PrintJobResult::Printed : PrintFailed();
 }

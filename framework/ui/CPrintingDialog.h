@@ -13,6 +13,7 @@ constexpr UINT AFX_IDD_PRINTDLG = 30722;
 constexpr UINT AFX_IDS_PRINTONPORT = 61504;
 constexpr UINT AFX_IDS_PRINTPAGENUM = 61507;
 constexpr UINT AFX_IDP_FAILED_TO_START_PRINT = 61702;
+constexpr UINT AFX_IDP_PRINT_FAILED = 61746;
 // Controls of the status dialog.
 constexpr int AFX_IDC_PRINT_DOCNAME = 201;
 constexpr int AFX_IDC_PRINT_PRINTERNAME = 202;
@@ -51,7 +52,8 @@ enum class PrintJobResult {
     Printed,       // every page went out
     NoPrinter,     // the chosen printer could not be made
     StartFailed,   // the printer refused the document (message 61702 shown)
-    PageFailed,    // a page could not be started or ended; the document was aborted
+    PageFailed,    // a page could not be started or ended, or the printer did not take the
+                   // finished document; the document was aborted (message 61746 shown)
     Aborted,       // the user cancelled; the document was aborted
 };
 

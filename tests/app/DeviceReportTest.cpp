@@ -28,11 +28,13 @@
 #include "model/CRectShelter.h"
 #include "model/CScan.h"
 #include "support/LanguageScripts.h"
+#include "support/PrintScheduler.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -384,20 +386,71 @@ private:
 
 class ReportPdfTest : public DeviceReportTest {
 protected:
-    std::vector<std::string> PrintPages(const CReportPrinter::BuildFunction& build, const char* name)
+    // Prints the report on the printer the dialog is set to (a PDF file unless a queue is
+    // chosen) and reads the pages back from the PDF that comes out.
+    std::vector<std::string> PrintPages(const CReportPrinter::BuildFunction& build, const char* name,
+                                        PrintScheduler* scheduler = nullptr)
     {
         std::vector<std::string> pages;
         if (!PdfToolsAvailable()) return pages;
         EXPECT_TRUE(AfxEnsureGuiApplication());
-        const std::string pdf = (folder.Path() / name).string();
+        std::string pdf = (folder.Path() / name).string();
         CPrintInfo info;
-        info.m_pPD->SetPathName(pdf.c_str());
+        if (scheduler != nullptr) {
+            info.m_pPD->SetQueueName("Office");
+            pdf = scheduler->OutputPath("Office");
+        } else {
+            info.m_pPD->SetPathName(pdf.c_str());
+        }
         ReportJob job(build);
         CPrintingDialog status;
         EXPECT_EQ(AfxRunPrintJob(job, info, status, nullptr, "Sample.kvr"), PrintJobResult::Printed);
+        if (scheduler != nullptr) {
+            EXPECT_EQ(scheduler->WaitForLastJob("Office"), IPP_JSTATE_COMPLETED);
+            // Kept beside the PDFs for people to look at.
+            std::filesystem::copy_file(pdf, folder.Path() / name, std::filesystem::copy_options::overwrite_existing);
+        }
         const int count = PdfPageCount(pdf);
         for (int page = 1; page <= count; ++page) pages.push_back(PdfPageText(pdf, page));
         return pages;
+    }
+    std::vector<std::string> PrintKVR(PrintScheduler* scheduler = nullptr)
+    {
+        const auto config = SampleKVR();
+        return PrintPages(
+            [&](CObList& list) { return CKVRReport(list, ReportUnits()).Build(*config, kPrintPlain, "Unit 7", "KVR 1.2"); },
+            scheduler != nullptr ? "kvr-queue.pdf" : "kvr.pdf", scheduler);
+    }
+    std::vector<std::string> PrintZOK(PrintScheduler* scheduler = nullptr)
+    {
+        const auto config = SampleZOK();
+        return PrintPages(
+            [&](CObList& list) { return CZOKReport(list, ReportUnits()).Build(*config, kPrintDeviceReport, "Scanner 3", "ZOK 4.0"); },
+            scheduler != nullptr ? "zok-queue.pdf" : "zok.pdf", scheduler);
+    }
+    static void ExpectKVRPages(const std::vector<std::string>& pages)
+    {
+        ASSERT_EQ(pages.size(), 3u);
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            SCOPED_TRACE(pages[i]);
+            EXPECT_NE(pages[i].find("Safety Laser Scanner Configuration"), std::string::npos);
+            EXPECT_NE(pages[i].find("Page " + std::to_string(i + 1)), std::string::npos);
+            EXPECT_NE(pages[i].find("Sample.kvr"), std::string::npos);
+        }
+        EXPECT_NE(pages[0].find("KVR Unit Configuration"), std::string::npos) << pages[0];
+        EXPECT_NE(pages[0].find("Device name: Unit 7"), std::string::npos) << pages[0];
+        EXPECT_NE(pages[0].find("Polygon field: 3 vertices on 181 beams"), std::string::npos) << pages[0];
+        EXPECT_NE(pages[1].find("Arc field: radius 450"), std::string::npos) << pages[1];
+        EXPECT_NE(pages[1].find("Monitoring Case 1"), std::string::npos) << pages[1];
+        EXPECT_NE(pages[2].find("Monitoring Case 3"), std::string::npos) << pages[2];
+        EXPECT_NE(pages[2].find("Following cases: 1, 2"), std::string::npos) << pages[2];
+    }
+    static void ExpectZOKPages(const std::vector<std::string>& pages)
+    {
+        ASSERT_EQ(pages.size(), 2u);
+        EXPECT_NE(pages[0].find("Configuration of the ZOK Scanner in the Device"), std::string::npos) << pages[0];
+        EXPECT_NE(pages[0].find("Restart: after a delay of 8 s"), std::string::npos) << pages[0];
+        EXPECT_NE(pages[1].find("Rectangle field: left 500, front 500, right 500"), std::string::npos) << pages[1];
     }
     ScreenshotFolder folder{"reports"}; // the PDFs stay there when TALISO_SCREENSHOT_DIR is set
     ScriptedUi ui;
@@ -406,37 +459,13 @@ protected:
 TEST_F(ReportPdfTest, KVRReportPrintsOnPagesWithFrameAndTexts)
 {
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
-    const auto config = SampleKVR();
-    const std::vector<std::string> pages = PrintPages(
-        [&](CObList& list) { return CKVRReport(list, ReportUnits()).Build(*config, kPrintPlain, "Unit 7", "KVR 1.2"); },
-        "kvr.pdf");
-    ASSERT_EQ(pages.size(), 3u);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        SCOPED_TRACE(pages[i]);
-        EXPECT_NE(pages[i].find("Safety Laser Scanner Configuration"), std::string::npos);
-        EXPECT_NE(pages[i].find("Page " + std::to_string(i + 1)), std::string::npos);
-        EXPECT_NE(pages[i].find("Sample.kvr"), std::string::npos);
-    }
-    EXPECT_NE(pages[0].find("KVR Unit Configuration"), std::string::npos) << pages[0];
-    EXPECT_NE(pages[0].find("Device name: Unit 7"), std::string::npos) << pages[0];
-    EXPECT_NE(pages[0].find("Polygon field: 3 vertices on 181 beams"), std::string::npos) << pages[0];
-    EXPECT_NE(pages[1].find("Arc field: radius 450"), std::string::npos) << pages[1];
-    EXPECT_NE(pages[1].find("Monitoring Case 1"), std::string::npos) << pages[1];
-    EXPECT_NE(pages[2].find("Monitoring Case 3"), std::string::npos) << pages[2];
-    EXPECT_NE(pages[2].find("Following cases: 1, 2"), std::string::npos) << pages[2];
+    ExpectKVRPages(PrintKVR());
 }
 
 TEST_F(ReportPdfTest, ZOKReportAndAFailedBuildPrintTheirPages)
 {
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
-    const auto config = SampleZOK();
-    const std::vector<std::string> pages = PrintPages(
-        [&](CObList& list) { return CZOKReport(list, ReportUnits()).Build(*config, kPrintDeviceReport, "Scanner 3", "ZOK 4.0"); },
-        "zok.pdf");
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_NE(pages[0].find("Configuration of the ZOK Scanner in the Device"), std::string::npos) << pages[0];
-    EXPECT_NE(pages[0].find("Restart: after a delay of 8 s"), std::string::npos) << pages[0];
-    EXPECT_NE(pages[1].find("Rectangle field: left 500, front 500, right 500"), std::string::npos) << pages[1];
+    ExpectZOKPages(PrintZOK());
 
     // A builder that throws leaves one page with only the frame.
     const std::vector<std::string> empty = PrintPages(
@@ -448,6 +477,19 @@ TEST_F(ReportPdfTest, ZOKReportAndAFailedBuildPrintTheirPages)
     ASSERT_EQ(empty.size(), 1u);
     EXPECT_EQ(empty[0].find("half built"), std::string::npos) << empty[0];
     EXPECT_NE(empty[0].find("Page 1"), std::string::npos) << empty[0];
+}
+
+// The reports of both families printed to a queue of the print system come out of the
+// queue's device with the same pages as the PDF file gets.
+TEST_F(ReportPdfTest, ReportsOfBothFamiliesComeOutOfAPrintQueuePageByPage)
+{
+    ASSERT_TRUE(PdfToolsAvailable()) << "poppler-utils missing (scripts/install-deps.sh installs them)";
+    PrintScheduler scheduler({{"Office", true, true, "Room 12"}});
+    ASSERT_TRUE(scheduler.Running()) << scheduler.Error();
+    ExpectKVRPages(PrintKVR(&scheduler));
+    ExpectZOKPages(PrintZOK(&scheduler));
+    EXPECT_EQ(scheduler.Jobs("Office").size(), 2u);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
 #include "../framework/ui/PdfText.h"
+#include "../framework/ui/ScreenshotFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -106,28 +107,40 @@ TEST_F(DiagnosisResultsDialogTest, ReadShowsTheReportAndKeepsTheDialogOpen)
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
-// Print sends the report as shown to the printer: every line, on as many pages as needed.
+// Print sends the report as shown to the printer, in both families: every line, on as
+// many pages as needed, in letters a user reads on paper.
 TEST_F(DiagnosisResultsDialogTest, PrintPrintsTheShownReport)
 {
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
-    const std::string pdf = (directory / "report.pdf").string();
+    ScreenshotFolder printed("diagnosis-results"); // the PDFs stay there when TALISO_SCREENSHOT_DIR is set
     CZOKDiagnosisResultsDialog zok;
-    std::string report;
-    Run(zok, [&](DialogDriver& driver) {
-        driver.Ok();
-        report = driver.Text(Dlg::IDC_REPORT).c_str();
-        ui.QueueModal([&](CWnd& print) {
-            // One page is all the dialog offers; the text decides how many print.
-            EXPECT_FALSE(print.GetDlgItem(CPrintDialog::IDC_PAGES)->IsWindowEnabled());
-            print.SetDlgItemText(CPrintDialog::IDC_FILE, pdf.c_str());
-            print.SendMessage(WM_COMMAND, IDOK);
+    CKVRDiagnosisResultsDialog kvr;
+    for (CDiagnosisResultsDialog* dialog : {static_cast<CDiagnosisResultsDialog*>(&zok), static_cast<CDiagnosisResultsDialog*>(&kvr)}) {
+        const std::string pdf = (printed.Path() / (dialog == &zok ? "zok.pdf" : "kvr.pdf")).string();
+        SCOPED_TRACE(pdf);
+        std::string report;
+        Run(*dialog, [&](DialogDriver& driver) {
+            driver.Ok();
+            report = driver.Text(Dlg::IDC_REPORT).c_str();
+            ui.QueueModal([&](CWnd& print) {
+                // One page is all the dialog offers; the text decides how many print.
+                EXPECT_FALSE(print.GetDlgItem(CPrintDialog::IDC_PAGES)->IsWindowEnabled());
+                print.SetDlgItemText(CPrintDialog::IDC_FILE, pdf.c_str());
+                print.SendMessage(WM_COMMAND, IDOK);
+            });
+            driver.Click(Dlg::IDC_PRINT);
+            EXPECT_TRUE(dialog->IsWindowEnabled());
         });
-        driver.Click(Dlg::IDC_PRINT);
-        EXPECT_TRUE(zok.IsWindowEnabled());
-    });
-    ASSERT_GE(PdfPageCount(pdf), 1);
-    const std::string firstLine = report.substr(0, report.find("\r\n"));
-    EXPECT_NE(PdfPageText(pdf, 1).find(firstLine.substr(0, 20)), std::string::npos) << firstLine;
+        ASSERT_GE(PdfPageCount(pdf), 1);
+        const std::string firstLine = report.substr(0, report.find("\r\n"));
+        EXPECT_NE(PdfPageText(pdf, 1).find(firstLine.substr(0, 20)), std::string::npos) << firstLine;
+        const std::vector<PdfWord> words = PdfPageWords(pdf, 1);
+        ASSERT_FALSE(words.empty());
+        for (const PdfWord& word : words) {
+            EXPECT_GE(word.Height(), 8.0) << word.text;
+            EXPECT_LE(word.Height(), 12.0) << word.text;
+        }
+    }
 }
 
 // A failed read leaves the shown report; an exception empties it and reports 315.

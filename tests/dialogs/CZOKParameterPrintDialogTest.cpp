@@ -1,13 +1,13 @@
-// The parameter-set listing prints on one page, every line of it, and the print dialog
-// offers no page range.
+// The parameter-set listing prints on one page, every line of it, one inch in from the
+// corner in letters a user reads on paper, and the print dialog offers no page range.
 #include "../framework/ui/PdfText.h"
+#include "../framework/ui/ScreenshotFolder.h"
 #include "dialogs/CZOKParameterPrintDialog.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(ZOKParameterPrint, PrintsTheWholeListingOnOnePage)
@@ -16,8 +16,8 @@ TEST(ZOKParameterPrint, PrintsTheWholeListingOnOnePage)
     ASSERT_TRUE(AfxEnsureGuiApplication());
     LanguageScripts texts{"framework.rc", "printing.rc"};
     ASSERT_TRUE(texts.Loaded()) << texts.Error();
-    QTemporaryDir dir;
-    const std::string pdf = dir.filePath("parameters.pdf").toStdString();
+    ScreenshotFolder dir("parameter-print"); // the PDF stays there when TALISO_SCREENSHOT_DIR is set
+    const std::string pdf = (dir.Path() / "parameters.pdf").string();
     ScriptedUi ui;
     ui.QueueModal([&](CWnd& print) {
         EXPECT_FALSE(print.GetDlgItem(CPrintDialog::IDC_PAGES)->IsWindowEnabled());
@@ -32,4 +32,13 @@ TEST(ZOKParameterPrint, PrintsTheWholeListingOnOnePage)
     owner.DestroyWindow();
     ASSERT_EQ(PdfPageCount(pdf), 1);
     EXPECT_EQ(PdfPageText(pdf, 1), "Scans: 4 Restart: manual");
+    const std::vector<PdfWord> words = PdfPageWords(pdf, 1);
+    ASSERT_EQ(words.size(), 4u);
+    for (const PdfWord& word : words) {
+        EXPECT_GE(word.Height(), 8.0) << word.text;
+        EXPECT_LE(word.Height(), 12.0) << word.text;
+    }
+    EXPECT_NEAR(words[0].xMin, 72.0, 1.0);
+    EXPECT_NEAR(words[0].yMin, 72.0, 3.0);
+    EXPECT_GE(words[2].yMin, words[0].yMin + 8.0); // the second line below the first
 }

@@ -1,7 +1,8 @@
 // The page loop of printing: page order and range, copies, the job name, and that every
-// way out of a job (done, cancelled, printer failure) leaves the parent enabled, the
-// document ended or aborted, the end hook run once and the status dialog gone.
+// way out of a job (done, cancelled, printer failure, which says so) leaves the parent
+// enabled, the document ended or aborted, the end hook run once and the status dialog gone.
 #include "PdfText.h"
+#include "SheetPrinter.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CPrintingDialog.h"
@@ -10,6 +11,7 @@
 #include "support/LanguageScripts.h"
 
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,27 +19,6 @@
 #include <vector>
 
 namespace {
-
-// Writes "Sheet <n>" on every page and logs the hooks.
-class SheetPrinter : public CPrintJobClient {
-public:
-    std::vector<UINT> pages;
-    int begins = 0;
-    int ends = 0;
-    std::function<void(UINT)> onPage;
-
-    void PrintJobPrepareDC(CDC*, CPrintInfo*) override {}
-    void PrintJobBegin(CDC*, CPrintInfo*) override { ++begins; }
-    void PrintJobPage(CDC* pDC, CPrintInfo* pInfo) override
-    {
-        pages.push_back(pInfo->m_nCurPage);
-        CString text;
-        text.Format("Sheet %u", pInfo->m_nCurPage);
-        pDC->TextOut(pInfo->m_rectDraw.left + 100, pInfo->m_rectDraw.top + 100, text);
-        if (onPage) onPage(pInfo->m_nCurPage);
-    }
-    void PrintJobEnd(CDC*, CPrintInfo*) override { ++ends; }
-};
 
 class PrintJobTest : public ::testing::Test {
 protected:
@@ -116,8 +97,10 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
     if (!PdfToolsAvailable()) GTEST_SKIP() << "poppler-utils missing";
     SheetPrinter client;
     bool parentDisabledWhilePrinting = false;
+    bool cancelUsable = false;
     client.onPage = [&](UINT page) {
         parentDisabledWhilePrinting = !parent.IsWindowEnabled();
+        cancelUsable = currentStatus != nullptr && AfxWidgetFromHandle(currentStatus->GetDlgItem(IDCANCEL)->GetSafeHwnd())->isEnabled();
         // The user presses Cancel in the status dialog while page 1 prints.
         if (page == 1 && currentStatus != nullptr) currentStatus->SendMessage(WM_COMMAND, IDCANCEL);
     };
@@ -125,6 +108,7 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
     EXPECT_EQ(Print(client, pdf, 1, 5, 5), PrintJobResult::Aborted);
     EXPECT_EQ(client.pages, std::vector<UINT>{1});
     EXPECT_TRUE(parentDisabledWhilePrinting);
+    EXPECT_TRUE(cancelUsable);
     EXPECT_TRUE(parent.IsWindowEnabled());
     EXPECT_EQ(client.ends, 1);
     EXPECT_TRUE(statusGone);
@@ -135,6 +119,8 @@ TEST_F(PrintJobTest, APrinterThatFailsEndsTheJobCleanly)
     SheetPrinter client;
     // A file in a folder that does not exist: the printer cannot start its first page.
     EXPECT_EQ(Print(client, "/nonexistent-folder/out.pdf", 1, 3, 3), PrintJobResult::PageFailed);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, AFX_IDP_PRINT_FAILED);
     EXPECT_TRUE(client.pages.empty());
     EXPECT_EQ(client.begins, 1);
     EXPECT_EQ(client.ends, 1);
