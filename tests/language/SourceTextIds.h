@@ -30,11 +30,15 @@ struct SourceFile {
     std::string text;
 };
 
+// What the id names in the language library.
+enum class ResourceKind { kString, kDialog, kMenu, kBitmap, kCursor, kAccelerators, kToolBar };
+
 struct TextIdUse {
     std::string file;
     int line = 0;
-    std::string function; // the text function called; empty for a named constant
+    std::string function; // what hands the id on; empty for a named constant
     UINT id = 0;
+    ResourceKind kind = ResourceKind::kString;
 };
 
 class SourceTextIds {
@@ -42,11 +46,14 @@ public:
     explicit SourceTextIds(const std::vector<SourceFile>& files);
 
     const std::vector<TextIdUse>& Uses() const { return m_uses; }
+    // The ids of the dialog, menu and tool bar templates the code builds itself.
+    const std::vector<TextIdUse>& BuiltInCode() const { return m_built; }
     // The text functions found, with the position of their id argument (from 0).
     const std::map<std::string, std::set<std::size_t>>& TextFunctions() const { return m_textFunctions; }
 
 private:
     std::vector<TextIdUse> m_uses;
+    std::vector<TextIdUse> m_built;
     std::map<std::string, std::set<std::size_t>> m_textFunctions;
 };
 
