@@ -301,7 +301,8 @@ public:
         for (const SourceFile& file : files) m_parsed.push_back({Tokenize(file.text), {}});
         for (std::size_t f = 0; f < m_parsed.size(); ++f)
             for (std::size_t i = 0; i < m_parsed[f].tokens.size(); ++i)
-                if (m_parsed[f].tokens[i].kind == Token::kIdent) m_occurrences[m_parsed[f].tokens[i].text].push_back({f, i});
+                if (const Token& token = m_parsed[f].tokens[i]; token.kind == Token::kIdent)
+                    m_occurrences[token.text].push_back({f, i});
         CollectHeaderNames();
         CollectStructMembers();
         CollectConstants();
@@ -383,7 +384,8 @@ private:
                 const std::optional<UINT> value = NumberValue(t[assigned ? i + 2 : i + 1].text);
                 if (!value) continue;
                 m_constants[t[i].text][f] = *value;
-                if (const std::string cls = ClassBodyAt(f, i); !cls.empty()) m_classConstants[{cls, t[i].text}] = *value;
+                if (const std::string cls = ClassBodyAt(f, i); !cls.empty())
+                    m_classConstants[{cls, t[i].text}] = *value;
                 if (IsTextConstantName(t[i].text) && *value != 0)
                     m_constantUses.push_back({m_files[f].name, t[i].line, "", *value});
             }
@@ -423,7 +425,8 @@ private:
     std::optional<UINT> ClassConstant(const std::string& cls, const std::string& name, int depth = 0) const
     {
         if (cls.empty() || depth > 20) return std::nullopt;
-        if (const auto found = m_classConstants.find({cls, name}); found != m_classConstants.end()) return found->second;
+        if (const auto found = m_classConstants.find({cls, name}); found != m_classConstants.end())
+            return found->second;
         if (const auto bases = m_bases.find(cls); bases != m_bases.end())
             for (const std::string& base : bases->second)
                 if (const std::optional<UINT> value = ClassConstant(base, name, depth + 1)) return value;
@@ -462,6 +465,9 @@ private:
             for (std::size_t i = 0; i + 1 < t.size(); ++i) {
                 if (t[i].kind != Token::kIdent || !Is(t[i + 1], "(") || kNotFunctions.count(t[i].text)) continue;
                 if (i > 0 && (Is(t[i - 1], ".") || Is(t[i - 1], "->"))) continue;
+                // A constructor's initialiser ("...) : m_a(x), m_b(y) {") is not a definition.
+                const bool afterList = i >= 2 && (Is(t[i - 2], ")") || Is(t[i - 2], "noexcept"));
+                if (i >= 2 && (Is(t[i - 1], ",") || (Is(t[i - 1], ":") && afterList))) continue;
                 const std::size_t close = Closing(t, i + 1);
                 const std::optional<std::size_t> body = BodyStart(t, i, close);
                 if (!body) continue;
@@ -548,7 +554,10 @@ private:
 
     static bool IsMacroName(const std::string& name)
     {
-        return std::all_of(name.begin(), name.end(), [](char c) { return std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '_'; });
+        return std::all_of(name.begin(), name.end(), [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return std::isupper(u) || std::isdigit(u) || c == '_';
+        });
     }
 
     // The name a data member statement [r.begin, r.end) declares; nothing for others.
@@ -805,7 +814,8 @@ private:
             if (Is(t[open], ">")) ++depth;
             if (Is(t[open], "<") && --depth == 0) {
                 std::size_t first = open + 1;
-                while (first < k && (Is(t[first], "const") || Is(t[first + 1], "::"))) first += Is(t[first], "const") ? 1 : 2;
+                while (first < k && (Is(t[first], "const") || Is(t[first + 1], "::")))
+                    first += Is(t[first], "const") ? 1 : 2;
                 return first < k && t[first].kind == Token::kIdent ? t[first].text : "";
             }
         }
@@ -852,7 +862,8 @@ private:
         if (k == 0) return false;
         const Token& before = t[k - 1];
         return (before.kind == Token::kIdent && !kNotTypes.count(before.text)) || Is(before, ">") ||
-               ((Is(before, "&") || Is(before, "*")) && k >= 2 && (t[k - 2].kind == Token::kIdent || Is(t[k - 2], ">")));
+               ((Is(before, "&") || Is(before, "*")) && k >= 2 &&
+                (t[k - 2].kind == Token::kIdent || Is(t[k - 2], ">")));
     }
 
     // Whether a declaration of the name gives it an integer type (or an array of one).
@@ -925,7 +936,8 @@ private:
                 if (def.name != mark.name || !kIntegerTypes.count(def.returnType)) continue;
                 const std::vector<Token>& t = m_parsed[def.file].tokens;
                 for (std::size_t k = def.body.begin; k < def.body.end; ++k)
-                    if (Is(t[k], "return")) FollowValue(def.file, ExpressionAt(t, k + 1), d, mark.name + "()", mark.kind);
+                    if (Is(t[k], "return"))
+                        FollowValue(def.file, ExpressionAt(t, k + 1), d, mark.name + "()", mark.kind);
             }
             return;
         }
