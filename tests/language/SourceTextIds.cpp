@@ -247,13 +247,27 @@ struct ParsedFile {
 
 // Where a function body starts after its parameter list closed at close: after qualifiers,
 // or after a constructor's initialiser list. Nothing for a call.
+// The class a member defined at t[at] belongs to: "C::f", "C<T>::f"; empty for others.
+std::string OwnerOf(const std::vector<Token>& t, std::size_t at)
+{
+    if (at < 2 || !Is(t[at - 1], "::")) return "";
+    if (t[at - 2].kind == Token::kIdent) return t[at - 2].text;
+    if (!Is(t[at - 2], ">")) return "";
+    int depth = 0;
+    for (std::size_t k = at - 2; k > 0; --k) {
+        if (Is(t[k], ">")) ++depth;
+        if (Is(t[k], "<") && --depth == 0) return t[k - 1].kind == Token::kIdent ? t[k - 1].text : "";
+    }
+    return "";
+}
+
 std::optional<std::size_t> BodyStart(const std::vector<Token>& t, std::size_t nameAt, std::size_t close)
 {
     std::size_t k = close + 1;
     while (k < t.size() && (Is(t[k], "const") || Is(t[k], "override") || Is(t[k], "noexcept") || Is(t[k], "final")))
         ++k;
     if (k < t.size() && Is(t[k], "{")) return k;
-    const bool constructor = nameAt >= 2 && Is(t[nameAt - 1], "::") && t[nameAt - 2].text == t[nameAt].text;
+    const bool constructor = OwnerOf(t, nameAt) == t[nameAt].text;
     if (!constructor || k >= t.size() || !Is(t[k], ":")) return std::nullopt;
     ++k;
     while (k < t.size()) {
@@ -305,6 +319,7 @@ public:
                     m_occurrences[token.text].push_back({f, i});
         CollectHeaderNames();
         CollectStructMembers();
+        CollectInstantiations();
         CollectConstants();
         CollectDefinitions();
         for (const auto& [name, lookup] : kResourceLookups) m_textFunctions[name] = {lookup.first};
@@ -471,8 +486,8 @@ private:
                 const std::size_t close = Closing(t, i + 1);
                 const std::optional<std::size_t> body = BodyStart(t, i, close);
                 if (!body) continue;
+                const std::string cls = OwnerOf(t, i);
                 const bool member = i >= 2 && Is(t[i - 1], "::") && t[i - 2].kind == Token::kIdent;
-                const std::string cls = member ? t[i - 2].text : "";
                 const std::size_t typeAt = member ? i - 3 : i - 1;
                 Definition def{f,  cls, t[i].text, {}, TemplateParams(t, i), i, {*body, Closing(t, *body)}, false,
                                typeAt < i && t[typeAt].kind == Token::kIdent ? t[typeAt].text : ""};
@@ -484,6 +499,26 @@ private:
                 for (std::size_t p = 0; p < def.params.size(); ++p)
                     if (def.params[p].kind == ParamKind::kIdList || def.params[p].kind == ParamKind::kIdPairList)
                         Register(def, p, {def.params[p].kind, ResourceKind::kString});
+            }
+        }
+    }
+
+    // For a class template's type parameter, the classes it is instantiated with
+    // ("X<A>" for "template <class P> class X"), so that a call "P(...)" in its members
+    // reaches their constructors.
+    void CollectInstantiations()
+    {
+        for (const auto& [cls, params] : m_classTemplateParams) {
+            const auto found = m_occurrences.find(cls);
+            if (found == m_occurrences.end()) continue;
+            for (const Position& at : found->second) {
+                const std::vector<Token>& t = m_parsed[at.file].tokens;
+                if (at.at + 1 >= t.size() || !Is(t[at.at + 1], "<")) continue;
+                const std::vector<Range> args = SplitTopLevel(t, {at.at + 2, ClosingAngle(t, at.at + 1)}, true);
+                for (std::size_t p = 0; p < args.size() && p < params.size(); ++p)
+                    if (args[p].end == args[p].begin + 1 && t[args[p].begin].kind == Token::kIdent &&
+                        t[args[p].begin].text != params[p])
+                        m_instantiations[params[p]].insert(t[args[p].begin].text);
             }
         }
     }
@@ -516,6 +551,8 @@ private:
                     bases = Is(t[open++], ":") || bases;
                 if (open >= t.size() || !Is(t[open], "{")) continue;
                 m_classBodies[f].push_back({t[i + 1].text, {open, Closing(t, open)}});
+                for (const Param& param : TemplateParams(t, i))
+                    m_classTemplateParams[t[i + 1].text].push_back(param.name);
                 for (std::size_t k = i + 2; bases && k < open; ++k)
                     if (t[k].kind == Token::kIdent && !Is(t[k], "public") && !Is(t[k], "protected") &&
                         !Is(t[k], "private") && !Is(t[k], "virtual"))
@@ -594,9 +631,8 @@ private:
     // call inside a member of class cls reaches that class's function of the name when it
     // has one; otherwise any function of the name may be meant.
     Slots SlotsOfCall(std::size_t f, const std::vector<Token>& t, std::size_t at, std::size_t argCount,
-                      const std::string& cls) const
+                      const std::string& cls, const std::string& name) const
     {
-        const std::string& name = t[at].text;
         if (name == "LoadString") return {{argCount >= 3 ? 1u : 0u, {ParamKind::kId, ResourceKind::kString}}};
         if (const auto lookup = kResourceLookups.find(name); lookup != kResourceLookups.end())
             return {{lookup->second.first, {ParamKind::kId, lookup->second.second}}};
@@ -1112,7 +1148,12 @@ private:
             // "std::make_unique<T>(...)" calls T's constructor.
             const bool made = (Is(t[i], "make_unique") || Is(t[i], "make_shared")) && Is(t[i + 1], "<");
             const std::size_t callee = made ? i + 2 : i;
-            if (t[callee].kind != Token::kIdent || !m_textFunctions.count(t[callee].text)) continue;
+            if (t[callee].kind != Token::kIdent) continue;
+            std::set<std::string> names = {t[callee].text};
+            if (const auto found = m_instantiations.find(t[callee].text); found != m_instantiations.end())
+                names.insert(found->second.begin(), found->second.end());
+            std::erase_if(names, [&](const std::string& name) { return !m_textFunctions.count(name); });
+            if (names.empty()) continue;
             // A call may name its template arguments: "F<T>(...)".
             const std::size_t open = Is(t[i + 1], "<") ? ClosingAngle(t, i + 1) + 1 : i + 1;
             if (open >= t.size() || !Is(t[open], "(")) continue;
@@ -1120,8 +1161,10 @@ private:
             const std::vector<Range> args = SplitTopLevel(t, {open + 1, close}, false);
             const std::size_t def = DefinitionAt(f, i);
             const std::string cls = def == kNoDefinition ? "" : m_definitions[def].cls;
+            Slots slots;
+            for (const std::string& name : names) slots.merge(SlotsOfCall(f, t, callee, args.size(), cls, name));
             const std::string& via = t[callee].text;
-            for (const auto& [index, slot] : SlotsOfCall(f, t, callee, args.size(), cls)) {
+            for (const auto& [index, slot] : slots) {
                 if (index >= args.size()) continue;
                 const Range arg = args[index];
                 if (slot.param == ParamKind::kId) {
@@ -1166,6 +1209,8 @@ private:
     std::map<std::string, std::set<std::string>> m_bases;
     std::map<std::size_t, std::vector<std::pair<std::string, Range>>> m_classBodies; // file -> (class, body)
     std::map<std::pair<std::string, std::string>, UINT> m_classConstants;            // (class, name) -> value
+    std::map<std::string, std::vector<std::string>> m_classTemplateParams;
+    std::map<std::string, std::set<std::string>> m_instantiations; // type parameter -> classes
     // (scope, name) -> class -> parameter position -> kind
     std::map<std::pair<std::size_t, std::string>, std::map<std::string, Slots>> m_kinds;
     std::map<std::string, std::set<std::pair<std::size_t, ResourceKind>>> m_templateKinds;

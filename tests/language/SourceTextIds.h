@@ -10,7 +10,8 @@
 //   Find... functions of the framework), and of every function found in the sources that
 //   passes one of its integer (or resource name) parameters on to one: AfxMessageBox,
 //   CDialog's constructor, LoadMenu, a file's own short-hand and so on. Calls through
-//   "F<T>(...)", "std::make_unique<T>(...)" and template arguments "F<..., id>" count;
+//   "F<T>(...)", "std::make_unique<T>(...)" and template arguments "F<..., id>" count,
+//   and a class template's "Base(...)" reaches the classes it is instantiated with;
 // - what such an argument names: a number or named constant (a class's own "IDD" as
 //   its members see it), either side of a choice "c ? a : b", a cast of either, the
 //   elements of a constant array it indexes, the values a local, a parameter or a

@@ -203,11 +203,20 @@ TEST(SourceTextIdsTest, FollowsIdsThroughTablesMembersReturnsAndTemplates)
                            "{ return FindDialogTemplate(handle, m_nIDTemplate); }\n"
                            "void CDialog::Indirect(const DialogTemplate* t) { m_nIDTemplate = t->id; }\n"
                            "CNewType::CNewType() { static DialogTemplate t; t.id = 30721; m_nIDTemplate = 30721; }\n"},
+        {"app/ListBase.h", "template <class PageBase>\n"
+                           "class CListBase : public PageBase {\n"
+                           "public:\n"
+                           "    CListBase(UINT nIDTemplate);\n"
+                           "};\n"
+                           "template <class PageBase>\n"
+                           "CListBase<PageBase>::CListBase(UINT nIDTemplate) : PageBase(nIDTemplate) {}\n"},
         {"app/Pages.h", "class CNewType : public CDialog {};\n"
+                        "class CList : public CListBase<CDialog> {};\n"
                         "class CAbout : public CDialog { static constexpr UINT IDD = 101; };\n"
                         "class CSetup : public CDialog { static constexpr UINT IDD = 102; };\n"},
         {"app/Pages.cpp", "CAbout::CAbout() : CDialog(IDD, nullptr) {}\n"
-                          "CSetup::CSetup() : CDialog(IDD, nullptr) {}\n"},
+                          "CSetup::CSetup() : CDialog(IDD, nullptr) {}\n"
+                          "CList::CList() : CListBase(103) {}\n"},
         {"app/Tables.cpp",
          "namespace {\n"
          "constexpr UINT kNames[] = {910, 911};\n"
@@ -247,6 +256,7 @@ TEST(SourceTextIdsTest, FollowsIdsThroughTablesMembersReturnsAndTemplates)
         "app/Tables.cpp FirstFailed() string 916", "app/Tables.cpp Pick string 917",
         "app/Tables.cpp Range<> string 918",     "app/Tables.cpp Warn string 919",
         "app/Pages.cpp CDialog dialog 101",      "app/Pages.cpp CDialog dialog 102",
+        "app/Pages.cpp CListBase dialog 103",
         "fw/CDialog.cpp m_nIDTemplate dialog 30721",
     };
     EXPECT_EQ(found, expected);
