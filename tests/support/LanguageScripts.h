@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -16,9 +17,10 @@ public:
     LanguageScripts(std::initializer_list<const char*> fileNames)
     {
         const char* source = std::getenv("TALISO_SOURCE_DIR");
+        const std::string folder = std::string(source ? source : ".") + "/language/";
         std::string merged;
         for (const char* fileName : fileNames) {
-            const std::string path = std::string(source ? source : ".") + "/language/" + fileName;
+            const std::string path = folder + fileName;
             std::ifstream file(path);
             if (!file) {
                 m_error = "cannot read " + path;
@@ -28,7 +30,13 @@ public:
             text << file.rdbuf();
             merged += text.str() + "\n";
         }
-        m_module = CreateResourceModule("merged.rc", merged, nullptr, m_error);
+        // The bitmaps and cursors a script names lie beside it.
+        const ResourceFileLoader files = [&folder](const std::string& name, std::vector<std::uint8_t>& bytes) {
+            std::ifstream in(folder + name, std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return bool(in) || in.eof();
+        };
+        m_module = CreateResourceModule("merged.rc", merged, files, m_error);
         m_previous = AfxGetResourceHandle();
         if (m_module) AfxSetResourceHandle(m_module);
     }
