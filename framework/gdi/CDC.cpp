@@ -188,6 +188,11 @@ BOOL CDC::SaveImage(LPCTSTR pngPath) const
     return image && image->save(QString::fromUtf8(pngPath), "PNG") ? TRUE : FALSE;
 }
 
+BOOL CDC::HasPixels() const
+{
+    return m_hDC && m_hDC->target && m_hDC->target->Image() ? TRUE : FALSE;
+}
+
 BOOL CDC::CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page)
 {
     if (m_hDC || !pdfPath || page.dpiX <= 0 || page.dpiY <= 0 || page.paperWidth <= 0 || page.paperHeight <= 0) return FALSE;
