@@ -217,10 +217,15 @@ Claim ClaimTemporary(const std::string& temporary, mode_t mode, int& owned)
 
 std::optional<ProfileFile> ProfileFile::Load(const char* fileName)
 {
-    ProfileFile file;
     std::string content;
     if (!ReadWholeFile(fileName, content))
         return std::nullopt;
+    return FromContent(content);
+}
+
+ProfileFile ProfileFile::FromContent(std::string_view content)
+{
+    ProfileFile file;
     std::string_view rest(content);
     if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
         file.m_byteOrderMark = true;
