@@ -1,6 +1,7 @@
 // One frame of a device view at 1920 x 1080 drawn through the view's own code into a
 // window's pixels: a second field and the current contour merged over it with its
-// handles, a 361-beam scan, the dotted grid mixed with XOR and its labels.
+// handles, a 361-beam scan, the dotted grid mixed with XOR and its labels. The frame is
+// drawn again as a repaint draws it, and (BM_ViewFrameNewScan) with a new scan each time.
 // BM_ViewFrameBarePainter is the yardstick: the same primitives (taken from the view's
 // own drawing calls, in device pixels) drawn by a bare QPainter in plain modes.
 // Run with QT_QPA_PLATFORM=offscreen.
@@ -56,22 +57,16 @@ public:
         setup.m_bDrawOnScreen = FALSE;
         setup.m_nRectGrid = 100;
 
-        const CSensorType type(4, 0);
         auto contour = std::make_unique<CPolyShelter>();
         contour->InitializeConstant(type, 400, 361, 1);
         auto rectangle = std::make_unique<CRectShelter>();
         rectangle->Initialize(type, 300, 500, 300, 2);
         doc.current = std::move(contour);
         doc.second = std::move(rectangle);
-        std::vector<WORD> words(361);
-        for (int beam = 0; beam < 361; ++beam)
-            words[std::size_t(beam)] = WORD(450 + int(80 * std::sin(beam / 9.0)));
-        CScan scan;
-        scan.SetScanData(type, words.data(), WORD(words.size()));
         doc.SetEditMode(1);
         doc.SetMode(kModeEdit);
         // After the mode: starting a mode drops the result.
-        doc.SetResult(&scan);
+        ShowScan(0);
 
         top.CreateEx(0, nullptr, "bench", WS_OVERLAPPEDWINDOW, CRect(0, 0, kWidth + 40, kHeight + 40), nullptr, 0);
         CCreateContext context;
@@ -85,6 +80,17 @@ public:
     ~ViewScene() { top.DestroyWindow(); }
     ViewScene(const ViewScene&) = delete;
     ViewScene& operator=(const ViewScene&) = delete;
+
+    // A scan of 361 beams; each round turns its wave on by a beam, as a live scan moves.
+    void ShowScan(int round)
+    {
+        std::vector<WORD> words(361);
+        for (int beam = 0; beam < 361; ++beam)
+            words[std::size_t(beam)] = WORD(450 + int(80 * std::sin((beam + round) / 9.0)));
+        CScan scan;
+        scan.SetScanData(type, words.data(), WORD(words.size()));
+        doc.SetResult(&scan);
+    }
 
     void Draw(CDC& window)
     {
@@ -116,6 +122,7 @@ public:
         return std::abs(size.cx) / 1000.0;
     }
 
+    const CSensorType type{4, 0};
     BenchDoc doc;
     CWnd top;
     CCommonView* view = nullptr;
@@ -144,6 +151,23 @@ void BM_ViewFrame(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ViewFrame)->Unit(benchmark::kMillisecond);
+
+// The same with a scan that changes every frame, as while monitoring.
+void BM_ViewFrameNewScan(benchmark::State& state)
+{
+    if (!PrepareApplication(state))
+        return;
+    ViewScene scene;
+    CDC window;
+    window.CreateImageDC(scene.client.Width(), scene.client.Height());
+    int round = 0;
+    for (auto _ : state) {
+        scene.ShowScan(++round);
+        scene.Draw(window);
+        benchmark::DoNotOptimize(window.GetPixel(kWidth / 2, kHeight / 2));
+    }
+}
+BENCHMARK(BM_ViewFrameNewScan)->Unit(benchmark::kMillisecond);
 
 // --- the bare painter ---
 

@@ -30,14 +30,22 @@ bool PatternHit(int hatch, int x, int y)
     }
 }
 
+// Four pixels at once: every mix is bitwise, so it works on the lanes alike.
+using PixelLanes = std::uint32_t __attribute__((vector_size(16)));
+
+void FillRun(std::uint32_t* line, int x0, int x1, std::uint32_t value)
+{
+    const PixelLanes lanes = {value, value, value, value};
+    int x = x0;
+    for (; x + 3 <= x1; x += 4) std::memcpy(line + x, &lanes, sizeof lanes);
+    for (; x <= x1; ++x) line[x] = value;
+}
+
 // A span source calls its argument with (y, first x, last x) for every run of pixels.
 template <class Spans>
 void FillConstant(QImage& image, Spans&& spans, std::uint32_t value)
 {
-    spans([&](int y, int x0, int x1) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        std::fill(line + x0, line + x1 + 1, value);
-    });
+    spans([&](int y, int x0, int x1) { FillRun(reinterpret_cast<std::uint32_t*>(image.scanLine(y)), x0, x1, value); });
 }
 
 template <class Spans, class Mix>
@@ -191,9 +199,6 @@ Lanes Rop2Lanes(Lanes p, Lanes d)
     default: return p;
     }
 }
-
-// Four pixels at once: every mix is bitwise, so it works on the lanes alike.
-using PixelLanes = std::uint32_t __attribute__((vector_size(16)));
 
 template <int mix>
 void MixSolidRun(std::uint32_t* line, int x0, int x1, std::uint32_t color)
