@@ -3,6 +3,7 @@
 // without a configuration; an opened one stores, opens again and stores the same bytes.
 #include "FuzzCheck.h"
 #include "FuzzScratchFile.h"
+#include "FuzzWindowLayer.h"
 
 #include "app/CKVRDoc.h"
 #include "app/CZOKDoc.h"
@@ -10,9 +11,7 @@
 #include "framework/core/CException.h"
 #include "framework/core/CMemFile.h"
 #include "framework/ui/ScriptedUi.h"
-#include "framework/ui/WindowHandle.h"
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -57,13 +56,6 @@ void CheckOpenRoad(const FuzzScratchFile& file, const std::uint8_t* data, std::s
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    AfxEnsureGuiApplication();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,13 +3,12 @@
 // file loads nothing; a loaded one shows each of its entries in turn, never past its end.
 #include "FuzzCheck.h"
 #include "FuzzScratchFile.h"
+#include "FuzzWindowLayer.h"
 
 #include "app/CCommonDoc.h"
 #include "framework/ui/CFileDialog.h"
 #include "framework/ui/ScriptedUi.h"
-#include "framework/ui/WindowHandle.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -26,13 +25,6 @@ int ShownPosition(const CCommonDoc& doc)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    AfxEnsureGuiApplication();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -152,34 +152,11 @@ private:
     bool m_small = true;
 };
 
-constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
+// The binary raster operation, on one pixel or on lanes of them (all are bitwise).
+template <class Pixels>
+constexpr Pixels MixPixels(int rop2, Pixels p, Pixels d)
 {
     switch (rop2) {
-    case R2_BLACK: return 0;
-    case R2_NOTMERGEPEN: return ~(p | d);
-    case R2_MASKNOTPEN: return ~p & d;
-    case R2_NOTCOPYPEN: return ~p;
-    case R2_MASKPENNOT: return p & ~d;
-    case R2_NOT: return ~d;
-    case R2_XORPEN: return p ^ d;
-    case R2_NOTMASKPEN: return ~(p & d);
-    case R2_MASKPEN: return p & d;
-    case R2_NOTXORPEN: return ~(p ^ d);
-    case R2_NOP: return d;
-    case R2_MERGENOTPEN: return ~p | d;
-    case R2_COPYPEN: return p;
-    case R2_MERGEPENNOT: return p | ~d;
-    case R2_MERGEPEN: return p | d;
-    case R2_WHITE: return kRgbMask;
-    default: return p;
-    }
-}
-
-// Rop2 on four pixels at once.
-template <int mix, class Lanes>
-Lanes Rop2Lanes(Lanes p, Lanes d)
-{
-    switch (mix) {
     case R2_BLACK: return p ^ p;
     case R2_NOTMERGEPEN: return ~(p | d);
     case R2_MASKNOTPEN: return ~p & d;
@@ -200,6 +177,8 @@ Lanes Rop2Lanes(Lanes p, Lanes d)
     }
 }
 
+constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d) { return MixPixels(rop2, p, d); }
+
 template <int mix>
 void MixSolidRun(std::uint32_t* line, int x0, int x1, std::uint32_t color)
 {
@@ -210,7 +189,7 @@ void MixSolidRun(std::uint32_t* line, int x0, int x1, std::uint32_t color)
     for (; x + 3 <= x1; x += 4) {
         PixelLanes d;
         std::memcpy(&d, line + x, sizeof d);
-        d = (Rop2Lanes<mix>(pen, d) & rgb) | opaque;
+        d = (MixPixels(mix, pen, d) & rgb) | opaque;
         std::memcpy(line + x, &d, sizeof d);
     }
     for (; x <= x1; ++x) line[x] = (Rop2(mix, color, line[x]) & kRgbMask) | kOpaque;
