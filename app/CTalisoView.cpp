@@ -485,8 +485,40 @@ void CTalisoView::OnDraw(CDC* pDC)
     SetCaptionText(caption.c_str());
 }
 
+void CTalisoView::DrawIntoPixels(CDC* pDC, const CRect& client)
+{
+    // The same start as a fresh memory DC: black client area, the default objects and modes.
+    const int saved = pDC->SaveDC();
+    pDC->SetMapMode(MM_TEXT);
+    pDC->SetViewportOrg(client.left, client.top);
+    pDC->SetWindowOrg(0, 0);
+    pDC->IntersectClipRect(0, 0, client.Width(), client.Height());
+    pDC->SelectStockObject(BLACK_PEN);
+    pDC->SelectStockObject(WHITE_BRUSH);
+    pDC->SelectStockObject(SYSTEM_FONT);
+    pDC->SetROP2(R2_COPYPEN);
+    pDC->SetBkMode(OPAQUE);
+    pDC->SetBkColor(RGB(255, 255, 255));
+    pDC->SetTextColor(RGB(0, 0, 0));
+    pDC->SetTextAlign(TA_LEFT | TA_TOP);
+    pDC->SetPolyFillMode(ALTERNATE);
+    pDC->PatBlt(0, 0, client.Width(), client.Height(), BLACKNESS);
+    OnPrepareDC(pDC);
+    DrawScene(pDC);
+    pDC->RestoreDC(saved);
+    pDC->SetMapMode(MM_TEXT);
+    pDC->SetViewportOrg(client.left, client.top);
+    pDC->SetWindowOrg(0, 0);
+}
+
 void CTalisoView::DrawDoubleBuffered(CDC* pDC, const CRect& client)
 {
+    // Pixels that show only when presented whole need no second buffer: the scene is
+    // drawn straight into them as it would be into the memory DC.
+    if (pDC->HasPixels()) {
+        DrawIntoPixels(pDC, client);
+        return;
+    }
     CBitmap bitmap;
     CDC memory;
     if (!bitmap.CreateCompatibleBitmap(pDC, client.Width(), client.Height()) || !memory.CreateCompatibleDC(pDC)) {

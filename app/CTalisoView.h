@@ -172,6 +172,7 @@ private:
     void DrawRectGrid(CDC* pDC, int spacing);
     void DrawPolarGrid(CDC* pDC, int spacing);
     void DrawDoubleBuffered(CDC* pDC, const CRect& client);
+    void DrawIntoPixels(CDC* pDC, const CRect& client);
     void ScrollTo(int nBar, UINT nSBCode, UINT nPos);
     void RefreshCursorShape();
     // Mouse editing: the drag of a handle and the change record that makes it one undo step.

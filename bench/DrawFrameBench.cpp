@@ -1,9 +1,15 @@
 // One screen frame of the field view on a 1920 x 1080 back buffer: black
 // background, a second field and the current 361-beam contour merged over it,
 // a dotted 100-line grid mixed with XOR, then the blit to the window.
+// BM_DrawFrameBarePainter is the yardstick: the same figures, mapped to device pixels
+// beforehand, drawn by a bare QPainter in plain modes into a back buffer and blitted.
 #include "framework/gdi/CDC.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
 
 #include <cmath>
 #include <numbers>
@@ -101,5 +107,60 @@ void BM_DrawFrame(benchmark::State& state)
     memory.SelectObject(oldBitmap);
 }
 BENCHMARK(BM_DrawFrame)->Unit(benchmark::kMillisecond);
+
+// The frame's figures in device pixels, mapped once by the view's mapping.
+struct DeviceFigures {
+    QPolygon rectangle;
+    QPolygon contour;
+    std::vector<QLine> grid;
+};
+
+DeviceFigures MapFigures(const std::vector<POINT>& contour)
+{
+    CDC mapper;
+    mapper.CreateRecordingDC(kWidth, kHeight);
+    PrepareView(mapper);
+    auto map = [&mapper](std::vector<POINT> points) {
+        mapper.LPtoDP(points.data(), int(points.size()));
+        QPolygon polygon;
+        for (const POINT& p : points) polygon << QPoint(int(p.x), int(p.y));
+        return polygon;
+    };
+    DeviceFigures figures;
+    figures.rectangle = map({{-300, 0}, {-300, 350}, {250, 350}, {250, 0}});
+    figures.contour = map(contour);
+    for (int i = 0; i < 50; ++i) {
+        const int x = -kRange * 2 + i * (kRange * 4 / 50);
+        const int y = i * (kRange / 50);
+        const QPolygon line = map({{x, 0}, {x, kRange}, {-kRange * 2, y}, {kRange * 2, y}});
+        figures.grid.emplace_back(line[0], line[1]);
+        figures.grid.emplace_back(line[2], line[3]);
+    }
+    return figures;
+}
+
+void BM_DrawFrameBarePainter(benchmark::State& state)
+{
+    const DeviceFigures figures = MapFigures(Contour());
+    QImage window(kWidth, kHeight, QImage::Format_RGB32);
+    QImage memory(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        memory.fill(Qt::black);
+        QPainter painter(&memory);
+        painter.setPen(QPen(Qt::white, 0));
+        painter.setBrush(QColor(0, 0, 192));
+        painter.drawPolygon(figures.rectangle, Qt::WindingFill);
+        painter.setBrush(QColor(192, 0, 0));
+        painter.drawPolygon(figures.contour, Qt::WindingFill);
+        painter.setPen(QPen(QColor(128, 128, 128), 0, Qt::DotLine));
+        painter.drawLines(figures.grid.data(), int(figures.grid.size()));
+        painter.end();
+        QPainter blit(&window);
+        blit.drawImage(0, 0, memory);
+        blit.end();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawFrameBarePainter)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,8 +1,10 @@
 // One telegram exchange through the driver's C interface against a device on a
 // pseudo-terminal that paces its bytes as a real line would: a short scan request and an
-// answer of 361 beams (about 730 bytes on the wire). The counter line_ratio is the time of
-// an exchange divided by what the line and the device need for it: the request's and the
-// answer's characters at the baud rate plus the device's own answer delay.
+// answer of 361 beams (about 730 bytes on the wire), and the connection test (a short
+// request and a short answer). The counter line_ratio is the time of an exchange divided
+// by what the line and the device need for it: the request's and the answer's characters
+// at the baud rate plus the device's own answer delay; line_ms is that time and
+// after_last_ms the time from the answer's last byte on the line to the call's return.
 #include "driver/orudrv.h"
 #include "framework/core/PseudoTerminal.h"
 #include "driver/TelegramCrc.h"
@@ -10,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -32,6 +35,20 @@ constexpr BYTE kACK = 0x06;
 constexpr BYTE kSTX = 0x02;
 constexpr std::size_t kFrameOverhead = 6;
 
+std::vector<BYTE> FramedAnswer(std::vector<BYTE> frame)
+{
+    const WORD crc = ComputeTelegramCrc(frame);
+    frame.push_back(LOBYTE(crc));
+    frame.push_back(HIBYTE(crc));
+    return frame;
+}
+
+// The connection test's answer: its command and the device status.
+std::vector<BYTE> ConnectionAnswerFrame()
+{
+    return FramedAnswer({kSTX, 0x80, 2, 0, 0x91, 0x00});
+}
+
 std::vector<BYTE> ScanAnswerFrame()
 {
     // Command, count word, the beam words and the device status.
@@ -44,10 +61,7 @@ std::vector<BYTE> ScanAnswerFrame()
         frame.push_back(BYTE(0x01));
     }
     frame.push_back(0x00); // device status
-    const WORD crc = ComputeTelegramCrc(frame);
-    frame.push_back(LOBYTE(crc));
-    frame.push_back(HIBYTE(crc));
-    return frame;
+    return FramedAnswer(std::move(frame));
 }
 
 // The device: it takes each request frame off the line, waits as long as the request's
@@ -76,10 +90,13 @@ public:
         return true;
     }
     const std::string& SlavePath() const { return m_pty.SlavePath(); }
-    Clock::duration LineTime(std::size_t requestSize) const
+    // The line time of the last exchange.
+    Clock::duration LineTime() const
     {
-        return m_characterTime * (requestSize + m_reply.size()) + kAnswerDelay;
+        return m_characterTime * (m_requestSize + m_reply.size()) + kAnswerDelay;
     }
+    // When the last byte of the last answer went out.
+    Clock::time_point LastByteSent() const { return Clock::time_point(Clock::duration(m_lastByte.load())); }
 
 private:
     void Serve()
@@ -98,6 +115,7 @@ private:
                 if (pending.size() < frameSize)
                     break;
                 const Clock::time_point start = Clock::now() + m_characterTime * frameSize + kAnswerDelay;
+                m_requestSize = frameSize;
                 pending.erase(pending.begin(), pending.begin() + std::ptrdiff_t(frameSize));
                 SendPaced(start);
             }
@@ -114,6 +132,12 @@ private:
             const auto elapsed = Clock::now() - start;
             std::size_t due = std::size_t(elapsed / m_characterTime) + 1;
             due = std::min(due, m_reply.size());
+            // Noted before the last write, which the driver cannot see sooner: the last
+            // byte is on the line when written, not before its character time passed.
+            if (due == m_reply.size()) {
+                const Clock::time_point lastOnLine = start + m_characterTime * static_cast<long long>(m_reply.size());
+                m_lastByte = std::max(Clock::now(), lastOnLine).time_since_epoch().count();
+            }
             m_pty.Write(m_reply.data() + sent, due - sent);
             sent = due;
         }
@@ -124,12 +148,15 @@ private:
     std::vector<BYTE> m_reply;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<std::size_t> m_requestSize{0};
+    std::atomic<Clock::rep> m_lastByte{0};
 };
 
-void BM_ScanExchange(benchmark::State& state)
+// Exchanges the request with a device that gives answer at baud, and reports the time
+// against the line time.
+void RunExchange(benchmark::State& state, int baud, std::vector<BYTE> answerFrame, BYTE command, BYTE answerCommand)
 {
-    const int baud = int(state.range(0));
-    PacedDevice device(baud, ScanAnswerFrame());
+    PacedDevice device(baud, std::move(answerFrame));
     if (!device.Start()) {
         state.SkipWithError("no pseudo-terminal");
         return;
@@ -149,29 +176,43 @@ void BM_ScanExchange(benchmark::State& state)
     request[0] = LOBYTE(kRequestMarker);
     request[1] = HIBYTE(kRequestMarker);
     request[2] = kFamilyZOK;
-    request[8] = 0x30; // scan
-    request[10] = 1;   // 361 beams
-    constexpr std::size_t kRequestFrameSize = 2 + kFrameOverhead;
+    request[8] = command;
+    request[10] = 1; // the scan: 361 beams
     std::array<unsigned char, ORUDRV_ANSWER_SIZE> answer{};
 
     Clock::duration total{};
+    Clock::duration afterLast{};
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
         const int ok = TelegramSensor(handle, request.data(), answer.data());
-        total += Clock::now() - start;
-        if (ok != 1 || answer[8] != 0xB0) {
+        const Clock::time_point end = Clock::now();
+        total += end - start;
+        afterLast += end - device.LastByteSent();
+        if (ok != 1 || answer[8] != answerCommand) {
             state.SkipWithError("exchange failed");
             break;
         }
     }
-    const double lineSeconds = std::chrono::duration<double>(device.LineTime(kRequestFrameSize)).count();
-    const double meanSeconds = std::chrono::duration<double>(total).count() / double(std::max<int64_t>(1, state.iterations()));
+    const double lineSeconds = std::chrono::duration<double>(device.LineTime()).count();
+    const double runs = double(std::max<int64_t>(1, state.iterations()));
+    const double meanSeconds = std::chrono::duration<double>(total).count() / runs;
     state.counters["line_ms"] = lineSeconds * 1000.0;
     state.counters["line_ratio"] = meanSeconds / lineSeconds;
+    state.counters["after_last_ms"] = std::chrono::duration<double, std::milli>(afterLast).count() / runs;
     FreeSensor(handle);
     std::filesystem::remove(ini);
 }
 
+void BM_ScanExchange(benchmark::State& state)
+{
+    RunExchange(state, int(state.range(0)), ScanAnswerFrame(), 0x30, 0xB0);
+}
 BENCHMARK(BM_ScanExchange)->Arg(38400)->Arg(115200)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+void BM_ConnectionTestExchange(benchmark::State& state)
+{
+    RunExchange(state, int(state.range(0)), ConnectionAnswerFrame(), 0x10, 0x91);
+}
+BENCHMARK(BM_ConnectionTestExchange)->Arg(38400)->Arg(115200)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace

@@ -1,6 +1,7 @@
 // Saving the settings object (64 keys in "Settings" and "Colors") and writing the
 // driver's "SETUP" section (ten keys), against the plain cost of replacing the same
-// file durably once: write a temporary file, sync it, rename it over the INI.
+// file durably once: write a temporary file, sync it, rename it over the INI, sync the
+// folder.
 #include "app/CTalisoSetup.h"
 #include "driver/PortSettings.h"
 
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -40,7 +42,8 @@ private:
     std::string m_path;
 };
 
-// Baseline: the whole content written with one fwrite, synced and renamed into place.
+// Baseline: the whole content written with one fwrite, synced, renamed into place, and
+// the folder synced so that the rename itself survives a power cut.
 void ReplaceDurably(const std::string& path, const std::string& content)
 {
     const std::string temporary = path + ".new";
@@ -51,6 +54,11 @@ void ReplaceDurably(const std::string& path, const std::string& content)
     ::fsync(::fileno(file));
     std::fclose(file);
     std::rename(temporary.c_str(), path.c_str());
+    const int folder = ::open(fs::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
 }
 
 // Each iteration changes a value, so every save has something to write.

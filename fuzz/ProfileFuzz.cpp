@@ -1,75 +1,97 @@
-// Feeds arbitrary file contents to the INI reader: lists every section and key, reads each
-// value whole and through a small buffer, then adds a section of its own and removes it
-// again. Values that fit a buffer are cut, never overrun it; the write keeps every value
-// that was there, and the value written reads back.
+// Feeds arbitrary file contents to the INI content model in memory (the writes to disk
+// and their sync are left out, so the fuzzer reaches millions of inputs): the content
+// gives back its bytes unchanged; every section and key is listed and read; a section of
+// its own is added and removed, and a value of the file changed, each checked to keep
+// every other value and to read back the same after the content is parsed again.
+// Through the file API, a few values are read through a small buffer, which cuts them
+// but never overruns it.
 #include "FuzzCheck.h"
 #include "FuzzScratchFile.h"
 
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileFile.h"
 
-#include <cstring>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <strings.h>
 
 namespace {
 
-constexpr std::size_t kMostNames = 64;
-constexpr DWORD kListBufferSize = 1 << 16;
+constexpr std::size_t kMostNames = 16;
+constexpr std::size_t kValuesReadFromFile = 4;
 constexpr DWORD kSmallBufferSize = 8;
 constexpr const char* kOwnSection = "fuzz-own-section";
 constexpr const char* kOwnKey = "Key";
 constexpr const char* kOwnValue = "written value";
-
-// The names of a double-NUL-terminated list, checked to lie inside what was returned.
-std::vector<std::string> ReadNames(LPCSTR section, const char* path)
-{
-    std::vector<char> buffer(kListBufferSize);
-    const DWORD length = GetPrivateProfileString(section, nullptr, "", buffer.data(), kListBufferSize, path);
-    if (length > kListBufferSize - 2 || buffer[length] != '\0')
-        FuzzFailure("a name list is not terminated within its buffer");
-    std::vector<std::string> names;
-    for (std::size_t at = 0; at < length && names.size() < kMostNames;) {
-        names.emplace_back(buffer.data() + at);
-        at += names.back().size() + 1;
-    }
-    return names;
-}
-
-std::string ReadValue(const std::string& section, const std::string& key, const char* path)
-{
-    const CString value = ReadProfileString(section.c_str(), key.c_str(), "", path);
-    const std::string whole(value.c_str(), std::size_t(value.GetLength()));
-    char small[kSmallBufferSize];
-    const DWORD length = GetPrivateProfileString(section.c_str(), key.c_str(), "", small, kSmallBufferSize, path);
-    if (length >= kSmallBufferSize || small[length] != '\0' || whole.compare(0, length, small, length) != 0 ||
-        length != std::min<std::size_t>(whole.size(), kSmallBufferSize - 1))
-        FuzzFailure("a value read through a small buffer is not the start of the whole value");
-    return whole;
-}
+constexpr const char* kChangedValue = "changed";
 
 using Values = std::map<std::pair<std::string, std::string>, std::string>;
 
-Values ReadAll(const std::vector<std::string>& sections, const char* path)
+Values ReadAll(const ProfileFile& profile)
 {
     Values values;
-    for (const std::string& section : sections) {
-        for (const std::string& key : ReadNames(section.c_str(), path))
-            values[{section, key}] = ReadValue(section, key, path);
+    const std::vector<std::string> sections = profile.SectionNames();
+    for (std::size_t s = 0; s < sections.size() && s < kMostNames; ++s) {
+        const std::vector<std::string> keys = profile.KeyNames(sections[s]);
+        for (std::size_t k = 0; k < keys.size() && k < kMostNames; ++k) {
+            const std::optional<std::string> value = profile.Value(sections[s], keys[k]);
+            if (!value)
+                FuzzFailure("a listed key has no value");
+            values.emplace(std::make_pair(sections[s], keys[k]), *value);
+        }
     }
     return values;
+}
+
+// The content written, parsed again, must hold the same values.
+void CheckReparses(const ProfileFile& profile, const Values& expected, const char* what)
+{
+    if (ReadAll(ProfileFile::FromContent(profile.Content())) != expected)
+        FuzzFailure(what);
+}
+
+// Names compare without regard to ASCII case, NULs and all.
+bool SameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
 }
 
 bool HasSection(const std::vector<std::string>& sections, const char* name)
 {
     for (const std::string& section : sections) {
-        if (section.size() == std::strlen(name) && strncasecmp(section.c_str(), name, section.size()) == 0)
+        if (SameName(section, name))
             return true;
     }
     return false;
+}
+
+// Names are given to the file API as C strings: one with a NUL inside cannot be named.
+bool NameableInC(const std::pair<std::string, std::string>& name)
+{
+    return name.first.find('\0') == std::string::npos && name.second.find('\0') == std::string::npos;
+}
+
+// The file API cuts a value to the buffer and terminates it inside.
+void CheckSmallBuffer(const FuzzScratchFile& file, const Values& values)
+{
+    std::size_t read = 0;
+    for (const auto& [name, whole] : values) {
+        if (!NameableInC(name))
+            continue;
+        if (read++ == kValuesReadFromFile)
+            break;
+        char small[kSmallBufferSize];
+        const DWORD length = GetPrivateProfileString(name.first.c_str(), name.second.c_str(), "", small,
+                                                     kSmallBufferSize, file.Path());
+        if (length >= kSmallBufferSize || small[length] != '\0' || whole.compare(0, length, small, length) != 0)
+            FuzzFailure("a value read through a small buffer is not the start of the value");
+    }
 }
 
 } // namespace
@@ -77,22 +99,47 @@ bool HasSection(const std::vector<std::string>& sections, const char* name)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const FuzzScratchFile file("profile.ini");
-    file.Write(data, size);
-    const std::vector<std::string> sections = ReadNames(nullptr, file.Path());
-    const Values before = ReadAll(sections, file.Path());
+    const std::string content(reinterpret_cast<const char*>(data), size);
+    ProfileFile profile = ProfileFile::FromContent(content);
+    if (profile.Content() != content)
+        FuzzFailure("the content does not give back the bytes it was made of");
+    // The content is the input itself, so it parses again the same.
+    const Values before = ReadAll(profile);
+    const std::vector<std::string> sections = profile.SectionNames();
     if (HasSection(sections, kOwnSection) || sections.size() >= kMostNames)
         return 0;
 
-    if (!WritePrivateProfileString(kOwnSection, kOwnKey, kOwnValue, file.Path()))
-        FuzzFailure("a plain value could not be written");
-    if (ReadValue(kOwnSection, kOwnKey, file.Path()) != kOwnValue)
-        FuzzFailure("the value written does not read back");
-    if (ReadAll(sections, file.Path()) != before)
-        FuzzFailure("writing a new section changed the values of others");
+    if (!before.empty()) {
+        file.Write(data, size);
+        CheckSmallBuffer(file, before);
+    }
 
-    if (!WritePrivateProfileString(kOwnSection, nullptr, nullptr, file.Path()))
-        FuzzFailure("the section written could not be removed");
-    if (ReadAll(sections, file.Path()) != before || HasSection(ReadNames(nullptr, file.Path()), kOwnSection))
+    ProfileFile added = profile;
+    if (!added.Write(kOwnSection, kOwnKey, kOwnValue) || added.Value(kOwnSection, kOwnKey) != kOwnValue)
+        FuzzFailure("the value written does not read back");
+    Values withOwn = before;
+    withOwn[{kOwnSection, kOwnKey}] = kOwnValue;
+    if (ReadAll(added) != withOwn)
+        FuzzFailure("writing a new section changed the values of others");
+    if (!added.Write(kOwnSection, nullptr, nullptr) || ReadAll(added) != before ||
+        HasSection(added.SectionNames(), kOwnSection))
         FuzzFailure("removing the new section left it or changed the values of others");
+
+    if (before.empty())
+        return 0;
+    const auto& [name, value] = *before.begin();
+    if (!NameableInC(name) || !WritableProfileNames(name.first.c_str(), name.second.c_str(), kChangedValue) || value == kChangedValue)
+        return 0;
+    ProfileFile changed = profile;
+    changed.Write(name.first, name.second.c_str(), kChangedValue);
+    // Names compare without regard to case: every listed name of that key reads the change.
+    Values expected = before;
+    for (auto& [other, otherValue] : expected) {
+        if (SameName(other.first, name.first) && SameName(other.second, name.second))
+            otherValue = kChangedValue;
+    }
+    if (ReadAll(changed) != expected)
+        FuzzFailure("changing a value changed others");
+    CheckReparses(changed, expected, "the content with a changed value parses otherwise");
     return 0;
 }

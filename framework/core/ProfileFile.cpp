@@ -103,10 +103,15 @@ std::string WithNewValue(const std::string& line, std::string_view value)
 
 std::optional<ProfileFile> ProfileFile::Load(const char* fileName)
 {
-    ProfileFile file;
     std::string content;
     if (!ReadWholeFile(fileName, content))
         return std::nullopt;
+    return FromContent(content);
+}
+
+ProfileFile ProfileFile::FromContent(std::string_view content)
+{
+    ProfileFile file;
     std::string_view rest(content);
     if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
         file.m_byteOrderMark = true;

@@ -10,6 +10,8 @@ class ProfileFile {
 public:
     // A missing file reads as empty, an unreadable one as nothing.
     static std::optional<ProfileFile> Load(const char* fileName);
+    // The file of the given bytes.
+    static ProfileFile FromContent(std::string_view content);
 
     std::string Content() const;
 

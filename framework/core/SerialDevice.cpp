@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -86,6 +87,19 @@ BYTE DataBitsOf(tcflag_t cflag)
     }
 }
 
+// Asks the port to hand each received byte on at once. Without it a UART holds the last
+// bytes of a frame until its FIFO times out (some character times), and USB adapters
+// until their latency timer runs out, all after the answer's last byte. Ports that do
+// not know the request (pseudo-terminals) are left as they are. True when it was set.
+bool SetLowLatency(int fd, bool on)
+{
+    struct serial_struct serial {};
+    if (ioctl(fd, TIOCGSERIAL, &serial) != 0 || ((serial.flags & ASYNC_LOW_LATENCY) != 0) == on)
+        return false;
+    serial.flags = on ? serial.flags | ASYNC_LOW_LATENCY : serial.flags & ~ASYNC_LOW_LATENCY;
+    return ioctl(fd, TIOCSSERIAL, &serial) == 0;
+}
+
 // Raw bytes in both directions, no flow control, modem status lines ignored.
 void MakeRaw(struct termios2& t)
 {
@@ -132,6 +146,7 @@ int SerialDevice::Open(const std::string& path)
     }
     m_fd = fd;
     m_pseudoTerminal = IsPseudoTerminalSlave(fd);
+    m_lowLatencySet = !m_pseudoTerminal && SetLowLatency(fd, true);
     return 0;
 }
 
@@ -139,7 +154,11 @@ int SerialDevice::Close()
 {
     if (m_fd < 0)
         return 0;
-    // Exclusive mode belongs to the tty, not to this descriptor: release it for the next user.
+    // Exclusive mode and the latency mode belong to the tty, not to this descriptor: give
+    // them back for the next user.
+    if (m_lowLatencySet)
+        SetLowLatency(m_fd, false);
+    m_lowLatencySet = false;
     ioctl(m_fd, TIOCNXCL);
     const int result = close(m_fd) == 0 ? 0 : errno;
     m_fd = -1;

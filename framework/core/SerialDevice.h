@@ -74,6 +74,8 @@ private:
 
     int m_fd = -1;
     bool m_pseudoTerminal = false;
+    // Whether Open turned the port's low-latency mode on (Close turns it off again).
+    bool m_lowLatencySet = false;
     DWORD m_receiveBufferSize = 0;
     DWORD m_transmitBufferSize = 0;
     SerialTimeouts m_timeouts;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <numbers>
+#include <unordered_map>
 
 namespace {
 
@@ -84,6 +85,32 @@ std::vector<QPolygon> WideStroke(const QPolygon& points, bool closed, int width)
     // than linear time on a line that folds at every point.
     for (const QPolygonF& polygon : outline.toSubpathPolygons()) result.push_back(polygon.toPolygon());
     return result;
+}
+
+// The outline of a wide one-segment line, kept for the segments drawn lately: a view
+// repainting the same scan strokes the same segments again, and making an outline exact
+// to the pixel costs far more than filling it. Per thread, as devices may draw on several.
+const std::vector<QPolygon>& WideSegmentStroke(QPoint a, QPoint b, int width)
+{
+    struct Key {
+        int ax, ay, bx, by, width;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const
+        {
+            std::size_t h = 0;
+            for (const int v : {k.ax, k.ay, k.bx, k.by, k.width}) h = h * 1000003u ^ std::hash<int>()(v);
+            return h;
+        }
+    };
+    // Enough for the scans of four panes; the whole set is dropped when it is full.
+    constexpr std::size_t kMostSegments = 2048;
+    thread_local std::unordered_map<Key, std::vector<QPolygon>, KeyHash> kept;
+    const Key key{a.x(), a.y(), b.x(), b.y(), width};
+    if (const auto found = kept.find(key); found != kept.end()) return found->second;
+    if (kept.size() >= kMostSegments) kept.clear();
+    return kept.emplace(key, WideStroke(QPolygon{a, b}, false, width)).first->second;
 }
 
 // Points along an elliptic arc in device index space, counter-clockwise on the
@@ -190,6 +217,11 @@ BOOL CDC::SaveImage(LPCTSTR pngPath) const
     if (!m_hDC || !m_hDC->target || !pngPath) return FALSE;
     const QImage* image = m_hDC->target->Image();
     return image && image->save(QString::fromUtf8(pngPath), "PNG") ? TRUE : FALSE;
+}
+
+BOOL CDC::HasPixels() const
+{
+    return m_hDC && m_hDC->target && m_hDC->target->Image() ? TRUE : FALSE;
 }
 
 namespace {
@@ -325,6 +357,10 @@ void StrokeOutline(GdiDevice& d, const QPolygon& points, bool closed)
         return;
     }
     // Wide pens are solid whatever their style.
+    if (points.size() == 2 && !closed) {
+        d.target->FillPolygons(WideSegmentStroke(points[0], points[1], width), Qt::WindingFill, PenPaint(s));
+        return;
+    }
     d.target->FillPolygons(WideStroke(points, closed, width), Qt::WindingFill, PenPaint(s));
 }
 

@@ -59,6 +59,9 @@ public:
     // A white image of the given size; SaveImage writes it as PNG.
     BOOL CreateImageDC(int width, int height, int dpiX = 96, int dpiY = 96);
     BOOL SaveImage(LPCTSTR pngPath) const;
+    // Whether drawing lands in pixels of an image (a window's back buffer, an image or
+    // memory DC), which show only once their owner presents them whole.
+    BOOL HasPixels() const;
     // A printer writing a PDF file between StartDoc and EndDoc.
     BOOL CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page);
     // A printer of the print system's queue: the document goes to it as one job.

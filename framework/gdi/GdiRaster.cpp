@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -29,14 +30,22 @@ bool PatternHit(int hatch, int x, int y)
     }
 }
 
+// Four pixels at once: every mix is bitwise, so it works on the lanes alike.
+using PixelLanes = std::uint32_t __attribute__((vector_size(16)));
+
+void FillRun(std::uint32_t* line, int x0, int x1, std::uint32_t value)
+{
+    const PixelLanes lanes = {value, value, value, value};
+    int x = x0;
+    for (; x + 3 <= x1; x += 4) std::memcpy(line + x, &lanes, sizeof lanes);
+    for (; x <= x1; ++x) line[x] = value;
+}
+
 // A span source calls its argument with (y, first x, last x) for every run of pixels.
 template <class Spans>
 void FillConstant(QImage& image, Spans&& spans, std::uint32_t value)
 {
-    spans([&](int y, int x0, int x1) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        std::fill(line + x0, line + x1 + 1, value);
-    });
+    spans([&](int y, int x0, int x1) { FillRun(reinterpret_cast<std::uint32_t*>(image.scanLine(y)), x0, x1, value); });
 }
 
 template <class Spans, class Mix>
@@ -55,6 +64,13 @@ long long FloorDiv(__int128 num, long long den)
     return static_cast<long long>(q);
 }
 
+long long FloorDiv64(long long num, long long den)
+{
+    long long q = num / den;
+    if ((num % den != 0) && ((num < 0) != (den < 0))) --q;
+    return q;
+}
+
 // Scan conversion of polygons in index space: a pixel belongs to the area when its
 // point lies inside; left and top edges are inside, right and bottom edges are not.
 class PolygonScanner {
@@ -70,6 +86,7 @@ public:
                 const bool down = a.y() < b.y();
                 const QPoint top = down ? a : b, bottom = down ? b : a;
                 m_edges.push_back({top.x(), top.y(), bottom.x(), bottom.y(), down ? 1 : -1});
+                m_small = m_small && IsSmall(a) && IsSmall(b);
             }
         }
         std::sort(m_edges.begin(), m_edges.end(), [](const Edge& l, const Edge& r) { return l.y0 < r.y0; });
@@ -93,6 +110,11 @@ public:
             for (const Edge* e : active) {
                 // First pixel column at or right of the crossing: ceil of an exact fraction.
                 const long long dy = static_cast<long long>(e->y1) - e->y0;
+                if (m_small) {
+                    const long long num = e->x0 * dy + (y - e->y0) * (static_cast<long long>(e->x1) - e->x0);
+                    crossings.emplace_back(-FloorDiv64(-num, dy), e->direction);
+                    continue;
+                }
                 const __int128 num = static_cast<__int128>(e->x0) * dy + static_cast<__int128>(y - e->y0) * (static_cast<long long>(e->x1) - e->x0);
                 crossings.emplace_back(-FloorDiv(-num, dy), e->direction);
             }
@@ -121,15 +143,21 @@ private:
         }
     }
 
+    // Coordinates below 2^30 keep the crossing's products within 64 bits.
+    static bool IsSmall(QPoint p) { return p.x() > -(1 << 30) && p.x() < (1 << 30) && p.y() > -(1 << 30) && p.y() < (1 << 30); }
+
     Qt::FillRule m_rule;
     QRect m_clip;
     std::vector<Edge> m_edges;
+    bool m_small = true;
 };
 
-constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
+// The binary raster operation, on one pixel or on lanes of them (all are bitwise).
+template <class Pixels>
+constexpr Pixels MixPixels(int rop2, Pixels p, Pixels d)
 {
     switch (rop2) {
-    case R2_BLACK: return 0;
+    case R2_BLACK: return p ^ p;
     case R2_NOTMERGEPEN: return ~(p | d);
     case R2_MASKNOTPEN: return ~p & d;
     case R2_NOTCOPYPEN: return ~p;
@@ -144,9 +172,27 @@ constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
     case R2_COPYPEN: return p;
     case R2_MERGEPENNOT: return p | ~d;
     case R2_MERGEPEN: return p | d;
-    case R2_WHITE: return kRgbMask;
+    case R2_WHITE: return (p ^ p) | kRgbMask;
     default: return p;
     }
+}
+
+constexpr std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d) { return MixPixels(rop2, p, d); }
+
+template <int mix>
+void MixSolidRun(std::uint32_t* line, int x0, int x1, std::uint32_t color)
+{
+    const PixelLanes pen = {color, color, color, color};
+    const PixelLanes rgb = {kRgbMask, kRgbMask, kRgbMask, kRgbMask};
+    const PixelLanes opaque = {kOpaque, kOpaque, kOpaque, kOpaque};
+    int x = x0;
+    for (; x + 3 <= x1; x += 4) {
+        PixelLanes d;
+        std::memcpy(&d, line + x, sizeof d);
+        d = (MixPixels(mix, pen, d) & rgb) | opaque;
+        std::memcpy(line + x, &d, sizeof d);
+    }
+    for (; x <= x1; ++x) line[x] = (Rop2(mix, color, line[x]) & kRgbMask) | kOpaque;
 }
 
 constexpr std::uint32_t SourceRop(DWORD rop, std::uint32_t s, std::uint32_t d)
@@ -243,7 +289,9 @@ void GdiRaster::PaintSpans(Spans&& spans, const GdiPaint& paint)
             if constexpr (mix == R2_COPYPEN || mix == R2_NOTCOPYPEN || mix == R2_BLACK || mix == R2_WHITE)
                 FillConstant(m_image, spans, (Rop2(mix, color, 0) & kRgbMask) | kOpaque);
             else
-                FillSpans(m_image, spans, [color](std::uint32_t d, int, int) { return Rop2(mix, color, d); });
+                spans([&](int y, int x0, int x1) {
+                    MixSolidRun<mix>(reinterpret_cast<std::uint32_t*>(m_image.scanLine(y)), x0, x1, color);
+                });
         });
         return;
     }
@@ -340,7 +388,7 @@ void GdiRaster::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle
     const std::uint32_t color = GdiToQRgb(paint.color) & kRgbMask;
     const std::uint32_t bk = GdiToQRgb(paint.bkColor) & kRgbMask;
     // The dash pattern unrolled to one flag per pixel; it runs on across segments.
-    std::vector<bool> pattern;
+    std::vector<unsigned char> pattern;
     for (std::size_t i = 0; const int length : GdiDashPattern(penStyle)) pattern.insert(pattern.end(), std::size_t(length), i++ % 2 == 0);
     const std::size_t period = pattern.size();
     std::size_t phase = 0;
@@ -377,10 +425,22 @@ void GdiRaster::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle
         last = std::min(last, count - 1);
         if (first > last) { skip(count); return; }
         skip(first);
-        for (long long k = first; k <= last; ++k) {
-            const int v = from + int(k) * step;
-            horizontal ? plot(v, fixed) : plot(fixed, v);
-        }
+        // Every step from first to last lands inside: the pixels are walked by pointer.
+        const int start = from + int(first) * step;
+        std::uint32_t* pixel = horizontal ? &sink.At(start, fixed) : &sink.At(fixed, start);
+        const qsizetype advance = horizontal ? step : step * qsizetype(sink.stride / qsizetype(sizeof(std::uint32_t)));
+        const bool opaque = paint.opaqueBackground;
+        WithRop2(paint.rop2, [&](auto r) {
+            constexpr int mix = decltype(r)::value;
+            for (long long k = first; k <= last; ++k, pixel += advance) {
+                bool on = true;
+                if (period) {
+                    on = pattern[phase] != 0;
+                    if (++phase == period) phase = 0;
+                }
+                if (on || opaque) *pixel = (Rop2(mix, on ? color : bk, *pixel) & kRgbMask) | kOpaque;
+            }
+        });
         skip(count - 1 - last);
     };
 

@@ -447,6 +447,8 @@ void CWinApp::RunIdleStep()
 {
     m_idleScheduled = false;
     const LONG count = m_idleCount++;
+    if (count == 0)
+        AfxReleaseCoveredBackBuffers();
     if (!OnIdle(count)) {
         m_idleCount = 0;
         return;

@@ -332,6 +332,19 @@ void WindowHandle::EnsureBackBuffer()
     eraseNeeded = true;
 }
 
+void AfxReleaseCoveredBackBuffers()
+{
+    for (const WindowHandle* live : LiveHandles()) {
+        auto* handle = const_cast<WindowHandle*>(live);
+        if (handle->backBuffer.isNull() || handle->destroyed || handle->inPaintEvent || !handle->widget ||
+            (handle->widget->isVisible() && !handle->widget->visibleRegion().isEmpty()))
+            continue;
+        handle->backBuffer = QImage();
+        handle->invalid = QRegion(QRect(QPoint(0, 0), handle->ClientRect().size()));
+        handle->eraseNeeded = true;
+    }
+}
+
 void WindowHandle::Invalidate(const QRect& area, bool erase)
 {
     if (!widget)
@@ -480,7 +493,9 @@ void WindowHandle::NotifySizeIfChanged()
         return;
     notifiedSize = size;
     if (selfPainted) {
-        EnsureBackBuffer();
+        // The buffer of the new size is made when the window paints (or is drawn into):
+        // a window resized on its way to the screen never holds one of its passing sizes.
+        backBuffer = QImage();
         Invalidate(QRect(), true);
     }
     const UINT kind = widget->isMaximized() ? SIZE_MAXIMIZED : widget->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED;

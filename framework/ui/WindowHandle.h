@@ -149,6 +149,10 @@ HWND AfxCreateWindowHandle(QWidget* widget, LPCTSTR className, DWORD style, DWOR
 HWND AfxHandleFromWidget(const QWidget* widget); // nullptr when it has no live handle
 QWidget* AfxWidgetFromHandle(HWND hWnd);          // nullptr for a stale or destroyed handle
 bool AfxIsLiveHandle(HWND hWnd);
+// Frees the back buffers of windows that are hidden or covered entirely by other windows
+// (a window under its own children, the documents behind a maximized one): their pixels
+// cannot show, and a window that shows again repaints in full.
+void AfxReleaseCoveredBackBuffers();
 // The nearest ancestor widget's live handle within the same top-level window, or nullptr.
 HWND AfxParentHandle(HWND hWnd);
 HWND AfxTopLevelHandle(HWND hWnd);

@@ -63,9 +63,11 @@ TEST_P(RopMixes, LinesAndFillsMixWithTheClassicOperation)
     dc.MoveTo(0, 5);
     dc.LineTo(40, 5);
     dc.SelectStockObject(NULL_PEN);
-    dc.Rectangle(10, 20, 31, 31); // no pen: covers 10..29 x 20..29
+    dc.Rectangle(10, 20, 34, 31); // no pen: covers 10..32 x 20..29, runs not a multiple of four
     EXPECT_EQ(DevicePixel(dc, 20, 5), GetParam().expected) << "line, rop " << GetParam().rop2;
-    EXPECT_EQ(DevicePixel(dc, 20, 25), GetParam().expected) << "fill, rop " << GetParam().rop2;
+    for (const int x : {10, 20, 29, 30, 32})
+        EXPECT_EQ(DevicePixel(dc, x, 25), GetParam().expected) << "fill at " << x << ", rop " << GetParam().rop2;
+    EXPECT_EQ(DevicePixel(dc, 33, 25), kDest);
     EXPECT_EQ(DevicePixel(dc, 20, 10), kDest);
     // Back buffers stay opaque whatever the mix did to the bits.
     const QImage& image = *GdiDeviceImage(dc.GetSafeHdc());
@@ -133,6 +135,13 @@ INSTANTIATE_TEST_SUITE_P(Figures, XorTwice, ::testing::Values(
         const POINT star[] = {{100, 10}, {160, 190}, {10, 70}, {190, 70}, {40, 190}};
         dc.SetPolyFillMode(WINDING);
         WithPen(dc, PS_SOLID, 5, [&] { dc.Polygon(star, 5); });
+    }},
+    XorFigure{"wideSegmentsDrawnAgain", [](CDC& dc) {
+        // The second pass strokes the same segments again: each must mix as the first did.
+        WithPen(dc, PS_SOLID, 5, [&] {
+            dc.MoveTo(20, 180);
+            for (const POINT p : {POINT{60, 20}, POINT{100, 150}, POINT{140, 40}, POINT{180, 180}}) dc.LineTo(p.x, p.y);
+        });
     }},
     XorFigure{"ellipse", [](CDC& dc) { WithPen(dc, PS_SOLID, 0, [&] { dc.Ellipse(20, 30, 180, 170); }); }},
     XorFigure{"pieAndArc", [](CDC& dc) {

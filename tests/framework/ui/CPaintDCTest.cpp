@@ -104,4 +104,39 @@ TEST(CPaintDCTest, ClientDcDrawingShowsAtOnceAndTheNextPaintPassReplacesIt)
     EXPECT_EQ(PixelAt(widget, 120, 20), QColor(Qt::white)) << "the default class erases to the window colour";
 }
 
+// Pixels that cannot show are not kept: a window under its child gives its buffer back at
+// idle time, and repaints in full once it shows again; the child on top keeps its pixels.
+TEST(CPaintDCTest, WindowCoveredByItsChildRepaintsInFullWhenUncovered)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    PaintedWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "under", WS_OVERLAPPEDWINDOW, CRect(0, 0, 160, 100), nullptr, 0));
+    parent.ShowWindow(SW_SHOW);
+    QWidget* widget = AfxWidgetFromHandle(parent.m_hWnd);
+    ASSERT_EQ(PixelAt(widget, 30, 20), QColor(255, 0, 0));
+    {
+        CClientDC dc(&parent);
+        CBrush yellow(RGB(255, 255, 0));
+        CRect spot(100, 10, 140, 40);
+        dc.FillRect(&spot, &yellow);
+    }
+    CRect client;
+    parent.GetClientRect(&client);
+    PaintedWnd child;
+    ASSERT_TRUE(child.CreateEx(0, nullptr, "over", WS_CHILD | WS_VISIBLE, client, &parent, 1));
+    QWidget* childWidget = AfxWidgetFromHandle(child.m_hWnd);
+    ASSERT_EQ(PixelAt(childWidget, 30, 20), QColor(255, 0, 0));
+    const int parentPaints = parent.paints;
+    const int childPaints = child.paints;
+
+    AfxReleaseCoveredBackBuffers();
+    EXPECT_EQ(PixelAt(childWidget, 30, 20), QColor(255, 0, 0));
+    EXPECT_EQ(child.paints, childPaints) << "the window on top keeps its buffer";
+
+    child.ShowWindow(SW_HIDE);
+    EXPECT_EQ(PixelAt(widget, 30, 20), QColor(255, 0, 0));
+    EXPECT_EQ(parent.paints, parentPaints + 1) << "the uncovered window paints again";
+    EXPECT_EQ(PixelAt(widget, 120, 20), QColor(Qt::white)) << "and in full: the covered client-DC drawing is gone";
+}
+
 } // namespace
