@@ -1089,6 +1089,15 @@ void CWnd::UpdateWindow()
     WindowHandle* handle = Live(m_hWnd);
     if (handle == nullptr || !handle->widget || handle->inPaintEvent || !handle->widget->isVisible())
         return;
+    // A window just shown is painted once the display shows it, and that paint goes out
+    // at once: the program may go on without the event loop for a while.
+    if (AfxWaitUntilExposed(handle->widget->window())) {
+        handle = Live(m_hWnd);
+        if (handle == nullptr || !handle->widget || !handle->widget->isVisible())
+            return;
+        AfxPaintWindowNow(handle->widget->window());
+        return;
+    }
     if (!handle->selfPainted) {
         handle->widget->repaint();
         return;

@@ -348,6 +348,7 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
             widget->show();
             widget->raise();
             widget->activateWindow();
+            AfxPaintWindowNow(widget);
             QEventLoop loop;
             widget->loop = &loop;
             if (!widget->ended) loop.exec(QEventLoop::DialogExec);

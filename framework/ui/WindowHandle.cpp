@@ -6,6 +6,10 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -860,6 +864,34 @@ BOOL AfxPreTranslateInput(MSG& msg)
     if (CWinApp* app = AfxGetApp())
         return app->PreTranslateMessage(&msg);
     return CWnd::WalkPreTranslateTree(nullptr, &msg);
+}
+
+bool AfxWaitUntilExposed(QWidget* window)
+{
+    constexpr int kExposeWaitMs = 1000;
+    constexpr int kPollMs = 5;
+    if (window == nullptr || !window->isWindow() || !window->isVisible())
+        return false;
+    QPointer<QWindow> native = window->windowHandle();
+    if (native == nullptr || native->isExposed())
+        return false;
+    const QDeadlineTimer deadline(kExposeWaitMs);
+    // Timers wait too: the window's own loop has not started yet.
+    while (native && !native->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+        if (native && !native->isExposed())
+            QThread::msleep(kPollMs);
+    }
+    return true;
+}
+
+void AfxPaintWindowNow(QWidget* window)
+{
+    AfxWaitUntilExposed(window);
+    if (window == nullptr || !window->isVisible())
+        return;
+    window->repaint();
+    QGuiApplication::sync();
 }
 
 bool AfxEnsureGuiApplication()
