@@ -147,6 +147,7 @@ BOOL CTalisoApp::InitInstance()
     BOOL found = ProbeDevice();
     BuildLanguageMenu();
     m_pMainWnd->ShowWindow(SW_MAXIMIZE);
+    OnIdle(0); // the bars as they stand, before the first paint and the questions below
     m_pMainWnd->UpdateWindow();
     OpenCommandLineDocument();
     CSplashDialog::CloseIfOpen(splash);
