@@ -20,6 +20,7 @@
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "tools/DeviceEmulator.h"
@@ -348,6 +349,31 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
     const std::size_t runs = ui.ModalRuns().size();
     RunPostedMessages();
     EXPECT_EQ(ui.ModalRuns().size(), runs);
+}
+
+TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximised)
+{
+    WriteIni(LanguageSections() + NoDevicePort()); // ViewMaximize as shipped: on
+    ScriptedUi ui;
+    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
+    ui.QueueModal([](CWnd& dialog) {
+        DialogDriver driver(dialog);
+        driver.Click(IDC_FAMILY_KVR);
+        driver.Click(IDOK);
+    });
+    ui.QueueAnswer(IDYES);
+    ASSERT_TRUE(Start());
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    BOOL maximised = FALSE;
+    ASSERT_NE(frame->MDIGetActive(&maximised), nullptr);
+    EXPECT_TRUE(maximised) << "the document read from the device";
+
+    ui.QueueModal(FinishNewConfigurationWizard);
+    ASSERT_NE(app->GetZOKTemplate()->OpenDocumentFile(nullptr), nullptr);
+    maximised = FALSE;
+    ASSERT_NE(frame->MDIGetActive(&maximised), nullptr);
+    EXPECT_TRUE(maximised) << "a new document";
 }
 
 TEST_F(TalisoAppTest, ADeviceOnThePortIsFoundAndItsConfigurationRead)
