@@ -1,5 +1,8 @@
 #include "dialogs/CCSPropertySheet.h"
 
+#include "framework/ui/CWinApp.h"
+#include "framework/ui/WinHelp.h"
+
 IMPLEMENT_DYNAMIC(CCSPropertySheet, CPropertySheet)
 
 BEGIN_MESSAGE_MAP(CCSPropertySheet, CPropertySheet)
@@ -34,4 +37,10 @@ LRESULT CCSPropertySheet::OnCommandHelp(WPARAM, LPARAM lParam)
     return TRUE;
 }
 
-void CCSPropertySheet::ShowHelpTopic(UINT) {}
+void CCSPropertySheet::ShowHelpTopic(UINT nContextId)
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(nContextId, HELP_CONTEXT);
+    else
+        ::WinHelp(GetSafeHwnd(), "", HELP_CONTEXT, nContextId);
+}

@@ -2,6 +2,7 @@
 
 #include "framework/core/Profile.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/WinHelp.h"
 
 IMPLEMENT_DYNAMIC(CHelpFileDialog, CFileDialog)
 
@@ -40,4 +41,10 @@ LRESULT CHelpFileDialog::OnCommandHelp(WPARAM, LPARAM)
     return TRUE;
 }
 
-void CHelpFileDialog::ShowHelpTopic(UINT) {}
+void CHelpFileDialog::ShowHelpTopic(UINT nContextId)
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(nContextId, HELP_CONTEXT);
+    else
+        ::WinHelp(GetSafeHwnd(), "", HELP_CONTEXT, nContextId);
+}

@@ -301,6 +301,36 @@ TEST_F(TalisoAppTest, WithoutADeviceAndBothDialogsCancelledNoQuestionAndFileNewI
     EXPECT_EQ(ModalTemplates(ui).back(), UINT(AFX_IDD_NEWTYPEDLG));
 }
 
+// Every help command of the menus and the F1 keys opens the help file the INI names
+// beside the program; without that file a message names it.
+TEST_F(TalisoAppTest, HelpCommandsOpenTheHelpFileOrSayWhichFileIsMissing)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    ASSERT_TRUE(Start());
+    const std::string helpFile = (folder / "HELP_ENG.HLP").string();
+    for (bool present : {false, true}) {
+        if (present)
+            std::ofstream(folder / "HELP_ENG.HLP") << "help";
+        for (UINT command : {UINT(ID_HELP_SEARCH), UINT(ID_HELP_TOPIC_119), UINT(ID_HELP_TOPIC_120), UINT(ID_HELP),
+                             UINT(ID_HELP_INDEX), UINT(ID_HELP_USING), UINT(ID_CONTEXT_HELP), UINT(ID_DEFAULT_HELP)}) {
+            SCOPED_TRACE(testing::Message() << "command " << command << (present ? " with" : " without") << " the file");
+            ui.ClearMessageBoxes();
+            const std::size_t opened = ui.OpenedDocuments().size();
+            app->m_pMainWnd->SendMessage(WM_COMMAND, command, 0);
+            if (present) {
+                EXPECT_TRUE(ui.MessageBoxes().empty());
+                ASSERT_EQ(ui.OpenedDocuments().size(), opened + 1);
+                EXPECT_EQ(ui.OpenedDocuments().back(), CString(helpFile.c_str()));
+            } else {
+                ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+                EXPECT_NE(ui.MessageBoxes()[0].text.Find(helpFile.c_str()), -1) << ui.MessageBoxes()[0].text.c_str();
+                EXPECT_EQ(ui.OpenedDocuments().size(), opened);
+            }
+        }
+    }
+}
+
 TEST_F(TalisoAppTest, AtTheStandardLevelNoDocumentIsCreatedAfterTheLogin)
 {
     WriteIni(LanguageSections() + NoDevicePort());
