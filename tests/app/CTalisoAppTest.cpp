@@ -20,13 +20,19 @@
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
 #include "tools/DeviceEmulator.h"
 #include "tools/SimulatorAnswerer.h"
 
 #include <QCoreApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -381,7 +387,16 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
     EXPECT_EQ(ui.ModalRuns().size(), runs);
 }
 
-TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximised)
+// The icon a window shows in its caption (an MDI child's sits on its sub-window).
+QImage CaptionIcon(const CWnd* window)
+{
+    QWidget* widget = window != nullptr ? AfxWidgetFromHandle(window->m_hWnd) : nullptr;
+    if (widget != nullptr && !widget->isWindow())
+        widget = widget->parentWidget();
+    return widget != nullptr ? widget->windowIcon().pixmap(32, 32).toImage() : QImage();
+}
+
+TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximisedWithIconsOfTheirOwn)
 {
     WriteIni(LanguageSections() + NoDevicePort()); // ViewMaximize as shipped: on
     ScriptedUi ui;
@@ -396,14 +411,25 @@ TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximised)
     auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
     ASSERT_NE(frame, nullptr);
     BOOL maximised = FALSE;
-    ASSERT_NE(frame->MDIGetActive(&maximised), nullptr);
+    CMDIChildWnd* kvrWindow = frame->MDIGetActive(&maximised);
+    ASSERT_NE(kvrWindow, nullptr);
     EXPECT_TRUE(maximised) << "the document read from the device";
 
     ui.QueueModal(FinishNewConfigurationWizard);
     ASSERT_NE(app->GetZOKTemplate()->OpenDocumentFile(nullptr), nullptr);
     maximised = FALSE;
-    ASSERT_NE(frame->MDIGetActive(&maximised), nullptr);
+    CMDIChildWnd* zokWindow = frame->MDIGetActive(&maximised);
+    ASSERT_NE(zokWindow, nullptr);
     EXPECT_TRUE(maximised) << "a new document";
+
+    const QImage program = CaptionIcon(frame);
+    const QImage kvr = CaptionIcon(kvrWindow);
+    const QImage zok = CaptionIcon(zokWindow);
+    for (const QImage* icon : {&program, &kvr, &zok})
+        EXPECT_FALSE(icon->isNull());
+    EXPECT_NE(program, kvr);
+    EXPECT_NE(program, zok);
+    EXPECT_NE(kvr, zok);
 }
 
 TEST_F(TalisoAppTest, ADeviceOnThePortIsFoundAndItsConfigurationRead)
