@@ -1,6 +1,5 @@
 #include "dialogs/CCSPropertySheet.h"
 
-#include "framework/ui/CWinApp.h"
 #include "framework/ui/WinHelp.h"
 
 IMPLEMENT_DYNAMIC(CCSPropertySheet, CPropertySheet)
@@ -39,8 +38,5 @@ LRESULT CCSPropertySheet::OnCommandHelp(WPARAM, LPARAM lParam)
 
 void CCSPropertySheet::ShowHelpTopic(UINT nContextId)
 {
-    if (CWinApp* app = AfxGetApp())
-        app->WinHelp(nContextId, HELP_CONTEXT);
-    else
-        ::WinHelp(GetSafeHwnd(), "", HELP_CONTEXT, nContextId);
+    AfxWinHelp(nContextId, HELP_CONTEXT);
 }

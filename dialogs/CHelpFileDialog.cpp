@@ -43,8 +43,5 @@ LRESULT CHelpFileDialog::OnCommandHelp(WPARAM, LPARAM)
 
 void CHelpFileDialog::ShowHelpTopic(UINT nContextId)
 {
-    if (CWinApp* app = AfxGetApp())
-        app->WinHelp(nContextId, HELP_CONTEXT);
-    else
-        ::WinHelp(GetSafeHwnd(), "", HELP_CONTEXT, nContextId);
+    AfxWinHelp(nContextId, HELP_CONTEXT);
 }

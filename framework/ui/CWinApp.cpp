@@ -387,7 +387,7 @@ int CWinApp::Run()
 
 void CWinApp::WinHelp(ULONG_PTR dwData, UINT nCmd)
 {
-    ::WinHelp(m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr, m_pszHelpFilePath, nCmd, dwData);
+    AfxWinHelp(dwData, nCmd);
 }
 
 void CWinApp::OnHelp()

@@ -3,6 +3,7 @@
 #include "framework/core/CString.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/CWnd.h"
 #include "framework/ui/MessageBox.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
@@ -57,4 +58,11 @@ BOOL WinHelp(HWND, LPCTSTR lpszHelp, UINT uCommand, ULONG_PTR)
         message = path.string().c_str();
     AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
     return FALSE;
+}
+
+BOOL AfxWinHelp(ULONG_PTR dwData, UINT uCommand)
+{
+    const CWinApp* app = AfxGetApp();
+    HWND owner = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->GetSafeHwnd() : nullptr;
+    return WinHelp(owner, app != nullptr ? app->m_pszHelpFilePath : "", uCommand, dwData);
 }

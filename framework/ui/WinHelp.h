@@ -19,3 +19,6 @@ constexpr UINT AFX_IDP_FAILED_TO_LAUNCH_HELP = 0xF107;
 // file and is ignored). A relative name counts from the application's INI directory.
 // HELP_QUIT does nothing. TRUE when the viewer was started.
 BOOL WinHelp(HWND hWndMain, LPCTSTR lpszHelp, UINT uCommand, ULONG_PTR dwData);
+
+// The same for the application's help file (none without an application).
+BOOL AfxWinHelp(ULONG_PTR dwData, UINT uCommand);

@@ -177,6 +177,19 @@ protected:
             QCoreApplication::processEvents();
     }
 
+    // Start-up without a device: nothing found by the port wizard, the KVR family chosen
+    // for simulation, and Yes to reading its configuration.
+    static void QueueKVRSimulationAndReading(ScriptedUi& ui)
+    {
+        ui.QueueModal([](CWnd&) {});
+        ui.QueueModal([](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            driver.Click(IDC_FAMILY_KVR);
+            driver.Click(IDOK);
+        });
+        ui.QueueAnswer(IDYES);
+    }
+
     static bool AskedToRead(const ScriptedUi& ui)
     {
         for (const MessageBoxRecord& box : ui.MessageBoxes()) {
@@ -351,13 +364,7 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
 {
     WriteIni(LanguageSections() + NoDevicePort());
     ScriptedUi ui;
-    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
-    ui.QueueModal([](CWnd& dialog) {
-        DialogDriver driver(dialog);
-        driver.Click(IDC_FAMILY_KVR);
-        driver.Click(IDOK);
-    });
-    ui.QueueAnswer(IDYES);
+    QueueKVRSimulationAndReading(ui);
     ASSERT_TRUE(Start());
     EXPECT_TRUE(AskedToRead(ui));
     EXPECT_EQ(app->GetSimulatedFamily(), BYTE(1));
@@ -400,13 +407,7 @@ TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximisedWithIconsOfTheir
 {
     WriteIni(LanguageSections() + NoDevicePort()); // ViewMaximize as shipped: on
     ScriptedUi ui;
-    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
-    ui.QueueModal([](CWnd& dialog) {
-        DialogDriver driver(dialog);
-        driver.Click(IDC_FAMILY_KVR);
-        driver.Click(IDOK);
-    });
-    ui.QueueAnswer(IDYES);
+    QueueKVRSimulationAndReading(ui);
     ASSERT_TRUE(Start());
     auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
     ASSERT_NE(frame, nullptr);
