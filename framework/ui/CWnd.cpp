@@ -10,8 +10,8 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 

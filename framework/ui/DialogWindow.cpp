@@ -366,6 +366,7 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
             widget->raise();
             widget->activateWindow();
             AfxPaintWindowNow(widget);
+            if ((widget = AfxDialogWidget(hDlg)) == nullptr) return -1;
             QEventLoop loop;
             widget->loop = &loop;
             if (!widget->ended) loop.exec(QEventLoop::DialogExec);

@@ -7,15 +7,15 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
-#include <QThread>
 #include <QGuiApplication>
-#include <QWindow>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cctype>
@@ -887,10 +887,11 @@ bool AfxWaitUntilExposed(QWidget* window)
 
 void AfxPaintWindowNow(QWidget* window)
 {
+    QPointer<QWidget> guard(window);
     AfxWaitUntilExposed(window);
-    if (window == nullptr || !window->isVisible())
+    if (!guard || !guard->isVisible())
         return;
-    window->repaint();
+    guard->repaint();
     QGuiApplication::sync();
 }
 
