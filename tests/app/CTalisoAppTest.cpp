@@ -4,6 +4,7 @@
 // pseudo-terminal, the port wizard and family choice, and what is left in the INI file.
 #include "app/CKVRDoc.h"
 #include "app/CTalisoApp.h"
+#include "app/CTalisoMDIFrameWnd.h"
 #include "app/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
 #include "DocumentFileBytes.h"
@@ -348,6 +349,28 @@ TEST_F(TalisoAppTest, HelpCommandsOpenTheHelpFileOrSayWhichFileIsMissing)
             }
         }
     }
+}
+
+// While the start-up's questions are up, the status bar already shows what its
+// handlers give: the level, no simulated family, no recording; never a placeholder.
+TEST_F(TalisoAppTest, StatusPanesShowTheirStateDuringTheStartUpQuestions)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    std::vector<CString> shown;
+    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
+    ui.QueueModal([](CWnd&) {}); // no family simulated
+    ui.QueueModal([&](CWnd&) {   // the login dialog
+        auto* frame = dynamic_cast<CTalisoMDIFrameWnd*>(app->m_pMainWnd);
+        ASSERT_NE(frame, nullptr);
+        const CStatusBar& bar = frame->GetStatusBar();
+        for (UINT pane : {ID_PANE_LEVEL, ID_PANE_DEVICE_FAMILY, ID_PANE_RECORDING}) {
+            const int index = bar.CommandToIndex(pane);
+            shown.push_back((bar.GetPaneStyle(index) & SBPS_DISABLED) != 0 ? CString() : bar.GetPaneText(index));
+        }
+    });
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(shown, (std::vector<CString>{theLoginDialog.GetLevelName(), CString(), CString()}));
 }
 
 TEST_F(TalisoAppTest, AtTheStandardLevelNoDocumentIsCreatedAfterTheLogin)
