@@ -31,6 +31,7 @@
 #include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/MessageBox.h"
+#include "framework/ui/WinHelp.h"
 #include "simulator/orusim.h"
 
 #include <sys/stat.h>
@@ -68,6 +69,11 @@ IMPLEMENT_DYNAMIC(CTalisoApp, CWinAppExt)
 BEGIN_MESSAGE_MAP(CTalisoApp, CWinAppExt)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+    ON_COMMAND(ID_HELP_INDEX, CWinApp::OnHelpIndex)
+    ON_COMMAND(ID_HELP_USING, CWinApp::OnHelpUsing)
+    ON_COMMAND(ID_CONTEXT_HELP, CWinApp::OnContextHelp)
+    ON_COMMAND(ID_DEFAULT_HELP, CWinApp::OnHelpIndex)
     ON_COMMAND(ID_HELP_SEARCH, OnHelpSearch)
     ON_COMMAND(ID_HELP_TOPIC_119, OnHelpTopic119)
     ON_COMMAND(ID_HELP_TOPIC_120, OnHelpTopic120)
@@ -147,6 +153,7 @@ BOOL CTalisoApp::InitInstance()
     BOOL found = ProbeDevice();
     BuildLanguageMenu();
     m_pMainWnd->ShowWindow(SW_MAXIMIZE);
+    OnIdle(0); // the bars as they stand, before the first paint and the questions below
     m_pMainWnd->UpdateWindow();
     OpenCommandLineDocument();
     CSplashDialog::CloseIfOpen(splash);
@@ -365,25 +372,19 @@ void CTalisoApp::OnAppAbout()
     about.DoModal();
 }
 
-void CTalisoApp::ShowHelp(UINT, UINT)
-{
-    // No help viewer reads the program's help files here: the help commands are kept so
-    // the menus stay as they are, and do nothing.
-}
-
 void CTalisoApp::OnHelpSearch()
 {
-    ShowHelp(0, 0x105);
+    WinHelp(0, HELP_PARTIALKEY);
 }
 
 void CTalisoApp::OnHelpTopic119()
 {
-    ShowHelp(kHelpTopicOverview, 1);
+    WinHelp(kHelpTopicOverview, HELP_CONTEXT);
 }
 
 void CTalisoApp::OnHelpTopic120()
 {
-    ShowHelp(kHelpTopicFirstSteps, 1);
+    WinHelp(kHelpTopicFirstSteps, HELP_CONTEXT);
 }
 
 void CTalisoApp::OnDeviceType()

@@ -111,7 +111,6 @@ private:
     void OpenCommandLineDocument();
     CString LanguageSection(int language) const;
     int ReadLanguageCount();
-    void ShowHelp(UINT topic, UINT command);
 
     int m_bConnectOnNew = 0;
     HINSTANCE m_hLanguage = nullptr;

@@ -1,5 +1,7 @@
 #include "dialogs/CCSPropertySheet.h"
 
+#include "framework/ui/WinHelp.h"
+
 IMPLEMENT_DYNAMIC(CCSPropertySheet, CPropertySheet)
 
 BEGIN_MESSAGE_MAP(CCSPropertySheet, CPropertySheet)
@@ -34,4 +36,7 @@ LRESULT CCSPropertySheet::OnCommandHelp(WPARAM, LPARAM lParam)
     return TRUE;
 }
 
-void CCSPropertySheet::ShowHelpTopic(UINT) {}
+void CCSPropertySheet::ShowHelpTopic(UINT nContextId)
+{
+    AfxWinHelp(nContextId, HELP_CONTEXT);
+}

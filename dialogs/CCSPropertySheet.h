@@ -13,8 +13,7 @@ protected:
     afx_msg void OnHelp();
     // lParam: a context id, or 0 for the shown page's own.
     afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
-    // Opens the help topic of the context id. There is no help viewer yet, so the
-    // request ends here.
+    // Opens the program's help file for the context id (the application's WinHelp).
     virtual void ShowHelpTopic(UINT nContextId);
 
     DECLARE_MESSAGE_MAP()

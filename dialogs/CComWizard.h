@@ -13,14 +13,15 @@ class CComWizard : public CPropertySheet {
     DECLARE_DYNAMIC(CComWizard)
 public:
     static constexpr UINT IDS_CAPTION = 1194;
-    static constexpr int kDefaultPort = 2;
+    // The driver's own default: an absent "Port" written back leaves the line as it was.
+    static constexpr int kDefaultPort = 1;
 
     explicit CComWizard(CWnd* pParentWnd = nullptr);
 
     // Runs the five pages; the found flag.
     INT_PTR DoModal() override;
 
-    // 0 reads "Port" of "SETUP" (default 2) into m_nPort; 1 writes "Port" and
+    // 0 reads "Port" of "SETUP" (default 1) into m_nPort; 1 writes "Port" and
     // "Parity" = "EVEN", the line the devices speak.
     void LoadSavePort(int flag);
 

@@ -2,6 +2,7 @@
 
 #include "framework/core/Profile.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/WinHelp.h"
 
 IMPLEMENT_DYNAMIC(CHelpFileDialog, CFileDialog)
 
@@ -40,4 +41,7 @@ LRESULT CHelpFileDialog::OnCommandHelp(WPARAM, LPARAM)
     return TRUE;
 }
 
-void CHelpFileDialog::ShowHelpTopic(UINT) {}
+void CHelpFileDialog::ShowHelpTopic(UINT nContextId)
+{
+    AfxWinHelp(nContextId, HELP_CONTEXT);
+}

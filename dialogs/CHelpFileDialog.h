@@ -20,8 +20,7 @@ public:
 
 protected:
     afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
-    // Opens the help topic of the context id. There is no help viewer yet, so the
-    // request ends here.
+    // Opens the program's help file for the context id (the application's WinHelp).
     virtual void ShowHelpTopic(UINT nContextId);
 
     int m_nHelpContextId;

@@ -1,6 +1,7 @@
 #include "driver/SetupDialog.h"
 
 #include "driver/DriverLastError.h"
+#include "framework/ui/WinHelp.h"
 
 #include <algorithm>
 
@@ -92,7 +93,8 @@ INT_PTR SetupDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
             EndDialog(hDlg, 0);
             return TRUE;
         case IDC_SETUP_HELP:
-            // There is no help viewer for the help file yet; the button stays inert.
+            if (g_shownSettings)
+                WinHelp(hDlg, g_shownSettings->helpFileName.c_str(), HELP_CONTEXT, SETUP_HELP_CONTEXT);
             return TRUE;
         default:
             return FALSE;

@@ -432,6 +432,7 @@ struct ParsedScript {
     std::vector<Located<MenuTemplate>> menus;
     std::vector<Located<std::vector<std::uint8_t>>> bitmaps;
     std::vector<Located<std::vector<std::uint8_t>>> cursors;
+    std::vector<Located<std::vector<std::uint8_t>>> icons;
     std::vector<Located<std::vector<AccelEntry>>> accelerators;
     std::vector<Located<ToolBarTemplate>> toolBars;
 };
@@ -695,6 +696,8 @@ private:
             m_result.bitmaps.push_back({EmbeddedFile(), id, line});
         else if (upper == "CURSOR")
             m_result.cursors.push_back({EmbeddedFile(), id, line});
+        else if (upper == "ICON")
+            m_result.icons.push_back({EmbeddedFile(), id, line});
         else if (upper == "ACCELERATORS")
             m_result.accelerators.push_back({Accelerators(), id, line});
         else if (upper == "TOOLBAR")
@@ -1165,6 +1168,7 @@ bool ResourceSet::AddScript(std::string_view fileName, std::string_view text, co
         CheckNew(parsed.menus, "menu", m_menus, origins, file);
         CheckNew(parsed.bitmaps, "bitmap", m_bitmaps, origins, file);
         CheckNew(parsed.cursors, "cursor", m_cursors, origins, file);
+        CheckNew(parsed.icons, "icon", m_icons, origins, file);
         CheckNew(parsed.accelerators, "accelerator table", m_accelerators, origins, file);
         CheckNew(parsed.toolBars, "toolbar", m_toolBars, origins, file);
         MergeInto(parsed.strings, m_strings);
@@ -1172,6 +1176,7 @@ bool ResourceSet::AddScript(std::string_view fileName, std::string_view text, co
         MergeInto(parsed.menus, m_menus);
         MergeInto(parsed.bitmaps, m_bitmaps);
         MergeInto(parsed.cursors, m_cursors);
+        MergeInto(parsed.icons, m_icons);
         MergeInto(parsed.accelerators, m_accelerators);
         MergeInto(parsed.toolBars, m_toolBars);
         m_origins = std::move(origins);
@@ -1188,5 +1193,6 @@ const DialogTemplate* ResourceSet::FindDialog(UINT id) const { return FindIn(m_d
 const MenuTemplate* ResourceSet::FindMenu(UINT id) const { return FindIn(m_menus, id); }
 const std::vector<std::uint8_t>* ResourceSet::FindBitmap(UINT id) const { return FindIn(m_bitmaps, id); }
 const std::vector<std::uint8_t>* ResourceSet::FindCursor(UINT id) const { return FindIn(m_cursors, id); }
+const std::vector<std::uint8_t>* ResourceSet::FindIcon(UINT id) const { return FindIn(m_icons, id); }
 const std::vector<AccelEntry>* ResourceSet::FindAccelerators(UINT id) const { return FindIn(m_accelerators, id); }
 const ToolBarTemplate* ResourceSet::FindToolBar(UINT id) const { return FindIn(m_toolBars, id); }

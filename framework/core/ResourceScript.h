@@ -1,7 +1,7 @@
 #pragma once
 // Resources of a language library, read from resource scripts (a subset of the
 // usual resource-script syntax): string tables, dialog templates, menus, bitmaps,
-// cursors, accelerator tables and tool-bar layouts, all by numeric id. Plain data;
+// cursors, icons, accelerator tables and tool-bar layouts, all by numeric id. Plain data;
 // the window layer renders it.
 #include "framework/core/WinStyles.h"
 #include "framework/core/WinTypes.h"
@@ -101,7 +101,7 @@ struct ToolBarTemplate {
     std::vector<UINT> items;
 };
 
-// Fetches the bytes of a file a script names (BITMAP, CURSOR); the name is as
+// Fetches the bytes of a file a script names (BITMAP, CURSOR, ICON); the name is as
 // written in the script with '/' separators. Returns false when there is no such file.
 using ResourceFileLoader = std::function<bool(const std::string& name, std::vector<std::uint8_t>& bytes)>;
 
@@ -119,6 +119,8 @@ public:
     const MenuTemplate* FindMenu(UINT id) const;
     const std::vector<std::uint8_t>* FindBitmap(UINT id) const;
     const std::vector<std::uint8_t>* FindCursor(UINT id) const;
+    // An icon's image file (any format the window layer reads, PNG here).
+    const std::vector<std::uint8_t>* FindIcon(UINT id) const;
     const std::vector<AccelEntry>* FindAccelerators(UINT id) const;
     const ToolBarTemplate* FindToolBar(UINT id) const;
 
@@ -132,6 +134,7 @@ private:
     std::map<UINT, MenuTemplate> m_menus;
     std::map<UINT, std::vector<std::uint8_t>> m_bitmaps;
     std::map<UINT, std::vector<std::uint8_t>> m_cursors;
+    std::map<UINT, std::vector<std::uint8_t>> m_icons;
     std::map<UINT, std::vector<AccelEntry>> m_accelerators;
     std::map<UINT, ToolBarTemplate> m_toolBars;
     // "kind id" -> "file:line" of its definition, for duplicate reports across scripts.

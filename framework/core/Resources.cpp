@@ -116,6 +116,12 @@ const std::vector<std::uint8_t>* FindCursorResource(HINSTANCE module, UINT id)
     return resources ? resources->FindCursor(id) : nullptr;
 }
 
+const std::vector<std::uint8_t>* FindIconResource(HINSTANCE module, UINT id)
+{
+    const ResourceSet* resources = ResourcesOf(module);
+    return resources ? resources->FindIcon(id) : nullptr;
+}
+
 const std::vector<AccelEntry>* FindAcceleratorTable(HINSTANCE module, UINT id)
 {
     const ResourceSet* resources = ResourcesOf(module);

@@ -1,6 +1,6 @@
 #pragma once
 // Resources by numeric id from a resource module (the language library): strings
-// with %1..%9 insertion, dialog templates, menus, bitmaps, cursors, accelerator
+// with %1..%9 insertion, dialog templates, menus, bitmaps, cursors, icons, accelerator
 // tables and tool-bar layouts.
 #include "framework/core/CString.h"
 #include "framework/core/ResourceScript.h"
@@ -32,6 +32,7 @@ const DialogTemplate* FindDialogTemplate(HINSTANCE module, UINT id);
 const MenuTemplate* FindMenuTemplate(HINSTANCE module, UINT id);
 const std::vector<std::uint8_t>* FindBitmapResource(HINSTANCE module, UINT id);
 const std::vector<std::uint8_t>* FindCursorResource(HINSTANCE module, UINT id);
+const std::vector<std::uint8_t>* FindIconResource(HINSTANCE module, UINT id);
 const std::vector<AccelEntry>* FindAcceleratorTable(HINSTANCE module, UINT id);
 const ToolBarTemplate* FindToolBarTemplate(HINSTANCE module, UINT id);
 

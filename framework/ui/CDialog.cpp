@@ -69,6 +69,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_pParentWnd = pParentWnd;
     const DialogTemplate* dialogTemplate = FindTemplate();
     if (!CreateAndInit(pParentWnd, false)) return FALSE;
+    AfxPlaceDialog(*this);
     if (dialogTemplate->style & WS_VISIBLE) ShowWindow(SW_SHOW);
     return TRUE;
 }
@@ -80,6 +81,7 @@ BOOL CDialog::CreateIndirect(const DialogTemplate* pTemplate, CWnd* pParentWnd)
     m_nIDTemplate = pTemplate->id;
     m_pParentWnd = pParentWnd;
     if (!CreateAndInit(pParentWnd, false)) return FALSE;
+    AfxPlaceDialog(*this);
     if (pTemplate->style & WS_VISIBLE) ShowWindow(SW_SHOW);
     return TRUE;
 }

@@ -8,6 +8,11 @@
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/WindowHandle.h"
 
+#include <QIcon>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPixmap>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -73,7 +78,25 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     if (m_menuDefault.m_hMenu == nullptr && m_menuDefault.LoadMenu(nIDResource))
         m_hMenuDefault = m_menuDefault.m_hMenu;
     LoadAccelTable(nIDResource);
-    return Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext);
+    if (!Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, pParentWnd, nullptr, 0, pContext))
+        return FALSE;
+    LoadFrameIcon(nIDResource);
+    return TRUE;
+}
+
+BOOL CFrameWnd::LoadFrameIcon(UINT nIDResource)
+{
+    const std::vector<std::uint8_t>* bytes = FindIconResource(AfxGetResourceHandle(), nIDResource);
+    QWidget* widget = AfxWidgetFromHandle(m_hWnd);
+    QImage image;
+    if (bytes == nullptr || widget == nullptr || !image.loadFromData(bytes->data(), int(bytes->size())))
+        return FALSE;
+    // Inside an MDI area the sub-window around the frame draws the caption.
+    QWidget* captioned = widget;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(widget->parentWidget()))
+        captioned = sub;
+    captioned->setWindowIcon(QIcon(QPixmap::fromImage(image)));
+    return TRUE;
 }
 
 BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,

@@ -85,6 +85,9 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // The icon of the resource id becomes the frame's (LoadFrame loads the one of its id);
+    // an MDI child's shows in its caption. FALSE when the module has no such icon.
+    BOOL LoadFrameIcon(UINT nIDResource);
     // The accelerator table of the resource id becomes the frame's (LoadFrame loads the
     // one of its own id); FALSE when the module has none.
     BOOL LoadAccelTable(UINT nIDResource);

@@ -84,8 +84,11 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
     m_strTitle = title;
     m_nIDHelp = nIDResource;
     LoadAccelTable(nIDResource);
-    return Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd),
-                  pContext);
+    if (!Create(nullptr, m_strTitle.c_str(), dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd),
+                pContext))
+        return FALSE;
+    LoadFrameIcon(nIDResource);
+    return TRUE;
 }
 
 CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -255,8 +256,38 @@ void CMDIFrameWnd::MDINext()
 
 void CMDIFrameWnd::MDICascade()
 {
-    if (QMdiArea* area = AreaOf(m_hWndMDIClient))
-        area->cascadeSubWindows();
+    QMdiArea* area = AreaOf(m_hWndMDIClient);
+    if (area == nullptr)
+        return;
+    // The active window goes last, on top of the others.
+    std::vector<QMdiSubWindow*> shown;
+    QMdiSubWindow* active = area->activeSubWindow();
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (sub->isVisible() && !sub->isMinimized() && sub != active)
+            shown.push_back(sub);
+    }
+    if (active != nullptr && active->isVisible() && !active->isMinimized())
+        shown.push_back(active);
+    if (shown.empty())
+        return;
+    // One size for all, each a title bar lower and further right than the one before;
+    // a window never shrinks below two thirds of the room, so the steps start over at the
+    // top left when there is no more room for them.
+    const QSize room = area->viewport()->size();
+    const int count = int(shown.size());
+    const int step = std::max(shown.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, shown.front()), 16);
+    const QSize size(std::max(room.width() - (count - 1) * step, room.width() * 2 / 3),
+                     std::max(room.height() - (count - 1) * step, room.height() * 2 / 3));
+    const int positions =
+        1 + std::max(0, std::min((room.width() - size.width()) / step, (room.height() - size.height()) / step));
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* sub = shown[std::size_t(i)];
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int offset = (i % positions) * step;
+        sub->setGeometry(offset, offset, size.width(), size.height());
+        sub->raise();
+    }
 }
 
 void CMDIFrameWnd::MDITile(int nType)

@@ -12,6 +12,7 @@
 #include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/CWnd.h"
+#include "framework/ui/WinHelp.h"
 #include "framework/ui/WindowHandle.h"
 
 #include <QApplication>
@@ -382,6 +383,31 @@ int CWinApp::Run()
     RequestIdle();
     QApplication::exec();
     return ExitInstance();
+}
+
+void CWinApp::WinHelp(ULONG_PTR dwData, UINT nCmd)
+{
+    AfxWinHelp(dwData, nCmd);
+}
+
+void CWinApp::OnHelp()
+{
+    WinHelp(0, HELP_CONTENTS);
+}
+
+void CWinApp::OnHelpIndex()
+{
+    WinHelp(0, HELP_INDEX);
+}
+
+void CWinApp::OnHelpUsing()
+{
+    WinHelp(0, HELP_HELPONHELP);
+}
+
+void CWinApp::OnContextHelp()
+{
+    WinHelp(0, HELP_CONTENTS);
 }
 
 BOOL CWinApp::OnIdle(LONG lCount)

@@ -104,6 +104,12 @@ public:
     afx_msg void OnAppExit();
     // The print set-up dialog: the PDF file, paper and orientation of later print runs.
     afx_msg void OnFilePrintSetup();
+    // Help: the help file m_pszHelpFilePath for a topic or command (see WinHelp.h).
+    virtual void WinHelp(ULONG_PTR dwData, UINT nCmd);
+    afx_msg void OnHelp();
+    afx_msg void OnHelpIndex();
+    afx_msg void OnHelpUsing();
+    afx_msg void OnContextHelp();
     // The recent files replace the menu's ID_FILE_MRU_FILE1 placeholder as "&1 path"
     // items; without entries the placeholder stays, disabled.
     afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);

@@ -10,6 +10,7 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
@@ -70,6 +71,25 @@ WindowHandle* Live(HWND hWnd)
 QWidget* WidgetOf(HWND hWnd)
 {
     return AfxWidgetFromHandle(hWnd);
+}
+
+// A top-level window's rectangle with its frame. Before the window is first shown the
+// platform does not know its frame yet; the frame of the main window, on the screen
+// already, stands in for it (a move before showing places the outer corner).
+QRect OuterGeometry(QWidget* widget)
+{
+    if (widget->isVisible())
+        return widget->frameGeometry();
+    QMargins frame;
+    CWnd* mainWnd = AfxGetMainWnd();
+    QWidget* shown = mainWnd != nullptr ? WidgetOf(mainWnd->GetSafeHwnd()) : nullptr;
+    if (shown != nullptr && shown != widget && shown->isWindow() && shown->isVisible()) {
+        const QRect outer = shown->frameGeometry();
+        const QRect inner = shown->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    return QRect(widget->pos(), widget->size().grownBy(frame));
 }
 
 // Sets the cursor a class asks for over its window.
@@ -899,11 +919,36 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     } else if (QScreen* screen = widget->screen()) {
         area = FromQRect(screen->availableGeometry());
     }
-    CRect own;
-    GetWindowRect(&own);
+    const CRect own = widget->isWindow() ? FromQRect(OuterGeometry(widget)) : [this] {
+        CRect rect;
+        GetWindowRect(&rect);
+        return rect;
+    }();
     const int left = area.left + (area.Width() - own.Width()) / 2;
     const int top = area.top + (area.Height() - own.Height()) / 2;
     SetWindowPos(nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (widget->isWindow())
+        AfxKeepOnScreen(*this);
+}
+
+void AfxKeepOnScreen(CWnd& window)
+{
+    QWidget* widget = WidgetOf(window.GetSafeHwnd());
+    if (widget == nullptr || !widget->isWindow())
+        return;
+    const CRect own = FromQRect(OuterGeometry(widget));
+    QScreen* screen = QGuiApplication::screenAt(ToQRect(own).center());
+    if (screen == nullptr)
+        screen = widget->screen() != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const CRect area = FromQRect(screen->availableGeometry());
+    // Too large for the area: its top left corner stays in sight, where title and first
+    // controls are.
+    const int left = std::max(area.left, std::min(own.left, area.right - own.Width()));
+    const int top = std::max(area.top, std::min(own.top, area.bottom - own.Height()));
+    if (left != own.left || top != own.top)
+        window.SetWindowPos(nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWnd::BringWindowToTop()
@@ -1089,6 +1134,15 @@ void CWnd::UpdateWindow()
     WindowHandle* handle = Live(m_hWnd);
     if (handle == nullptr || !handle->widget || handle->inPaintEvent || !handle->widget->isVisible())
         return;
+    // A top-level window just shown is painted once the display shows it, and that paint
+    // goes out at once: the program may go on without the event loop for a while.
+    if (handle->widget->isWindow() && AfxWaitUntilExposed(handle->widget)) {
+        handle = Live(m_hWnd);
+        if (handle == nullptr || !handle->widget || !handle->widget->isVisible())
+            return;
+        AfxPaintWindowNow(handle->widget);
+        return;
+    }
     if (!handle->selfPainted) {
         handle->widget->repaint();
         return;

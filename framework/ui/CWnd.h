@@ -283,3 +283,7 @@ BOOL MessageBeep(UINT uType);
 // returned name is valid for the life of the process.
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
+
+// Moves a top-level window into the available area of the screen it is on (no change
+// when it lies inside already).
+void AfxKeepOnScreen(CWnd& window);

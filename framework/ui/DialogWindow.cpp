@@ -2,6 +2,7 @@
 
 #include "framework/core/Resources.h"
 #include "framework/gdi/GdiQt.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/ui/ControlSupport.h"
 #include "framework/ui/ListBoxControl.h"
 #include "framework/ui/ScriptedUi.h"
@@ -261,8 +262,23 @@ BOOL AfxCreateDialogWindow(CWnd& dialog, const DialogTemplate& dialogTemplate, H
     hDlg->font = layout.font->GetSafeHandle();
     widget->font = std::move(layout.font);
     for (const DialogItemTemplate& item : dialogTemplate.items) CreateItem(hDlg, item, widget->units);
+    widget->templatePosition = widget->pos();
     if (!asChild && (dialogTemplate.style & DS_CENTER)) dialog.CenterWindow();
     return TRUE;
+}
+
+void AfxPlaceDialog(CWnd& dialog)
+{
+    DialogWidget* widget = AfxDialogWidget(dialog.GetSafeHwnd());
+    if (!widget || !widget->isWindow()) return;
+    if (widget->pos() == widget->templatePosition) {
+        CWnd* owner = dialog.GetOwner();
+        CWnd* mainWnd = AfxGetMainWnd();
+        if (!owner && mainWnd && mainWnd != &dialog && mainWnd->GetSafeHwnd() && mainWnd->IsWindowVisible())
+            owner = mainWnd;
+        dialog.CenterWindow(owner);
+    }
+    AfxKeepOnScreen(dialog);
 }
 
 HWND AfxCreateDialogControl(HWND hDlg, LPCTSTR className, LPCTSTR text, DWORD style, const QRect& rect, UINT id,
@@ -335,6 +351,7 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
         AfxCancelCaptureForModal();
         // What the handlers posted while the dialog opened runs first, as in the real loop.
         QCoreApplication::sendPostedEvents();
+        AfxPlaceDialog(dialog);
         if (ScriptedUi::Active()) {
             // Shown and active as for a user (offscreen in tests), so focus changes notify.
             widget->show();
@@ -348,6 +365,8 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
             widget->show();
             widget->raise();
             widget->activateWindow();
+            AfxPaintWindowNow(widget);
+            if ((widget = AfxDialogWidget(hDlg)) == nullptr) return -1;
             QEventLoop loop;
             widget->loop = &loop;
             if (!widget->ended) loop.exec(QEventLoop::DialogExec);

@@ -29,9 +29,15 @@ public:
     bool ended = false;
     INT_PTR result = 0;
     QEventLoop* loop = nullptr;  // the real modal loop while it runs
+    QPoint templatePosition;     // where the template put it; moved since: placed by code
 };
 
 DialogWidget* AfxDialogWidget(HWND hDlg);
+
+// Before a top-level dialog first shows: one that its own code has not placed is centred
+// over its owner (the main window when it has none); every one is then moved inside the
+// available area of its screen.
+void AfxPlaceDialog(CWnd& dialog);
 
 // What a template makes of a dialog window before it is created: its font, units and
 // rectangle (client area, in pixels, relative to the parent's client area for a child

@@ -106,7 +106,12 @@ int ShowRealBox(HWND hWnd, const CString& text, const CString& caption, UINT nTy
             box.setEscapeButton(buttons[i]);
     }
     ArrowWhileShown arrow;
-    box.exec();
+    // On the screen and painted before anything else runs, as the modal loop starts.
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    AfxPaintWindowNow(&box);
+    if (box.isVisible()) // not already answered while it came up
+        box.exec();
     QAbstractButton* clicked = box.clickedButton();
     for (int i = 0; i < set.count; ++i) {
         if (clicked == buttons[i])

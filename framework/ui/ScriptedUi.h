@@ -56,6 +56,10 @@ public:
     std::size_t PendingModals() const { return m_modals.size(); }
     const std::vector<ModalRecord>& ModalRuns() const { return m_modalRuns; }
 
+    // Files handed to the desktop's viewer (help files) are logged, not opened.
+    void RecordOpenedDocument(const CString& path) { m_openedDocuments.push_back(path); }
+    const std::vector<CString>& OpenedDocuments() const { return m_openedDocuments; }
+
     // Fixes the state GetKeyState reports for a key while this object lives.
     void SetKeyDown(int virtualKey, bool down);
 
@@ -74,4 +78,5 @@ private:
     ModalScript m_defaultModal;
     std::vector<ModalRecord> m_modalRuns;
     std::vector<int> m_scriptedKeys;
+    std::vector<CString> m_openedDocuments;
 };

@@ -6,12 +6,16 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cctype>
@@ -875,6 +879,35 @@ BOOL AfxPreTranslateInput(MSG& msg)
     if (CWinApp* app = AfxGetApp())
         return app->PreTranslateMessage(&msg);
     return CWnd::WalkPreTranslateTree(nullptr, &msg);
+}
+
+bool AfxWaitUntilExposed(QWidget* window)
+{
+    constexpr int kExposeWaitMs = 1000;
+    constexpr int kPollMs = 5;
+    if (window == nullptr || !window->isWindow() || !window->isVisible())
+        return false;
+    QPointer<QWindow> native = window->windowHandle();
+    if (native == nullptr || native->isExposed())
+        return false;
+    const QDeadlineTimer deadline(kExposeWaitMs);
+    // Timers wait too: the window's own loop has not started yet.
+    while (native && !native->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+        if (native && !native->isExposed())
+            QThread::msleep(kPollMs);
+    }
+    return true;
+}
+
+void AfxPaintWindowNow(QWidget* window)
+{
+    QPointer<QWidget> guard(window);
+    AfxWaitUntilExposed(window);
+    if (!guard || !guard->isVisible())
+        return;
+    guard->repaint();
+    QGuiApplication::sync();
 }
 
 bool AfxEnsureGuiApplication()

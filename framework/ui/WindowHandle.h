@@ -199,6 +199,14 @@ QWidget* AfxMenuBarWidget(HWND hWnd);
 // Sends WM_CANCELMODE to the window holding the mouse capture; a modal loop calls this
 // before it starts, so no control keeps the mouse.
 void AfxCancelCaptureForModal();
+// A top-level window just shown reaches the screen only once the display has mapped it;
+// this waits for that (bounded, user input held back), so that a window painted "now"
+// is seen even when a long step follows before the event loop runs again. True when it
+// had to wait.
+bool AfxWaitUntilExposed(QWidget* window);
+// Paints a shown top-level window and everything in it at once and hands it to the
+// display.
+void AfxPaintWindowNow(QWidget* window);
 // Ensures the Qt application object exists (tests and libraries create windows without
 // a program's main function); returns false when no GUI can be started.
 bool AfxEnsureGuiApplication();

@@ -4,6 +4,12 @@
 #include "app/CAboutDialog.h"
 #include "dialogs/ShippedLanguage.h"
 #include "framework/ui/DialogDriver.h"
+#include "framework/ui/WindowHandle.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +46,36 @@ TEST_F(CSplashDialogTest, OpensShowingTheVersionAndEndOfStartUpClosesIt)
     EXPECT_EQ(splash, nullptr);
     CSplashDialog::CloseIfOpen(splash); // a second close has nothing to do
     EXPECT_EQ(splash, nullptr);
+}
+
+// What the screen shows where the window lies, without letting the event loop run: the
+// program goes on with its start-up right after showing the splash.
+QImage ScreenUnder(const CWnd& window)
+{
+    CRect rect;
+    window.GetWindowRect(&rect);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0, rect.left, rect.top, rect.Width(), rect.Height()).toImage() : QImage();
+}
+
+double DarkShare(const QImage& image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 32 ? 1 : 0;
+    }
+    return image.isNull() ? 1.0 : double(dark) / (image.width() * image.height());
+}
+
+TEST_F(CSplashDialogTest, IsOnTheScreenPaintedAsSoonAsItOpens)
+{
+    CSplashDialog* splash = nullptr;
+    ASSERT_NE(CSplashDialog::Open(&splash), nullptr);
+    const QImage shown = ScreenUnder(*splash);
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_LT(DarkShare(shown), 0.2) << "the splash's face, not a black box";
+    CSplashDialog::CloseIfOpen(splash);
 }
 
 TEST_F(CSplashDialogTest, AnyKeyOrButtonPressedOnItClosesItAndIsConsumed)

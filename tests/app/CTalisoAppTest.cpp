@@ -4,6 +4,7 @@
 // pseudo-terminal, the port wizard and family choice, and what is left in the INI file.
 #include "app/CKVRDoc.h"
 #include "app/CTalisoApp.h"
+#include "app/CTalisoMDIFrameWnd.h"
 #include "app/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
 #include "DocumentFileBytes.h"
@@ -20,12 +21,19 @@
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CMDIChildWnd.h"
+#include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
 #include "tools/DeviceEmulator.h"
 #include "tools/SimulatorAnswerer.h"
 
 #include <QCoreApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +178,19 @@ protected:
             QCoreApplication::processEvents();
     }
 
+    // Start-up without a device: nothing found by the port wizard, the KVR family chosen
+    // for simulation, and Yes to reading its configuration.
+    static void QueueKVRSimulationAndReading(ScriptedUi& ui)
+    {
+        ui.QueueModal([](CWnd&) {});
+        ui.QueueModal([](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            driver.Click(IDC_FAMILY_KVR);
+            driver.Click(IDOK);
+        });
+        ui.QueueAnswer(IDYES);
+    }
+
     static bool AskedToRead(const ScriptedUi& ui)
     {
         for (const MessageBoxRecord& box : ui.MessageBoxes()) {
@@ -300,6 +321,58 @@ TEST_F(TalisoAppTest, WithoutADeviceAndBothDialogsCancelledNoQuestionAndFileNewI
     EXPECT_EQ(ModalTemplates(ui).back(), UINT(AFX_IDD_NEWTYPEDLG));
 }
 
+// Every help command of the menus and the F1 keys opens the help file the INI names
+// beside the program; without that file a message names it.
+TEST_F(TalisoAppTest, HelpCommandsOpenTheHelpFileOrSayWhichFileIsMissing)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    ASSERT_TRUE(Start());
+    const std::string helpFile = (folder / "HELP_ENG.HLP").string();
+    for (bool present : {false, true}) {
+        if (present)
+            std::ofstream(folder / "HELP_ENG.HLP") << "help";
+        for (UINT command : {UINT(ID_HELP_SEARCH), UINT(ID_HELP_TOPIC_119), UINT(ID_HELP_TOPIC_120), UINT(ID_HELP),
+                             UINT(ID_HELP_INDEX), UINT(ID_HELP_USING), UINT(ID_CONTEXT_HELP), UINT(ID_DEFAULT_HELP)}) {
+            SCOPED_TRACE(testing::Message() << "command " << command << (present ? " with" : " without") << " the file");
+            ui.ClearMessageBoxes();
+            const std::size_t opened = ui.OpenedDocuments().size();
+            app->m_pMainWnd->SendMessage(WM_COMMAND, command, 0);
+            if (present) {
+                EXPECT_TRUE(ui.MessageBoxes().empty());
+                ASSERT_EQ(ui.OpenedDocuments().size(), opened + 1);
+                EXPECT_EQ(ui.OpenedDocuments().back(), CString(helpFile.c_str()));
+            } else {
+                ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+                EXPECT_NE(ui.MessageBoxes()[0].text.Find(helpFile.c_str()), -1) << ui.MessageBoxes()[0].text.c_str();
+                EXPECT_EQ(ui.OpenedDocuments().size(), opened);
+            }
+        }
+    }
+}
+
+// While the start-up's questions are up, the status bar already shows what its
+// handlers give: the level, no simulated family, no recording; never a placeholder.
+TEST_F(TalisoAppTest, StatusPanesShowTheirStateDuringTheStartUpQuestions)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    std::vector<CString> shown;
+    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
+    ui.QueueModal([](CWnd&) {}); // no family simulated
+    ui.QueueModal([&](CWnd&) {   // the login dialog
+        auto* frame = dynamic_cast<CTalisoMDIFrameWnd*>(app->m_pMainWnd);
+        ASSERT_NE(frame, nullptr);
+        const CStatusBar& bar = frame->GetStatusBar();
+        for (UINT pane : {ID_PANE_LEVEL, ID_PANE_DEVICE_FAMILY, ID_PANE_RECORDING}) {
+            const int index = bar.CommandToIndex(pane);
+            shown.push_back((bar.GetPaneStyle(index) & SBPS_DISABLED) != 0 ? CString() : bar.GetPaneText(index));
+        }
+    });
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(shown, (std::vector<CString>{theLoginDialog.GetLevelName(), CString(), CString()}));
+}
+
 TEST_F(TalisoAppTest, AtTheStandardLevelNoDocumentIsCreatedAfterTheLogin)
 {
     WriteIni(LanguageSections() + NoDevicePort());
@@ -314,13 +387,7 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
 {
     WriteIni(LanguageSections() + NoDevicePort());
     ScriptedUi ui;
-    ui.QueueModal([](CWnd&) {}); // port wizard: nothing found
-    ui.QueueModal([](CWnd& dialog) {
-        DialogDriver driver(dialog);
-        driver.Click(IDC_FAMILY_KVR);
-        driver.Click(IDOK);
-    });
-    ui.QueueAnswer(IDYES);
+    QueueKVRSimulationAndReading(ui);
     ASSERT_TRUE(Start());
     EXPECT_TRUE(AskedToRead(ui));
     EXPECT_EQ(app->GetSimulatedFamily(), BYTE(1));
@@ -348,6 +415,45 @@ TEST_F(TalisoAppTest, AChosenFamilyIsSimulatedAndItsConfigurationReadIntoANewDoc
     const std::size_t runs = ui.ModalRuns().size();
     RunPostedMessages();
     EXPECT_EQ(ui.ModalRuns().size(), runs);
+}
+
+// The icon a window shows in its caption (an MDI child's sits on its sub-window).
+QImage CaptionIcon(const CWnd* window)
+{
+    QWidget* widget = window != nullptr ? AfxWidgetFromHandle(window->m_hWnd) : nullptr;
+    if (widget != nullptr && !widget->isWindow())
+        widget = widget->parentWidget();
+    return widget != nullptr ? widget->windowIcon().pixmap(32, 32).toImage() : QImage();
+}
+
+TEST_F(TalisoAppTest, DocumentWindowsOfBothFamiliesOpenMaximisedWithIconsOfTheirOwn)
+{
+    WriteIni(LanguageSections() + NoDevicePort()); // ViewMaximize as shipped: on
+    ScriptedUi ui;
+    QueueKVRSimulationAndReading(ui);
+    ASSERT_TRUE(Start());
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(app->m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    BOOL maximised = FALSE;
+    CMDIChildWnd* kvrWindow = frame->MDIGetActive(&maximised);
+    ASSERT_NE(kvrWindow, nullptr);
+    EXPECT_TRUE(maximised) << "the document read from the device";
+
+    ui.QueueModal(FinishNewConfigurationWizard);
+    ASSERT_NE(app->GetZOKTemplate()->OpenDocumentFile(nullptr), nullptr);
+    maximised = FALSE;
+    CMDIChildWnd* zokWindow = frame->MDIGetActive(&maximised);
+    ASSERT_NE(zokWindow, nullptr);
+    EXPECT_TRUE(maximised) << "a new document";
+
+    const QImage program = CaptionIcon(frame);
+    const QImage kvr = CaptionIcon(kvrWindow);
+    const QImage zok = CaptionIcon(zokWindow);
+    for (const QImage* icon : {&program, &kvr, &zok})
+        EXPECT_FALSE(icon->isNull());
+    EXPECT_NE(program, kvr);
+    EXPECT_NE(program, zok);
+    EXPECT_NE(kvr, zok);
 }
 
 TEST_F(TalisoAppTest, ADeviceOnThePortIsFoundAndItsConfigurationRead)

@@ -200,6 +200,28 @@ TEST_F(MainFrameTest, StatusBarCarriesTheEightPanesTheLegendAndTheLevelName)
     EXPECT_GT(bar.GetLegendSize().cx, 3 * 10 + int(protective.GetLength()) * 3);
 }
 
+// What a pane shows: a disabled pane draws no text.
+CString ShownText(const CStatusBar& bar, int index)
+{
+    return (bar.GetPaneStyle(index) & SBPS_DISABLED) != 0 ? CString() : bar.GetPaneText(index);
+}
+
+TEST_F(MainFrameTest, NoPaneShowsItsPlaceholderBeforeOrAfterTheFirstUpdate)
+{
+    // The frame of the fixture is shown and has had no update yet.
+    CTalisoMDIFrameWnd::CLegendStatusBar& bar = mainFrame->GetStatusBar();
+    const int level = bar.CommandToIndex(ID_PANE_LEVEL);
+    const int family = bar.CommandToIndex(ID_PANE_DEVICE_FAMILY);
+    const int recording = bar.CommandToIndex(ID_PANE_RECORDING);
+    for (int pane : {level, family, recording})
+        EXPECT_EQ(ShownText(bar, pane), CString()) << "pane " << bar.GetItemID(pane);
+
+    mainFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    EXPECT_EQ(ShownText(bar, level), theLoginDialog.GetLevelName());
+    EXPECT_EQ(ShownText(bar, family), CString()) << "no family simulated";
+    EXPECT_EQ(ShownText(bar, recording), CString()) << "nothing recorded";
+}
+
 bool SamePixelColourFound(const QImage& image, const QRect& area, QColor colour)
 {
     for (int y = area.top(); y <= area.bottom(); ++y) {

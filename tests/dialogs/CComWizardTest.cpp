@@ -93,6 +93,18 @@ protected:
         return text;
     }
 
+    // After a run that found no device "SETUP" holds the user's port and baud rate with
+    // "Parity" = "EVEN"; every other line is as before.
+    void ExpectSetupAfterRunWithoutDevice(const std::string& before)
+    {
+        EXPECT_EQ(ini.Value("SETUP", "Port"), CString("7"));
+        EXPECT_EQ(ini.Value("SETUP", "Baud"), CString("19200"));
+        EXPECT_EQ(ini.Value("SETUP", "Parity"), CString("EVEN"));
+        std::string expected = before;
+        expected.replace(expected.find("Parity=NONE"), 11, "Parity=EVEN");
+        EXPECT_EQ(FileText(ini.Path()), expected);
+    }
+
     // Walks pages 1 to 3 choosing the family and the first listed port.
     static void ToSearchPage(DialogDriver& driver, int familyButton)
     {
@@ -165,8 +177,8 @@ TEST_F(CComWizardTest, SimulatedFamilyWalksEveryPageWithItsButtonsAndFindsNothin
     EXPECT_EQ(wizard.m_nFamily, 1);
     EXPECT_EQ(wizard.m_nFound, 0);
     EXPECT_TRUE(ui.MessageBoxes().empty());
-    // Nothing found: the file is as the user left it.
-    EXPECT_EQ(FileText(ini.Path()), before);
+    // Nothing found: the user's port is back, the line's parity written.
+    ExpectSetupAfterRunWithoutDevice(before);
 }
 
 TEST_F(CComWizardTest, PortPageRefusesNoChoiceAndAPortTakenMeanwhile)
@@ -203,7 +215,7 @@ TEST_F(CComWizardTest, PortPageRefusesNoChoiceAndAPortTakenMeanwhile)
         EXPECT_EQ(wizard.DoModal(), 0);
         ASSERT_EQ(ui.MessageBoxes().size(), 1u);
         EXPECT_EQ(ui.MessageBoxes()[0].id, c.message);
-        EXPECT_EQ(FileText(ini.Path()), before);
+        ExpectSetupAfterRunWithoutDevice(before);
     }
 }
 
@@ -259,8 +271,38 @@ TEST_F(CComWizardTest, SearchOnThePortDecidesTheResultAndWhatStaysInTheIniFile)
             EXPECT_EQ(ini.Value("PORTS", "COM4"), CString(emulator.SlavePath().c_str()));
             EXPECT_NE(FileText(ini.Path()).find("; taliso settings"), std::string::npos);
         } else {
-            EXPECT_EQ(FileText(ini.Path()), before);
+            ExpectSetupAfterRunWithoutDevice(before);
         }
+    }
+}
+
+// Without any "SETUP" key before the run, ending by OK or by Cancel leaves the port
+// the driver would use anyway and the line's parity, never a key deleted.
+TEST_F(CComWizardTest, RunWithoutDeviceWritesPortAndParityWhenNoKeyWasThere)
+{
+    PseudoTerminal free;
+    ASSERT_EQ(free.Open(), 0);
+    for (bool cancelled : {false, true}) {
+        SCOPED_TRACE(cancelled ? "Cancel" : "OK");
+        ini.Write("[PORTS]\nCOM3=" + free.SlavePath() + "\n");
+        application = std::make_unique<FakeApplication>(ini.Path(), TRUE);
+        previous = SetProcedureApplication(application.get());
+        CComWizard wizard;
+        ui.QueueModal([&](CWnd& dlg) {
+            DialogDriver driver(dlg);
+            if (cancelled) {
+                EXPECT_TRUE(driver.Cancel());
+                return;
+            }
+            ToSearchPage(driver, IDC_ZOK);
+            EXPECT_TRUE(driver.Next());
+            EXPECT_TRUE(driver.Finish());
+        });
+        EXPECT_EQ(wizard.DoModal(), 0);
+        EXPECT_EQ(ini.Value("SETUP", "Port"), CString("1"));
+        EXPECT_EQ(ini.Value("SETUP", "Parity"), CString("EVEN"));
+        EXPECT_EQ(ini.Value("PORTS", "COM3"), CString(free.SlavePath().c_str()));
+        SetProcedureApplication(previous);
     }
 }
 

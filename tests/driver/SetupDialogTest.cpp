@@ -76,6 +76,19 @@ TEST_F(SetupDialogRun, ShowsTheSettingsAndTakesTheChoiceOnOk)
     EXPECT_EQ(settings.stxTimeout, 1234u) << "not shown, not changed";
 }
 
+TEST_F(SetupDialogRun, HelpButtonNamesTheHelpFileItCannotShow)
+{
+    PortSettings settings;
+    settings.helpFileName = "/nonexistent/HELP_ENG.HLP";
+    ui.QueueModal([](CWnd& dialog) {
+        dialog.SendMessage(WM_COMMAND, WPARAM(IDC_SETUP_HELP));
+        dialog.SendMessage(WM_COMMAND, WPARAM(IDCANCEL));
+    });
+    EXPECT_EQ(ShowSetupDialog(nullptr, settings), 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_NE(ui.MessageBoxes()[0].text.Find("/nonexistent/HELP_ENG.HLP"), -1);
+}
+
 TEST_F(SetupDialogRun, CancelChangesNothingAndNoSelectionKeepsTheValue)
 {
     PortSettings settings;

@@ -184,7 +184,7 @@ END
     EXPECT_TRUE(menu->items[1].children.empty());
 }
 
-TEST(ResourceScript, BitmapAndCursorBytesComeFromTheLoader)
+TEST(ResourceScript, BitmapCursorAndIconBytesComeFromTheLoader)
 {
     std::vector<std::string> asked;
     const ResourceFileLoader files = [&](const std::string& name, std::vector<std::uint8_t>& bytes) {
@@ -197,18 +197,26 @@ TEST(ResourceScript, BitmapAndCursorBytesComeFromTheLoader)
             bytes = {0, 0, 2, 0};
             return true;
         }
+        if (name == "res/app.png") {
+            bytes = {0x89, 'P', 'N', 'G'};
+            return true;
+        }
         return false;
     };
     const ResourceSet set = ParseOk("83 BITMAP \"res\\\\logo.bmp\"\n"
                                     "#define IDC_HAND 12\n"
-                                    "IDC_HAND CURSOR DISCARDABLE \"res/hand.cur\"\n",
+                                    "IDC_HAND CURSOR DISCARDABLE \"res/hand.cur\"\n"
+                                    "12 ICON \"res/app.png\"\n",
                                     files);
     ASSERT_NE(set.FindBitmap(83), nullptr);
     EXPECT_EQ(*set.FindBitmap(83), (std::vector<std::uint8_t>{'B', 'M', 1, 2}));
     ASSERT_NE(set.FindCursor(12), nullptr);
     EXPECT_EQ(set.FindCursor(12)->size(), 4u);
     EXPECT_EQ(set.FindBitmap(12), nullptr);
-    EXPECT_EQ(asked, (std::vector<std::string>{"res/logo.bmp", "res/hand.cur"}));
+    ASSERT_NE(set.FindIcon(12), nullptr) << "icons have ids of their own";
+    EXPECT_EQ(*set.FindIcon(12), (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"res/logo.bmp", "res/hand.cur", "res/app.png"}));
+    EXPECT_NE(ParseError("1 ICON \"res/app.png\"\n1 ICON \"res/app.png\"\n", files).find("icon"), std::string::npos);
 
     EXPECT_EQ(ParseError("\n1 BITMAP \"missing.bmp\"\n", files), "bad.rc:2: cannot read file 'missing.bmp'");
 }

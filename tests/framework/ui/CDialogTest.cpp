@@ -2,6 +2,7 @@
 
 #include "framework/ui/CDialog.h"
 #include "framework/ui/CEdit.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
@@ -227,6 +228,102 @@ TEST_F(CDialogTest, RealModalLoopTakesQtKeysAndEndsOnEndDialog)
     guard.start(20000);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_FALSE(dialog.GetSafeHwnd());
+}
+
+} // namespace
+
+namespace {
+
+// Dialogs open over the window they belong to and never beyond the screen's free area.
+class DialogPlacementTest : public DialogTestBase {
+protected:
+    void SetUp() override
+    {
+        DialogTestBase::SetUp();
+        mainWindow.CreateEx(0, nullptr, "Main", WS_OVERLAPPEDWINDOW, CRect(0, 0, 10, 10), nullptr, 0);
+        app.m_pMainWnd = &mainWindow;
+    }
+    void TearDown() override
+    {
+        app.m_pMainWnd = nullptr;
+        mainWindow.DestroyWindow();
+        DialogTestBase::TearDown();
+    }
+
+    // The dialog's screen rectangle while it runs.
+    CRect RunAndMeasure(CDialog& dialog)
+    {
+        CRect shown;
+        ui.QueueModal([&](CWnd& running) { running.GetWindowRect(&shown); });
+        dialog.DoModal();
+        return shown;
+    }
+
+    static CRect Available()
+    {
+        return CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+
+    CWinApp app;
+    CWnd mainWindow;
+    ScriptedUi ui;
+};
+
+TEST_F(DialogPlacementTest, OpensCentredOverItsOwnerOrTheMainWindowAndInsideTheScreen)
+{
+    const CRect screen = Available();
+    struct Case {
+        const char* name;
+        CRect mainRect;
+        bool ownerGiven;
+        bool centred; // else only pushed inside the screen
+    };
+    for (const Case& c : {Case{"owner given", CRect(100, 80, 700, 560), true, true},
+                          Case{"no owner: the main window", CRect(200, 100, 800, 600), false, true},
+                          Case{"owner narrower than the dialog at the screen's edge", CRect(0, 0, 120, 90), true, false},
+                          Case{"owner off the bottom right", CRect(screen.right - 60, screen.bottom - 40,
+                                                                  screen.right + 300, screen.bottom + 300),
+                               false, false}}) {
+        SCOPED_TRACE(c.name);
+        mainWindow.MoveWindow(&c.mainRect);
+        mainWindow.ShowWindow(SW_SHOW);
+        CRect owner;
+        mainWindow.GetWindowRect(&owner);
+        CDialog dialog(IDD_EXCHANGE, c.ownerGiven ? &mainWindow : nullptr);
+        const CRect shown = RunAndMeasure(dialog);
+        ASSERT_FALSE(shown.IsRectEmpty());
+        EXPECT_GE(shown.left, screen.left);
+        EXPECT_GE(shown.top, screen.top);
+        EXPECT_LE(shown.right, screen.right);
+        EXPECT_LE(shown.bottom, screen.bottom);
+        if (c.centred) {
+            EXPECT_NEAR(shown.CenterPoint().x, owner.CenterPoint().x, 1);
+            EXPECT_NEAR(shown.CenterPoint().y, owner.CenterPoint().y, 1);
+        }
+    }
+}
+
+// A dialog that places itself keeps its place, inside the screen.
+class SelfCentringDialog : public CDialog {
+public:
+    SelfCentringDialog(CWnd* parent) : CDialog(IDD_EXCHANGE, parent) {}
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        CenterWindow();
+        return TRUE;
+    }
+};
+
+TEST_F(DialogPlacementTest, CentringOverAnOwnerNarrowerThanTheDialogStaysOnTheScreen)
+{
+    mainWindow.MoveWindow(0, 0, 100, 80);
+    mainWindow.ShowWindow(SW_SHOW);
+    SelfCentringDialog dialog(&mainWindow);
+    const CRect shown = RunAndMeasure(dialog);
+    EXPECT_GT(shown.Width(), 100);
+    EXPECT_EQ(shown.left, 0) << "not at a negative x";
+    EXPECT_EQ(shown.top, 0);
 }
 
 } // namespace

@@ -368,6 +368,31 @@ TEST_F(FrameWndTest, WindowMenuListsTheOpenChildrenAndActivatesTheChosenOne)
     EXPECT_EQ(subs[0]->height(), area->viewport()->height());
 }
 
+TEST_F(FrameWndTest, CascadeKeepsEveryWindowUsableAndStepsThemDown)
+{
+    auto* area = qobject_cast<QMdiArea*>(AfxWidgetFromHandle(mainFrame->m_hWndMDIClient));
+    ASSERT_NE(area, nullptr);
+    for (int count = 1; count <= 3; ++count) {
+        SCOPED_TRACE(testing::Message() << count << " windows");
+        ASSERT_NE(alpha->OpenDocumentFile(nullptr), nullptr);
+        mainFrame->SendMessage(WM_COMMAND, ID_WINDOW_CASCADE);
+        const QSize room = area->viewport()->size();
+        const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
+        ASSERT_EQ(subs.size(), count);
+        for (int i = 0; i < count; ++i) {
+            const QRect rect = subs[i]->geometry();
+            EXPECT_FALSE(subs[i]->isMaximized());
+            EXPECT_GE(rect.width(), room.width() / 2) << i;
+            EXPECT_GE(rect.height(), room.height() / 2) << i;
+            EXPECT_TRUE(QRect(QPoint(0, 0), room).contains(rect)) << i;
+            if (i > 0) {
+                EXPECT_GT(rect.top(), subs[i - 1]->geometry().top()) << i;
+                EXPECT_GT(rect.left(), subs[i - 1]->geometry().left()) << i;
+            }
+        }
+    }
+}
+
 TEST_F(FrameWndTest, KeyLockPanesShowTheirTextOnlyWhileTheLockIsOn)
 {
     CStatusBar bar;

@@ -9,6 +9,10 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -161,6 +165,32 @@ TEST_F(MessageBoxTest, RealBoxOffersTheButtonsOfItsFlagsAndReturnsTheOneClicked)
     EXPECT_EQ(shown, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(defaultText, QMessageBox().addButton(QMessageBox::No)->text());
     EXPECT_EQ(text, "Save the changes?");
+}
+
+TEST_F(MessageBoxTest, RealBoxIsPaintedBeforeItsLoopRunsAnythingElse)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    QImage shown;
+    QTimer grabber; // the first thing the box's loop runs
+    grabber.setInterval(0);
+    QObject::connect(&grabber, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr)
+            return;
+        grabber.stop();
+        const QRect area = box->frameGeometry();
+        shown = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        box->close();
+    });
+    grabber.start();
+    AfxMessageBox(kSavePrompt, MB_OK | MB_ICONQUESTION);
+    ASSERT_FALSE(shown.isNull());
+    int dark = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            dark += qGray(shown.pixel(x, y)) < 32 ? 1 : 0;
+    }
+    EXPECT_LT(dark, shown.width() * shown.height() / 5) << "the box's face, not a black box";
 }
 
 TEST_F(MessageBoxTest, ModalRunsTakeQueuedScriptsInOrderThenTheDefault)
