@@ -195,6 +195,12 @@ void CTalisoSetup::SetDefaults()
     }
 }
 
+void CTalisoSetup::Unload()
+{
+    SetDefaults();
+    m_bLoaded = FALSE;
+}
+
 void CTalisoSetup::Load(LPCTSTR iniPath)
 {
     const ProfileBatch ini(iniPath);

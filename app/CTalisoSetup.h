@@ -16,6 +16,8 @@ public:
 
     // Every setting to its built-in default.
     void SetDefaults();
+    // The built-in defaults and no loaded mark: as before the first Load.
+    void Unload();
     // Reads every key from the INI file. A missing, empty or unreadable value, or one
     // outside the setting's range, gives the default; nothing in the file is changed.
     void Load(LPCTSTR iniPath);

@@ -46,7 +46,7 @@ class BarCombosOnScreen : public FrameTestBase {
 protected:
     void SetUp() override
     {
-        FrameTestBase::SetUp();
+        ASSERT_NO_FATAL_FAILURE(FrameTestBase::SetUp());
         theLoginDialog.SetLevel(1);
     }
     void TearDown() override

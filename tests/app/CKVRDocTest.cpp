@@ -391,7 +391,7 @@ class KVRDocCombos : public CKVRDocTest {
 protected:
     void SetUp() override
     {
-        CKVRDocTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(CKVRDocTest::SetUp());
         ASSERT_TRUE(AfxEnsureGuiApplication());
         DialogTemplate tpl;
         tpl.cx = 300;

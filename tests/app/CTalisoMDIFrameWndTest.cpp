@@ -83,7 +83,7 @@ class MainFrameTest : public FrameTestBase {
 protected:
     void SetUp() override
     {
-        FrameTestBase::SetUp();
+        ASSERT_NO_FATAL_FAILURE(FrameTestBase::SetUp());
         theLoginDialog.SetLevel(5);
         theLoginDialog.SetPassword("OLDPASS1");
     }

@@ -335,8 +335,8 @@ TEST(CTalisoSetupTest, ViewRangesAndGridsInTheDistanceUnits)
 }
 
 // The inch switch of the size dialogs reads the program's one settings object once it is
-// loaded, and the INI file before. Start-up tests load that object for good; CTest runs
-// every test in a process of its own, so this one starts with the object never loaded.
+// loaded, and the INI file before. Start-up tests load that object; every test starts
+// with it never loaded, as in a fresh process.
 TEST(CTalisoSetupTest, ViewMetricComesFromTheLoadedGlobalSettings)
 {
     CWinApp app("Taliso");

@@ -338,7 +338,7 @@ class CTalisoViewMouseTest : public CTalisoViewTest {
 protected:
     void SetUp() override
     {
-        CTalisoViewTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(CTalisoViewTest::SetUp());
         doc.current = Rectangle(100, 200, 100);
         doc.SetEditMode(1);
         doc.SetModifiedFlag(FALSE);

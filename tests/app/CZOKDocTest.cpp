@@ -252,7 +252,7 @@ class ZOKDocCombos : public CZOKDocTest {
 protected:
     void SetUp() override
     {
-        CZOKDocTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(CZOKDocTest::SetUp());
         ASSERT_TRUE(AfxEnsureGuiApplication());
         DialogTemplate tpl;
         tpl.cx = 300;

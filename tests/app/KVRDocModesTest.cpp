@@ -38,21 +38,29 @@ TEST_F(KVRDocModes, LiveMonitoringShowsTheUnitsConfigurationOnlyWhileItRuns)
     EXPECT_FALSE(doc.IsCycleArmed());
 }
 
-// The simulated unit with monitoring case 1 always active on its first output.
+// The simulated unit with monitoring case 1 always active on its first output. The unit
+// draws its active cases at random at every identification, and its scans come from the
+// cases it drew: it is asked again until it drew case 1 first.
 class FirstCaseAnswerer : public DeviceAnswerer {
 public:
     bool Answer(ConstRequestSpan request, AnswerSpan answer) override
     {
-        if (!m_simulator.Answer(request, answer))
-            return false;
-        if (request[RequestOffset::Command] == kIdentification)
-            answer[kActiveCases] = 0x01;
+        if (request[RequestOffset::Command] != kIdentification)
+            return m_simulator.Answer(request, answer);
+        for (int draw = 0; draw < kDraws; ++draw) {
+            if (!m_simulator.Answer(request, answer))
+                return false;
+            if ((answer[kActiveCases] & 0x0F) == 1)
+                break;
+        }
+        answer[kActiveCases] = 0x01;
         return true;
     }
 
 private:
     static constexpr BYTE kIdentification = 0x31;
     static constexpr std::size_t kActiveCases = 34; // identification byte 25
+    static constexpr int kDraws = 64;
     SimulatorAnswerer m_simulator;
 };
 

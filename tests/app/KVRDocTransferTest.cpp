@@ -39,7 +39,8 @@ protected:
         std::unique_ptr<CKVRConfig> own = UnitConfiguration();
         ASSERT_NE(own, nullptr);
         ASSERT_GT(own->GetSensorConfigCount(), 0);
-        own->RenameSensorConfig(0, "XFER");
+        // The unit keeps what earlier writes left in it: the document's name differs from its.
+        own->RenameSensorConfig(0, own->GetSensorConfigName(0) == "XFER" ? "XFER2" : "XFER");
         doc.SetConfiguration(std::move(own), FALSE);
         doc.GetState().SetIdentity("OWN", "OWNTYPE");
         ownBytes = StoreBytes(doc);

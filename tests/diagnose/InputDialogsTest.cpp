@@ -94,7 +94,7 @@ TEST_F(InputDialogTest, DeviceAddressAbove127IsRefusedAndConfirmedAsZero)
         EXPECT_EQ(Enter(IDD_DEVICE_ADR, DeviceAdrDlgProc, block.data(), {{2277, typed}}), 1);
         EXPECT_EQ(block[0], 0) << typed << ": 300 is not taken as 44";
         EXPECT_EQ(block[1], 1) << "the KVR preset";
-        EXPECT_EQ(Messages(), std::vector<UINT>{0}) << "message by text";
+        ASSERT_EQ(Messages(), std::vector<UINT>{0}) << "message by text";
         EXPECT_EQ(ui.MessageBoxes()[0].text, CString("The device address must be below 128."));
     }
 }

@@ -154,7 +154,7 @@ class CartesianPointTest : public PointDialogsTest {
 protected:
     void SetUp() override
     {
-        PointDialogsTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(PointDialogsTest::SetUp());
         char path[] = "/tmp/polygon-calcmode-XXXXXX";
         const int fd = mkstemp(path);
         ASSERT_GE(fd, 0);
