@@ -87,16 +87,18 @@ QPolygon WideSegmentOutline(QPoint a, QPoint b, int width)
 {
     const double radius = width / 2.0;
     const double dx = double(b.x()) - a.x(), dy = double(b.y()) - a.y();
-    const double direction = dx == 0 && dy == 0 ? 0.0 : std::atan2(dy, dx);
+    const double length = std::hypot(dx, dy);
+    // The right side of the line as a unit vector; a dot turns from any side.
+    const double rightX = length > 0 ? dy / length : 0.0, rightY = length > 0 ? -dx / length : -1.0;
     const int chords = HalfCircleChords(radius);
-    QPolygon outline;
-    outline.reserve(2 * (chords + 1));
-    // Around b from the right side of the line to its left, then around a back again.
-    for (const auto& [centre, from] : {std::pair{b, direction - std::numbers::pi / 2}, std::pair{a, direction + std::numbers::pi / 2}}) {
-        for (int i = 0; i <= chords; ++i) {
-            const double angle = from + std::numbers::pi * i / chords;
-            outline << QPoint(ToDeviceInt(centre.x() + radius * std::cos(angle)), ToDeviceInt(centre.y() + radius * std::sin(angle)));
-        }
+    QPolygon outline(2 * (chords + 1));
+    // Around b from the right side to the left, then around a from the left back again.
+    for (int i = 0; i <= chords; ++i) {
+        const double turn = std::numbers::pi * i / chords;
+        const double c = std::cos(turn), s = std::sin(turn);
+        const double x = radius * (rightX * c - rightY * s), y = radius * (rightX * s + rightY * c);
+        outline[i] = QPoint(ToDeviceInt(b.x() + x), ToDeviceInt(b.y() + y));
+        outline[chords + 1 + i] = QPoint(ToDeviceInt(a.x() - x), ToDeviceInt(a.y() - y));
     }
     return outline;
 }
