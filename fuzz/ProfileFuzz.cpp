@@ -3,8 +3,8 @@
 // gives back its bytes unchanged; every section and key is listed and read; a section of
 // its own is added and removed, and a value of the file changed, each checked to keep
 // every other value and to read back the same after the content is parsed again.
-// Through the file API, a few values are read through a small buffer, which cuts them
-// but never overruns it.
+// Through the file API, one value is read through a small buffer, which cuts it but never
+// overruns it.
 #include "FuzzCheck.h"
 #include "FuzzScratchFile.h"
 
@@ -21,7 +21,6 @@
 namespace {
 
 constexpr std::size_t kMostNames = 16;
-constexpr std::size_t kValuesReadFromFile = 4;
 constexpr DWORD kSmallBufferSize = 8;
 constexpr const char* kOwnSection = "fuzz-own-section";
 constexpr const char* kOwnKey = "Key";
@@ -78,20 +77,18 @@ bool NameableInC(const std::pair<std::string, std::string>& name)
 }
 
 // The file API cuts a value to the buffer and terminates it inside.
-void CheckSmallBuffer(const FuzzScratchFile& file, const Values& values)
+void CheckSmallBuffer(const FuzzScratchFile& file, const std::uint8_t* data, std::size_t size, const Values& values)
 {
-    std::size_t read = 0;
-    for (const auto& [name, whole] : values) {
-        if (!NameableInC(name))
-            continue;
-        if (read++ == kValuesReadFromFile)
-            break;
-        char small[kSmallBufferSize];
-        const DWORD length = GetPrivateProfileString(name.first.c_str(), name.second.c_str(), "", small,
-                                                     kSmallBufferSize, file.Path());
-        if (length >= kSmallBufferSize || small[length] != '\0' || whole.compare(0, length, small, length) != 0)
-            FuzzFailure("a value read through a small buffer is not the start of the value");
-    }
+    const auto nameable = std::find_if(values.begin(), values.end(), [](const auto& entry) { return NameableInC(entry.first); });
+    if (nameable == values.end())
+        return;
+    const auto& [name, whole] = *nameable;
+    file.Write(data, size);
+    char small[kSmallBufferSize];
+    const DWORD length = GetPrivateProfileString(name.first.c_str(), name.second.c_str(), "", small, kSmallBufferSize,
+                                                 file.Path());
+    if (length >= kSmallBufferSize || small[length] != '\0' || whole.compare(0, length, small, length) != 0)
+        FuzzFailure("a value read through a small buffer is not the start of the value");
 }
 
 } // namespace
@@ -109,10 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (HasSection(sections, kOwnSection) || sections.size() >= kMostNames)
         return 0;
 
-    if (!before.empty()) {
-        file.Write(data, size);
-        CheckSmallBuffer(file, before);
-    }
+    CheckSmallBuffer(file, data, size, before);
 
     ProfileFile added = profile;
     if (!added.Write(kOwnSection, kOwnKey, kOwnValue) || added.Value(kOwnSection, kOwnKey) != kOwnValue)

@@ -21,17 +21,9 @@ std::string_view Trim(std::string_view s)
     return s.substr(first, last - first + 1);
 }
 
-bool SameName(std::string_view a, std::string_view b)
+char FoldedCase(char c)
 {
-    if (a.size() != b.size())
-        return false;
-    // ASCII folding only, as the result must not depend on the C locale.
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
 enum class LineKind { Section, Key, Comment, Blank, Other };
@@ -101,6 +93,19 @@ std::string WithNewValue(const std::string& line, std::string_view value)
 
 } // namespace
 
+std::size_t ProfileFile::NameHash::operator()(std::string_view name) const
+{
+    std::size_t hash = 14695981039346656037u; // FNV-1a over the folded bytes
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(FoldedCase(c))) * 1099511628211u;
+    return hash;
+}
+
+bool ProfileFile::SameName::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedCase(x) == FoldedCase(y); });
+}
+
 std::optional<ProfileFile> ProfileFile::Load(const char* fileName)
 {
     std::string content;
@@ -119,6 +124,7 @@ ProfileFile ProfileFile::FromContent(std::string_view content)
     }
     const auto firstBreak = rest.find('\n');
     file.m_lineEnd = firstBreak != rest.npos && firstBreak > 0 && rest[firstBreak - 1] == '\r' ? "\r\n" : "\n";
+    file.m_lines.reserve(std::size_t(std::count(rest.begin(), rest.end(), '\n')) + 1);
     while (!rest.empty()) {
         const auto lineBreak = rest.find('\n');
         Line line;
@@ -136,6 +142,7 @@ ProfileFile ProfileFile::FromContent(std::string_view content)
         line.text = std::string(text);
         file.m_lines.push_back(std::move(line));
     }
+    file.BuildIndex();
     return file;
 }
 
@@ -149,6 +156,42 @@ std::string ProfileFile::Content() const
     return out;
 }
 
+void ProfileFile::BuildIndex()
+{
+    m_sections.clear();
+    m_firstSection.clear();
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const ParsedLine parsed = ParseLine(m_lines[i].text);
+        if (parsed.kind == LineKind::Section) {
+            m_firstSection.try_emplace(std::string(parsed.name), m_sections.size());
+            m_sections.push_back({i, {}});
+        } else if (parsed.kind == LineKind::Key && !m_sections.empty()) {
+            m_sections.back().keys.try_emplace(std::string(parsed.name), i);
+        }
+    }
+}
+
+std::optional<std::size_t> ProfileFile::SectionOf(std::size_t line) const
+{
+    const auto after = std::upper_bound(m_sections.begin(), m_sections.end(), line,
+                                        [](std::size_t l, const IndexedSection& s) { return l < s.header; });
+    if (after == m_sections.begin())
+        return std::nullopt;
+    return std::size_t(after - m_sections.begin() - 1);
+}
+
+// Indexes a key line that was just inserted.
+void ProfileFile::IndexKey(std::size_t line)
+{
+    const ParsedLine parsed = ParseLine(m_lines[line].text);
+    const auto section = SectionOf(line);
+    if (parsed.kind != LineKind::Key || !section)
+        return;
+    const auto [entry, added] = m_sections[*section].keys.try_emplace(std::string(parsed.name), line);
+    if (!added)
+        entry->second = std::min(entry->second, line);
+}
+
 void ProfileFile::Insert(std::size_t at, std::string text)
 {
     // A last line without its end gets one, else the new line would join it.
@@ -160,29 +203,48 @@ void ProfileFile::Insert(std::size_t at, std::string text)
             lastEnd = "\r\n";
     }
     m_lines.insert(m_lines.begin() + std::ptrdiff_t(at), Line{std::move(text), m_lineEnd});
+    const ParsedLine parsed = ParseLine(m_lines[at].text);
+    if (parsed.kind == LineKind::Section) {
+        // Sections are only ever added at the end.
+        if (at + 1 != m_lines.size()) {
+            BuildIndex();
+            return;
+        }
+        m_firstSection.try_emplace(std::string(parsed.name), m_sections.size());
+        m_sections.push_back({at, {}});
+        return;
+    }
+    for (IndexedSection& section : m_sections) {
+        if (section.header >= at)
+            ++section.header;
+        for (auto& [name, line] : section.keys) {
+            if (line >= at)
+                ++line;
+        }
+    }
+    IndexKey(at);
 }
 
 void ProfileFile::Erase(std::size_t first, std::size_t last)
 {
     m_lines.erase(m_lines.begin() + std::ptrdiff_t(first), m_lines.begin() + std::ptrdiff_t(last));
+    // Erasing is rare (deleting a key or a section), and may bring a later key of the same
+    // name or a later section of the same name forward.
+    BuildIndex();
 }
 
 std::optional<std::size_t> ProfileFile::FindSection(std::string_view name) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const ParsedLine parsed = ParseLine(m_lines[i].text);
-        if (parsed.kind == LineKind::Section && SameName(parsed.name, name))
-            return i;
-    }
-    return std::nullopt;
+    const auto found = m_firstSection.find(name);
+    if (found == m_firstSection.end())
+        return std::nullopt;
+    return m_sections[found->second].header;
 }
 
 std::size_t ProfileFile::SectionEnd(std::size_t header) const
 {
-    std::size_t i = header + 1;
-    while (i < m_lines.size() && ParseLine(m_lines[i].text).kind != LineKind::Section)
-        ++i;
-    return i;
+    const auto section = SectionOf(header);
+    return section && *section + 1 < m_sections.size() ? m_sections[*section + 1].header : m_lines.size();
 }
 
 // One past the section's last line that is neither blank nor a comment: new keys go
@@ -201,13 +263,14 @@ std::size_t ProfileFile::SectionContentEnd(std::size_t header) const
 
 std::optional<std::size_t> ProfileFile::FindKey(std::size_t header, std::string_view key) const
 {
-    const std::size_t sectionEnd = SectionEnd(header);
-    for (std::size_t i = header + 1; i < sectionEnd; ++i) {
-        const ParsedLine parsed = ParseLine(m_lines[i].text);
-        if (parsed.kind == LineKind::Key && SameName(parsed.name, key))
-            return i;
-    }
-    return std::nullopt;
+    const auto section = SectionOf(header);
+    if (!section)
+        return std::nullopt;
+    const auto& keys = m_sections[*section].keys;
+    const auto found = keys.find(key);
+    if (found == keys.end())
+        return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::string> ProfileFile::Value(std::string_view section, std::string_view key) const
@@ -224,11 +287,9 @@ std::optional<std::string> ProfileFile::Value(std::string_view section, std::str
 std::vector<std::string> ProfileFile::SectionNames() const
 {
     std::vector<std::string> names;
-    for (const Line& line : m_lines) {
-        const ParsedLine parsed = ParseLine(line.text);
-        if (parsed.kind == LineKind::Section)
-            names.emplace_back(parsed.name);
-    }
+    names.reserve(m_sections.size());
+    for (const IndexedSection& section : m_sections)
+        names.emplace_back(ParseLine(m_lines[section.header].text).name);
     return names;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class ProfileFile {
@@ -34,14 +35,37 @@ private:
         std::string end;  // "\n", "\r\n" or empty for a last line without one
     };
 
+    // Names compare without regard to ASCII case (not the C locale's).
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct SameName {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, SameName>;
+    // Where each section header and the first of each key name stand, so that a lookup
+    // needs no pass over the lines.
+    struct IndexedSection {
+        std::size_t header; // its line
+        NameIndex keys;
+    };
+
     void Insert(std::size_t at, std::string text);
     std::optional<std::size_t> FindSection(std::string_view name) const;
     std::size_t SectionEnd(std::size_t header) const;
     std::size_t SectionContentEnd(std::size_t header) const;
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
     void Erase(std::size_t first, std::size_t last);
+    void BuildIndex();
+    void IndexKey(std::size_t line);
+    // The section the line belongs to; nothing before the first header.
+    std::optional<std::size_t> SectionOf(std::size_t line) const;
 
     std::vector<Line> m_lines;
+    std::vector<IndexedSection> m_sections; // in file order, repeated names too
+    NameIndex m_firstSection; // name: its first entry in m_sections
     std::string m_lineEnd = "\n"; // for new lines: the end of the file's first line
     bool m_byteOrderMark = false;
 };

@@ -8,14 +8,12 @@
 #include "framework/gdi/GdiTextLayout.h"
 
 #include <QPainterPath>
-#include <QPainterPathStroker>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <numbers>
-#include <unordered_map>
 
 namespace {
 
@@ -65,52 +63,59 @@ int RopForPattern(DWORD rop)
     }
 }
 
-std::vector<QPolygon> WideStroke(const QPolygon& points, bool closed, int width)
+// A device coordinate rounded as the pixel grid takes it, held within int.
+int ToDeviceInt(double v)
 {
-    QPainterPath path;
-    if (points.isEmpty()) return {};
-    path.moveTo(points.front());
-    for (int i = 1; i < points.size(); ++i) path.lineTo(points[i]);
-    if (closed) path.closeSubpath();
-    if (points.size() == 1) path.lineTo(points.front() + QPointF(0.01, 0));
-    QPainterPathStroker stroker;
-    stroker.setWidth(width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    QPainterPath outline = stroker.createStroke(path);
-    outline.setFillRule(Qt::WindingFill);
-    std::vector<QPolygon> result;
-    // The outline's pieces overlap wherever the line folds back; filled together with
-    // the winding rule they paint each pixel once. Merging them first costs far more
-    // than linear time on a line that folds at every point.
-    for (const QPolygonF& polygon : outline.toSubpathPolygons()) result.push_back(polygon.toPolygon());
-    return result;
+    constexpr double kLimit = 2147483647.0;
+    return int(std::lround(std::clamp(v, -kLimit, kLimit)));
 }
 
-// The outline of a wide one-segment line, kept for the segments drawn lately: a view
-// repainting the same scan strokes the same segments again, and making an outline exact
-// to the pixel costs far more than filling it. Per thread, as devices may draw on several.
-const std::vector<QPolygon>& WideSegmentStroke(QPoint a, QPoint b, int width)
+// Chords per half circle of a round end, so that each stays within a quarter pixel of
+// the arc.
+int HalfCircleChords(double radius)
 {
-    struct Key {
-        int ax, ay, bx, by, width;
-        bool operator==(const Key&) const = default;
+    constexpr double kTolerance = 0.25;
+    if (radius <= kTolerance) return 2;
+    const double chordAngle = 2 * std::acos(1 - kTolerance / radius);
+    return std::clamp(int(std::ceil(std::numbers::pi / chordAngle)), 2, 1024);
+}
+
+// The area a wide pen with round ends covers along a to b: the half discs around both
+// ends and the band between, as one polygon in device pixels. All are wound the same
+// way, so that several filled together with the winding rule cover their union.
+QPolygon WideSegmentOutline(QPoint a, QPoint b, int width)
+{
+    const double radius = width / 2.0;
+    const double dx = double(b.x()) - a.x(), dy = double(b.y()) - a.y();
+    const double length = std::hypot(dx, dy);
+    // The right side of the line as a unit vector; a dot turns from any side.
+    const double rightX = length > 0 ? dy / length : 0.0, rightY = length > 0 ? -dx / length : -1.0;
+    const int chords = HalfCircleChords(radius);
+    QPolygon outline(2 * (chords + 1));
+    // Around b from the right side to the left, then around a from the left back again.
+    for (int i = 0; i <= chords; ++i) {
+        const double turn = std::numbers::pi * i / chords;
+        const double c = std::cos(turn), s = std::sin(turn);
+        const double x = radius * (rightX * c - rightY * s), y = radius * (rightX * s + rightY * c);
+        outline[i] = QPoint(ToDeviceInt(b.x() + x), ToDeviceInt(b.y() + y));
+        outline[chords + 1 + i] = QPoint(ToDeviceInt(a.x() - x), ToDeviceInt(a.y() - y));
+    }
+    return outline;
+}
+
+// A wide line through the points with round ends and joins: the union of its segments'
+// outlines, so that where it folds back each pixel is still mixed once.
+std::vector<QPolygon> WideStroke(const QPolygon& points, bool closed, int width)
+{
+    // A lone point is a dot; a segment of no length adds nothing.
+    if (points.size() == 1) return {WideSegmentOutline(points.front(), points.front(), width)};
+    std::vector<QPolygon> outlines;
+    auto add = [&](QPoint a, QPoint b) {
+        if (a != b) outlines.push_back(WideSegmentOutline(a, b, width));
     };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const
-        {
-            std::size_t h = 0;
-            for (const int v : {k.ax, k.ay, k.bx, k.by, k.width}) h = h * 1000003u ^ std::hash<int>()(v);
-            return h;
-        }
-    };
-    // Enough for the scans of four panes; the whole set is dropped when it is full.
-    constexpr std::size_t kMostSegments = 2048;
-    thread_local std::unordered_map<Key, std::vector<QPolygon>, KeyHash> kept;
-    const Key key{a.x(), a.y(), b.x(), b.y(), width};
-    if (const auto found = kept.find(key); found != kept.end()) return found->second;
-    if (kept.size() >= kMostSegments) kept.clear();
-    return kept.emplace(key, WideStroke(QPolygon{a, b}, false, width)).first->second;
+    for (qsizetype i = 1; i < points.size(); ++i) add(points[i - 1], points[i]);
+    if (closed) add(points.back(), points.front());
+    return outlines;
 }
 
 // Points along an elliptic arc in device index space, counter-clockwise on the
@@ -357,10 +362,6 @@ void StrokeOutline(GdiDevice& d, const QPolygon& points, bool closed)
         return;
     }
     // Wide pens are solid whatever their style.
-    if (points.size() == 2 && !closed) {
-        d.target->FillPolygons(WideSegmentStroke(points[0], points[1], width), Qt::WindingFill, PenPaint(s));
-        return;
-    }
     d.target->FillPolygons(WideStroke(points, closed, width), Qt::WindingFill, PenPaint(s));
 }
 
