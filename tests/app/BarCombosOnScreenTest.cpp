@@ -11,6 +11,7 @@
 #include "app/CZOKView.h"
 #include "device/CLoginDialog.h"
 #include "framework/ui/ScreenshotFolder.h"
+#include "support/ComboTexts.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -23,17 +24,6 @@ namespace frames {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<CString> Texts(CComboBox& combo)
-{
-    std::vector<CString> texts;
-    for (int i = 0; i < combo.GetCount(); ++i) {
-        CString text;
-        combo.GetLBText(i, text);
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 CString Shown(CComboBox& combo)
 {
@@ -94,10 +84,10 @@ TEST_F(BarCombosOnScreen, ZOKCombosShowNumberedFieldsOfEachKind)
     CTalisoMDIChildWnd* frame =
         Open(IDR_ZOKTYPE, RUNTIME_CLASS(CZOKDoc), RUNTIME_CLASS(CZOKView), "ZOKDocument4.hex", "gate.zok");
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_SELECTOR)), (std::vector<CString>{"(no scanner)", "Scanner 1: GATE"}));
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_SELECTOR)), (std::vector<CString>{"(no scanner)", "Scanner 1: GATE"}));
     const std::vector<CString> fields{"1 GATE-W/Protective field", "1 GATE-W/Warning field"};
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_FIRST_OBJECT)), fields);
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_SECOND_OBJECT)),
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_FIRST_OBJECT)), fields);
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_SECOND_OBJECT)),
               (std::vector<CString>{"(none)", fields[0], fields[1]}));
     EXPECT_EQ(Shown(Bar(*frame, IDC_BAR_FIRST_OBJECT)), fields[1]);
     Look("zok-document.png");
@@ -108,11 +98,11 @@ TEST_F(BarCombosOnScreen, KVRCombosShowNumberedFieldsAndTheSimulationItsInputsAn
     CTalisoMDIChildWnd* frame =
         Open(IDR_KVRTYPE, RUNTIME_CLASS(CKVRDoc), RUNTIME_CLASS(CKVRView), "KVRDocument4.hex", "unit.kvr");
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_SELECTOR)),
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_SELECTOR)),
               (std::vector<CString>{"(no scanner)", "Scanner 1: FRONT", "Scanner 2: REAR"}));
     const std::vector<CString> fields{"1 DOOR/Protective field", "2 AISLE/Warning field"};
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_FIRST_OBJECT)), fields);
-    EXPECT_EQ(Texts(Bar(*frame, IDC_BAR_SECOND_OBJECT)),
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_FIRST_OBJECT)), fields);
+    EXPECT_EQ(ComboTexts(Bar(*frame, IDC_BAR_SECOND_OBJECT)),
               (std::vector<CString>{"(none)", fields[0], fields[1]}));
     EXPECT_EQ(Shown(Bar(*frame, IDC_BAR_SECOND_OBJECT)), fields[0]);
     Look("kvr-document.png");
@@ -124,8 +114,8 @@ TEST_F(BarCombosOnScreen, KVRCombosShowNumberedFieldsAndTheSimulationItsInputsAn
     PumpFrames();
     CSimulationBar& simulation = frame->GetSimulationBar();
     for (UINT id : {IDC_SIMULATION_1, IDC_SIMULATION_2, IDC_SIMULATION_3, IDC_SIMULATION_4})
-        EXPECT_EQ(Texts(*simulation.GetCombo(id)), (std::vector<CString>{"0", "1"})) << id;
-    const std::vector<CString> speeds = Texts(*simulation.GetCombo(IDC_SIMULATION_5));
+        EXPECT_EQ(ComboTexts(*simulation.GetCombo(id)), (std::vector<CString>{"0", "1"})) << id;
+    const std::vector<CString> speeds = ComboTexts(*simulation.GetCombo(IDC_SIMULATION_5));
     ASSERT_GE(speeds.size(), 3u);
     const int fastest = CKVRDoc::SpeedSteps(doc->GetConfiguration()->GetMaxSpeed()).front();
     EXPECT_EQ(speeds.front(), CString(FormatText("%+d cm/s", fastest).c_str()));

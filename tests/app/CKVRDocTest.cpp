@@ -16,6 +16,7 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "model/CArcShelter.h"
+#include "support/ComboTexts.h"
 
 #include <filesystem>
 
@@ -416,17 +417,6 @@ protected:
         CKVRDocTest::TearDown();
     }
 
-    static std::vector<CString> Texts(const CComboBox& combo)
-    {
-        std::vector<CString> texts;
-        for (int i = 0; i < combo.GetCount(); ++i) {
-            CString text;
-            combo.GetLBText(i, text);
-            texts.push_back(text);
-        }
-        return texts;
-    }
-
     CDialog dialog;
     CSelectorComboBox selector;
     CSelectorComboBox first;
@@ -438,7 +428,7 @@ protected:
 TEST_F(KVRDocCombos, SelectorsListScannersAndFieldsAndShowTheSelections)
 {
     doc.FillBarControl(IDC_BAR_SELECTOR, &selector);
-    EXPECT_EQ(Texts(selector), (std::vector<CString>{"(no scanner)", "Scanner 1: FRONT", "Scanner 2: REAR"}));
+    EXPECT_EQ(ComboTexts(selector), (std::vector<CString>{"(no scanner)", "Scanner 1: FRONT", "Scanner 2: REAR"}));
     EXPECT_EQ(int(DWORD(selector.GetItemData(0))), -1);
     EXPECT_EQ(selector.GetCurSel(), 2);
 
@@ -446,7 +436,7 @@ TEST_F(KVRDocCombos, SelectorsListScannersAndFieldsAndShowTheSelections)
     ASSERT_EQ(first.GetCount(), 2);
     EXPECT_TRUE(SameSelection(first.GetItemSelection(0), Selection(0, kProtectiveField)));
     EXPECT_TRUE(SameSelection(first.GetItemSelection(1), Selection(1, kWarningField)));
-    EXPECT_EQ(Texts(first), (std::vector<CString>{"1 DOOR/Protective field", "2 AISLE/Warning field"}));
+    EXPECT_EQ(ComboTexts(first), (std::vector<CString>{"1 DOOR/Protective field", "2 AISLE/Warning field"}));
     EXPECT_EQ(first.GetCurSel(), 1);
     EXPECT_EQ(doc.GetFirstObjectCombo(), &first);
 
