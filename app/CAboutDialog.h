@@ -2,7 +2,7 @@
 // The About box: the program picture and version, the free physical memory and the
 // free disk space where the program works.
 #include "app/SystemStatus.h"
-#include "dialogs/CPictureButton.h"
+#include "dialogs/controls/CPictureButton.h"
 #include "framework/ui/CDialog.h"
 
 class CAboutDialog : public CDialog {

@@ -2,7 +2,7 @@
 
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoMDIFrameWnd.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/StatusPaneText.h"
 #include "dialogs/CHelpFileDialog.h"
 #include "framework/core/CArchive.h"

@@ -2,8 +2,8 @@
 
 #include "app/CCommonDoc.h"
 #include "app/CDeviceReport.h"
-#include "app/CTalisoSetup.h"
-#include "device/CLoginDialog.h"
+#include "app/settings/CTalisoSetup.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMDIChildWnd.h"

@@ -5,11 +5,11 @@
 
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoApp.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "dialogs/CQuestionDialog.h"
 #include "app/DeviceDocCombos.h"
 #include "app/DeviceTransfer.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CCmdUI.h"

@@ -1,6 +1,6 @@
 #include "app/CDeviceDocState.h"
 
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/ProcedureApplication.h"
 #include "model/CShelter.h"
 

@@ -4,7 +4,7 @@
 #include "app/CSubTitle1Object.h"
 #include "app/CSubTitle2Object.h"
 #include "app/CTableObject.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/CTextObject.h"
 #include "app/CTitleObject.h"
 #include "model/CArcShelter.h"

@@ -1,9 +1,9 @@
 #include "app/CKVRDoc.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/DeviceModeSessions.h"
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/KVRProcedures.h"
 #include "dialogs/CQuestionDialog.h"

@@ -3,7 +3,7 @@
 #include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/KVRProcedures.h"
 #include "dialogs/CShelterSelectDialog.h"

@@ -1,7 +1,7 @@
 #include "app/CKVRView.h"
 
 #include "app/CKVRDoc.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CSplitterWnd.h"
 #include "model/CPolyShelter.h"

@@ -3,7 +3,7 @@
 #include "app/CDeviceReport.h"
 #include "app/CGraphObject.h"
 #include "app/CPrintObject.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/core/CException.h"
 #include "framework/core/CTime.h"
 #include "framework/ui/CPrintInfo.h"

@@ -2,7 +2,7 @@
 // The splash screen: a modeless window with the program picture and version, shown while
 // the program starts. A key or a mouse button pressed on it closes it at once; else the
 // end of start-up closes it. The object goes with its window.
-#include "dialogs/CPictureButton.h"
+#include "dialogs/controls/CPictureButton.h"
 #include "framework/ui/CDialog.h"
 
 class CSplashDialog : public CDialog {

@@ -1,6 +1,6 @@
 #include "app/CTalisoDoc.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "dialogs/CHelpFileDialog.h"
 #include "framework/core/ExtractSubString.h"
 #include "framework/core/CArchive.h"

@@ -1,7 +1,7 @@
 #include "app/CTalisoMDIChildWnd.h"
 
 #include "app/CCommonDoc.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/ui/CMDIFrameWnd.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/CWinApp.h"

@@ -1,8 +1,8 @@
 #include "app/CTalisoMDIFrameWnd.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/StatusPaneText.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CSensor.h"
 #include "device/DeviceProcedures.h"
 #include "device/OutsideLibrary.h"

@@ -2,8 +2,8 @@
 
 #include "app/CTalisoApp.h"
 #include "app/CTalisoDoc.h"
-#include "app/CTalisoSetup.h"
-#include "dialogs/UnitDataExchange.h"
+#include "app/settings/CTalisoSetup.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CCmdUI.h"

@@ -1,6 +1,6 @@
 #include "app/CZOKDoc.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/DeviceModeSessions.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/CZOKSensor.h"

@@ -2,7 +2,7 @@
 
 #include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/ZOKProcedures.h"

@@ -1,6 +1,6 @@
 #include "app/CZOKView.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
 #include "model/CPolyShelter.h"
 

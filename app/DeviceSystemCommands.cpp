@@ -1,7 +1,7 @@
 #include "app/DeviceSystemCommands.h"
 
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/KVRProcedures.h"

@@ -5,7 +5,7 @@
 #include "app/CSelectorComboBox.h"
 #include "app/CTalisoView.h"
 #include "app/DeviceDocCommands.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CSensor.h"
 #include "device/DeviceProcedures.h"
 #include "dialogs/CShelterSelectDialog.h"

@@ -10,7 +10,7 @@
 #include "app/CTalisoApp.h"
 #include "app/CTalisoMDIChildWnd.h"
 #include "app/CTalisoMDIFrameWnd.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "device/CKVRSensor.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"

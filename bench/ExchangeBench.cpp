@@ -7,7 +7,7 @@
 // after_last_ms the time from the answer's last byte on the line to the call's return.
 #include "driver/orudrv.h"
 #include "framework/core/PseudoTerminal.h"
-#include "driver/TelegramCrc.h"
+#include "driver/internal/TelegramCrc.h"
 #include "shared/SensorTelegram.h"
 
 #include <benchmark/benchmark.h>

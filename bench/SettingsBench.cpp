@@ -2,8 +2,8 @@
 // driver's "SETUP" section (ten keys), against the plain cost of replacing the same
 // file durably once: write a temporary file, sync it, rename it over the INI, sync the
 // folder.
-#include "app/CTalisoSetup.h"
-#include "driver/PortSettings.h"
+#include "app/settings/CTalisoSetup.h"
+#include "driver/internal/PortSettings.h"
 
 #include <benchmark/benchmark.h>
 

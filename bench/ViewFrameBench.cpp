@@ -7,7 +7,7 @@
 // Run with QT_QPA_PLATFORM=offscreen.
 #include "app/CCommonDoc.h"
 #include "app/CCommonView.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/WindowHandle.h"

@@ -34,9 +34,14 @@ function(taliso_discover_tests target)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()
 
-# One test executable per test folder.
-function(taliso_add_test_dir name dir)
-    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+# One test executable for the given test folders (a list, like the layers' folders they
+# mirror).
+function(taliso_add_test_dir name dirs)
+    set(sources)
+    foreach(dir IN LISTS dirs)
+        file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp)
+        list(APPEND sources ${found})
+    endforeach()
     if(NOT sources)
         return()
     endif()

@@ -1,6 +1,6 @@
 #include "dialogs/CAccessCodeDialog.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/ui/DDX.h"
 
 IMPLEMENT_DYNAMIC(CAccessCodeDialog, CDialog)

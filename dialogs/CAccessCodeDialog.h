@@ -1,7 +1,7 @@
 #pragma once
 // Asks for a new access code of exactly 8 letters, digits or underscores (edit 2024).
 // The caller reads m_strCode after IDOK.
-#include "dialogs/CPasswordEdit.h"
+#include "dialogs/controls/CPasswordEdit.h"
 #include "framework/ui/CDialog.h"
 
 class CAccessCodeDialog : public CDialog {

@@ -3,7 +3,7 @@
 #include "dialogs/CDiagnosisPrintDialog.h"
 
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CSensorErrorList.h"
 #include "device/CZOKSensor.h"
 #include "device/KVRProcedures.h"

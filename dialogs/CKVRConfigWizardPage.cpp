@@ -5,7 +5,7 @@
 #include "device/KVRProcedures.h"
 #include "dialogs/CKVRConfigWizard.h"
 #include "dialogs/KVRWizardHelpers.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"

@@ -1,7 +1,7 @@
 #include "dialogs/CKVRControlSheet.h"
 
 #include "dialogs/CKVRControlTableDialog.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CListBox.h"

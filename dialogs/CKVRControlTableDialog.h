@@ -2,7 +2,7 @@
 // The table of the monitoring cases of a KVR configuration (template 124): one row per
 // case with the input states, the speed range drawn as a bar, the option, the field pair
 // and the sensor, so that the user sees which inputs and speeds select which case.
-#include "dialogs/CColumnListBox.h"
+#include "dialogs/controls/CColumnListBox.h"
 #include "framework/ui/CDialog.h"
 
 class CKVRConfig;

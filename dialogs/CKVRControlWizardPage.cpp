@@ -2,7 +2,7 @@
 
 #include "dialogs/CKVRControlTableDialog.h"
 #include "dialogs/CKVRControlWizard.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CListBox.h"

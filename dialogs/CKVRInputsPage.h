@@ -3,7 +3,7 @@
 // and which of options A and B the unit uses, with the extra choice of each option. Items
 // that the monitoring cases use cannot be switched off here.
 #include "dialogs/CKVRConfigPage.h"
-#include "dialogs/CPictureButton.h"
+#include "dialogs/controls/CPictureButton.h"
 
 #include <array>
 

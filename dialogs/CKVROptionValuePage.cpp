@@ -1,6 +1,6 @@
 #include "dialogs/CKVROptionValuePage.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"
 #include "model/CKVRConfig.h"

@@ -1,6 +1,6 @@
 #include "dialogs/CKVRSpeedPage.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"

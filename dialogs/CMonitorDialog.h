@@ -7,8 +7,8 @@
 // The device session is the subclass's business; it keeps its device object for the
 // dialog's lifetime.
 #include "device/CKVRSensor.h"
-#include "dialogs/CExtentListBox.h"
-#include "dialogs/CIndicatorButton.h"
+#include "dialogs/controls/CExtentListBox.h"
+#include "dialogs/controls/CIndicatorButton.h"
 #include "dialogs/CPollingDialog.h"
 #include "framework/core/CString.h"
 #include "framework/core/CTime.h"

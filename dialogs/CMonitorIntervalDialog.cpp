@@ -1,6 +1,6 @@
 #include "dialogs/CMonitorIntervalDialog.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 
 IMPLEMENT_DYNAMIC(CMonitorIntervalDialog, CDialog)
 

@@ -1,6 +1,6 @@
 #include "dialogs/CNewPasswordDialog.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/MessageBox.h"
 

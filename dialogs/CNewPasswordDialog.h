@@ -3,7 +3,7 @@
 // optionally typed twice: the user password (template 106) and the device password
 // (template 107). A reserved password is refused with message 300, a confirmation that
 // differs with message 301; the caller reads m_strPassword after IDOK.
-#include "dialogs/CPasswordEdit.h"
+#include "dialogs/controls/CPasswordEdit.h"
 #include "framework/ui/CDialog.h"
 
 #include <vector>

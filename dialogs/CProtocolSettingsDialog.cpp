@@ -1,6 +1,6 @@
 #include "dialogs/CProtocolSettingsDialog.h"
 
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/ui/MessageBox.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "dialogs/CSetupViewPage.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "dialogs/CTalisoSetupDialog.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/DDX.h"

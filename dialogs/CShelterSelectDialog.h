@@ -3,7 +3,7 @@
 // "available" table into a "chosen" one, the list dialog (template 117) shows them in one
 // table. The calling document creates the items and appends them to m_items; the dialogs
 // own them from then on and delete them with themselves.
-#include "dialogs/CColumnListBox.h"
+#include "dialogs/controls/CColumnListBox.h"
 #include "framework/core/CList.h"
 #include "framework/core/CString.h"
 #include "framework/ui/CButton.h"

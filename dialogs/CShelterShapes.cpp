@@ -1,7 +1,7 @@
 #include "dialogs/CShelterShapes.h"
 
-#include "dialogs/CArcShapeDialog.h"
-#include "dialogs/CRectShapeDialog.h"
+#include "dialogs/shapedialogs/CArcShapeDialog.h"
+#include "dialogs/shapedialogs/CRectShapeDialog.h"
 #include "framework/core/CString.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CWnd.h"
@@ -9,7 +9,7 @@
 #include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
 #include "model/CRectShelter.h"
-#include "model/ViewMetricSetting.h"
+#include "model/settings/ViewMetricSetting.h"
 
 #include <iterator>
 

@@ -1,6 +1,6 @@
 #include "dialogs/CTalisoSetupDialog.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "dialogs/CSetupScanPage.h"
 #include "dialogs/CSetupViewPage.h"
 #include "framework/ui/ControlDefs.h"

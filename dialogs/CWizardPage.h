@@ -2,7 +2,7 @@
 // The base of every wizard page: a property page with a picture on its left side
 // (control 2085 of the page template, a disabled picture button showing the wizard's
 // bitmap) and access to the sheet that runs it.
-#include "dialogs/CPictureButton.h"
+#include "dialogs/controls/CPictureButton.h"
 #include "framework/ui/CPropertyPage.h"
 #include "framework/ui/CPropertySheet.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/CZOKConfigPage.h"
 
 #include "dialogs/CZOKConfigSheet.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"

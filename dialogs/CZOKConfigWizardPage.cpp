@@ -4,7 +4,7 @@
 #include "device/DeviceProcedures.h"
 #include "device/ZOKProcedures.h"
 #include "dialogs/CZOKConfigWizard.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/DDX.h"
 #include "framework/ui/MessageBox.h"

@@ -1,6 +1,6 @@
 #include "dialogs/CZOKParameterDialog.h"
 
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/SensorHelpers.h"
 #include "device/ZOKParameterFile.h"

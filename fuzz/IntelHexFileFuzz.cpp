@@ -3,7 +3,7 @@
 // download telegram, and written out again in Intel HEX reads back to the same records.
 #include "FuzzCheck.h"
 
-#include "driver/IntelHexFile.h"
+#include "driver/internal/IntelHexFile.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 // Feeds arbitrary answer frames to the unpacker. The first input byte picks the family
 // (or receive-only) and whether the frame's checksum is repaired, so the fuzzer gets past
 // the checksum to the per-command layouts; the second is the request's sub-code byte.
-#include "driver/TelegramCrc.h"
-#include "driver/TelegramFrame.h"
+#include "driver/internal/TelegramCrc.h"
+#include "driver/internal/TelegramFrame.h"
 
 #include <algorithm>
 #include <array>

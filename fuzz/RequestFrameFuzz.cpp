@@ -4,7 +4,7 @@
 // decodes to a request that packs to the same frame.
 #include "FuzzCheck.h"
 
-#include "driver/TelegramFrame.h"
+#include "driver/internal/TelegramFrame.h"
 #include "tools/RequestFrameDecoder.h"
 #include "tools/RequestFrameReceiver.h"
 

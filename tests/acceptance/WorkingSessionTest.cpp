@@ -5,17 +5,17 @@
 // messages to the document's view, dialogs, sheets and questions scripted. Each step
 // checks what the user would see or get: the document, its file, the device's
 // configuration, the printed pages, the INI file, and a program folder left clean.
-#include "../framework/ui/PdfText.h"
+#include "tests/framework/ui/PdfText.h"
 #include "app/CCommonView.h"
 #include "app/CDeviceDoc.h"
 #include "app/CKVRDoc.h"
 #include "app/CTalisoApp.h"
 #include "app/CTalisoMDIChildWnd.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "app/CZOKDoc.h"
 #include "app/DeviceDocCommands.h"
 #include "app/DocumentFileBytes.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "dialogs/CDiagnosisResultsDialog.h"
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CFileDialog.h"

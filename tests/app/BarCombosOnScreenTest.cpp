@@ -9,7 +9,7 @@
 #include "app/CTalisoApp.h"
 #include "app/CZOKDoc.h"
 #include "app/CZOKView.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/ui/ScreenshotFolder.h"
 #include "support/ComboTexts.h"
 

@@ -4,7 +4,7 @@
 // answer, and the common level of the document file.
 #include "app/CCommonDoc.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CMemFile.h"
 #include "framework/core/TickCount.h"

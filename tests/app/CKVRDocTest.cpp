@@ -8,7 +8,7 @@
 #include "app/CSelectorComboBox.h"
 #include "app/DeviceDocCombos.h"
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/CPropertySheet.h"

@@ -2,8 +2,8 @@
 // the status bar with its colour legend and access level, and a look at the whole frame.
 #include "FrameTestSupport.h"
 
-#include "app/CTalisoSetup.h"
-#include "device/CLoginDialog.h"
+#include "app/settings/CTalisoSetup.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/ScreenshotFolder.h"

@@ -6,7 +6,7 @@
 
 #include "DocumentFileBytes.h"
 #include "app/CSelectorComboBox.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "framework/ui/CDialog.h"
 #include "framework/ui/DialogDriver.h"

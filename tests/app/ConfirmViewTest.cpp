@@ -1,7 +1,7 @@
 // The previews of a printed view: the confirmation preview sends exactly one decision
 // however it is left, the report preview passes its buttons on, and a preview pages
 // through the view's pages and ends the view's printing once.
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 #include "app/CConfirmView.h"
 #include "app/CPreviewViewExt.h"
 #include "framework/gdi/CDC.h"

@@ -4,7 +4,7 @@
 #include "DocumentFileBytes.h"
 #include "app/CKVRDoc.h"
 #include "app/CZOKDoc.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/core/SyncWatch.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/ScriptedUi.h"

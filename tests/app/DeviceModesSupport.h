@@ -13,7 +13,7 @@
 #include "app/CZOKView.h"
 #include "device/CKVRSensor.h"
 #include "device/CZOKSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "framework/ui/MessagePump.h"
 #include "framework/ui/ScriptedUi.h"
 

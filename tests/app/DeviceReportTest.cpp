@@ -1,8 +1,8 @@
 // The device reports: the print objects of both families for each print kind against
 // golden lists, the field description, the page layout, the diagram scale, and whole
 // reports printed to PDF and read back page by page.
-#include "../framework/ui/PdfText.h"
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 #include "app/CDeviceReport.h"
 #include "app/CFieldDiagram.h"
 #include "app/CGraphObject.h"

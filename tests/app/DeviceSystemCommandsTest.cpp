@@ -6,7 +6,7 @@
 
 #include "DocumentFileBytes.h"
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/KVRProcedures.h"

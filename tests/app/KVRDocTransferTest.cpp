@@ -8,7 +8,7 @@
 #include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
 #include "device/CKVRSensor.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "dialogs/CShelterSelectDialog.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/DialogDriver.h"

@@ -4,7 +4,7 @@
 // document windows), the settings kept and restored around each test, and golden images
 // compared with a small tolerance.
 #include "app/CCommonDoc.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CFrameWnd.h"
 #include "framework/ui/CSplitterWnd.h"

@@ -8,7 +8,7 @@
 #include "TransferTestSupport.h"
 #include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "dialogs/CShelterSelectDialog.h"
 #include "framework/ui/CWinApp.h"

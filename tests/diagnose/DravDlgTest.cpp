@@ -8,7 +8,7 @@
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
-#include "outside/dravdlg/DravDlg.h"
+#include "outside/dravdlg/internal/DravDialogActions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The parameter dialogs driven headless through their launchers.
 #include "diagnose/DiagnoseFixture.h"
 #include "diagnose/InputDialogs.h"
-#include "outside/dravdlg/DravDlg.h"
+#include "outside/dravdlg/internal/DravDialogActions.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"

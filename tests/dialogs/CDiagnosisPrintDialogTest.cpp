@@ -1,7 +1,7 @@
 // The printed diagnosis results fill their pages: lines in the printer's font at a size
 // read on paper, from one line below the top to the page's foot, every line once.
-#include "../framework/ui/PdfText.h"
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 #include "dialogs/CDiagnosisPrintDialog.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/ScriptedUi.h"

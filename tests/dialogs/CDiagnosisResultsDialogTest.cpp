@@ -11,8 +11,8 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
-#include "../framework/ui/PdfText.h"
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 
 #include <gtest/gtest.h>
 

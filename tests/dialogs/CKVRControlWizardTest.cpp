@@ -3,7 +3,7 @@
 // the following-case numbers, and each page rendered offscreen.
 #include "ShippedLanguage.h"
 
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 
 #include "dialogs/CKVRControlWizard.h"
 #include "dialogs/CKVRControlWizardPage.h"

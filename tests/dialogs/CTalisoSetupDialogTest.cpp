@@ -1,7 +1,7 @@
 #include "dialogs/CTalisoSetupDialog.h"
 
 #include "ShippedLanguage.h"
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"

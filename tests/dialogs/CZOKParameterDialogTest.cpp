@@ -2,8 +2,8 @@
 // simulated scanner that read, save, load and send parameter-set files.
 #include "ShippedLanguage.h"
 
-#include "../framework/ui/PdfText.h"
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 #include "framework/core/SyncWatch.h"
 
 #include "device/ProcedureApplication.h"

@@ -1,7 +1,7 @@
 // The parameter-set listing prints on one page, every line of it, one inch in from the
 // corner in letters a user reads on paper, and the print dialog offers no page range.
-#include "../framework/ui/PdfText.h"
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 #include "dialogs/CZOKParameterPrintDialog.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/ScriptedUi.h"

@@ -4,9 +4,9 @@
 #include "KVRConfigSample.h"
 #include "ShippedLanguage.h"
 
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 
-#include "app/CTalisoSetup.h"
+#include "app/settings/CTalisoSetup.h"
 #include "dialogs/CKVRConfigSheet.h"
 #include "dialogs/CKVRConfigWizard.h"
 #include "dialogs/CKVRControlTableDialog.h"

@@ -4,7 +4,7 @@
 // reaches past the dialog's edges. Each dialog is also rendered for people to look at.
 #include "ShippedLanguage.h"
 
-#include "../framework/ui/ScreenshotFolder.h"
+#include "tests/framework/ui/ScreenshotFolder.h"
 
 #include "framework/core/WinStyles.h"
 #include "framework/ui/ButtonControl.h"

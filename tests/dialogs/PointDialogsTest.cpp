@@ -1,5 +1,5 @@
-#include "dialogs/CCartesianPointDialog.h"
-#include "dialogs/CPolarPointDialog.h"
+#include "dialogs/shapedialogs/CCartesianPointDialog.h"
+#include "dialogs/shapedialogs/CPolarPointDialog.h"
 
 #include "PolygonLanguage.h"
 #include "framework/core/Profile.h"

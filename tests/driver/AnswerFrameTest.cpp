@@ -1,6 +1,6 @@
-#include "driver/TelegramFrame.h"
+#include "driver/internal/TelegramFrame.h"
 
-#include "driver/TelegramCrc.h"
+#include "driver/internal/TelegramCrc.h"
 #include "AnswerFrames.h"
 #include "HexBytes.h"
 

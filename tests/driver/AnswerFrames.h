@@ -1,7 +1,7 @@
 #pragma once
 // Answer frames as a device sends them: STX, address with bit 7, length, command, data,
 // the device status as the last data byte, and the checksum.
-#include "driver/TelegramCrc.h"
+#include "driver/internal/TelegramCrc.h"
 #include "framework/core/WinTypes.h"
 
 #include <optional>

@@ -1,5 +1,5 @@
-#include "driver/ComPort.h"
-#include "driver/DriverLastError.h"
+#include "driver/internal/ComPort.h"
+#include "driver/internal/DriverLastError.h"
 #include "driver/PtyResponder.h"
 #include "driver/TemporaryIniFile.h"
 #include "framework/core/SerialDevice.h"

@@ -1,4 +1,4 @@
-#include "driver/DeviceTexts.h"
+#include "driver/internal/DeviceTexts.h"
 #include "driver/DriverResourceModule.h"
 
 #include <gtest/gtest.h>

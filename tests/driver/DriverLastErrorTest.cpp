@@ -1,4 +1,4 @@
-#include "driver/DriverLastError.h"
+#include "driver/internal/DriverLastError.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"
 

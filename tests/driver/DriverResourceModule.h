@@ -1,7 +1,7 @@
 #pragma once
 // A resource module built from script text and installed as the driver's language
 // library for the life of the object.
-#include "driver/DriverLastError.h"
+#include "driver/internal/DriverLastError.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"
 

@@ -1,4 +1,4 @@
-#include "driver/FieldCheckValue.h"
+#include "driver/internal/FieldCheckValue.h"
 
 #include <gtest/gtest.h>
 

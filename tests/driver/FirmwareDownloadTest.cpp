@@ -1,10 +1,10 @@
 // The firmware download against a port that answers at once: the download rate by the
 // configured one, the frames on the wire, and how often download mode is asked for.
-#include "driver/FirmwareDownload.h"
+#include "driver/internal/FirmwareDownload.h"
 
 #include "HexBytes.h"
 #include "TemporaryIniFile.h"
-#include "driver/DriverLastError.h"
+#include "driver/internal/DriverLastError.h"
 #include "framework/core/Profile.h"
 
 #include <gtest/gtest.h>

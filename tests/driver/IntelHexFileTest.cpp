@@ -1,6 +1,6 @@
 // Reading Intel HEX firmware files: what a sound file gives, and how each kind of damage
 // is refused as a whole with its line.
-#include "driver/IntelHexFile.h"
+#include "driver/internal/IntelHexFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/PortSettings.h"
+#include "driver/internal/PortSettings.h"
 #include "driver/TemporaryIniFile.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "driver/SensorCaps.h"
-#include "driver/SensorHandle.h"
+#include "driver/internal/SensorCaps.h"
+#include "driver/internal/SensorHandle.h"
 
 #include <gtest/gtest.h>
 

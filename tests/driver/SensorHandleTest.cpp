@@ -1,11 +1,11 @@
 // The driver handle over a pseudo-terminal: device queries built on the exchange, and
 // the settings calls that rewrite "SETUP" and reopen the port.
 #include "driver/AnswerFrames.h"
-#include "driver/DriverLastError.h"
-#include "driver/OrudrvExports.h"
+#include "driver/internal/DriverLastError.h"
+#include "driver/internal/OrudrvExports.h"
 #include "driver/PtyResponder.h"
-#include "driver/SensorHandle.h"
-#include "driver/TelegramCrc.h"
+#include "driver/internal/SensorHandle.h"
+#include "driver/internal/TelegramCrc.h"
 #include "driver/TemporaryIniFile.h"
 #include "framework/core/Profile.h"
 

@@ -1,6 +1,6 @@
 // The port set-up dialog from the shipped template, driven headless.
 #include "driver/DriverResourceModule.h"
-#include "driver/SetupDialog.h"
+#include "driver/internal/SetupDialog.h"
 #include "driver/TemporaryIniFile.h"
 #include "driver/orudrv.h"
 #include "framework/core/Profile.h"

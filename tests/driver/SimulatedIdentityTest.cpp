@@ -1,4 +1,4 @@
-#include "driver/SimulatedIdentity.h"
+#include "driver/internal/SimulatedIdentity.h"
 #include "driver/orudrv.h"
 
 #include <gtest/gtest.h>

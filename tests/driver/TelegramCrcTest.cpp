@@ -1,4 +1,4 @@
-#include "driver/TelegramCrc.h"
+#include "driver/internal/TelegramCrc.h"
 
 #include "HexBytes.h"
 

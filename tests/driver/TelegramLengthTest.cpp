@@ -1,4 +1,4 @@
-#include "driver/TelegramLength.h"
+#include "driver/internal/TelegramLength.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "driver/TelegramManager.h"
+#include "driver/internal/TelegramManager.h"
 
-#include "driver/DriverLastError.h"
-#include "driver/TelegramCrc.h"
+#include "driver/internal/DriverLastError.h"
+#include "driver/internal/TelegramCrc.h"
 #include "HexBytes.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Whole exchanges through the real port: the telegram manager on the slave side of a
 // pseudo-terminal, a scripted device on the master side.
 #include "driver/AnswerFrames.h"
-#include "driver/ComPort.h"
-#include "driver/DriverLastError.h"
-#include "driver/PortSettings.h"
+#include "driver/internal/ComPort.h"
+#include "driver/internal/DriverLastError.h"
+#include "driver/internal/PortSettings.h"
 #include "driver/PtyResponder.h"
-#include "driver/TelegramManager.h"
+#include "driver/internal/TelegramManager.h"
 #include "driver/TemporaryIniFile.h"
 #include "shared/SensorTelegram.h"
 

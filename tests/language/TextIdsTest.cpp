@@ -4,8 +4,8 @@
 #include "language/LanguageScriptSet.h"
 #include "language/SourceTextIds.h"
 
-#include "driver/DeviceTexts.h"
-#include "driver/DriverLastError.h"
+#include "driver/internal/DeviceTexts.h"
+#include "driver/internal/DriverLastError.h"
 #include "framework/core/Library.h"
 #include "framework/core/ResourceScript.h"
 #include "framework/core/Resources.h"

@@ -1,7 +1,7 @@
 #include "model/CModeDelay.h"
 
 #include "ArchiveBytes.h"
-#include "dialogs/UnitDataExchange.h"
+#include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/CException.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"

@@ -10,7 +10,7 @@
 #include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
 #include "model/CRectShelter.h"
-#include "model/ViewMetricSetting.h"
+#include "model/settings/ViewMetricSetting.h"
 
 #include <gtest/gtest.h>
 

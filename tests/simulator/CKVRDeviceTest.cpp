@@ -1,11 +1,11 @@
-#include "simulator/CKVRDevice.h"
+#include "simulator/internal/CKVRDevice.h"
 
 #include "KVRRequests.h"
 #include "ScriptedRandom.h"
 #include "SimRecords.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CMemFile.h"
-#include "simulator/SimFieldSteps.h"
+#include "simulator/internal/SimFieldSteps.h"
 #include "simulator/orusim.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The field requests of the simulated scanner: a field written as the pending field,
 // previewed as the current contour and stored; the warning contour; the teach-in.
-#include "simulator/CZOKDevice.h"
+#include "simulator/internal/CZOKDevice.h"
 
 #include "ScriptedRandom.h"
 #include "SimRecords.h"
 #include "framework/core/CTime.h"
-#include "simulator/ContourBuilders.h"
+#include "simulator/internal/ContourBuilders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "simulator/CZOKDevice.h"
+#include "simulator/internal/CZOKDevice.h"
 
 #include "ScriptedRandom.h"
 #include "SimRecords.h"

@@ -1,4 +1,4 @@
-#include "simulator/ContourBuilders.h"
+#include "simulator/internal/ContourBuilders.h"
 
 #include <gtest/gtest.h>
 

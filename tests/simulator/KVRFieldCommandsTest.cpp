@@ -1,4 +1,4 @@
-#include "simulator/CKVRDevice.h"
+#include "simulator/internal/CKVRDevice.h"
 
 #include "KVRRequests.h"
 #include "ScriptedRandom.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A random source for tests: hands out scripted values in turn (0 once they run out) and
 // is installed for the life of the object.
-#include "simulator/SimRandom.h"
+#include "simulator/internal/SimRandom.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "simulator/SimCapabilities.h"
+#include "simulator/internal/SimCapabilities.h"
 #include "simulator/orusim.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "simulator/SimRandom.h"
+#include "simulator/internal/SimRandom.h"
 
 #include "ScriptedRandom.h"
 

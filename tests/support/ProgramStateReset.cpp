@@ -1,8 +1,8 @@
 // Linked into the test binaries that hold the whole program: after every test, the
 // program's process-wide objects go back to their state at start-up, and a modal window
 // that nobody scripted fails the test instead of waiting.
-#include "app/CTalisoSetup.h"
-#include "device/CLoginDialog.h"
+#include "app/settings/CTalisoSetup.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "support/ProcessStateReset.h"
 
 namespace {

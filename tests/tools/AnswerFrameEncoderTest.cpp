@@ -2,7 +2,7 @@
 // writes into a record is what the program reads from the driver.
 #include "tools/AnswerFrameEncoder.h"
 
-#include "driver/TelegramFrame.h"
+#include "driver/internal/TelegramFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // record the program fills reaches a device as the same record.
 #include "tools/RequestFrameDecoder.h"
 
-#include "driver/TelegramFrame.h"
+#include "driver/internal/TelegramFrame.h"
 
 #include <gtest/gtest.h>
 
