@@ -1,7 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 # The include check: run with -DSOURCE_DIR=<tree> -DMAP=<build>/layer-map.txt -P.
-# Every quoted include is written with its path in the tree, never bare and never with
+# Each folder feeds one layer. Every quoted include is written with its path in the tree, never bare and never with
 # "..", and a file of a layer includes only from the folders of its own layer and of the
 # layers it uses (a library's internal/ folder belongs to that library alone). Tests,
 # benchmarks and fuzz targets stand above every layer and may reach internals, but never
@@ -10,6 +10,7 @@ cmake_minimum_required(VERSION 3.25)
 file(STRINGS ${MAP} layers)
 set(faults "")
 set(checked "")
+set(layered_folders "")
 
 # The quoted includes of a file as "line:path" entries.
 function(quoted_includes file out)
@@ -46,6 +47,10 @@ foreach(entry IN LISTS layers)
     string(REPLACE "," ";" folders "${folders}")
     string(REPLACE "," ";" visible "${visible}")
     foreach(folder IN LISTS folders)
+        if(folder IN_LIST layered_folders)
+            string(APPEND faults "${folder}: feeds more than one layer (${layer} and another)\n")
+        endif()
+        list(APPEND layered_folders ${folder})
         file(GLOB files ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.c ${SOURCE_DIR}/${folder}/*.h)
         foreach(file IN LISTS files)
             file(RELATIVE_PATH relative ${SOURCE_DIR} ${file})
