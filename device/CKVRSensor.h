@@ -2,7 +2,8 @@
 // The device object of a KVR interface unit: packs the unit's requests, checks its
 // answers and turns them into the program's objects. Unit-wide commands (identity,
 // configuration block, monitoring cases, case mask) live in CKVRSensor.cpp; fields,
-// scans, contours and teach-in in KVRFieldCommands.cpp.
+// scans, contours and teach-in in KVRFieldCommands.cpp (the field, scan and contour
+// commands run as both families run them, FieldCommands.h).
 //
 // No operation shows a message or lets an exception out: each returns TRUE or FALSE, or
 // a new object owned by the caller or null. An answer counts only when it carries the
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 
 class CArcShelter;
@@ -26,6 +28,7 @@ class CRectShelter;
 class CScan;
 class CSensorType;
 class CShelter;
+struct FieldLink;
 
 // Fields and contours hold at most this many beams.
 constexpr int kKVRMaxBeams = 361;
@@ -101,12 +104,14 @@ public:
 private:
     // Both two-step commands: the first step expects status 2, the second status 1.
     BOOL SendRecordStep(BYTE command, std::span<const BYTE> data, BYTE expectedStatus, SensorAnswer& answer);
+    // The shared field commands addressed to a field pair or sensor: its number in request
+    // byte 9, echoed at echoAt when the answer echoes it.
+    FieldLink PairLink(BYTE number, std::optional<std::size_t> echoAt);
+    // The same for a field write, which names the pair as well.
+    FieldLink FieldWriteLink(int number, const CString& name);
     std::unique_ptr<CScan> ReadScanRequest(BYTE numberByte, int count, int* caseNumber);
-    std::unique_ptr<CPolyShelter> ReadContour(int number, BYTE subCode, BOOL protectiveInDevice);
     BOOL SendPendingRequest(BYTE subCode, int selector, int number, BYTE acceptedStatus);
     BOOL SendTeachIn(BYTE subCode, int sensor, int number, const CString& name, BYTE acceptedStatus);
-    // The 0x40 exchange with its checks; on success the unit's answer for the builder.
-    BOOL SendFieldWrite(SensorRequest& request, SensorAnswer& answer);
 };
 
 // Blanks appended up to length (the NUL follows implicitly); returns the text.

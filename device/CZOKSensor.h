@@ -1,7 +1,8 @@
 #pragma once
 // The device object of a ZOK scanner: packs the scanner's requests, checks its answers and
 // turns them into the program's objects. Identification and the parameter commands live in
-// CZOKSensor.cpp; fields, scans, contours and teach-in in ZOKFieldCommands.cpp; the
+// CZOKSensor.cpp; fields, scans, contours and teach-in in ZOKFieldCommands.cpp (the field,
+// scan and contour commands run as both families run them, FieldCommands.h); the
 // whole-configuration transfers in ZOKConfigTransfer.cpp.
 //
 // No operation shows a message or lets an exception out: each returns TRUE or FALSE, or a
@@ -26,6 +27,7 @@ class CScan;
 class CSensorType;
 class CShelter;
 class CZOKConfig;
+struct FieldLink;
 
 // Fields and measured contours hold at most this many beams.
 constexpr int kZOKMaxBeams = 361;
@@ -137,11 +139,8 @@ private:
     BOOL CheckPair(const ZOKValuePair& pair, BYTE& value);
     BOOL CommitPair(const ZOKValuePair& pair, BYTE value);
     BOOL SendModeDelayStep(BYTE command, BYTE mode, BYTE delay, SensorAnswer& answer);
-    // The 0x40 exchange with its checks; the answer stays for the field builder.
-    BOOL SendFieldWrite(SensorRequest& request, SensorAnswer& answer);
-    // ReadSensorType that leaves the write's status as the last status.
-    BOOL ReadTypeAfterWrite(CSensorType& type);
-    std::unique_ptr<CPolyShelter> ReadContour(BYTE subCode, BOOL protectiveInDevice);
+    // The shared field commands as the scanner takes them: no number in the request.
+    FieldLink ScannerLink();
     BOOL SendPendingRequest(BYTE subCode, BYTE answerCode, SensorAnswer& answer);
     BOOL SendTeachIn(BYTE subCode, BYTE acceptedStatus);
 };

@@ -7,85 +7,73 @@
 #include "model/CKVRConfig.h"
 #include "model/CZOKConfig.h"
 
-using namespace ProcedureText;
+using namespace ProcedureSteps;
 
 namespace {
 
-constexpr int kTripleTries = 3;
-
-// Shows the procedure's text, runs the device check (which shows its own identification
-// text) and shows the procedure's text again for the transfer that follows.
-BOOL ShowStatusAndCheckDevice(UINT statusId, const std::function<BOOL()>& deviceCheck)
+// Shows the procedure's text while the device check (which shows its own identification
+// text) runs; the procedure shows it again for the transfer that follows.
+BOOL ShowStatusAndCheckDevice(const ProcedureStep& step, const std::function<BOOL()>& deviceCheck)
 {
-    SetStatusText(statusId, TRUE);
-    if (!deviceCheck()) return FALSE;
-    SetStatusText(statusId, TRUE);
-    return TRUE;
+    SetStatusText(step.statusId, TRUE);
+    return deviceCheck();
 }
 
 // The KVR configuration names its device by value V2, the ZOK one by option byte 1.
-BOOL KVRDeviceFits(CKVRSensor& sensor, const CKVRConfig& config, UINT statusId)
+BOOL KVRDeviceFits(CKVRSensor& sensor, const CKVRConfig& config, const ProcedureStep& step)
 {
-    return ShowStatusAndCheckDevice(statusId,
-                                    [&] { return CheckKVRDeviceType(sensor, config.GetValueV2(), TRUE); });
+    return ShowStatusAndCheckDevice(step, [&] { return CheckKVRDeviceType(sensor, config.GetValueV2(), TRUE); });
 }
 
-BOOL ZOKDeviceFits(CZOKSensor& sensor, const CZOKConfig& config, UINT statusId)
+BOOL ZOKDeviceFits(CZOKSensor& sensor, const CZOKConfig& config, const ProcedureStep& step)
 {
-    return ShowStatusAndCheckDevice(statusId,
-                                    [&] { return CheckZOKDeviceType(sensor, config.GetOption1(), TRUE); });
+    return ShowStatusAndCheckDevice(step, [&] { return CheckZOKDeviceType(sensor, config.GetOption1(), TRUE); });
 }
 
 } // namespace
 
 std::unique_ptr<CKVRConfig> ReadKVRConfiguration(CKVRSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kReadConfigStatus, TRUE);
-    return RetryForObject<CKVRConfig>([&] { return sensor.ReadConfiguration(); }, kTripleTries, kReadConfigRetry,
-                                      prompt);
+    return RunProcedureStep(kReadConfig, [&] { return sensor.ReadConfiguration(); }, prompt);
 }
 
 std::unique_ptr<CZOKConfig> ReadZOKConfiguration(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kReadConfigStatus, TRUE);
-    return RetryForObject<CZOKConfig>([&] { return sensor.ReadConfiguration(); }, kTripleTries, kReadConfigRetry,
-                                      prompt);
+    return RunProcedureStep(kReadConfig, [&] { return sensor.ReadConfiguration(); }, prompt);
 }
 
 std::unique_ptr<CKVRConfig> CheckKVRConfiguration(CKVRSensor& sensor, const CKVRConfig& config, BOOL prompt)
 {
-    if (!KVRDeviceFits(sensor, config, kWriteConfigStatus)) return nullptr;
-    return RetryForObject<CKVRConfig>([&] { return sensor.CheckConfiguration(config); }, kTripleTries,
-                                      kWriteConfigRetry, prompt);
+    if (!KVRDeviceFits(sensor, config, kCheckConfig)) return nullptr;
+    return RunProcedureStep(kCheckConfig, [&] { return sensor.CheckConfiguration(config); }, prompt);
 }
 
 std::unique_ptr<CZOKConfig> CheckZOKConfiguration(CZOKSensor& sensor, const CZOKConfig& config, BOOL prompt)
 {
-    if (!ZOKDeviceFits(sensor, config, kWriteConfigStatus)) return nullptr;
-    return RetryForObject<CZOKConfig>([&] { return sensor.CheckConfiguration(config); }, kTripleTries,
-                                      kWriteConfigRetry, prompt);
+    if (!ZOKDeviceFits(sensor, config, kCheckConfig)) return nullptr;
+    return RunProcedureStep(kCheckConfig, [&] { return sensor.CheckConfiguration(config); }, prompt);
 }
 
 BOOL CommitKVRConfiguration(CKVRSensor& sensor, const CKVRConfig& config, BOOL withFields, BOOL prompt)
 {
-    if (!KVRDeviceFits(sensor, config, kCommitConfigStatus)) return FALSE;
-    return RetrySingle([&] { return sensor.CommitConfiguration(config, withFields); }, kCommitConfigRetry, prompt);
+    if (!KVRDeviceFits(sensor, config, kCommitConfig)) return FALSE;
+    return RunProcedureStep(kCommitConfig, [&] { return sensor.CommitConfiguration(config, withFields); }, prompt);
 }
 
 BOOL CommitZOKConfiguration(CZOKSensor& sensor, const CZOKConfig& config, BOOL prompt)
 {
-    if (!ZOKDeviceFits(sensor, config, kCommitConfigStatus)) return FALSE;
-    return RetrySingle([&] { return sensor.CommitConfiguration(config); }, kCommitConfigRetry, prompt);
+    if (!ZOKDeviceFits(sensor, config, kCommitConfig)) return FALSE;
+    return RunProcedureStep(kCommitConfig, [&] { return sensor.CommitConfiguration(config); }, prompt);
 }
 
 BOOL WriteKVRConfiguration(CKVRSensor& sensor, const CKVRConfig& config, BOOL withFields, BOOL prompt)
 {
-    if (!KVRDeviceFits(sensor, config, kWriteConfigStatus)) return FALSE;
-    return RetrySingle([&] { return sensor.WriteConfiguration(config, withFields); }, kWriteConfigRetry, prompt);
+    if (!KVRDeviceFits(sensor, config, kWriteConfig)) return FALSE;
+    return RunProcedureStep(kWriteConfig, [&] { return sensor.WriteConfiguration(config, withFields); }, prompt);
 }
 
 BOOL WriteZOKConfiguration(CZOKSensor& sensor, const CZOKConfig& config, BOOL prompt)
 {
-    if (!ZOKDeviceFits(sensor, config, kWriteConfigStatus)) return FALSE;
-    return RetrySingle([&] { return sensor.WriteConfiguration(config); }, kWriteConfigRetry, prompt);
+    if (!ZOKDeviceFits(sensor, config, kWriteConfig)) return FALSE;
+    return RunProcedureStep(kWriteConfig, [&] { return sensor.WriteConfiguration(config); }, prompt);
 }

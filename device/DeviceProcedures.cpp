@@ -2,41 +2,57 @@
 
 #include "device/CSensor.h"
 #include "device/ProcedureApplication.h"
+#include "framework/ui/MessageBox.h"
 
-using namespace ProcedureText;
+using namespace ProcedureSteps;
 
 namespace {
 
-struct ModeTexts {
-    UINT status;
-    UINT retry;
-};
+constexpr BYTE kModeRefusedStatus = 1;
+constexpr BYTE kPreviewRefusedStatus = 4;
 
-// FALSE for a mode the procedures do not send.
-BOOL FindModeTexts(BYTE mode, ModeTexts& texts)
+// nullptr for a mode the procedures do not send.
+const ProcedureStep* FindModeStep(BYTE mode)
 {
     switch (mode) {
-    case kModeConfiguration: texts = {kMode0Status, kMode0Retry}; return TRUE;
-    case kModeAccessCode: texts = {kMode16Status, kMode16Retry}; return TRUE;
+    case kModeConfiguration: return &kMode0;
+    case kModeAccessCode: return &kMode16;
     case kModeNormal:
-    case kModeDocument2: texts = {kNormalModeStatus, kNormalModeRetry}; return TRUE;
-    default: return FALSE;
+    case kModeDocument2: return &kNormalMode;
+    default: return nullptr;
     }
 }
 
-// A refused mode (status 1) says so in the prompt.
 BOOL RetryModeRequest(CSensor& sensor, BYTE mode, const std::function<BOOL()>& attempt, BOOL prompt)
 {
-    ModeTexts texts{};
-    if (!FindModeTexts(mode, texts)) return FALSE;
-    SetStatusText(texts.status, TRUE);
-    return RetryRounds(attempt, 1, prompt, [&sensor, texts] {
-        return sensor.GetLastStatus() == 1 ? RetryMessageBox(texts.retry, kModeRefusedNote)
-                                           : RetryMessageBox(texts.retry);
-    });
+    const ProcedureStep* step = FindModeStep(mode);
+    if (!step) return FALSE;
+    return RunProcedureStep(*step, attempt, prompt,
+                            AskRetryWithNote(sensor, kModeRefusedStatus, step->promptId, kModeRefusedNote));
 }
 
 } // namespace
+
+std::function<int()> AskRetryWithNote(const CSensor& sensor, BYTE status, UINT retryId, UINT noteId)
+{
+    return [&sensor, status, retryId, noteId] {
+        return sensor.GetLastStatus() == status ? RetryMessageBox(retryId, noteId) : RetryMessageBox(retryId);
+    };
+}
+
+std::function<int()> AskRetryPreview(const CSensor& sensor, UINT retryId)
+{
+    return [&sensor, retryId] {
+        return RetryMessageBox(sensor.GetLastStatus() == kPreviewRefusedStatus ? kPreviewRefusedRetry : retryId);
+    };
+}
+
+BOOL DeviceTypeMatches(BYTE actual, BYTE expected, BOOL prompt)
+{
+    if (actual == 0 || expected == 0 || actual == expected) return TRUE;
+    if (prompt) AfxMessageBox(kDeviceMismatch, MB_OK);
+    return FALSE;
+}
 
 BOOL ConnectSensor(CAPISensor& sensor, BOOL prompt)
 {
@@ -44,47 +60,38 @@ BOOL ConnectSensor(CAPISensor& sensor, BOOL prompt)
     sensor.SetSimulated(application && application->IsSimulating() ? 1 : 0);
     const CString iniPath = application ? application->GetIniPath() : CString();
 
-    SetStatusText(kLoadStatus, TRUE);
-    if (!RetrySingle([&] { return sensor.Load(iniPath); }, kLoadRetry, prompt)) return FALSE;
-
-    SetStatusText(kOpenStatus, TRUE);
-    if (RetrySingle([&] { return sensor.Open(); }, kOpenRetry, prompt)) return TRUE;
+    if (!RunProcedureStep(kLoad, [&] { return sensor.Load(iniPath); }, prompt)) return FALSE;
+    if (RunProcedureStep(kOpen, [&] { return sensor.Open(); }, prompt)) return TRUE;
     sensor.Free();
     return FALSE;
 }
 
 BOOL DisconnectSensor(CAPISensor& sensor, BOOL prompt)
 {
-    SetStatusText(kCloseStatus, TRUE);
-    const BOOL closed = RetrySingle([&] { return sensor.Close(); }, kCloseRetry, prompt);
-    SetStatusText(kFreeStatus, TRUE);
-    const BOOL freed = RetrySingle([&] { return sensor.Free(); }, kFreeRetry, prompt);
+    const BOOL closed = RunProcedureStep(kClose, [&] { return sensor.Close(); }, prompt);
+    const BOOL freed = RunProcedureStep(kFree, [&] { return sensor.Free(); }, prompt);
     SetStatusText(kIdleText, TRUE);
     return closed && freed;
 }
 
 BOOL IdentifySensor(CSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kIdentifyStatus, TRUE);
-    return RetrySingle([&] { return sensor.EnsureFamily(FALSE); }, kIdentifyRetry, prompt);
+    return RunProcedureStep(kIdentify, [&] { return sensor.EnsureFamily(FALSE); }, prompt);
 }
 
 BOOL TestConnection(CSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kTestStatus, TRUE);
-    return RetrySingle([&] { return sensor.TestConnection(); }, kTestRetry, prompt);
+    return RunProcedureStep(kTest, [&] { return sensor.TestConnection(); }, prompt);
 }
 
 BOOL SendMode2Code(CSensor& sensor, LPCTSTR text, BOOL prompt)
 {
-    SetStatusText(kMode2CodeStatus, TRUE);
-    return RetrySingle([&] { return sensor.SendMode2Code(text); }, kMode2CodeRetry, prompt);
+    return RunProcedureStep(kMode2Code, [&] { return sensor.SendMode2Code(text); }, prompt);
 }
 
 BOOL ChangeDevicePassword(CSensor& sensor, BYTE kind, LPCTSTR text, BOOL prompt)
 {
-    SetStatusText(kPasswordStatus, TRUE);
-    return RetrySingle([&] { return sensor.ChangePassword(kind, text); }, kPasswordRetry, prompt);
+    return RunProcedureStep(kPassword, [&] { return sensor.ChangePassword(kind, text); }, prompt);
 }
 
 BOOL SetOperatingMode(CSensor& sensor, BYTE mode, LPCTSTR text, BOOL prompt)
@@ -100,25 +107,23 @@ BOOL SetOperatingModeValue(CSensor& sensor, BYTE mode, BYTE address, LPCTSTR tex
 
 BOOL ReadErrorList(CSensor& sensor, CSensorErrorList& list, BOOL prompt)
 {
-    SetStatusText(kErrorListStatus, TRUE);
-    return RetryTriple([&] { return sensor.ReadErrorList(list); }, kErrorListRetry, prompt);
+    return RunProcedureStep(kErrorList, [&] { return sensor.ReadErrorList(list); }, prompt);
 }
 
 BOOL ReadErrorListAt(CSensor& sensor, CSensorErrorList& list, BYTE address, BOOL prompt)
 {
-    SetStatusText(kErrorListStatus, TRUE);
-    return RetryTriple([&] { return sensor.ReadErrorListAt(list, address); }, kErrorListRetry, prompt);
+    return RunProcedureStep(kErrorList, [&] { return sensor.ReadErrorListAt(list, address); }, prompt);
 }
 
 int ReadSensorTypeCode(CSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kTypeStatus, TRUE);
     int code = 0;
-    RetryTriple(
+    RunProcedureStep(
+        kType,
         [&] {
             code = sensor.GetSensorTypeCode();
             return code != 0;
         },
-        kTypeRetry, prompt);
+        prompt);
     return code;
 }

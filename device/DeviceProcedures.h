@@ -40,6 +40,17 @@ BOOL ChangeDevicePassword(CSensor& sensor, BYTE kind, LPCTSTR text, BOOL prompt)
 BOOL SetOperatingMode(CSensor& sensor, BYTE mode, LPCTSTR text, BOOL prompt);
 BOOL SetOperatingModeValue(CSensor& sensor, BYTE mode, BYTE address, LPCTSTR text, BOOL prompt);
 
+// Retry prompts that depend on the device's last status, as ask of RunProcedureStep: the
+// text of retryId with the text of noteId appended when the status is status; the text
+// 392 when the status is 4 (a refused pending-field preview), else that of retryId.
+std::function<int()> AskRetryWithNote(const CSensor& sensor, BYTE status, UINT retryId, UINT noteId);
+std::function<int()> AskRetryPreview(const CSensor& sensor, UINT retryId);
+
+// The device check of CheckKVRDeviceType and CheckZOKDeviceType on the identification's
+// byte: passes when it or the expected byte is 0, or both are equal; a mismatch shows
+// message 427 when prompt is set.
+BOOL DeviceTypeMatches(BYTE actual, BYTE expected, BOOL prompt);
+
 // Triple pattern.
 BOOL ReadErrorList(CSensor& sensor, CSensorErrorList& list, BOOL prompt);                  // 402, 403
 BOOL ReadErrorListAt(CSensor& sensor, CSensorErrorList& list, BYTE address, BOOL prompt); // 402, 403

@@ -61,14 +61,16 @@ BOOL RetrySingle(const std::function<BOOL()>& attempt, UINT retryId, BOOL prompt
     return RetryRounds(attempt, kSingleTries, prompt, [retryId] { return RetryMessageBox(retryId); });
 }
 
-BOOL RetryTriple(const std::function<BOOL()>& attempt, UINT retryId, BOOL prompt)
+BOOL RunProcedureAttempts(const ProcedureStep& step, const std::function<BOOL()>& attempt, BOOL prompt,
+                          const std::function<int()>& ask)
 {
-    return RetryRounds(attempt, kTripleTries, prompt, [retryId] { return RetryMessageBox(retryId); });
-}
-
-BOOL RunOnce(const std::function<BOOL()>& attempt, UINT warningId, BOOL prompt)
-{
-    if (attempt()) return TRUE;
-    if (prompt) WarningMessageBox(warningId);
-    return FALSE;
+    SetStatusText(step.statusId, TRUE);
+    if (step.pattern == RetryPattern::Once) {
+        if (attempt()) return TRUE;
+        if (prompt) WarningMessageBox(step.promptId);
+        return FALSE;
+    }
+    const int tries = step.pattern == RetryPattern::Triple ? kTripleTries : kSingleTries;
+    if (ask) return RetryRounds(attempt, tries, prompt, ask);
+    return RetryRounds(attempt, tries, prompt, [id = step.promptId] { return RetryMessageBox(id); });
 }

@@ -1,13 +1,13 @@
 #pragma once
 // The texts and prompts every device procedure shares: the status text in the main
 // window's message bar, the Retry or Cancel prompt, the warning and the yes/no question,
-// and the three retry patterns that run one device operation until it succeeds or the
-// user cancels. All texts are string ids of the language library.
+// and the retry patterns that run one device operation until it succeeds or the user
+// cancels. All texts are string ids of the language library.
 #include "framework/core/CString.h"
 #include "framework/core/WinTypes.h"
 
 #include <functional>
-#include <memory>
+#include <type_traits>
 
 // Status and prompt texts of the procedures.
 namespace ProcedureText {
@@ -115,24 +115,84 @@ int ConfirmMessageBox(UINT id, LPCTSTR text1, LPCTSTR text2 = nullptr);
 // another round, anything else ends with FALSE. The number of rounds is not bounded.
 BOOL RetryRounds(const std::function<BOOL()>& attempt, int triesPerRound, BOOL prompt,
                  const std::function<int()>& ask);
-// The single pattern (one attempt per prompt) and the triple one (three per prompt),
-// prompting with RetryMessageBox(retryId).
+// The single pattern: one attempt per RetryMessageBox(retryId).
 BOOL RetrySingle(const std::function<BOOL()>& attempt, UINT retryId, BOOL prompt);
-BOOL RetryTriple(const std::function<BOOL()>& attempt, UINT retryId, BOOL prompt);
-// One attempt; a failure shows WarningMessageBox(warningId) when prompt is set.
-BOOL RunOnce(const std::function<BOOL()>& attempt, UINT warningId, BOOL prompt);
 
-// The object-returning forms: the operation's object, or null after the last failure.
-template <class T>
-std::unique_ptr<T> RetryForObject(const std::function<std::unique_ptr<T>()>& operation, int triesPerRound,
-                                  UINT retryId, BOOL prompt)
+// How a procedure runs its operation: single, one attempt per Retry prompt; triple, up to
+// three; once, one attempt whose failure shows a warning.
+enum class RetryPattern { Single, Triple, Once };
+
+// A procedure's status text, the text of its Retry prompt (of its warning for the once
+// pattern) and its pattern.
+struct ProcedureStep {
+    UINT statusId;
+    UINT promptId;
+    RetryPattern pattern;
+};
+
+// The steps of the device procedures.
+namespace ProcedureSteps {
+using namespace ProcedureText;
+constexpr ProcedureStep kLoad{kLoadStatus, kLoadRetry, RetryPattern::Single};
+constexpr ProcedureStep kOpen{kOpenStatus, kOpenRetry, RetryPattern::Single};
+constexpr ProcedureStep kClose{kCloseStatus, kCloseRetry, RetryPattern::Single};
+constexpr ProcedureStep kFree{kFreeStatus, kFreeRetry, RetryPattern::Single};
+constexpr ProcedureStep kIdentify{kIdentifyStatus, kIdentifyRetry, RetryPattern::Single};
+constexpr ProcedureStep kTest{kTestStatus, kTestRetry, RetryPattern::Single};
+constexpr ProcedureStep kMode2Code{kMode2CodeStatus, kMode2CodeRetry, RetryPattern::Single};
+constexpr ProcedureStep kPassword{kPasswordStatus, kPasswordRetry, RetryPattern::Single};
+constexpr ProcedureStep kMode0{kMode0Status, kMode0Retry, RetryPattern::Single};
+constexpr ProcedureStep kMode16{kMode16Status, kMode16Retry, RetryPattern::Single};
+constexpr ProcedureStep kNormalMode{kNormalModeStatus, kNormalModeRetry, RetryPattern::Single};
+constexpr ProcedureStep kErrorList{kErrorListStatus, kErrorListRetry, RetryPattern::Triple};
+constexpr ProcedureStep kType{kTypeStatus, kTypeRetry, RetryPattern::Triple};
+constexpr ProcedureStep kIdentification{kIdentificationStatus, kIdentificationRetry, RetryPattern::Triple};
+constexpr ProcedureStep kScan{kScanStatus, kScanRetry, RetryPattern::Triple};
+constexpr ProcedureStep kReadField{kReadFieldStatus, kReadFieldRetry, RetryPattern::Single};
+constexpr ProcedureStep kReadWarningField{kReadWarningFieldStatus, kReadWarningFieldRetry, RetryPattern::Single};
+constexpr ProcedureStep kWriteField{kWriteFieldStatus, kWriteFieldRetry, RetryPattern::Single};
+constexpr ProcedureStep kContour{kContourStatus, kContourRetry, RetryPattern::Single};
+constexpr ProcedureStep kContourRead{kContourReadStatus, kContourReadRetry, RetryPattern::Single};
+constexpr ProcedureStep kLockedContour{kLockedContourStatus, kLockedContourRetry, RetryPattern::Single};
+constexpr ProcedureStep kTeachStart{kTeachStartStatus, kTeachStartRetry, RetryPattern::Single};
+constexpr ProcedureStep kTeachAccept{kTeachAcceptStatus, kTeachAcceptWarning, RetryPattern::Once};
+constexpr ProcedureStep kTeachEnd{kTeachEndStatus, kTeachEndRetry, RetryPattern::Single};
+constexpr ProcedureStep kPreview{kPreviewStatus, kPreviewRetry, RetryPattern::Single};
+constexpr ProcedureStep kDiscard{kDiscardStatus, kDiscardRetry, RetryPattern::Single};
+constexpr ProcedureStep kStore{kStoreStatus, kStoreWarning, RetryPattern::Once};
+constexpr ProcedureStep kParameter{kParameterStatus, kParameterRetry, RetryPattern::Single};
+constexpr ProcedureStep kCommand50{kCommand50Status, kCommand50Retry, RetryPattern::Single};
+constexpr ProcedureStep kIndexedValue{kIndexedValueStatus, kIndexedValueRetry, RetryPattern::Single};
+constexpr ProcedureStep kReadConfig{kReadConfigStatus, kReadConfigRetry, RetryPattern::Triple};
+constexpr ProcedureStep kCheckConfig{kWriteConfigStatus, kWriteConfigRetry, RetryPattern::Triple};
+constexpr ProcedureStep kWriteConfig{kWriteConfigStatus, kWriteConfigRetry, RetryPattern::Single};
+constexpr ProcedureStep kCommitConfig{kCommitConfigStatus, kCommitConfigRetry, RetryPattern::Single};
+} // namespace ProcedureSteps
+
+// Shows the step's status text (repainted at once) and runs attempt by the step's pattern;
+// ask, when set, takes the place of the step's Retry prompt.
+BOOL RunProcedureAttempts(const ProcedureStep& step, const std::function<BOOL()>& attempt, BOOL prompt,
+                          const std::function<int()>& ask = {});
+
+// A procedure: the step's status text, then its operation by the step's pattern. An
+// operation returns BOOL, or a new object that is null on failure; the result is the
+// operation's, after the last failure FALSE or null.
+template <class Operation>
+auto RunProcedureStep(const ProcedureStep& step, Operation operation, BOOL prompt,
+                      const std::function<int()>& ask = {})
 {
-    std::unique_ptr<T> result;
-    RetryRounds(
-        [&] {
-            result = operation();
-            return result != nullptr;
-        },
-        triesPerRound, prompt, [retryId] { return RetryMessageBox(retryId); });
-    return result;
+    using Result = std::invoke_result_t<Operation&>;
+    if constexpr (std::is_integral_v<Result>) {
+        return RunProcedureAttempts(step, [&] { return BOOL(operation()); }, prompt, ask);
+    } else {
+        Result result;
+        RunProcedureAttempts(
+            step,
+            [&] {
+                result = operation();
+                return BOOL(result != nullptr);
+            },
+            prompt, ask);
+        return result;
+    }
 }

@@ -11,14 +11,13 @@
 
 #include <algorithm>
 
-using namespace ProcedureText;
+using namespace ProcedureSteps;
 
 namespace {
 
 constexpr BYTE kStatusPending = 2;
 constexpr BYTE kStatusRefused = 4;
 constexpr int kSingleTries = 1;
-constexpr int kTripleTries = 3;
 constexpr int kProtectiveKind = 1;
 constexpr int kWarningKind = 2;
 constexpr int kDefaultContourBeams = 91;
@@ -99,139 +98,105 @@ std::unique_ptr<CPolyShelter> DefaultWarningContour(const CSensorType& type)
 
 BOOL ReadZOKIdentification(CZOKSensor& sensor, CZOKIdentity& identity, BOOL prompt)
 {
-    SetStatusText(kIdentificationStatus, TRUE);
-    return RetryTriple([&] { return sensor.ReadIdentity(identity); }, kIdentificationRetry, prompt);
+    return RunProcedureStep(kIdentification, [&] { return sensor.ReadIdentity(identity); }, prompt);
 }
 
 BOOL ReadZOKIdentificationAt(CZOKSensor& sensor, CZOKIdentity& identity, BYTE device, BOOL prompt)
 {
-    SetStatusText(kIdentificationStatus, TRUE);
-    return RetryTriple([&] { return sensor.ReadIdentityAt(identity, device); }, kIdentificationRetry, prompt);
+    return RunProcedureStep(kIdentification, [&] { return sensor.ReadIdentityAt(identity, device); }, prompt);
 }
 
 BOOL ReadZOKSensorType(CZOKSensor& sensor, CSensorType& type, BOOL prompt)
 {
-    SetStatusText(kTypeStatus, TRUE);
-    return RetryTriple([&] { return sensor.ReadSensorType(type); }, kTypeRetry, prompt);
+    return RunProcedureStep(kType, [&] { return sensor.ReadSensorType(type); }, prompt);
 }
 
 std::unique_ptr<CScan> ReadZOKScan(CZOKSensor& sensor, int count, BOOL prompt)
 {
-    SetStatusText(kScanStatus, TRUE);
-    return RetryForObject<CScan>([&] { return sensor.ReadScan(count); }, kTripleTries, kScanRetry, prompt);
+    return RunProcedureStep(kScan, [&] { return sensor.ReadScan(count); }, prompt);
 }
 
 std::unique_ptr<CShelter> ReadZOKField(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kReadFieldStatus, TRUE);
-    return RetryForObject<CShelter>([&] { return sensor.ReadProtectiveField(); }, kSingleTries, kReadFieldRetry,
-                                    prompt);
+    return RunProcedureStep(kReadField, [&] { return sensor.ReadProtectiveField(); }, prompt);
 }
 
 std::unique_ptr<CPolyShelter> ReadZOKFieldSub1(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kReadWarningFieldStatus, TRUE);
-    return RetryForObject<CPolyShelter>([&] { return sensor.ReadWarningField(); }, kSingleTries,
-                                        kReadWarningFieldRetry, prompt);
+    return RunProcedureStep(kReadWarningField, [&] { return sensor.ReadWarningField(); }, prompt);
 }
 
 std::unique_ptr<CPolyShelter> RunZOKCommand43(CZOKSensor& sensor, const CShelter* field, BOOL prompt)
 {
-    SetStatusText(kContourStatus, TRUE);
-    return RetryForObject<CPolyShelter>([&] { return sensor.ExchangeContour(field); }, kSingleTries, kContourRetry,
-                                        prompt);
+    return RunProcedureStep(kContour, [&] { return sensor.ExchangeContour(field); }, prompt);
 }
 
 std::unique_ptr<CPolyShelter> ReadZOKScanSub3(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kContourReadStatus, TRUE);
-    return RetryForObject<CPolyShelter>([&] { return sensor.ReadScanContour(); }, kSingleTries, kContourReadRetry,
-                                        prompt);
+    return RunProcedureStep(kContourRead, [&] { return sensor.ReadScanContour(); }, prompt);
 }
 
 std::unique_ptr<CPolyShelter> ReadZOKScanSub4(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kLockedContourStatus, TRUE);
-    return RetryForObject<CPolyShelter>([&] { return sensor.ReadScanContourLocked(); }, kSingleTries,
-                                        kLockedContourRetry, prompt);
+    return RunProcedureStep(kLockedContour, [&] { return sensor.ReadScanContourLocked(); }, prompt);
 }
 
 BOOL RunZOKCommand46Sub0(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kTeachStartStatus, TRUE);
-    return RetrySingle([&] { return sensor.StartTeachIn(); }, kTeachStartRetry, prompt);
+    return RunProcedureStep(kTeachStart, [&] { return sensor.StartTeachIn(); }, prompt);
 }
 
 BOOL RunZOKCommand46Sub2(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kTeachEndStatus, TRUE);
-    return RetrySingle([&] { return sensor.EndTeachIn(); }, kTeachEndRetry, prompt);
+    return RunProcedureStep(kTeachEnd, [&] { return sensor.EndTeachIn(); }, prompt);
 }
 
 BOOL RunZOKCommand41Sub0(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kDiscardStatus, TRUE);
-    return RetrySingle([&] { return sensor.DiscardPendingField(); }, kDiscardRetry, prompt);
+    return RunProcedureStep(kDiscard, [&] { return sensor.DiscardPendingField(); }, prompt);
 }
 
 BOOL RunZOKCommand41Sub1(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kPreviewStatus, TRUE);
-    return RetryRounds([&] { return sensor.PreviewPendingField(); }, kSingleTries, prompt, [&] {
-        return RetryMessageBox(sensor.GetLastStatus() == kStatusRefused ? kPreviewRefusedRetry : kPreviewRetry);
-    });
+    return RunProcedureStep(kPreview, [&] { return sensor.PreviewPendingField(); }, prompt,
+                            AskRetryPreview(sensor, kPreviewRetry));
 }
 
 BOOL SendZOKCommand67(CZOKSensor& sensor, BYTE value, BOOL prompt)
 {
-    SetStatusText(kParameterStatus, TRUE);
-    return RetrySingle([&] { return sensor.SendCommand67(value); }, kParameterRetry, prompt);
+    return RunProcedureStep(kParameter, [&] { return sensor.SendCommand67(value); }, prompt);
 }
 
 BOOL RunCommand50(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kCommand50Status, TRUE);
-    return RetrySingle([&] { return sensor.SendCommand50(); }, kCommand50Retry, prompt);
+    return RunProcedureStep(kCommand50, [&] { return sensor.SendCommand50(); }, prompt);
 }
 
 BOOL RunCommand50At(CZOKSensor& sensor, BYTE device, BOOL prompt)
 {
-    SetStatusText(kCommand50Status, TRUE);
-    return RetrySingle([&] { return sensor.SendCommand50At(device); }, kCommand50Retry, prompt);
+    return RunProcedureStep(kCommand50, [&] { return sensor.SendCommand50At(device); }, prompt);
 }
 
 BOOL SetIndexedValue(CZOKSensor& sensor, BYTE value, BYTE device, BOOL prompt)
 {
-    SetStatusText(kIndexedValueStatus, TRUE);
-    return RetrySingle([&] { return sensor.SendCommand77(value, device); }, kIndexedValueRetry, prompt);
+    return RunProcedureStep(kIndexedValue, [&] { return sensor.SendCommand77(value, device); }, prompt);
 }
 
 BOOL RunZOKCommand46Sub1(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kTeachAcceptStatus, TRUE);
-    return RunOnce([&] { return sensor.AcceptTeachIn(); }, kTeachAcceptWarning, prompt);
+    return RunProcedureStep(kTeachAccept, [&] { return sensor.AcceptTeachIn(); }, prompt);
 }
 
 BOOL RunZOKCommand41Sub2(CZOKSensor& sensor, BOOL prompt)
 {
-    SetStatusText(kStoreStatus, TRUE);
-    return RunOnce([&] { return sensor.StorePendingField(); }, kStoreWarning, prompt);
+    return RunProcedureStep(kStore, [&] { return sensor.StorePendingField(); }, prompt);
 }
 
 std::unique_ptr<CShelter> WriteZOKField(CZOKSensor& sensor, const CShelter* field, BOOL prompt)
 {
-    SetStatusText(kWriteFieldStatus, TRUE);
-    std::unique_ptr<CShelter> written;
-    RetryRounds(
-        [&] {
-            written = sensor.WriteField(field);
-            return written != nullptr;
-        },
-        kSingleTries, prompt,
-        [&] {
-            return sensor.GetLastStatus() == kStatusRefused ? RetryMessageBox(kWriteFieldRetry, kFieldRefusedNote)
-                                                            : RetryMessageBox(kWriteFieldRetry);
-        });
+    std::unique_ptr<CShelter> written =
+        RunProcedureStep(kWriteField, [&] { return sensor.WriteField(field); }, prompt,
+                         AskRetryWithNote(sensor, kStatusRefused, kWriteFieldRetry, kFieldRefusedNote));
     if (!written || sensor.GetLastStatus() != kStatusPending) return written;
 
     SetStatusText(kPreviewStatus, TRUE);
@@ -243,11 +208,7 @@ std::unique_ptr<CShelter> WriteZOKField(CZOKSensor& sensor, const CShelter* fiel
 BOOL CheckZOKDeviceType(CZOKSensor& sensor, BYTE expected, BOOL prompt)
 {
     CZOKIdentity identity;
-    if (!ReadZOKIdentification(sensor, identity, TRUE)) return FALSE;
-    const BYTE actual = identity.GetByte29();
-    if (actual == 0 || expected == 0 || actual == expected) return TRUE;
-    if (prompt) AfxMessageBox(kDeviceMismatch, MB_OK);
-    return FALSE;
+    return ReadZOKIdentification(sensor, identity, TRUE) && DeviceTypeMatches(identity.GetByte29(), expected, prompt);
 }
 
 BOOL SendZOKParameters(CZOKSensor& sensor, const CZOKParameters& parameters)
@@ -308,14 +269,12 @@ BOOL WriteZOKSystem(CZOKSensor& sensor)
     field.Initialize(type, type.GetProtectiveMaxDistance(), kProtectiveKind);
     if (!RetrySingle([&] { return sensor.WriteField(&field) != nullptr; }, kWriteFieldRetry, TRUE)) result = FALSE;
 
-    if (sensor.GetLastStatus() == kStatusPending) {
-        SetStatusText(kPreviewStatus, TRUE);
-        if (!RetrySingle([&] { return sensor.SendCommand41Sub3(); }, kPreviewRetry, TRUE)) result = FALSE;
-    }
+    if (sensor.GetLastStatus() == kStatusPending &&
+        !RunProcedureStep(kPreview, [&] { return sensor.SendCommand41Sub3(); }, TRUE))
+        result = FALSE;
 
-    const BOOL previewed = RetryRounds([&] { return sensor.PreviewPendingField(); }, kSingleTries, TRUE, [&] {
-        return RetryMessageBox(sensor.GetLastStatus() == kStatusRefused ? kPreviewRefusedRetry : kParameterRetry);
-    });
+    const BOOL previewed = RetryRounds([&] { return sensor.PreviewPendingField(); }, kSingleTries, TRUE,
+                                       AskRetryPreview(sensor, kParameterRetry));
     if (previewed) {
         if (!RetrySingle([&] { return sensor.StorePendingField(); }, kParameterRetry, TRUE)) result = FALSE;
     } else {

@@ -341,6 +341,18 @@ TEST(ZOKFieldCommandsTest, ContourExchangeReturnsACopyOfThePolygonSent)
     EXPECT_EQ(refused.ExchangeContour(sent.get()), nullptr);
 }
 
+TEST(ZOKFieldCommandsTest, ContourExchangeKeepsNoStatus)
+{
+    // Unlike the interface unit's, the scanner's contour status never becomes the last status.
+    const std::unique_ptr<CPolyShelter> sent = Polygon(91, 35);
+    for (BYTE status : {BYTE(1), BYTE(2)}) {
+        RecordingZOKSensor sensor;
+        sensor.script = {DeviceAnswer(0xC3, status)};
+        sensor.ExchangeContour(sent.get());
+        EXPECT_EQ(sensor.GetLastStatus(), 0) << int(status);
+    }
+}
+
 TEST(ZOKFieldCommandsTest, ScanRequestsCarryTheCountAsOneByte)
 {
     struct Case {
