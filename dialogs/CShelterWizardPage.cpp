@@ -7,18 +7,7 @@
 
 IMPLEMENT_DYNAMIC(CShelterWizardPage, CWizardPage)
 
-CShelterWizardPage::CShelterWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
-
-CShelterWizard* CShelterWizardPage::GetWizard() const
-{
-    return dynamic_cast<CShelterWizard*>(m_pSheet ? m_pSheet : GetSheet());
-}
-
-void CShelterWizardPage::DoDataExchange(CDataExchange* pDX)
-{
-    CWizardPage::DoDataExchange(pDX);
-    m_pSheet = GetSheet();
-}
+CShelterWizardPage::CShelterWizardPage(UINT nIDTemplate) : CWizardPageOf(nIDTemplate, IDB_SIDE_PICTURE) {}
 
 // ------------------------------------------------------------------ name
 
@@ -119,7 +108,6 @@ CShelterFinishPage::CShelterFinishPage() : CShelterWizardPage(IDD) {}
 
 BOOL CShelterFinishPage::OnSetActive()
 {
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return CShelterWizardPage::OnSetActive();
 }

@@ -4,21 +4,12 @@
 
 class CShelterWizard;
 
-class CShelterWizardPage : public CWizardPage {
+class CShelterWizardPage : public CWizardPageOf<CShelterWizard> {
     DECLARE_DYNAMIC(CShelterWizardPage)
 public:
     static constexpr UINT IDB_SIDE_PICTURE = 86;
 
     explicit CShelterWizardPage(UINT nIDTemplate);
-
-    // The wizard the page runs in; null before the page is shown.
-    CShelterWizard* GetWizard() const;
-
-protected:
-    // Runs the framework's exchange, then keeps the page's sheet.
-    void DoDataExchange(CDataExchange* pDX) override;
-
-    CPropertySheet* m_pSheet = nullptr;
 };
 
 // 191: the name of the new field pair (edit 2086, at most 8 characters); a name in use

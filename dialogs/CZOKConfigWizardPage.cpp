@@ -36,29 +36,12 @@ void PassTypeToFields(CZOKConfig& config)
 
 } // namespace
 
-CZOKConfigWizardPage::CZOKConfigWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
-
-CZOKConfigWizard* CZOKConfigWizardPage::GetWizard() const
-{
-    return dynamic_cast<CZOKConfigWizard*>(m_pSheet ? m_pSheet : GetSheet());
-}
+CZOKConfigWizardPage::CZOKConfigWizardPage(UINT nIDTemplate) : CWizardPageOf(nIDTemplate, IDB_SIDE_PICTURE) {}
 
 CZOKConfig* CZOKConfigWizardPage::GetConfig() const
 {
     CZOKConfigWizard* wizard = GetWizard();
     return wizard ? wizard->GetConfig() : nullptr;
-}
-
-void CZOKConfigWizardPage::DoDataExchange(CDataExchange* pDX)
-{
-    CWizardPage::DoDataExchange(pDX);
-    m_pSheet = GetSheet();
-}
-
-BOOL CZOKConfigWizardPage::IsFirstPage() const
-{
-    CZOKConfigWizard* wizard = GetWizard();
-    return wizard && wizard->GetPageIndex(const_cast<CZOKConfigWizardPage*>(this)) == 0;
 }
 
 // ------------------------------------------------------------------ 182 sensor type
@@ -129,7 +112,7 @@ void CZOKConfigNamesPage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CZOKConfigNamesPage::OnSetActive()
 {
-    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+    SetBackNextButtons();
     if (CZOKConfigWizard* wizard = GetWizard()) wizard->ResetTitle();
     if (CZOKConfig* config = GetConfig()) {
         m_strProtectiveName = config->GetProtectiveName();
@@ -170,7 +153,7 @@ void CZOKConfigOptionValuePage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CZOKConfigOptionValuePage::OnSetActive()
 {
-    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+    SetBackNextButtons();
     if (CZOKConfig* config = GetConfig()) {
         // Off shows 1, the first value the edit accepts, ready for switching on.
         m_nOn = config->GetOption1() != 0 ? 1 : 0;
@@ -493,7 +476,6 @@ CZOKConfigFinishPage::CZOKConfigFinishPage() : CZOKConfigWizardPage(IDD) {}
 
 BOOL CZOKConfigFinishPage::OnSetActive()
 {
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return CZOKConfigWizardPage::OnSetActive();
 }

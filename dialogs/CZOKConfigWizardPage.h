@@ -11,23 +11,15 @@
 class CZOKConfig;
 class CZOKConfigWizard;
 
-class CZOKConfigWizardPage : public CWizardPage {
+class CZOKConfigWizardPage : public CWizardPageOf<CZOKConfigWizard> {
     DECLARE_DYNAMIC(CZOKConfigWizardPage)
 public:
     static constexpr UINT IDB_SIDE_PICTURE = 94;
 
     explicit CZOKConfigWizardPage(UINT nIDTemplate);
 
-    CZOKConfigWizard* GetWizard() const;
     // The wizard's configuration; null outside a run.
     CZOKConfig* GetConfig() const;
-
-protected:
-    // Runs the framework's exchange, then keeps the page's sheet.
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL IsFirstPage() const;
-
-    CPropertySheet* m_pSheet = nullptr;
 };
 
 // 182 (new configurations only): the sensor type, combo 2096, or read from the scanner
