@@ -92,14 +92,14 @@ void CShelterShapePage::OnProtectiveSizes()
 {
     CShelterWizard* wizard = GetWizard();
     if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditProtectiveSizes(this, wizard->m_sensorType);
+    wizard->m_shapes.EditSizes(CShelterShapes::kProtectiveKind, this, wizard->m_sensorType);
 }
 
 void CShelterShapePage::OnWarningSizes()
 {
     CShelterWizard* wizard = GetWizard();
     if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditWarningSizes(this, wizard->m_sensorType);
+    wizard->m_shapes.EditSizes(CShelterShapes::kWarningKind, this, wizard->m_sensorType);
 }
 
 // ------------------------------------------------------------------ end

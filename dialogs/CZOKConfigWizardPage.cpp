@@ -461,13 +461,13 @@ void CZOKConfigShelterPage::OnShapeChanged()
 void CZOKConfigShelterPage::OnProtectiveSizes()
 {
     const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditProtectiveSizes(this, config->GetSensorType());
+    if (config && UpdateData(TRUE)) m_shapes.EditSizes(CShelterShapes::kProtectiveKind, this, config->GetSensorType());
 }
 
 void CZOKConfigShelterPage::OnWarningSizes()
 {
     const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditWarningSizes(this, config->GetSensorType());
+    if (config && UpdateData(TRUE)) m_shapes.EditSizes(CShelterShapes::kWarningKind, this, config->GetSensorType());
 }
 
 // ------------------------------------------------------------------ 190 end
