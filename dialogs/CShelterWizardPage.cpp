@@ -54,52 +54,21 @@ BOOL CShelterNamePage::OnKillActive()
 BEGIN_MESSAGE_MAP(CShelterShapePage, CShelterWizardPage)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_PROTECTIVE_SHAPE, OnShapeChanged)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_WARNING_SHAPE, OnShapeChanged)
-    ON_BN_CLICKED(CShelterShapes::IDC_PROTECTIVE_SIZES, OnProtectiveSizes)
-    ON_BN_CLICKED(CShelterShapes::IDC_WARNING_SIZES, OnWarningSizes)
+    ON_CONTROL_RANGE(BN_CLICKED, CShelterShapes::IDC_PROTECTIVE_SIZES, CShelterShapes::IDC_WARNING_SIZES, OnSizes)
 END_MESSAGE_MAP()
 
-CShelterShapePage::CShelterShapePage() : CShelterWizardPage(IDD) {}
+CShelterShapePage::CShelterShapePage() : CShelterShapesPageBase(IDD) {}
 
-void CShelterShapePage::DoDataExchange(CDataExchange* pDX)
-{
-    CShelterWizardPage::DoDataExchange(pDX);
-    if (CShelterWizard* wizard = GetWizard()) DDX_ShelterShapes(pDX, wizard->m_shapes);
-}
-
-BOOL CShelterShapePage::OnInitDialog()
-{
-    CShelterWizardPage::OnInitDialog();
-    if (CShelterWizard* wizard = GetWizard()) EnableShelterSizeButtons(*this, wizard->m_shapes);
-    return TRUE;
-}
-
-BOOL CShelterShapePage::OnSetActive()
-{
-    SetWizardButtons(kButtonsBackNext);
-    const BOOL result = CShelterWizardPage::OnSetActive();
-    if (CShelterWizard* wizard = GetWizard()) EnableShelterSizeButtons(*this, wizard->m_shapes);
-    return result;
-}
-
-void CShelterShapePage::OnShapeChanged()
+CShelterShapes* CShelterShapePage::GetShapes()
 {
     CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    EnableShelterSizeButtons(*this, wizard->m_shapes);
+    return wizard ? &wizard->m_shapes : nullptr;
 }
 
-void CShelterShapePage::OnProtectiveSizes()
+const CSensorType* CShelterShapePage::GetShapesType() const
 {
-    CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditSizes(CShelterShapes::kProtectiveKind, this, wizard->m_sensorType);
-}
-
-void CShelterShapePage::OnWarningSizes()
-{
-    CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditSizes(CShelterShapes::kWarningKind, this, wizard->m_sensorType);
+    const CShelterWizard* wizard = GetWizard();
+    return wizard ? &wizard->m_sensorType : nullptr;
 }
 
 // ------------------------------------------------------------------ end

@@ -1,5 +1,6 @@
 #pragma once
 // The pages of the field wizard (CShelterWizard), each with the wizard's side picture.
+#include "dialogs/CShelterShapesPageBase.h"
 #include "dialogs/CWizardPage.h"
 
 class CShelterWizard;
@@ -33,19 +34,16 @@ protected:
 
 // 192: the shapes of both fields (combo boxes 2122 and 2124) and their sizes (buttons
 // 2103 and 2104, each enabled only for a rectangle or an arc).
-class CShelterShapePage : public CShelterWizardPage {
+class CShelterShapePage : public CShelterShapesPageBase<CShelterWizardPage> {
 public:
     static constexpr UINT IDD = 192;
 
     CShelterShapePage();
-    BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnShapeChanged();
-    void OnProtectiveSizes();
-    void OnWarningSizes();
+    // The wizard's shapes and sensor type.
+    CShelterShapes* GetShapes() override;
+    const CSensorType* GetShapesType() const override;
 
     DECLARE_MESSAGE_MAP()
 };

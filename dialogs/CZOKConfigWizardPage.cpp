@@ -410,38 +410,27 @@ BOOL CZOKConfigChoicePage::OnKillActive()
 BEGIN_MESSAGE_MAP(CZOKConfigShelterPage, CZOKConfigWizardPage)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_PROTECTIVE_SHAPE, OnShapeChanged)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_WARNING_SHAPE, OnShapeChanged)
-    ON_BN_CLICKED(CShelterShapes::IDC_PROTECTIVE_SIZES, OnProtectiveSizes)
-    ON_BN_CLICKED(CShelterShapes::IDC_WARNING_SIZES, OnWarningSizes)
+    ON_CONTROL_RANGE(BN_CLICKED, CShelterShapes::IDC_PROTECTIVE_SIZES, CShelterShapes::IDC_WARNING_SIZES, OnSizes)
 END_MESSAGE_MAP()
 
-CZOKConfigShelterPage::CZOKConfigShelterPage() : CZOKConfigWizardPage(IDD) {}
+CZOKConfigShelterPage::CZOKConfigShelterPage() : CShelterShapesPageBase(IDD) {}
 
-void CZOKConfigShelterPage::DoDataExchange(CDataExchange* pDX)
+const CSensorType* CZOKConfigShelterPage::GetShapesType() const
 {
-    CZOKConfigWizardPage::DoDataExchange(pDX);
-    DDX_ShelterShapes(pDX, m_shapes);
+    const CZOKConfig* config = GetConfig();
+    return config ? &config->GetSensorType() : nullptr;
 }
 
 BOOL CZOKConfigShelterPage::OnInitDialog()
 {
     // First shown: the defaults of the type chosen by now.
-    if (const CZOKConfig* config = GetConfig()) m_shapes.SetDefaults(config->GetSensorType());
-    CZOKConfigWizardPage::OnInitDialog();
-    EnableShelterSizeButtons(*this, m_shapes);
-    return TRUE;
-}
-
-BOOL CZOKConfigShelterPage::OnSetActive()
-{
-    SetWizardButtons(kButtonsBackNext);
-    const BOOL result = CZOKConfigWizardPage::OnSetActive();
-    EnableShelterSizeButtons(*this, m_shapes);
-    return result;
+    if (const CSensorType* type = GetShapesType()) m_shapes.SetDefaults(*type);
+    return CShelterShapesPageBase::OnInitDialog();
 }
 
 BOOL CZOKConfigShelterPage::OnKillActive()
 {
-    if (!CZOKConfigWizardPage::OnKillActive()) return FALSE;
+    if (!CShelterShapesPageBase::OnKillActive()) return FALSE;
     CZOKConfig* config = GetConfig();
     if (!config) return TRUE;
     std::unique_ptr<CShelter> protective = m_shapes.CreateProtectiveField(config->GetSensorType());
@@ -451,23 +440,6 @@ BOOL CZOKConfigShelterPage::OnKillActive()
         config->SetShelter(kWarningKind, std::move(warning));
     }
     return TRUE;
-}
-
-void CZOKConfigShelterPage::OnShapeChanged()
-{
-    if (UpdateData(TRUE)) EnableShelterSizeButtons(*this, m_shapes);
-}
-
-void CZOKConfigShelterPage::OnProtectiveSizes()
-{
-    const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditSizes(CShelterShapes::kProtectiveKind, this, config->GetSensorType());
-}
-
-void CZOKConfigShelterPage::OnWarningSizes()
-{
-    const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditSizes(CShelterShapes::kWarningKind, this, config->GetSensorType());
 }
 
 // ------------------------------------------------------------------ 190 end
