@@ -181,7 +181,6 @@ BOOL CComWizardResultPage::OnSetActive()
         m_strText.LoadString(CComWizard::IsSimulating() ? IDS_SIMULATING : IDS_NOT_FOUND);
     }
     UpdateData(FALSE);
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return TRUE;
 }

@@ -49,29 +49,18 @@ void FocusItem(CWnd* page, int id)
 
 // ------------------------------------------------------------------ page base
 
-CKVRConfigWizardPage::CKVRConfigWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
+CKVRConfigWizardPage::CKVRConfigWizardPage(UINT nIDTemplate) : CWizardPageOf(nIDTemplate, IDB_SIDE_PICTURE) {}
 
 CKVRConfig* CKVRConfigWizardPage::GetConfig() const
 {
-    CKVRConfigWizard* wizard = m_pSheet ? m_pSheet : dynamic_cast<CKVRConfigWizard*>(GetSheet());
+    CKVRConfigWizard* wizard = GetWizard();
     return wizard ? wizard->GetConfig() : nullptr;
 }
 
-void CKVRConfigWizardPage::DoDataExchange(CDataExchange* pDX)
+KVRWizardHelpers* CKVRConfigWizardPage::GetHelpers() const
 {
-    CWizardPage::DoDataExchange(pDX);
-    m_pSheet = dynamic_cast<CKVRConfigWizard*>(GetParent());
-}
-
-bool CKVRConfigWizardPage::IsFirstPage() const
-{
-    const CPropertySheet* sheet = GetSheet();
-    return sheet && sheet->GetPageIndex(const_cast<CKVRConfigWizardPage*>(this)) == 0;
-}
-
-void CKVRConfigWizardPage::SetBackNextButtons() const
-{
-    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+    const CKVRConfigWizard* wizard = GetWizard();
+    return wizard ? wizard->GetHelpers() : nullptr;
 }
 
 // ------------------------------------------------------------------ 172 sensor type
@@ -93,7 +82,7 @@ BOOL CKVRConfigSensorTypePage::OnSetActive()
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
     SetWizardButtons(kButtonsNext);
-    if (m_pSheet) m_pSheet->ResetTitle();
+    if (CKVRConfigWizard* wizard = GetWizard()) wizard->ResetTitle();
     m_type = config->GetSensorType();
     UpdateData(FALSE);
     // A type change would no longer fit the fields already drawn.
@@ -153,7 +142,7 @@ BOOL CKVRConfigOptionValuePage::OnSetActive()
 {
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
-    if (m_pSheet) m_pSheet->ResetTitle();
+    if (CKVRConfigWizard* wizard = GetWizard()) wizard->ResetTitle();
     SetBackNextButtons();
     const BYTE value = config->GetValueV2();
     m_nOn = value != 0 ? 1 : 0;
@@ -420,7 +409,8 @@ void CKVRConfigSpeedPage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CKVRConfigSpeedPage::OnSetActive()
 {
-    if (m_pSheet && m_pSheet->SkipPage(m_pSheet->GetPageIndex(this))) return FALSE;
+    if (const CKVRConfigWizard* wizard = GetWizard(); wizard && wizard->SkipPage(wizard->GetPageIndex(this)))
+        return FALSE;
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
     SetWizardButtons(kButtonsBackNext);
@@ -607,7 +597,7 @@ CKVRConfigShelterListPage::CKVRConfigShelterListPage()
 void CKVRConfigShelterListPage::OnAdd()
 {
     CKVRConfig* config = GetConfig();
-    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    KVRWizardHelpers* helpers = GetHelpers();
     if (!helpers || !config || Count() >= m_kind.maxCount) return;
     CString name;
     auto pair = helpers->NewFieldPair(this, *config, DefaultName(), name);
@@ -639,7 +629,7 @@ CKVRConfigControlListPage::CKVRConfigControlListPage()
 void CKVRConfigControlListPage::EnableButtons(int count)
 {
     CKVRConfigListPage::EnableButtons(count);
-    const BOOL withHelpers = m_pSheet && m_pSheet->GetHelpers();
+    const BOOL withHelpers = GetHelpers() != nullptr;
     EnableItem(IDC_EDIT, withHelpers && count > 0);
     EnableItem(IDC_TABLE, withHelpers);
 }
@@ -647,7 +637,7 @@ void CKVRConfigControlListPage::EnableButtons(int count)
 void CKVRConfigControlListPage::OnAdd()
 {
     CKVRConfig* config = GetConfig();
-    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    KVRWizardHelpers* helpers = GetHelpers();
     if (!helpers || !config || Count() >= m_kind.maxCount) return;
     CString name;
     auto control = helpers->NewCase(this, *config, name);
@@ -659,7 +649,7 @@ void CKVRConfigControlListPage::OnAdd()
 void CKVRConfigControlListPage::OnEdit()
 {
     CKVRConfig* config = GetConfig();
-    KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr;
+    KVRWizardHelpers* helpers = GetHelpers();
     const int n = Selected();
     if (!helpers || !config || n < 0) return;
     auto control = helpers->EditCase(this, *config, n);
@@ -670,7 +660,7 @@ void CKVRConfigControlListPage::OnEdit()
 
 void CKVRConfigControlListPage::OnTable()
 {
-    if (KVRWizardHelpers* helpers = m_pSheet ? m_pSheet->GetHelpers() : nullptr)
+    if (KVRWizardHelpers* helpers = GetHelpers())
         helpers->ShowCaseTable(this, *GetConfig());
 }
 
@@ -690,7 +680,6 @@ CKVRConfigFinishPage::CKVRConfigFinishPage() : CKVRConfigWizardPage(IDD) {}
 
 BOOL CKVRConfigFinishPage::OnSetActive()
 {
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return TRUE;
 }

@@ -9,25 +9,20 @@
 
 class CKVRConfig;
 class CKVRConfigWizard;
+class KVRWizardHelpers;
 
-class CKVRConfigWizardPage : public CWizardPage {
+class CKVRConfigWizardPage : public CWizardPageOf<CKVRConfigWizard> {
     DECLARE_DYNAMIC(CKVRConfigWizardPage)
 public:
     static constexpr UINT IDB_SIDE_PICTURE = 89;
 
     explicit CKVRConfigWizardPage(UINT nIDTemplate);
 
-    CKVRConfigWizard* GetWizard() const { return m_pSheet; }
     CKVRConfig* GetConfig() const;
 
 protected:
-    // Every exchange also remembers the sheet the page runs in.
-    void DoDataExchange(CDataExchange* pDX) override;
-    // Back and Next, or Next only on the sheet's first page.
-    void SetBackNextButtons() const;
-    bool IsFirstPage() const;
-
-    CKVRConfigWizard* m_pSheet = nullptr;
+    // The dialogs the list pages open; null without them.
+    KVRWizardHelpers* GetHelpers() const;
 };
 
 // 172: the sensor type of a new configuration, typed or read from the unit.

@@ -182,9 +182,7 @@ BOOL CKVRControlAssignWizardPage::OnSetActive()
 
 DWORD CKVRControlAssignWizardPage::Buttons() const
 {
-    const CPropertySheet* sheet = GetSheet();
-    const bool first = sheet && sheet->GetPageIndex(const_cast<CKVRControlAssignWizardPage*>(this)) == 0;
-    return first ? kButtonsNext : kButtonsBackNext;
+    return IsFirstPage() ? kButtonsNext : kButtonsBackNext;
 }
 
 // ------------------------------------------------------------------ 166 inputs

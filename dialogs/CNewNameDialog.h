@@ -1,16 +1,9 @@
 #pragma once
-// Asks for the name of a new entry of a named configuration list (edit 2174, at most 8
-// characters). The caller proposes m_strName, runs the dialog and, after IDOK, checks
-// the name against the list itself; an empty name passes here.
-#include "framework/ui/CDialog.h"
+// Asks for the name of a new entry of a named configuration list (template 123).
+#include "dialogs/CEntryNameDialog.h"
 
-class CNewNameDialog : public CDialog {
+class CNewNameDialog : public CEntryNameDialog {
     DECLARE_DYNAMIC(CNewNameDialog)
 public:
     explicit CNewNameDialog(CWnd* pParentWnd = nullptr);
-
-    CString m_strName;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kProtectiveKind = 1;
-constexpr int kWarningKind = 2;
+constexpr int kProtectiveKind = CShelterShapes::kProtectiveKind;
+constexpr int kWarningKind = CShelterShapes::kWarningKind;
 
 // Beam counts of the contour shapes 2, 3 and 4.
 constexpr int kContourBeamCounts[] = {91, 181, 361};
@@ -43,87 +43,91 @@ void FillShapeCombo(HWND hCombo)
     ::InvalidateRect(hCombo, nullptr, TRUE);
 }
 
+// The shape and sizes of one of the two fields.
+struct FieldSizes {
+    int& shape;
+    int& beamCount;
+    int& radius;
+    int& left;
+    int& right;
+    int& front;
+};
+
+FieldSizes SizesOf(CShelterShapes& shapes, int kind)
+{
+    if (kind == kProtectiveKind)
+        return {shapes.m_nProtectiveShape, shapes.m_nProtectiveBeamCount, shapes.m_nProtectiveRadius,
+                shapes.m_nProtectiveLeft,  shapes.m_nProtectiveRight,     shapes.m_nProtectiveFront};
+    return {shapes.m_nWarningShape, shapes.m_nWarningBeamCount, shapes.m_nWarningRadius,
+            shapes.m_nWarningLeft,  shapes.m_nWarningRight,     shapes.m_nWarningFront};
+}
+
+// Both size dialogs in the unit of the settings. The protective field keeps no beam count
+// of its own, so only the warning field's dialogs offer the choice.
+template <class Dialog>
+void PresetUnitAndBeamCount(Dialog& dialog, const FieldSizes& sizes, int kind)
+{
+    dialog.m_bInch = IsInchDisplay();
+    dialog.m_bShowBeamCount = kind == kWarningKind ? 1 : 0;
+    if (dialog.m_bShowBeamCount) dialog.m_nBeamCount = sizes.beamCount;
+}
+
+template <class Dialog>
+void TakeBeamCount(const Dialog& dialog, FieldSizes& sizes)
+{
+    if (dialog.m_bShowBeamCount) sizes.beamCount = dialog.m_nBeamCount;
+}
+
+BOOL EditRectangle(CWnd* pParentWnd, FieldSizes sizes, int kind, const CSensorType& type)
+{
+    CRectShapeDialog dialog(pParentWnd);
+    PresetUnitAndBeamCount(dialog, sizes, kind);
+    dialog.m_nLeft = sizes.left;
+    dialog.m_nRight = sizes.right;
+    dialog.m_nFront = sizes.front;
+    dialog.m_nMinDistance = type.GetMinDistanceOfKind(kind);
+    dialog.m_nMaxDistance = type.GetMaxDistanceOfKind(kind);
+    dialog.m_nMaxWidth = type.GetMaxWidthOfKind(kind);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    sizes.left = dialog.m_nLeft;
+    sizes.right = dialog.m_nRight;
+    sizes.front = dialog.m_nFront;
+    TakeBeamCount(dialog, sizes);
+    return TRUE;
+}
+
+BOOL EditArc(CWnd* pParentWnd, FieldSizes sizes, int kind, const CSensorType& type)
+{
+    CArcShapeDialog dialog(pParentWnd);
+    PresetUnitAndBeamCount(dialog, sizes, kind);
+    dialog.m_nRadius = sizes.radius;
+    dialog.m_nMinDistance = type.GetMinDistanceOfKind(kind);
+    dialog.m_nMaxDistance = type.GetMaxDistanceOfKind(kind);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    sizes.radius = dialog.m_nRadius;
+    TakeBeamCount(dialog, sizes);
+    return TRUE;
+}
+
 } // namespace
 
 CShelterShapes::CShelterShapes() { SetDefaults(CSensorType(4, 0)); }
 
 void CShelterShapes::SetDefaults(const CSensorType& type)
 {
-    m_nProtectiveShape = kShapeRectangle;
-    m_nProtectiveBeamCount = 181;
-    m_nWarningShape = kShapeRectangle;
-    m_nWarningBeamCount = 181;
-    const int protective = type.GetProtectiveDefaultDistance();
-    m_nProtectiveRadius = m_nProtectiveLeft = m_nProtectiveRight = m_nProtectiveFront = protective;
-    const int warning = type.GetWarningDefaultDistance();
-    m_nWarningRadius = m_nWarningLeft = m_nWarningRight = m_nWarningFront = warning;
+    for (const int kind : {kProtectiveKind, kWarningKind}) {
+        const FieldSizes sizes = SizesOf(*this, kind);
+        sizes.shape = kShapeRectangle;
+        sizes.beamCount = 181;
+        sizes.radius = sizes.left = sizes.right = sizes.front = type.GetDefaultDistanceOfKind(kind);
+    }
 }
 
-BOOL CShelterShapes::EditProtectiveSizes(CWnd* pParentWnd, const CSensorType& type)
+BOOL CShelterShapes::EditSizes(int kind, CWnd* pParentWnd, const CSensorType& type)
 {
-    if (m_nProtectiveShape == kShapeRectangle) {
-        CRectShapeDialog dialog(pParentWnd);
-        dialog.m_bInch = IsInchDisplay();
-        dialog.m_bShowBeamCount = 0;
-        dialog.m_nLeft = m_nProtectiveLeft;
-        dialog.m_nRight = m_nProtectiveRight;
-        dialog.m_nFront = m_nProtectiveFront;
-        dialog.m_nMinDistance = type.GetProtectiveMinDistance();
-        dialog.m_nMaxDistance = type.GetProtectiveMaxDistance();
-        dialog.m_nMaxWidth = type.GetProtectiveMaxWidth();
-        if (dialog.DoModal() != IDOK) return FALSE;
-        m_nProtectiveLeft = dialog.m_nLeft;
-        m_nProtectiveRight = dialog.m_nRight;
-        m_nProtectiveFront = dialog.m_nFront;
-        return TRUE;
-    }
-    if (m_nProtectiveShape == kShapeArc) {
-        CArcShapeDialog dialog(pParentWnd);
-        dialog.m_bInch = IsInchDisplay();
-        dialog.m_bShowBeamCount = 0;
-        dialog.m_nRadius = m_nProtectiveRadius;
-        dialog.m_nMinDistance = type.GetProtectiveMinDistance();
-        dialog.m_nMaxDistance = type.GetProtectiveMaxDistance();
-        if (dialog.DoModal() != IDOK) return FALSE;
-        m_nProtectiveRadius = dialog.m_nRadius;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL CShelterShapes::EditWarningSizes(CWnd* pParentWnd, const CSensorType& type)
-{
-    if (m_nWarningShape == kShapeRectangle) {
-        CRectShapeDialog dialog(pParentWnd);
-        dialog.m_bInch = IsInchDisplay();
-        dialog.m_bShowBeamCount = 1;
-        dialog.m_nBeamCount = m_nWarningBeamCount;
-        dialog.m_nLeft = m_nWarningLeft;
-        dialog.m_nRight = m_nWarningRight;
-        dialog.m_nFront = m_nWarningFront;
-        dialog.m_nMinDistance = type.GetWarningMinDistance();
-        dialog.m_nMaxDistance = type.GetWarningMaxDistance();
-        dialog.m_nMaxWidth = type.GetWarningMaxDistance();
-        if (dialog.DoModal() != IDOK) return FALSE;
-        m_nWarningLeft = dialog.m_nLeft;
-        m_nWarningRight = dialog.m_nRight;
-        m_nWarningFront = dialog.m_nFront;
-        m_nWarningBeamCount = dialog.m_nBeamCount;
-        return TRUE;
-    }
-    if (m_nWarningShape == kShapeArc) {
-        CArcShapeDialog dialog(pParentWnd);
-        dialog.m_bInch = IsInchDisplay();
-        dialog.m_bShowBeamCount = 1;
-        dialog.m_nBeamCount = m_nWarningBeamCount;
-        dialog.m_nRadius = m_nWarningRadius;
-        dialog.m_nMinDistance = type.GetWarningMinDistance();
-        dialog.m_nMaxDistance = type.GetWarningMaxDistance();
-        if (dialog.DoModal() != IDOK) return FALSE;
-        m_nWarningRadius = dialog.m_nRadius;
-        m_nWarningBeamCount = dialog.m_nBeamCount;
-        return TRUE;
-    }
+    const FieldSizes sizes = SizesOf(*this, kind);
+    if (sizes.shape == kShapeRectangle) return EditRectangle(pParentWnd, sizes, kind, type);
+    if (sizes.shape == kShapeArc) return EditArc(pParentWnd, sizes, kind, type);
     return FALSE;
 }
 

@@ -40,13 +40,16 @@ public:
     // Only rectangles and arcs have sizes to ask for.
     static bool HasSizes(int shape) { return shape == kShapeRectangle || shape == kShapeArc; }
 
-    // The rectangle or arc dialog for the protective field, in the unit of the settings
-    // (inches when "ViewMetric" is 0), without the beam-count choice, within the
-    // protective limits of the type. The sizes change only on OK; TRUE then.
-    BOOL EditProtectiveSizes(CWnd* pParentWnd, const CSensorType& type);
-    // The same for the warning field, within the warning limits (the maximum distance
-    // also bounds the width), with the beam-count choice, which OK also takes.
-    BOOL EditWarningSizes(CWnd* pParentWnd, const CSensorType& type);
+    // The kinds of the two fields, as the fields built carry them.
+    static constexpr int kProtectiveKind = 1;
+    static constexpr int kWarningKind = 2;
+
+    // The rectangle or arc dialog for the field of the kind, in the unit of the settings
+    // (inches when "ViewMetric" is 0), within the kind's limits of the type. The
+    // protective field is asked without the beam-count choice; for the warning field the
+    // maximum distance also bounds the width, and OK also takes the beam count. The sizes
+    // change only on OK; TRUE then.
+    BOOL EditSizes(int kind, CWnd* pParentWnd, const CSensorType& type);
 
     // New fields of kind 1 and 2 on the type by the shapes, owned by the caller; null for
     // a shape outside 0..4. The warning field is always a contour.

@@ -7,18 +7,7 @@
 
 IMPLEMENT_DYNAMIC(CShelterWizardPage, CWizardPage)
 
-CShelterWizardPage::CShelterWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
-
-CShelterWizard* CShelterWizardPage::GetWizard() const
-{
-    return dynamic_cast<CShelterWizard*>(m_pSheet ? m_pSheet : GetSheet());
-}
-
-void CShelterWizardPage::DoDataExchange(CDataExchange* pDX)
-{
-    CWizardPage::DoDataExchange(pDX);
-    m_pSheet = GetSheet();
-}
+CShelterWizardPage::CShelterWizardPage(UINT nIDTemplate) : CWizardPageOf(nIDTemplate, IDB_SIDE_PICTURE) {}
 
 // ------------------------------------------------------------------ name
 
@@ -65,52 +54,21 @@ BOOL CShelterNamePage::OnKillActive()
 BEGIN_MESSAGE_MAP(CShelterShapePage, CShelterWizardPage)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_PROTECTIVE_SHAPE, OnShapeChanged)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_WARNING_SHAPE, OnShapeChanged)
-    ON_BN_CLICKED(CShelterShapes::IDC_PROTECTIVE_SIZES, OnProtectiveSizes)
-    ON_BN_CLICKED(CShelterShapes::IDC_WARNING_SIZES, OnWarningSizes)
+    ON_CONTROL_RANGE(BN_CLICKED, CShelterShapes::IDC_PROTECTIVE_SIZES, CShelterShapes::IDC_WARNING_SIZES, OnSizes)
 END_MESSAGE_MAP()
 
-CShelterShapePage::CShelterShapePage() : CShelterWizardPage(IDD) {}
+CShelterShapePage::CShelterShapePage() : CShelterShapesPageBase(IDD) {}
 
-void CShelterShapePage::DoDataExchange(CDataExchange* pDX)
-{
-    CShelterWizardPage::DoDataExchange(pDX);
-    if (CShelterWizard* wizard = GetWizard()) DDX_ShelterShapes(pDX, wizard->m_shapes);
-}
-
-BOOL CShelterShapePage::OnInitDialog()
-{
-    CShelterWizardPage::OnInitDialog();
-    if (CShelterWizard* wizard = GetWizard()) EnableShelterSizeButtons(*this, wizard->m_shapes);
-    return TRUE;
-}
-
-BOOL CShelterShapePage::OnSetActive()
-{
-    SetWizardButtons(kButtonsBackNext);
-    const BOOL result = CShelterWizardPage::OnSetActive();
-    if (CShelterWizard* wizard = GetWizard()) EnableShelterSizeButtons(*this, wizard->m_shapes);
-    return result;
-}
-
-void CShelterShapePage::OnShapeChanged()
+CShelterShapes* CShelterShapePage::GetShapes()
 {
     CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    EnableShelterSizeButtons(*this, wizard->m_shapes);
+    return wizard ? &wizard->m_shapes : nullptr;
 }
 
-void CShelterShapePage::OnProtectiveSizes()
+const CSensorType* CShelterShapePage::GetShapesType() const
 {
-    CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditProtectiveSizes(this, wizard->m_sensorType);
-}
-
-void CShelterShapePage::OnWarningSizes()
-{
-    CShelterWizard* wizard = GetWizard();
-    if (!wizard || !UpdateData(TRUE)) return;
-    wizard->m_shapes.EditWarningSizes(this, wizard->m_sensorType);
+    const CShelterWizard* wizard = GetWizard();
+    return wizard ? &wizard->m_sensorType : nullptr;
 }
 
 // ------------------------------------------------------------------ end
@@ -119,7 +77,6 @@ CShelterFinishPage::CShelterFinishPage() : CShelterWizardPage(IDD) {}
 
 BOOL CShelterFinishPage::OnSetActive()
 {
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return CShelterWizardPage::OnSetActive();
 }

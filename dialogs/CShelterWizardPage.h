@@ -1,24 +1,16 @@
 #pragma once
 // The pages of the field wizard (CShelterWizard), each with the wizard's side picture.
+#include "dialogs/CShelterShapesPageBase.h"
 #include "dialogs/CWizardPage.h"
 
 class CShelterWizard;
 
-class CShelterWizardPage : public CWizardPage {
+class CShelterWizardPage : public CWizardPageOf<CShelterWizard> {
     DECLARE_DYNAMIC(CShelterWizardPage)
 public:
     static constexpr UINT IDB_SIDE_PICTURE = 86;
 
     explicit CShelterWizardPage(UINT nIDTemplate);
-
-    // The wizard the page runs in; null before the page is shown.
-    CShelterWizard* GetWizard() const;
-
-protected:
-    // Runs the framework's exchange, then keeps the page's sheet.
-    void DoDataExchange(CDataExchange* pDX) override;
-
-    CPropertySheet* m_pSheet = nullptr;
 };
 
 // 191: the name of the new field pair (edit 2086, at most 8 characters); a name in use
@@ -42,19 +34,16 @@ protected:
 
 // 192: the shapes of both fields (combo boxes 2122 and 2124) and their sizes (buttons
 // 2103 and 2104, each enabled only for a rectangle or an arc).
-class CShelterShapePage : public CShelterWizardPage {
+class CShelterShapePage : public CShelterShapesPageBase<CShelterWizardPage> {
 public:
     static constexpr UINT IDD = 192;
 
     CShelterShapePage();
-    BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnShapeChanged();
-    void OnProtectiveSizes();
-    void OnWarningSizes();
+    // The wizard's shapes and sensor type.
+    CShelterShapes* GetShapes() override;
+    const CSensorType* GetShapesType() const override;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -38,3 +38,20 @@ void CWizardPage::SetFinishText(LPCTSTR lpszText) const
     if (CPropertySheet* sheet = GetSheet())
         sheet->SetFinishText(lpszText);
 }
+
+bool CWizardPage::IsFirstPage() const
+{
+    const CPropertySheet* sheet = GetSheet();
+    return sheet && sheet->GetPageIndex(const_cast<CWizardPage*>(this)) == 0;
+}
+
+void CWizardPage::SetBackNextButtons() const
+{
+    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+}
+
+void CWizardPage::SetFinishButtons() const
+{
+    SetWizardButtons(kButtonsBackFinish);
+    SetFinishText("OK");
+}

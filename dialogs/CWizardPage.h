@@ -33,8 +33,36 @@ protected:
     // Posted to the sheet; takes effect once the calling handler has returned.
     void SetWizardButtons(DWORD dwFlags) const;
     void SetFinishText(LPCTSTR lpszText) const;
+    // Whether the page is the sheet's first one: the edit variants of the wizards start
+    // on a later page.
+    bool IsFirstPage() const;
+    // Back and Next, or Next only on the sheet's first page.
+    void SetBackNextButtons() const;
+    // A wizard's last page: Back and Finish, the finish button reading "OK".
+    void SetFinishButtons() const;
 
 private:
     CPictureButton m_picture;
     UINT m_nIDBitmap;
+};
+
+// A page of one wizard class that keeps its sheet: every exchange first runs the
+// framework's exchange and then stores the page's sheet, through which the page reaches
+// its wizard.
+template <class Wizard>
+class CWizardPageOf : public CWizardPage {
+public:
+    // The wizard the page runs in; null before the page is shown.
+    Wizard* GetWizard() const { return dynamic_cast<Wizard*>(m_pSheet ? m_pSheet : GetSheet()); }
+
+protected:
+    CWizardPageOf(UINT nIDTemplate, UINT nIDBitmap) : CWizardPage(nIDTemplate, nIDBitmap) {}
+
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        CWizardPage::DoDataExchange(pDX);
+        m_pSheet = GetSheet();
+    }
+
+    CPropertySheet* m_pSheet = nullptr;
 };

@@ -36,29 +36,12 @@ void PassTypeToFields(CZOKConfig& config)
 
 } // namespace
 
-CZOKConfigWizardPage::CZOKConfigWizardPage(UINT nIDTemplate) : CWizardPage(nIDTemplate, IDB_SIDE_PICTURE) {}
-
-CZOKConfigWizard* CZOKConfigWizardPage::GetWizard() const
-{
-    return dynamic_cast<CZOKConfigWizard*>(m_pSheet ? m_pSheet : GetSheet());
-}
+CZOKConfigWizardPage::CZOKConfigWizardPage(UINT nIDTemplate) : CWizardPageOf(nIDTemplate, IDB_SIDE_PICTURE) {}
 
 CZOKConfig* CZOKConfigWizardPage::GetConfig() const
 {
     CZOKConfigWizard* wizard = GetWizard();
     return wizard ? wizard->GetConfig() : nullptr;
-}
-
-void CZOKConfigWizardPage::DoDataExchange(CDataExchange* pDX)
-{
-    CWizardPage::DoDataExchange(pDX);
-    m_pSheet = GetSheet();
-}
-
-BOOL CZOKConfigWizardPage::IsFirstPage() const
-{
-    CZOKConfigWizard* wizard = GetWizard();
-    return wizard && wizard->GetPageIndex(const_cast<CZOKConfigWizardPage*>(this)) == 0;
 }
 
 // ------------------------------------------------------------------ 182 sensor type
@@ -129,7 +112,7 @@ void CZOKConfigNamesPage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CZOKConfigNamesPage::OnSetActive()
 {
-    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+    SetBackNextButtons();
     if (CZOKConfigWizard* wizard = GetWizard()) wizard->ResetTitle();
     if (CZOKConfig* config = GetConfig()) {
         m_strProtectiveName = config->GetProtectiveName();
@@ -170,7 +153,7 @@ void CZOKConfigOptionValuePage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CZOKConfigOptionValuePage::OnSetActive()
 {
-    SetWizardButtons(IsFirstPage() ? kButtonsNext : kButtonsBackNext);
+    SetBackNextButtons();
     if (CZOKConfig* config = GetConfig()) {
         // Off shows 1, the first value the edit accepts, ready for switching on.
         m_nOn = config->GetOption1() != 0 ? 1 : 0;
@@ -427,38 +410,27 @@ BOOL CZOKConfigChoicePage::OnKillActive()
 BEGIN_MESSAGE_MAP(CZOKConfigShelterPage, CZOKConfigWizardPage)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_PROTECTIVE_SHAPE, OnShapeChanged)
     ON_CBN_SELCHANGE(CShelterShapes::IDC_WARNING_SHAPE, OnShapeChanged)
-    ON_BN_CLICKED(CShelterShapes::IDC_PROTECTIVE_SIZES, OnProtectiveSizes)
-    ON_BN_CLICKED(CShelterShapes::IDC_WARNING_SIZES, OnWarningSizes)
+    ON_CONTROL_RANGE(BN_CLICKED, CShelterShapes::IDC_PROTECTIVE_SIZES, CShelterShapes::IDC_WARNING_SIZES, OnSizes)
 END_MESSAGE_MAP()
 
-CZOKConfigShelterPage::CZOKConfigShelterPage() : CZOKConfigWizardPage(IDD) {}
+CZOKConfigShelterPage::CZOKConfigShelterPage() : CShelterShapesPageBase(IDD) {}
 
-void CZOKConfigShelterPage::DoDataExchange(CDataExchange* pDX)
+const CSensorType* CZOKConfigShelterPage::GetShapesType() const
 {
-    CZOKConfigWizardPage::DoDataExchange(pDX);
-    DDX_ShelterShapes(pDX, m_shapes);
+    const CZOKConfig* config = GetConfig();
+    return config ? &config->GetSensorType() : nullptr;
 }
 
 BOOL CZOKConfigShelterPage::OnInitDialog()
 {
     // First shown: the defaults of the type chosen by now.
-    if (const CZOKConfig* config = GetConfig()) m_shapes.SetDefaults(config->GetSensorType());
-    CZOKConfigWizardPage::OnInitDialog();
-    EnableShelterSizeButtons(*this, m_shapes);
-    return TRUE;
-}
-
-BOOL CZOKConfigShelterPage::OnSetActive()
-{
-    SetWizardButtons(kButtonsBackNext);
-    const BOOL result = CZOKConfigWizardPage::OnSetActive();
-    EnableShelterSizeButtons(*this, m_shapes);
-    return result;
+    if (const CSensorType* type = GetShapesType()) m_shapes.SetDefaults(*type);
+    return CShelterShapesPageBase::OnInitDialog();
 }
 
 BOOL CZOKConfigShelterPage::OnKillActive()
 {
-    if (!CZOKConfigWizardPage::OnKillActive()) return FALSE;
+    if (!CShelterShapesPageBase::OnKillActive()) return FALSE;
     CZOKConfig* config = GetConfig();
     if (!config) return TRUE;
     std::unique_ptr<CShelter> protective = m_shapes.CreateProtectiveField(config->GetSensorType());
@@ -470,30 +442,12 @@ BOOL CZOKConfigShelterPage::OnKillActive()
     return TRUE;
 }
 
-void CZOKConfigShelterPage::OnShapeChanged()
-{
-    if (UpdateData(TRUE)) EnableShelterSizeButtons(*this, m_shapes);
-}
-
-void CZOKConfigShelterPage::OnProtectiveSizes()
-{
-    const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditProtectiveSizes(this, config->GetSensorType());
-}
-
-void CZOKConfigShelterPage::OnWarningSizes()
-{
-    const CZOKConfig* config = GetConfig();
-    if (config && UpdateData(TRUE)) m_shapes.EditWarningSizes(this, config->GetSensorType());
-}
-
 // ------------------------------------------------------------------ 190 end
 
 CZOKConfigFinishPage::CZOKConfigFinishPage() : CZOKConfigWizardPage(IDD) {}
 
 BOOL CZOKConfigFinishPage::OnSetActive()
 {
-    SetWizardButtons(kButtonsBackFinish);
-    SetFinishText("OK");
+    SetFinishButtons();
     return CZOKConfigWizardPage::OnSetActive();
 }

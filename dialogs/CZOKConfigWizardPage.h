@@ -3,7 +3,7 @@
 // side picture. A page reads the configuration when it becomes active and writes its
 // values back when it is left after its checks passed; the variant page and the field
 // page change the configuration at once.
-#include "dialogs/CShelterShapes.h"
+#include "dialogs/CShelterShapesPageBase.h"
 #include "dialogs/CWizardPage.h"
 #include "model/CModeDelay.h"
 #include "model/CSensorType.h"
@@ -11,23 +11,15 @@
 class CZOKConfig;
 class CZOKConfigWizard;
 
-class CZOKConfigWizardPage : public CWizardPage {
+class CZOKConfigWizardPage : public CWizardPageOf<CZOKConfigWizard> {
     DECLARE_DYNAMIC(CZOKConfigWizardPage)
 public:
     static constexpr UINT IDB_SIDE_PICTURE = 94;
 
     explicit CZOKConfigWizardPage(UINT nIDTemplate);
 
-    CZOKConfigWizard* GetWizard() const;
     // The wizard's configuration; null outside a run.
     CZOKConfig* GetConfig() const;
-
-protected:
-    // Runs the framework's exchange, then keeps the page's sheet.
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL IsFirstPage() const;
-
-    CPropertySheet* m_pSheet = nullptr;
 };
 
 // 182 (new configurations only): the sensor type, combo 2096, or read from the scanner
@@ -192,22 +184,20 @@ protected:
 
 // 189 (new configurations only): the shapes and sizes of both fields, as the field
 // wizard asks them; leaving the page in either direction builds both fields anew.
-class CZOKConfigShelterPage : public CZOKConfigWizardPage {
+class CZOKConfigShelterPage : public CShelterShapesPageBase<CZOKConfigWizardPage> {
 public:
     static constexpr UINT IDD = 189;
 
     CZOKConfigShelterPage();
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
     BOOL OnKillActive() override;
 
     CShelterShapes m_shapes;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnShapeChanged();
-    void OnProtectiveSizes();
-    void OnWarningSizes();
+    // The page's own shapes, for the configuration's sensor type.
+    CShelterShapes* GetShapes() override { return &m_shapes; }
+    const CSensorType* GetShapesType() const override;
 
     DECLARE_MESSAGE_MAP()
 };

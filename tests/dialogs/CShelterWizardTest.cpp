@@ -314,4 +314,53 @@ TEST_F(CShelterWizardTest, CancelEndsWithoutFinishAndKeepsTheProposedName)
     EXPECT_EQ(wizard.m_strName, CString("Pair 1"));
 }
 
+// Each field's size dialogs keep to that field's limits of the type (type 4: protective
+// 5..400 cm, warning 5..5000 cm, the warning width bounded by the warning maximum) and
+// only the warning field offers and keeps a beam count.
+TEST_F(CShelterWizardTest, EditSizesUsesTheLimitsAndBeamCountOfTheFieldKind)
+{
+    struct Case {
+        const char* name;
+        int kind;
+        int shape;
+        int edit;
+        const char* refused;
+        const char* accepted;
+        int CShelterShapes::*stored;
+        int expected;
+    };
+    constexpr int kProtective = CShelterShapes::kProtectiveKind;
+    constexpr int kWarning = CShelterShapes::kWarningKind;
+    const Case cases[] = {
+        {"protective rectangle", kProtective, 0, IDC_RECT_FRONT, "450", "250", &CShelterShapes::m_nProtectiveFront, 250},
+        {"protective arc", kProtective, 1, IDC_ARC_RADIUS, "450", "120", &CShelterShapes::m_nProtectiveRadius, 120},
+        {"warning rectangle", kWarning, 0, IDC_RECT_LEFT, "3", "450", &CShelterShapes::m_nWarningLeft, 450},
+        {"warning arc", kWarning, 1, IDC_ARC_RADIUS, "3", "450", &CShelterShapes::m_nWarningRadius, 450},
+    };
+    const CSensorType type(4, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.ClearMessageBoxes();
+        CShelterShapes shapes;
+        (c.kind == kProtective ? shapes.m_nProtectiveShape : shapes.m_nWarningShape) = c.shape;
+        const bool warning = c.kind == kWarning;
+        ui.QueueModal([&](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            EXPECT_EQ(driver.IsVisible(IDC_BEAM_COUNT), warning);
+            EXPECT_EQ(driver.Text(c.edit), CString("50.00 cm"));
+            driver.SetText(c.edit, c.refused);
+            driver.Click(IDOK);
+            EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+            driver.SetText(c.edit, c.accepted);
+            if (warning) driver.Select(IDC_BEAM_COUNT, 2);
+            driver.Click(IDOK);
+        });
+        EXPECT_TRUE(shapes.EditSizes(c.kind, nullptr, type));
+        EXPECT_EQ(ui.PendingModals(), 0u);
+        EXPECT_EQ(shapes.*c.stored, c.expected);
+        EXPECT_EQ(shapes.m_nProtectiveBeamCount, 181);
+        EXPECT_EQ(shapes.m_nWarningBeamCount, warning ? 361 : 181);
+    }
+}
+
 } // namespace
