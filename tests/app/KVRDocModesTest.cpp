@@ -4,12 +4,15 @@
 #include "DeviceModesSupport.h"
 #include "app/CKVRDoc.h"
 #include "app/CKVRView.h"
+#include "app/CKVRSimulationState.h"
 #include "device/CKVRSensor.h"
+#include "model/CKVRConfig.h"
 #include "model/CScan.h"
 
 #include <QImage>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -145,6 +148,52 @@ TEST(KVRSimulationState, BothOutputsOnOneScannerShareTheirBeamFlags)
     state.MergeCaseScanFlags();
     EXPECT_FALSE(state.GetCase(1)->scan->GetFlag2(20));
     EXPECT_FALSE(state.GetCase(2)->scan->GetFlag2(10));
+}
+
+// The unit numbers its cases from 1 on each output: its last case is taken with the
+// case's scanner and field pair; a number past the last case, or 0, selects none.
+TEST(KVRSimulationState, DeviceCaseNumbersReachUpToTheLastCase)
+{
+    CKVRConfig config;
+    constexpr int kCases = 3;
+    for (int i = 0; i < kCases; ++i) {
+        auto control = std::make_unique<CKVRControlConfig>();
+        control->SetSensorIndex(i);
+        control->SetShelterIndex(kCases - 1 - i);
+        CString name;
+        name.Format("Case%d", i + 1);
+        config.AddControlConfig(name, std::move(control));
+    }
+    const struct {
+        int numbers[2];
+        int caseIndexes[2];
+    } reports[] = {
+        {{kCases, kCases + 1}, {kCases - 1, -1}},
+        {{kCases + 1, kCases}, {-1, kCases - 1}},
+        {{0, 1}, {-1, 0}},
+    };
+    CKVRSimulationState state;
+    for (const auto& report : reports) {
+        SCOPED_TRACE(testing::Message() << "cases " << report.numbers[0] << " and " << report.numbers[1]);
+        state.TakeDeviceCases(config, report.numbers[0], report.numbers[1], 77);
+        EXPECT_TRUE(state.IsFromDevice());
+        EXPECT_EQ(state.GetSpeed(), 77);
+        for (int output : {1, 2}) {
+            const int index = report.caseIndexes[output - 1];
+            const CKVRCaseState& shown = *state.GetCase(output);
+            EXPECT_EQ(shown.caseIndex, index) << "output " << output;
+            EXPECT_EQ(shown.sensorIndex, index) << "output " << output;
+            EXPECT_EQ(shown.shelterIndex, index < 0 ? -1 : kCases - 1 - index) << "output " << output;
+        }
+    }
+    // A unit has four inputs and two outputs only.
+    EXPECT_EQ(state.GetInput(-1), 0);
+    EXPECT_EQ(state.GetInput(4), 0);
+    const CKVRSimulationState& shown = state;
+    for (int output : {0, 3}) {
+        EXPECT_EQ(state.GetCase(output), nullptr) << output;
+        EXPECT_EQ(shown.GetCase(output), nullptr) << output;
+    }
 }
 
 } // namespace

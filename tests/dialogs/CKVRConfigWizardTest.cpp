@@ -152,6 +152,37 @@ TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
     EXPECT_EQ(ui.MessageBoxes()[0].id, Inputs::IDP_NO_INPUT);
 }
 
+// Option B and its extra as the inputs page leaves them, chosen or cleared there, are
+// what the finished configuration holds.
+TEST_F(CKVRConfigWizardTest, OptionBAsChosenOnTheInputsPageReachesTheResult)
+{
+    for (const bool chosen : {true, false}) {
+        SCOPED_TRACE(chosen ? "chosen" : "cleared");
+        auto original = CompleteKVRConfig();
+        if (!chosen) {
+            original->SetUsedFlags(kUsesInput1 | kUsesOssdA | kUsesOssdB);
+            original->SetOssdB(1);
+        }
+        ui.QueueModal([chosen](CWnd& sheet) {
+            DialogDriver driver(sheet);
+            EXPECT_TRUE(driver.Next());
+            EXPECT_TRUE(driver.Next());
+            EXPECT_EQ(driver.Check(Inputs::IDC_OPTION_B), chosen ? BST_UNCHECKED : BST_CHECKED);
+            EXPECT_TRUE(driver.Click(Inputs::IDC_OPTION_B));
+            if (chosen) EXPECT_TRUE(driver.Click(Inputs::IDC_EXTRA_B));
+            EXPECT_EQ(driver.Check(Inputs::IDC_EXTRA_B), chosen ? BST_CHECKED : BST_UNCHECKED);
+            for (int page = 0; page < 5; ++page) EXPECT_TRUE(driver.Next()); // on to the end page
+            EXPECT_TRUE(driver.Finish());
+        });
+        CEditKVRConfigWizard wizard;
+        const std::unique_ptr<CKVRConfig> result = wizard.Run(*original);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->GetUsedFlags(), kUsesInput1 | kUsesOssdA | (chosen ? kUsesOssdB : 0));
+        EXPECT_EQ(result->GetOssdB(), chosen ? 1 : 0);
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+    }
+}
+
 TEST_F(CKVRConfigWizardTest, SensorListRefusesANameInUseAndKeepsItsLastEntry)
 {
     auto original = CompleteKVRConfig();

@@ -246,11 +246,16 @@ TEST_F(CZOKConfigSheetTest, ResponseTimeFollowsTheScansEdit)
         EXPECT_EQ(driver.Text(IDC_RESPONSE_TIME), ResponseText(80));
         driver.SetText(IDC_SCANS, "5");
         EXPECT_EQ(driver.Text(IDC_RESPONSE_TIME), ResponseText(200));
-        // No number, or one that no byte holds, shows no time rather than a wrong one.
-        driver.SetText(IDC_SCANS, "x");
-        EXPECT_EQ(driver.Text(IDC_RESPONSE_TIME), "");
-        driver.SetText(IDC_SCANS, "300");
-        EXPECT_EQ(driver.Text(IDC_RESPONSE_TIME), "");
+        // Up to the largest byte the time follows; no number, or one that no byte holds,
+        // shows no time rather than a wrong one.
+        const struct {
+            const char* scans;
+            CString shown;
+        } entries[] = {{"255", ResponseText(10200)}, {"256", ""}, {"x", ""}, {"300", ""}};
+        for (const auto& entry : entries) {
+            driver.SetText(IDC_SCANS, entry.scans);
+            EXPECT_EQ(driver.Text(IDC_RESPONSE_TIME), entry.shown) << entry.scans;
+        }
         driver.Cancel();
     });
 }

@@ -1,8 +1,10 @@
 // The sheets, wizards and tables as a user sees them, rendered offscreen page by page
-// into ScreenshotFolder's folder for people to look at; and every wizard shows its own
-// side picture.
+// into ScreenshotFolder's folder for people to look at. Each shown state is measured as
+// well: every control inside its window, every text whole, no control on another. And
+// every wizard shows its own side picture.
 #include "KVRConfigSample.h"
 #include "ShippedLanguage.h"
+#include "tests/dialogs/ControlLayout.h"
 
 #include "tests/framework/ui/ScreenshotFolder.h"
 
@@ -36,8 +38,6 @@ namespace {
 
 constexpr int IDC_SIDE_PICTURE = 2085;
 
-QImage Shot(CWnd& wnd) { return AfxWidgetFromHandle(wnd.GetSafeHwnd())->grab().toImage(); }
-
 // Every page of the KVR wizard shows, the speed page too.
 std::unique_ptr<CKVRConfig> KVRConfigWithSpeed()
 {
@@ -50,14 +50,22 @@ class DialogScreenshotsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(language.Loaded()) << language.Error(); }
 
+    // Saves the window as it is shown now and fails on every layout fault in it.
+    void Shoot(CWnd& wnd, const std::string& fileName)
+    {
+        DialogDriver::Pump();
+        shots.Save(AfxWidgetFromHandle(wnd.GetSafeHwnd())->grab().toImage(), fileName);
+        for (const std::string& problem : controllayout::WindowLayoutProblems(wnd.GetSafeHwnd()))
+            ADD_FAILURE() << fileName << ": " << problem;
+    }
+
     // Shows each page of a tabbed sheet in turn, saving it.
     void ShootSheet(CWnd& wnd, const std::string& name)
     {
         auto& sheet = static_cast<CPropertySheet&>(wnd);
         for (int page = 0; page < sheet.GetPageCount(); ++page) {
             ASSERT_TRUE(sheet.SetActivePage(page)) << name << " page " << page;
-            DialogDriver::Pump();
-            shots.Save(Shot(sheet), name + "-page-" + std::to_string(page) + ".png");
+            Shoot(sheet, name + "-page-" + std::to_string(page) + ".png");
         }
         DialogDriver(wnd).Cancel();
     }
@@ -68,8 +76,7 @@ protected:
         DialogDriver driver(wnd);
         int pages = 0;
         do {
-            DialogDriver::Pump();
-            shots.Save(Shot(wnd), name + "-page-" + std::to_string(pages++) + ".png");
+            Shoot(wnd, name + "-page-" + std::to_string(pages++) + ".png");
         } while (pages < 12 && driver.Next());
         driver.Cancel();
         return pages;
@@ -138,8 +145,7 @@ TEST_F(DialogScreenshotsTest, MonitorWithReadings)
         DialogDriver driver(wnd);
         driver.Click(IDOK);
         for (int i = 0; i < 12; ++i) wnd.SendMessage(WM_TIMER, 1);
-        DialogDriver::Pump();
-        shots.Save(Shot(wnd), "monitor.png");
+        Shoot(wnd, "monitor.png");
         driver.Click(IDOK);
         driver.Click(IDCANCEL);
     });
@@ -157,8 +163,7 @@ TEST_F(DialogScreenshotsTest, FieldSelectionTableWithAScrollBar)
         dialog.m_items.AddTail(item);
     }
     ui.QueueModal([&](CWnd& wnd) {
-        DialogDriver::Pump();
-        shots.Save(Shot(wnd), "field-selection.png");
+        Shoot(wnd, "field-selection.png");
         DialogDriver(wnd).Cancel();
     });
     dialog.DoModal();
@@ -170,12 +175,55 @@ TEST_F(DialogScreenshotsTest, CaseTablesWithAndWithoutSpeed)
         const auto config = speed ? KVRConfigWithSpeed() : CompleteKVRConfig();
         CKVRControlTableDialog dialog(config.get());
         ui.QueueModal([&](CWnd& wnd) {
-            DialogDriver::Pump();
-            shots.Save(Shot(wnd), speed ? "case-table-speed.png" : "case-table.png");
+            Shoot(wnd, speed ? "case-table-speed.png" : "case-table.png");
             DialogDriver(wnd).Cancel();
         });
         dialog.DoModal();
     }
+}
+
+// The measuring itself: a cut text, a control on another and one past the edge are
+// seen; a hidden control is not.
+TEST_F(DialogScreenshotsTest, LayoutCheckSeesCutTextsControlsOnEachOtherAndPastTheEdge)
+{
+    CShelterSelectDialog dialog;
+    ui.QueueModal([](CWnd& wnd) {
+        const auto problems = [&wnd] {
+            std::string all;
+            for (const std::string& problem : controllayout::WindowLayoutProblems(wnd.GetSafeHwnd())) all += problem + "\n";
+            return all;
+        };
+        CWnd* ok = wnd.GetDlgItem(IDOK);
+        CWnd* cancel = wnd.GetDlgItem(IDCANCEL);
+        ASSERT_TRUE(ok && cancel);
+        CRect okRect;
+        ok->GetWindowRect(&okRect);
+        wnd.ScreenToClient(&okRect);
+        CRect cancelRect;
+        cancel->GetWindowRect(&cancelRect);
+        wnd.ScreenToClient(&cancelRect);
+        CRect client;
+        wnd.GetClientRect(&client);
+        EXPECT_EQ(problems(), "");
+
+        ok->MoveWindow(okRect.left, okRect.top, 6, okRect.Height());
+        EXPECT_NE(problems().find("control 1 \"OK\": needs"), std::string::npos) << problems();
+        ok->MoveWindow(&okRect);
+
+        cancel->MoveWindow(okRect.left + 3, okRect.top + 3, okRect.Width(), okRect.Height());
+        EXPECT_NE(problems().find("control 1 \"OK\" and control 2"), std::string::npos) << problems();
+        cancel->ShowWindow(SW_HIDE);
+        EXPECT_EQ(problems(), "");
+        cancel->ShowWindow(SW_SHOW);
+
+        cancel->MoveWindow(client.right - 4, cancelRect.top, cancelRect.Width(), cancelRect.Height());
+        EXPECT_NE(problems().find("control 2 \""), std::string::npos) << problems();
+        EXPECT_NE(problems().find("reaches past its window's edge"), std::string::npos) << problems();
+        cancel->MoveWindow(&cancelRect);
+        EXPECT_EQ(problems(), "");
+        DialogDriver(wnd).Cancel();
+    });
+    dialog.DoModal();
 }
 
 // Each wizard has a side picture of its own: field, KVR configuration, serial port, ZOK.
