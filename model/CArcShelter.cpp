@@ -2,8 +2,10 @@
 
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
+#include "framework/ui/CPropertyPage.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
+#include "model/ShelterEditor.h"
 
 #include <algorithm>
 
@@ -48,6 +50,11 @@ void CArcShelter::InitializeDefault(const CSensorType& type, int kind)
 }
 
 void CArcShelter::ResetToDefaults() { InitializeDefault(m_sensorType, GetFieldKind()); }
+
+BOOL CArcShelter::Edit(CWnd* pParentWnd, int, BOOL inch, CObject*)
+{
+    return GetShelterEditor().EditArc(*this, pParentWnd, inch);
+}
 
 void CArcShelter::Serialize(CArchive& ar)
 {
@@ -175,6 +182,11 @@ BOOL CArcShelter::DragTo(const CSensorPoint& point)
     if (radius == m_wRadius) return FALSE;
     m_wRadius = WORD(radius);
     return TRUE;
+}
+
+std::unique_ptr<CPropertyPage> CArcShelter::CreatePropertyPage(int, BOOL inch, UINT nIDCaption)
+{
+    return GetShelterEditor().CreateArcPage(*this, inch, nIDCaption);
 }
 
 CString CArcShelter::GetTypeName() const

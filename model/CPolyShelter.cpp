@@ -2,9 +2,11 @@
 
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
+#include "framework/ui/CPropertyPage.h"
 #include "model/CAngle.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
+#include "model/ShelterEditor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -546,6 +548,16 @@ BOOL CPolyShelter::ResampleDown(int n)
 }
 
 // --- editing, pages, units ---
+
+BOOL CPolyShelter::Edit(CWnd* pParentWnd, int polarEntry, BOOL inch, CObject* pOwner)
+{
+    return GetShelterEditor().EditPoly(*this, pParentWnd, polarEntry, inch, pOwner);
+}
+
+std::unique_ptr<CPropertyPage> CPolyShelter::CreatePropertyPage(int polarEntry, BOOL inch, UINT nIDCaption)
+{
+    return GetShelterEditor().CreatePolyPage(*this, polarEntry, inch, nIDCaption);
+}
 
 CString CPolyShelter::GetTypeName() const
 {

@@ -84,8 +84,8 @@ public:
     // Removes the selected vertices; afterwards nothing is selected.
     BOOL DeleteSelection() override;
     // The vertex table dialog on this field, with lengths in cm or inch. pOwner, when it
-    // is a window, is redrawn after each change. TRUE when the user closed it with OK;
-    // Cancel puts the field back as it was.
+    // is a window, is redrawn after each change. The changes stay whether the user closes
+    // it with OK or Cancel, so the result is TRUE.
     BOOL Edit(CWnd* pParentWnd, int polarEntry, BOOL inch, CObject* pOwner) override;
     void ResetToDefaults() override;
     WORD HitTest(const CSensorPoint& point) const override;

@@ -2,8 +2,10 @@
 
 #include "framework/core/CArchive.h"
 #include "framework/gdi/CDC.h"
+#include "framework/ui/CPropertyPage.h"
 #include "model/DistanceUnit.h"
 #include "model/ShelterConversions.h"
+#include "model/ShelterEditor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +75,11 @@ void CRectShelter::InitializeDefault(const CSensorType& type, int kind)
 }
 
 void CRectShelter::ResetToDefaults() { InitializeDefault(m_sensorType, GetFieldKind()); }
+
+BOOL CRectShelter::Edit(CWnd* pParentWnd, int, BOOL inch, CObject*)
+{
+    return GetShelterEditor().EditRect(*this, pParentWnd, inch);
+}
 
 void CRectShelter::SetExtents(WORD left, WORD front, WORD right)
 {
@@ -245,6 +252,11 @@ BOOL CRectShelter::DragTo(const CSensorPoint& point)
     if (left == m_wLeft && front == m_wFront && right == m_wRight) return FALSE;
     SetExtents(WORD(left), WORD(front), WORD(right));
     return TRUE;
+}
+
+std::unique_ptr<CPropertyPage> CRectShelter::CreatePropertyPage(int, BOOL inch, UINT nIDCaption)
+{
+    return GetShelterEditor().CreateRectPage(*this, inch, nIDCaption);
 }
 
 CString CRectShelter::GetTypeName() const

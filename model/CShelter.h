@@ -87,7 +87,8 @@ public:
     virtual BOOL Select(int mode, const CSensorPoint& point) = 0;
     virtual BOOL DeleteSelection() = 0;
     // The shape's modal edit dialog; TRUE when the user confirmed and the shape may have
-    // changed. pOwner is the document the field belongs to.
+    // changed. pOwner is the document the field belongs to. The shapes reach their dialogs
+    // and pages through the installed shelter editor (model/ShelterEditor.h).
     virtual BOOL Edit(CWnd* pParentWnd, int polarEntry, BOOL inch, CObject* pOwner) = 0;
     // The shape back to the default size of its type and kind.
     virtual void ResetToDefaults() = 0;

@@ -3,6 +3,7 @@
 #include "model/CArcShelter.h"
 #include "model/CPolyShelter.h"
 #include "model/CRectShelter.h"
+#include "model/ShelterEditor.h"
 
 bool IsConversionCode(int code) { return code >= kConvertToContour91 && code <= kConvertToArcContour; }
 
@@ -21,4 +22,9 @@ std::unique_ptr<CShelter> MakeRectangleContour(const CShelter& source, int beamC
                                           source.GetFieldKind()))
         return nullptr;
     return contour;
+}
+
+std::unique_ptr<CShelter> AskConvertedShape(const CShelter& source, int code)
+{
+    return GetShelterEditor().AskConvertedShape(source, code);
 }
