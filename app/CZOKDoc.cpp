@@ -275,5 +275,5 @@ void CZOKDoc::OnWriteSystem()
 
 void CZOKDoc::OnScannerSession()
 {
-    RunZOKDeviceCommand50();
+    RunZOKScannerSession();
 }
