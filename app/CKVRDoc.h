@@ -7,6 +7,7 @@
 #include "app/CKVRSimulationState.h"
 #include "model/CKVRConfig.h"
 
+#include <functional>
 #include <vector>
 
 class CKVRSensor;
@@ -107,6 +108,13 @@ private:
     // a protective field, the save question); the field goes into the record, which is
     // reset when a check fails.
     BOOL PrepareFieldRecord(int capability, UINT nIDRefusal, CFieldTeachRecord& record);
+    // Modes 3 and 4 on their record. The start: the start checks, then the step in a
+    // logged-in session (BeginLoggedInMode); a failed start leaves no cycle and an empty
+    // record. The end: no cycle, the step in the session the start left logged in, an
+    // empty record. Both return the mode's result.
+    int StartFieldMode(int capability, UINT nIDRefusal, CFieldTeachRecord& record,
+                       const std::function<BOOL(CKVRSensor&)>& step);
+    int EndFieldMode(CFieldTeachRecord& record, const std::function<void(CKVRSensor&)>& step);
 
     CFieldTeachRecord m_teachRecord;
     CFieldTeachRecord m_verifyRecord;
