@@ -7,7 +7,9 @@
 #include "app/CTalisoApp.h"
 #include "app/settings/CTalisoSetup.h"
 #include "dialogs/CQuestionDialog.h"
+#include "app/CDeviceReport.h"
 #include "app/DeviceDocCombos.h"
+#include "app/DeviceFamily.h"
 #include "app/DeviceTransfer.h"
 #include "device/dialogs/CLoginDialog.h"
 #include "framework/core/CArchive.h"
@@ -27,6 +29,56 @@
 void EnableIdleCommand(CCmdUI* pCmdUI, const CCommonDoc& doc, int right, BOOL more)
 {
     pCmdUI->Enable(right != 0 && doc.GetMode() == kModeNone && more);
+}
+
+// The commands both families route alike; each family's map adds its own. (A class
+// template cannot use BEGIN_MESSAGE_MAP, so the map is spelled out.)
+template <class Config>
+const AFX_MSGMAP* CDeviceDoc<Config>::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+template <class Config>
+const AFX_MSGMAP* CDeviceDoc<Config>::GetThisMessageMap()
+{
+    using ThisClass = CDeviceDoc;
+    static const AFX_MSGMAP_ENTRY messageEntries[] = {
+        ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+        ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+        ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
+        ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateFileSave)
+        ON_COMMAND(ID_EDIT_CONFIGURATION, OnEditConfiguration)
+        ON_COMMAND(ID_READ_CONFIGURATION, OnReadConfiguration)
+        ON_COMMAND(ID_TEST_CONNECTION, OnTestConnection)
+        ON_COMMAND(ID_READ_FIELD, OnReadField)
+        ON_UPDATE_COMMAND_UI(ID_EDIT_CONFIGURATION, OnUpdateEditConfiguration)
+        ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
+        ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
+        ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
+        ON_COMMAND(ID_PROTOCOL_RESULTS, OnProtocolResults)
+        ON_UPDATE_COMMAND_UI(ID_PROTOCOL_RESULTS, OnUpdateProtocolResults)
+        ON_COMMAND(ID_DIAGNOSIS_RESULTS, OnDiagnosisResults)
+        ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
+        ON_COMMAND(ID_FIELD_TRANSFER, OnFieldTransfer)
+        ON_UPDATE_COMMAND_UI(ID_FIELD_TRANSFER, OnUpdateFieldTransfer)
+        ON_COMMAND(ID_WRITE_SYSTEM, OnWriteSystem)
+        ON_UPDATE_COMMAND_UI(ID_WRITE_SYSTEM, OnUpdateWriteSystem)
+        ON_COMMAND(ID_SCANNER_SESSION, OnScannerSession)
+        ON_UPDATE_COMMAND_UI(ID_SCANNER_SESSION, OnUpdateScannerSession)
+        ON_COMMAND(ID_MODE_EDIT, OnModeEdit)
+        ON_UPDATE_COMMAND_UI(ID_MODE_EDIT, OnUpdateModeEdit)
+        ON_COMMAND(ID_MODE_MONITOR, OnModeMonitor)
+        ON_UPDATE_COMMAND_UI(ID_MODE_MONITOR, OnUpdateModeMonitor)
+        ON_COMMAND(ID_MODE_TEACH_IN, OnModeTeachIn)
+        ON_UPDATE_COMMAND_UI(ID_MODE_TEACH_IN, OnUpdateModeTeachIn)
+        ON_COMMAND(ID_MODE_VERIFY, OnModeVerify)
+        ON_UPDATE_COMMAND_UI(ID_MODE_VERIFY, OnUpdateModeVerify)
+        ON_COMMAND(ID_MODE_REPLAY, OnModeReplay)
+        ON_UPDATE_COMMAND_UI(ID_MODE_REPLAY, OnUpdateModeReplay)
+        {0, 0, 0, 0, AfxSig::End, nullptr}};
+    static const AFX_MSGMAP messageMap = {&CCommonDoc::GetThisMessageMap, &messageEntries[0]};
+    return &messageMap;
 }
 
 template <class Config>
@@ -88,6 +140,19 @@ void CDeviceDoc<Config>::OnSelectorChange(CSelectorComboBox* pCombo)
     m_state.m_nSelectedScanner = *scanner;
     SetModifiedFlag();
     UpdateAllViews(nullptr, kHintSelectedScannerChanged);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::FillFirstObjectCombo(CSelectorComboBox* pCombo)
+{
+    ::FillFirstObjectCombo(*pCombo, GetFieldItems(), m_state.m_current);
+    m_pFirstObjectCombo = pCombo;
+}
+
+template <class Config>
+void CDeviceDoc<Config>::FillSecondObjectCombo(CSelectorComboBox* pCombo)
+{
+    ::FillSecondObjectCombo(*pCombo, GetFieldItems(), m_state.m_second);
 }
 
 template <class Config>
@@ -153,6 +218,13 @@ BOOL CDeviceDoc<Config>::OnNewDocument()
 }
 
 template <class Config>
+NewDocumentReading<Config> CDeviceDoc<Config>::ReadNewDocument()
+{
+    using Family = DeviceFamily<Config>;
+    return ReadNewDocumentFromDevice(Family::ReadIdentification, Family::ReadConfiguration);
+}
+
+template <class Config>
 BOOL CDeviceDoc<Config>::OnOpenDocument(LPCTSTR lpszPathName)
 {
     if (!CCommonDoc::OnOpenDocument(lpszPathName))
@@ -204,6 +276,24 @@ void CDeviceDoc<Config>::Serialize(CArchive& ar)
     CheckSelections();
 }
 
+// ------------------------------------------------------------ print of the device's configuration
+
+template <class Config>
+int CDeviceDoc<Config>::PreparePrint(int nKind)
+{
+    if (nKind != kPrintDeviceReport)
+        return TRUE;
+    using Family = DeviceFamily<Config>;
+    return ShowConfigurationOfDevice(*this, Family::ReadIdentification, Family::ReadConfiguration);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::EndPrint(int nKind)
+{
+    if (nKind == kPrintDeviceReport)
+        RestoreOwnConfiguration(*this, FALSE);
+}
+
 // ------------------------------------------------------------ commands
 
 template <class Config>
@@ -232,7 +322,7 @@ void CDeviceDoc<Config>::OnReadConfiguration()
     // The configuration read replaces the own one: unsaved changes are asked about first.
     if (!SaveModified())
         return;
-    std::unique_ptr<Config> config = ReadDeviceConfiguration();
+    std::unique_ptr<Config> config = ReadConfigurationFromDevice(DeviceFamily<Config>::ReadConfiguration);
     if (config == nullptr)
         return;
     SetConfiguration(std::move(config), FALSE);
@@ -242,7 +332,8 @@ void CDeviceDoc<Config>::OnReadConfiguration()
 template <class Config>
 void CDeviceDoc<Config>::OnTestConnection()
 {
-    TestDeviceConnection();
+    using Sensor = typename DeviceFamily<Config>::Sensor;
+    RunIdentifiedSession<Sensor>([](Sensor& sensor) { return TestConnection(sensor, TRUE); });
 }
 
 template <class Config>
@@ -275,6 +366,18 @@ template <class Config>
 void CDeviceDoc<Config>::OnUpdateTestConnection(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanTestConnection());
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnProtocolResults()
+{
+    RunDeviceDialog<typename DeviceFamily<Config>::ProtocolResultsDialog>();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnDiagnosisResults()
+{
+    RunDeviceDialog<typename DeviceFamily<Config>::DiagnosisResultsDialog>();
 }
 
 template <class Config>
@@ -313,6 +416,19 @@ template <class Config>
 void CDeviceDoc<Config>::OnUpdateReadField(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanReadField(), GetCurrentObject() != nullptr);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnFieldTransfer()
+{
+    if (SaveModified())
+        RunFieldTransfer();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnUpdateFieldTransfer(CCmdUI* pCmdUI)
+{
+    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunFieldSession(), GetCurrentObject() != nullptr);
 }
 
 // ------------------------------------------------------------ modes
@@ -493,6 +609,18 @@ void CDeviceDoc<Config>::TakeVerifiedContour(CPolyShelter& contour)
     AfxMessageBox(IDP_VERIFIED_FIELD_STORED, MB_OK | MB_ICONINFORMATION);
     contour.SetBeamMarks(-1, FALSE);
     SetCurrentObject(&contour);
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnWriteSystem()
+{
+    DeviceFamily<Config>::WriteSystem();
+}
+
+template <class Config>
+void CDeviceDoc<Config>::OnScannerSession()
+{
+    DeviceFamily<Config>::RunScannerSession();
 }
 
 template <class Config>

@@ -1,13 +1,15 @@
 #pragma once
 // What the documents of both device families share: the own configuration and, while one
 // is shown in its place, a configuration read from or corrected by the device; the
-// selections, identity and flags (CDeviceDocState); the reading of the bar combos; new
-// documents by the wizard or from the device; opening and saving the file; and the
-// configuration read, edit and field read commands and the connection test. The family
-// documents supply the device sessions and dialogs through the hooks below.
+// selections, identity and flags (CDeviceDocState); the bar combos of the fields; new
+// documents by the wizard or from the device; opening and saving the file; the print of
+// the device's configuration; and the commands both families route alike, with their
+// update rules. The family documents supply their sessions and dialogs through the hooks
+// below, and the family's device procedures through DeviceFamily.
 #include "app/CCommonDoc.h"
 #include "app/CDeviceDocState.h"
 #include "app/DeviceConfigurationRead.h"
+#include "app/DeviceDocCombos.h"
 #include "app/DeviceDocCommands.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
@@ -15,6 +17,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CCmdUI;
 class CPolyShelter;
@@ -93,7 +96,10 @@ public:
     CShelter* GetSecondObject() override;
 
     void OnSelectorChange(CSelectorComboBox* pCombo) override;
+    // The fields of the shown configuration; the first-object combo is remembered.
+    void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
     void OnFirstObjectChange(CSelectorComboBox* pCombo) override;
+    void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;
     void OnSecondObjectChange(CSelectorComboBox* pCombo) override;
 
     void DeleteContents() override;
@@ -111,6 +117,11 @@ public:
     // configuration is shown. A load replaces nothing unless the whole file was read.
     void Serialize(CArchive& ar) override;
 
+    // The print of the device's configuration (kind 2) shows it, read with the device's
+    // identity, until the print ends; the other kinds need nothing of the device.
+    int PreparePrint(int nKind) override;
+    void EndPrint(int nKind) override;
+
     afx_msg void OnEditConfiguration();
     afx_msg void OnReadConfiguration();
     afx_msg void OnTestConnection();
@@ -119,12 +130,20 @@ public:
     afx_msg void OnUpdateReadConfiguration(CCmdUI* pCmdUI);
     afx_msg void OnUpdateTestConnection(CCmdUI* pCmdUI);
     afx_msg void OnUpdateReadField(CCmdUI* pCmdUI);
-    // The device-wide commands, only in idle: a live mode holds a session with the device.
+    // The device-wide commands of the family, only in idle: a live mode holds a session
+    // with the device.
+    afx_msg void OnWriteSystem();
+    afx_msg void OnScannerSession();
     afx_msg void OnUpdateWriteSystem(CCmdUI* pCmdUI);
     afx_msg void OnUpdateScannerSession(CCmdUI* pCmdUI);
     // The family's protocol and diagnosis-results dialogs.
+    afx_msg void OnProtocolResults();
+    afx_msg void OnDiagnosisResults();
     afx_msg void OnUpdateProtocolResults(CCmdUI* pCmdUI);
     afx_msg void OnUpdateDiagnosisResults(CCmdUI* pCmdUI);
+    // The field transfer, once unsaved changes are asked about.
+    afx_msg void OnFieldTransfer();
+    afx_msg void OnUpdateFieldTransfer(CCmdUI* pCmdUI);
     // Save and Save As need the save right, also when they come from a key.
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
@@ -153,15 +172,18 @@ protected:
     virtual CShelter* FieldOf(CShelterSelection selection) const = 0;
     // Resets the selections the own configuration cannot serve.
     virtual void CheckSelections() = 0;
-    // The device's identity and configuration for a new document, without prompts.
-    virtual NewDocumentReading<Config> ReadNewDocument() = 0;
+    // The items of the first- and second-object combos, in the shown configuration.
+    virtual std::vector<FieldItem> GetFieldItems() const = 0;
     virtual std::unique_ptr<Config> RunNewWizard() = 0;
     // The edited copy of the own configuration (null: unchanged).
     virtual std::unique_ptr<Config> EditConfiguration(const Config* pOwn) = 0;
-    // Device sessions of the read commands and the connection test.
-    virtual std::unique_ptr<Config> ReadDeviceConfiguration() = 0;
+    // The device session of the field read.
     virtual std::unique_ptr<CShelter> ReadDeviceField(CShelterSelection selection) = 0;
-    virtual BOOL TestDeviceConnection() = 0;
+    // The field transfer's dialogs and device session (CFieldTransfer).
+    virtual void RunFieldTransfer() = 0;
+
+    // The device's identity and configuration for a new document, without prompts.
+    NewDocumentReading<Config> ReadNewDocument();
 
     void ConfigurationReplaced();
 
@@ -199,6 +221,8 @@ private:
     int m_nFirstScanner;
     TeachClock m_teachClock = SystemTeachClock();
     std::chrono::steady_clock::time_point m_teachStart{};
+
+    DECLARE_MESSAGE_MAP()
 };
 
 template <class Config>

@@ -7,14 +7,11 @@
 #include "app/settings/CTalisoSetup.h"
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCombos.h"
-#include "app/DeviceSystemCommands.h"
 #include "device/CKVRSensor.h"
 #include "device/dialogs/CLoginDialog.h"
 #include "device/KVRProcedures.h"
 #include "dialogs/CKVRConfigSheet.h"
 #include "dialogs/CKVRConfigWizard.h"
-#include "dialogs/CDiagnosisResultsDialog.h"
-#include "dialogs/CProtocolResultsDialog.h"
 #include "dialogs/CMonitorDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
@@ -22,7 +19,6 @@
 #include "framework/ui/CComboBox.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
-#include "model/CKVRIdentity.h"
 #include "model/CPolyShelter.h"
 #include "model/CScan.h"
 #include "model/ConfigLimits.h"
@@ -31,43 +27,12 @@
 
 IMPLEMENT_SERIAL(CKVRDoc, CCommonDoc, 1)
 
-BEGIN_MESSAGE_MAP(CKVRDoc, CCommonDoc)
-    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateFileSave)
-    ON_COMMAND(ID_EDIT_CONFIGURATION, OnEditConfiguration)
+// The commands of both families are routed by CDeviceDoc.
+BEGIN_MESSAGE_MAP(CKVRDoc, CDeviceDoc<CKVRConfig>)
     ON_COMMAND(ID_CONFIGURATION_WIZARD, OnEditConfiguration)
-    ON_COMMAND(ID_READ_CONFIGURATION, OnReadConfiguration)
-    ON_COMMAND(ID_TEST_CONNECTION, OnTestConnection)
-    ON_COMMAND(ID_READ_FIELD, OnReadField)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_CONFIGURATION, OnUpdateEditConfiguration)
     ON_UPDATE_COMMAND_UI(ID_CONFIGURATION_WIZARD, OnUpdateEditConfiguration)
-    ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
-    ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
-    ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
-    ON_COMMAND(ID_PROTOCOL_RESULTS, OnProtocolResults)
-    ON_UPDATE_COMMAND_UI(ID_PROTOCOL_RESULTS, OnUpdateProtocolResults)
-    ON_COMMAND(ID_DIAGNOSIS_RESULTS, OnDiagnosisResults)
-    ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
     ON_COMMAND(ID_MONITOR, OnMonitor)
     ON_UPDATE_COMMAND_UI(ID_MONITOR, OnUpdateMonitor)
-    ON_COMMAND(ID_FIELD_TRANSFER, OnFieldTransfer)
-    ON_UPDATE_COMMAND_UI(ID_FIELD_TRANSFER, OnUpdateFieldTransfer)
-    ON_COMMAND(ID_WRITE_SYSTEM, OnWriteSystem)
-    ON_UPDATE_COMMAND_UI(ID_WRITE_SYSTEM, OnUpdateWriteSystem)
-    ON_COMMAND(ID_SCANNER_SESSION, OnScannerSession)
-    ON_UPDATE_COMMAND_UI(ID_SCANNER_SESSION, OnUpdateScannerSession)
-    ON_COMMAND(ID_MODE_EDIT, OnModeEdit)
-    ON_UPDATE_COMMAND_UI(ID_MODE_EDIT, OnUpdateModeEdit)
-    ON_COMMAND(ID_MODE_MONITOR, OnModeMonitor)
-    ON_UPDATE_COMMAND_UI(ID_MODE_MONITOR, OnUpdateModeMonitor)
-    ON_COMMAND(ID_MODE_TEACH_IN, OnModeTeachIn)
-    ON_UPDATE_COMMAND_UI(ID_MODE_TEACH_IN, OnUpdateModeTeachIn)
-    ON_COMMAND(ID_MODE_VERIFY, OnModeVerify)
-    ON_UPDATE_COMMAND_UI(ID_MODE_VERIFY, OnUpdateModeVerify)
-    ON_COMMAND(ID_MODE_REPLAY, OnModeReplay)
-    ON_UPDATE_COMMAND_UI(ID_MODE_REPLAY, OnUpdateModeReplay)
     ON_COMMAND(ID_MODE_SIMULATION, OnModeSimulation)
     ON_UPDATE_COMMAND_UI(ID_MODE_SIMULATION, OnUpdateModeSimulation)
 END_MESSAGE_MAP()
@@ -273,11 +238,10 @@ void CKVRDoc::FillSelectorCombo(CSelectorComboBox* pCombo)
     ::FillScannerCombo(*pCombo, names, -1, 0, m_state.m_nSelectedScanner);
 }
 
-namespace {
-
-std::vector<FieldItem> FieldItemsOf(const CKVRConfig* config)
+std::vector<FieldItem> CKVRDoc::GetFieldItems() const
 {
     std::vector<FieldItem> items;
+    const CKVRConfig* config = GetConfiguration();
     if (config == nullptr)
         return items;
     for (int i = 0; i < config->GetShelterConfigCount(); ++i) {
@@ -293,19 +257,6 @@ std::vector<FieldItem> FieldItemsOf(const CKVRConfig* config)
         }
     }
     return items;
-}
-
-} // namespace
-
-void CKVRDoc::FillFirstObjectCombo(CSelectorComboBox* pCombo)
-{
-    ::FillFirstObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_current);
-    m_pFirstObjectCombo = pCombo;
-}
-
-void CKVRDoc::FillSecondObjectCombo(CSelectorComboBox* pCombo)
-{
-    ::FillSecondObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_second);
 }
 
 void CKVRDoc::FillSimulationControl(UINT nID, CComboBox* pCombo)
@@ -345,12 +296,6 @@ void CKVRDoc::OnSimulationControlChange(UINT nID, CComboBox* pCombo)
 
 // ------------------------------------------------------------ device sessions and dialogs
 
-NewDocumentReading<CKVRConfig> CKVRDoc::ReadNewDocument()
-{
-    return ReadNewDocumentFromDevice<CKVRSensor, CKVRIdentity, CKVRConfig>(ReadKVRIdentification,
-                                                                           ReadKVRConfiguration);
-}
-
 std::unique_ptr<CKVRConfig> CKVRDoc::RunNewWizard()
 {
     CKVRDocWizards helpers;
@@ -370,11 +315,6 @@ std::unique_ptr<CKVRConfig> CKVRDoc::EditConfiguration(const CKVRConfig* pOwn)
     return sheet.Edit(pOwn);
 }
 
-std::unique_ptr<CKVRConfig> CKVRDoc::ReadDeviceConfiguration()
-{
-    return ReadConfigurationFromDevice(ReadKVRConfiguration);
-}
-
 std::unique_ptr<CShelter> CKVRDoc::ReadDeviceField(CShelterSelection selection)
 {
     std::unique_ptr<CShelter> field;
@@ -390,11 +330,6 @@ std::unique_ptr<CShelter> CKVRDoc::ReadDeviceField(CShelterSelection selection)
     return field;
 }
 
-BOOL CKVRDoc::TestDeviceConnection()
-{
-    return RunIdentifiedSession<CKVRSensor>([](CKVRSensor& sensor) { return TestConnection(sensor, TRUE); });
-}
-
 int CKVRDoc::BuildReport(CObList* pPrintObjects, int nKind)
 {
     const CKVRConfig* config = GetConfiguration();
@@ -403,17 +338,7 @@ int CKVRDoc::BuildReport(CObList* pPrintObjects, int nKind)
     return CKVRReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
 }
 
-// ------------------------------------------------------------ device dialogs
-
-void CKVRDoc::OnProtocolResults()
-{
-    RunDeviceDialog<CKVRProtocolResultsDialog>();
-}
-
-void CKVRDoc::OnDiagnosisResults()
-{
-    RunDeviceDialog<CKVRDiagnosisResultsDialog>();
-}
+// ------------------------------------------------------------ monitor dialog
 
 void CKVRDoc::OnMonitor()
 {
@@ -423,16 +348,4 @@ void CKVRDoc::OnMonitor()
 void CKVRDoc::OnUpdateMonitor(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanUseMonitorDialog());
-}
-
-// ------------------------------------------------------------ device-wide commands
-
-void CKVRDoc::OnWriteSystem()
-{
-    WriteKVRDefaultSystem();
-}
-
-void CKVRDoc::OnScannerSession()
-{
-    RunKVRScannerSession();
 }

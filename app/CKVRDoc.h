@@ -7,6 +7,7 @@
 #include "app/CKVRSimulationState.h"
 #include "model/CKVRConfig.h"
 
+#include <functional>
 #include <vector>
 
 class CKVRSensor;
@@ -62,34 +63,24 @@ public:
     CFieldTeachRecord& GetTeachRecord() { return m_teachRecord; }
     CFieldTeachRecord& GetVerifyRecord() { return m_verifyRecord; }
 
-    // Two-step write with its confirmation, the device's configuration printed, the field
-    // transfer (CKVRDocTransfer.cpp).
+    // Two-step write with its confirmation (CKVRDocTransfer.cpp).
     int TransferToDevice() override;
     int ConfirmTransfer(int nAccepted) override;
-    int PreparePrint(int nKind) override;
-    void EndPrint(int nKind) override;
-    afx_msg void OnFieldTransfer();
-    afx_msg void OnUpdateFieldTransfer(CCmdUI* pCmdUI);
-
-    // A default system written to the unit; a session with a scanner behind it.
-    afx_msg void OnWriteSystem();
-    afx_msg void OnScannerSession();
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
-    void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
-    void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;
     void FillSimulationControl(UINT nID, CComboBox* pCombo) override;
     void OnSimulationControlChange(UINT nID, CComboBox* pCombo) override;
 
 protected:
     CShelter* FieldOf(CShelterSelection selection) const override;
     void CheckSelections() override;
-    NewDocumentReading<CKVRConfig> ReadNewDocument() override;
+    // Per field pair its protective field, then its warning field, under the pair's name.
+    std::vector<FieldItem> GetFieldItems() const override;
     std::unique_ptr<CKVRConfig> RunNewWizard() override;
     std::unique_ptr<CKVRConfig> EditConfiguration(const CKVRConfig* pOwn) override;
-    std::unique_ptr<CKVRConfig> ReadDeviceConfiguration() override;
     std::unique_ptr<CShelter> ReadDeviceField(CShelterSelection selection) override;
-    BOOL TestDeviceConnection() override;
+    // CKVRDocTransfer.cpp.
+    void RunFieldTransfer() override;
 
 private:
     const CKVRCaseState* CaseOf(int output) const;
@@ -107,15 +98,20 @@ private:
     // a protective field, the save question); the field goes into the record, which is
     // reset when a check fails.
     BOOL PrepareFieldRecord(int capability, UINT nIDRefusal, CFieldTeachRecord& record);
+    // Modes 3 and 4 on their record. The start: the start checks, then the step in a
+    // logged-in session (BeginLoggedInMode); a failed start leaves no cycle and an empty
+    // record. The end: no cycle, the step in the session the start left logged in, an
+    // empty record. Both return the mode's result.
+    int StartFieldMode(int capability, UINT nIDRefusal, CFieldTeachRecord& record,
+                       const std::function<BOOL(CKVRSensor&)>& step);
+    int EndFieldMode(CFieldTeachRecord& record, const std::function<void(CKVRSensor&)>& step);
 
     CFieldTeachRecord m_teachRecord;
     CFieldTeachRecord m_verifyRecord;
     // Live monitoring keeps its device between ticks.
     std::unique_ptr<CKVRSensor> m_pMonitor;
 
-    // The family's device dialogs.
-    afx_msg void OnProtocolResults();
-    afx_msg void OnDiagnosisResults();
+    // The unit's monitor dialog.
     afx_msg void OnMonitor();
     afx_msg void OnUpdateMonitor(CCmdUI* pCmdUI);
 

@@ -138,14 +138,32 @@ BOOL CKVRDoc::PrepareFieldRecord(int capability, UINT nIDRefusal, CFieldTeachRec
     return FALSE;
 }
 
+int CKVRDoc::StartFieldMode(int capability, UINT nIDRefusal, CFieldTeachRecord& record,
+                            const std::function<BOOL(CKVRSensor&)>& step)
+{
+    if (!PrepareFieldRecord(capability, nIDRefusal, record))
+        return 0;
+    if (BeginLoggedInMode<CKVRSensor>(step))
+        return 1;
+    StopCycle();
+    record.Reset();
+    return 0;
+}
+
+int CKVRDoc::EndFieldMode(CFieldTeachRecord& record, const std::function<void(CKVRSensor&)>& step)
+{
+    StopCycle();
+    EndLoggedInMode<CKVRSensor>(step);
+    record.Reset();
+    return 1;
+}
+
 int CKVRDoc::RunMode3(int nAction)
 {
     CFieldTeachRecord& record = m_teachRecord;
     switch (nAction) {
-    case kModeActionStart: {
-        if (!PrepareFieldRecord(kTeachInCapability, IDP_NO_TEACH_IN, record))
-            return 0;
-        const BOOL started = BeginLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
+    case kModeActionStart:
+        return StartFieldMode(kTeachInCapability, IDP_NO_TEACH_IN, record, [&](CKVRSensor& sensor) {
             if (!RunKVRCommand46Sub0(sensor, record.GetScannerNumber(), record.GetFieldNumber(), record.GetName(),
                                      TRUE))
                 return FALSE;
@@ -156,12 +174,6 @@ int CKVRDoc::RunMode3(int nAction)
             RunKVRCommand46Sub2(sensor, record.GetScannerNumber(), record.GetFieldNumber(), record.GetName(), TRUE);
             return FALSE;
         });
-        if (!started) {
-            StopCycle();
-            record.Reset();
-        }
-        return started ? 1 : 0;
-    }
     case kModeActionTick: {
         record.SetContour(nullptr);
         RunIdentifiedSession<CKVRSensor>([&](CKVRSensor& sensor) {
@@ -188,14 +200,10 @@ int CKVRDoc::RunMode3(int nAction)
         record.Reset();
         return 1;
     }
-    case kModeActionAbort: {
-        StopCycle();
-        EndLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
+    case kModeActionAbort:
+        return EndFieldMode(record, [&](CKVRSensor& sensor) {
             RunKVRCommand46Sub2(sensor, record.GetScannerNumber(), record.GetFieldNumber(), record.GetName(), TRUE);
         });
-        record.Reset();
-        return 1;
-    }
     default: return 0;
     }
 }
@@ -204,10 +212,8 @@ int CKVRDoc::RunMode4(int nAction)
 {
     CFieldTeachRecord& record = m_verifyRecord;
     switch (nAction) {
-    case kModeActionStart: {
-        if (!PrepareFieldRecord(kVerificationCapability, IDP_NO_VERIFICATION, record))
-            return 0;
-        const BOOL started = BeginLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
+    case kModeActionStart:
+        return StartFieldMode(kVerificationCapability, IDP_NO_VERIFICATION, record, [&](CKVRSensor& sensor) {
             if (!GetCurrentObject()->IsLocked()) {
                 std::unique_ptr<CShelter> written =
                     WriteKVRField(sensor, record.GetFieldNumber(), record.GetName(), GetCurrentObject(), TRUE);
@@ -223,12 +229,6 @@ int CKVRDoc::RunMode4(int nAction)
             RunKVRCommand41Sub0(sensor, record.GetScannerNumber(), record.GetFieldNumber(), TRUE);
             return FALSE;
         });
-        if (!started) {
-            StopCycle();
-            record.Reset();
-        }
-        return started ? 1 : 0;
-    }
     case kModeActionTick: {
         record.SetContour(nullptr);
         std::unique_ptr<CScan> scan;
@@ -243,9 +243,8 @@ int CKVRDoc::RunMode4(int nAction)
             RequestModeStop(kModeVerify);
         return 1;
     }
-    case kModeActionStop: {
-        StopCycle();
-        EndLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
+    case kModeActionStop:
+        return EndFieldMode(record, [&](CKVRSensor& sensor) {
             const int scanner = record.GetScannerNumber();
             const int field = record.GetFieldNumber();
             if (!IsVerifiedFieldWanted()) {
@@ -254,17 +253,10 @@ int CKVRDoc::RunMode4(int nAction)
                 TakeVerifiedContour(*record.GetContour());
             }
         });
-        record.Reset();
-        return 1;
-    }
-    case kModeActionAbort: {
-        StopCycle();
-        EndLoggedInMode<CKVRSensor>([&](CKVRSensor& sensor) {
+    case kModeActionAbort:
+        return EndFieldMode(record, [&](CKVRSensor& sensor) {
             RunKVRCommand41Sub0(sensor, record.GetScannerNumber(), record.GetFieldNumber(), TRUE);
         });
-        record.Reset();
-        return 1;
-    }
     default: return 0;
     }
 }

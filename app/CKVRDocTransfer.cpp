@@ -1,13 +1,10 @@
 #include "app/CKVRDoc.h"
 
-#include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
 #include "device/CKVRSensor.h"
-#include "device/dialogs/CLoginDialog.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/KVRProcedures.h"
 #include "dialogs/CShelterSelectDialog.h"
-#include "framework/ui/CCmdUI.h"
 #include "model/CKVRIdentity.h"
 #include "model/CPolyShelter.h"
 
@@ -124,33 +121,12 @@ int CKVRDoc::ConfirmTransfer(int nAccepted)
                                                                                 : CommitResult::Failed;
     }, [this] {
         // Right after the commit: no save question.
-        CKVRFieldTransfer(*this).Run();
+        RunFieldTransfer();
     });
 }
 
-// The device's own configuration is printed: read and shown until EndPrint.
-int CKVRDoc::PreparePrint(int nKind)
+void CKVRDoc::RunFieldTransfer()
 {
-    if (nKind != kPrintDeviceReport)
-        return TRUE;
-    return ShowConfigurationOfDevice(*this, &ReadKVRIdentification, &ReadKVRConfiguration);
-}
-
-void CKVRDoc::EndPrint(int nKind)
-{
-    if (nKind == kPrintDeviceReport)
-        RestoreOwnConfiguration(*this, FALSE);
-}
-
-void CKVRDoc::OnFieldTransfer()
-{
-    if (!SaveModified())
-        return;
     CKVRFieldTransfer transfer(*this);
     transfer.Run();
-}
-
-void CKVRDoc::OnUpdateFieldTransfer(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunFieldSession(), GetCurrentObject() != nullptr);
 }

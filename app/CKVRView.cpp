@@ -1,10 +1,8 @@
 #include "app/CKVRView.h"
 
-#include "app/CKVRDoc.h"
 #include "app/settings/CTalisoSetup.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CSplitterWnd.h"
-#include "model/CPolyShelter.h"
 #include "model/CScan.h"
 #include "model/CShelter.h"
 #include "model/DistanceUnit.h"
@@ -34,7 +32,7 @@ int CKVRView::GetScannerNumber() const
 
 BOOL CKVRView::GetEvaluatedCase(int output, CEvaluatedCase& evaluated)
 {
-    auto* doc = dynamic_cast<CKVRDoc*>(GetDocument());
+    const CKVRDoc* doc = GetFamilyDocument();
     if (doc == nullptr || output < 1 || output > 2)
         return FALSE;
     evaluated.scannerNumber = doc->GetCaseScannerNumber(output);
@@ -62,24 +60,9 @@ void CKVRView::SetCaptionText(const char* text)
     CCommonView::SetCaptionText(caption.c_str());
 }
 
-void CKVRView::DrawMode0(CDC* pDC)
-{
-    DrawVerifyContourOrBase(pDC, GetVerifyContour());
-}
-
 void CKVRView::DrawMode2(CDC* pDC)
 {
     DrawMode5(pDC);
-}
-
-void CKVRView::DrawMode3(CDC* pDC)
-{
-    DrawSecondAndContour(pDC, GetTeachContour());
-}
-
-void CKVRView::DrawMode4(CDC* pDC)
-{
-    DrawVerifyContourAndScan(pDC, GetVerifyContour());
 }
 
 void CKVRView::DrawMode5(CDC* pDC)
@@ -129,11 +112,6 @@ CString CKVRView::GetCaseText()
     return text;
 }
 
-void CKVRView::GetModeText0(CString& text)
-{
-    GetModeText4(text);
-}
-
 void CKVRView::GetModeText2(CString& text)
 {
     const CString scan = ScanText(GetResultScan());
@@ -144,29 +122,7 @@ void CKVRView::GetModeText2(CString& text)
         text = scan + ", " + cases;
 }
 
-void CKVRView::GetModeText3(CString& text)
-{
-    text = BeamCountText(GetTeachContour());
-}
-
-void CKVRView::GetModeText4(CString& text)
-{
-    text = MarkedBeamText(GetVerifyContour());
-}
-
 void CKVRView::GetModeText5(CString& text)
 {
     text = GetCaseText();
-}
-
-CShelter* CKVRView::GetTeachContour()
-{
-    const auto* doc = dynamic_cast<const CKVRDoc*>(GetDocument());
-    return doc != nullptr ? doc->GetTeachContour() : nullptr;
-}
-
-CShelter* CKVRView::GetVerifyContour()
-{
-    const auto* doc = dynamic_cast<const CKVRDoc*>(GetDocument());
-    return doc != nullptr ? doc->GetVerifyContour() : nullptr;
 }

@@ -2,7 +2,8 @@
 // The view of a KVR document in each pane of its frame. While the unit is watched live or
 // its case switching is simulated, the pane tells which scanner the view shows: panes
 // (0,0), (0,1), (1,0) and (1,1) are scanners 1 to 4.
-#include "app/CCommonView.h"
+#include "app/CDeviceView.h"
+#include "app/CKVRDoc.h"
 
 constexpr UINT IDS_SCANNER_CAPTION = 957;
 
@@ -17,24 +18,16 @@ struct CEvaluatedCase {
     CScan* scan = nullptr;
 };
 
-class CKVRView : public CCommonView {
+// The contour modes are drawn and told as in every family view (CDeviceView).
+class CKVRView : public CDeviceView<CKVRDoc> {
     DECLARE_DYNCREATE(CKVRView)
 public:
     CKVRView() = default;
 
     void SetCaptionText(const char* text) override;
-    void DrawMode0(CDC* pDC) override;
     void DrawMode2(CDC* pDC) override;
-    void DrawMode3(CDC* pDC) override;
-    void DrawMode4(CDC* pDC) override;
     void DrawMode5(CDC* pDC) override;
-    // The document's contours of the teach-in and of the verification.
-    CShelter* GetTeachContour() override;
-    CShelter* GetVerifyContour() override;
-    void GetModeText0(CString& text) override;
     void GetModeText2(CString& text) override;
-    void GetModeText3(CString& text) override;
-    void GetModeText4(CString& text) override;
     void GetModeText5(CString& text) override;
 
     // 1 to 4 by the splitter pane that holds the view; 0 outside the panes.

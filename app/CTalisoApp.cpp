@@ -75,8 +75,8 @@ BEGIN_MESSAGE_MAP(CTalisoApp, CWinAppExt)
     ON_COMMAND(ID_CONTEXT_HELP, CWinApp::OnContextHelp)
     ON_COMMAND(ID_DEFAULT_HELP, CWinApp::OnHelpIndex)
     ON_COMMAND(ID_HELP_SEARCH, OnHelpSearch)
-    ON_COMMAND(ID_HELP_TOPIC_119, OnHelpTopic119)
-    ON_COMMAND(ID_HELP_TOPIC_120, OnHelpTopic120)
+    ON_COMMAND(ID_HELP_TOPIC_FIELDS, OnHelpFields)
+    ON_COMMAND(ID_HELP_TOPIC_DEVICES, OnHelpDevices)
     ON_COMMAND(ID_DEVICE_TYPE, OnDeviceType)
     ON_UPDATE_COMMAND_UI(ID_DEVICE_TYPE, OnUpdateDeviceType)
     ON_COMMAND(ID_LOGIN, OnLogin)
@@ -377,14 +377,14 @@ void CTalisoApp::OnHelpSearch()
     WinHelp(0, HELP_PARTIALKEY);
 }
 
-void CTalisoApp::OnHelpTopic119()
+void CTalisoApp::OnHelpFields()
 {
-    WinHelp(kHelpTopicOverview, HELP_CONTEXT);
+    WinHelp(kHelpTopicFields, HELP_CONTEXT);
 }
 
-void CTalisoApp::OnHelpTopic120()
+void CTalisoApp::OnHelpDevices()
 {
-    WinHelp(kHelpTopicFirstSteps, HELP_CONTEXT);
+    WinHelp(kHelpTopicDevices, HELP_CONTEXT);
 }
 
 void CTalisoApp::OnDeviceType()

@@ -19,8 +19,8 @@ class InstanceLock;
 
 // Command ids of the application's commands.
 constexpr UINT ID_HELP_SEARCH = 32802;
-constexpr UINT ID_HELP_TOPIC_119 = 32905;
-constexpr UINT ID_HELP_TOPIC_120 = 32904;
+constexpr UINT ID_HELP_TOPIC_FIELDS = 32905;
+constexpr UINT ID_HELP_TOPIC_DEVICES = 32904;
 constexpr UINT ID_DEVICE_TYPE = 32809;
 constexpr UINT ID_LOGIN = 32882;
 constexpr UINT ID_SETTINGS = 32880;
@@ -43,8 +43,9 @@ constexpr UINT IDP_NO_FAMILY_ANSWERED = 335;
 constexpr UINT IDP_ALREADY_RUNNING = 1800;
 constexpr UINT IDP_LANGUAGE_NEXT_START = 1802;
 constexpr UINT IDP_LANGUAGE_FILE_MISSING = 1803;
-constexpr UINT kHelpTopicOverview = 119;
-constexpr UINT kHelpTopicFirstSteps = 120;
+// Help topics of the help menu's items "Fields" and "Devices".
+constexpr UINT kHelpTopicFields = 119;
+constexpr UINT kHelpTopicDevices = 120;
 
 // The one text that does not come from the language library: it cannot be loaded.
 extern const char* const kLanguageLibraryMissingText;
@@ -84,8 +85,8 @@ public:
 
     afx_msg void OnAppAbout();
     afx_msg void OnHelpSearch();
-    afx_msg void OnHelpTopic119();
-    afx_msg void OnHelpTopic120();
+    afx_msg void OnHelpFields();
+    afx_msg void OnHelpDevices();
     afx_msg void OnDeviceType();
     afx_msg void OnUpdateDeviceType(CCmdUI* pCmdUI);
     afx_msg void OnLogin();

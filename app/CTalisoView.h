@@ -129,6 +129,7 @@ public:
     afx_msg void OnRecenter();
     afx_msg void OnPanMode();
     afx_msg void OnUpdatePanMode(CCmdUI* pCmdUI);
+    // Command 32915 does nothing; handling it keeps a menu item bound to it enabled.
     afx_msg void OnCommand32915();
     afx_msg void OnUpdateCursorPane(CCmdUI* pCmdUI);
     afx_msg void OnUpdateAxisLockPane(CCmdUI* pCmdUI);

@@ -6,61 +6,26 @@
 #include "app/settings/CTalisoSetup.h"
 #include "app/DeviceConfigurationRead.h"
 #include "app/DeviceDocCombos.h"
-#include "app/DeviceSystemCommands.h"
 #include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ZOKProcedures.h"
 #include "dialogs/CZOKConfigSheet.h"
 #include "dialogs/CZOKConfigWizard.h"
-#include "dialogs/CDiagnosisResultsDialog.h"
-#include "dialogs/CProtocolResultsDialog.h"
 #include "dialogs/CZOKParameterDialog.h"
 #include "framework/core/CArchive.h"
 #include "framework/core/CException.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
-#include "model/CZOKIdentity.h"
 #include "model/CPolyShelter.h"
 #include "model/ConfigLimits.h"
 
 IMPLEMENT_SERIAL(CZOKDoc, CCommonDoc, 1)
 
-BEGIN_MESSAGE_MAP(CZOKDoc, CCommonDoc)
-    ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateFileSave)
-    ON_COMMAND(ID_EDIT_CONFIGURATION, OnEditConfiguration)
-    ON_COMMAND(ID_READ_CONFIGURATION, OnReadConfiguration)
-    ON_COMMAND(ID_TEST_CONNECTION, OnTestConnection)
-    ON_COMMAND(ID_READ_FIELD, OnReadField)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_CONFIGURATION, OnUpdateEditConfiguration)
-    ON_UPDATE_COMMAND_UI(ID_READ_CONFIGURATION, OnUpdateReadConfiguration)
-    ON_UPDATE_COMMAND_UI(ID_TEST_CONNECTION, OnUpdateTestConnection)
-    ON_UPDATE_COMMAND_UI(ID_READ_FIELD, OnUpdateReadField)
-    ON_COMMAND(ID_PROTOCOL_RESULTS, OnProtocolResults)
-    ON_UPDATE_COMMAND_UI(ID_PROTOCOL_RESULTS, OnUpdateProtocolResults)
-    ON_COMMAND(ID_DIAGNOSIS_RESULTS, OnDiagnosisResults)
-    ON_UPDATE_COMMAND_UI(ID_DIAGNOSIS_RESULTS, OnUpdateDiagnosisResults)
+// The commands of both families are routed by CDeviceDoc.
+BEGIN_MESSAGE_MAP(CZOKDoc, CDeviceDoc<CZOKConfig>)
     ON_COMMAND(ID_ZOK_PARAMETERS, OnZOKParameters)
     ON_UPDATE_COMMAND_UI(ID_ZOK_PARAMETERS, OnUpdateZOKParameters)
-    ON_COMMAND(ID_FIELD_TRANSFER, OnFieldTransfer)
-    ON_UPDATE_COMMAND_UI(ID_FIELD_TRANSFER, OnUpdateFieldTransfer)
-    ON_COMMAND(ID_WRITE_SYSTEM, OnWriteSystem)
-    ON_UPDATE_COMMAND_UI(ID_WRITE_SYSTEM, OnUpdateWriteSystem)
-    ON_COMMAND(ID_SCANNER_SESSION, OnScannerSession)
-    ON_UPDATE_COMMAND_UI(ID_SCANNER_SESSION, OnUpdateScannerSession)
-    ON_COMMAND(ID_MODE_EDIT, OnModeEdit)
-    ON_UPDATE_COMMAND_UI(ID_MODE_EDIT, OnUpdateModeEdit)
-    ON_COMMAND(ID_MODE_MONITOR, OnModeMonitor)
-    ON_UPDATE_COMMAND_UI(ID_MODE_MONITOR, OnUpdateModeMonitor)
-    ON_COMMAND(ID_MODE_TEACH_IN, OnModeTeachIn)
-    ON_UPDATE_COMMAND_UI(ID_MODE_TEACH_IN, OnUpdateModeTeachIn)
-    ON_COMMAND(ID_MODE_VERIFY, OnModeVerify)
-    ON_UPDATE_COMMAND_UI(ID_MODE_VERIFY, OnUpdateModeVerify)
-    ON_COMMAND(ID_MODE_REPLAY, OnModeReplay)
-    ON_UPDATE_COMMAND_UI(ID_MODE_REPLAY, OnUpdateModeReplay)
 END_MESSAGE_MAP()
 
 CZOKDoc::CZOKDoc() : CDeviceDoc(kNoScanner, kScanner) {}
@@ -138,11 +103,10 @@ void CZOKDoc::FillSelectorCombo(CSelectorComboBox* pCombo)
     ::FillScannerCombo(*pCombo, {name}, kNoScanner, kScanner, m_state.m_nSelectedScanner);
 }
 
-namespace {
-
-std::vector<FieldItem> FieldItemsOf(const CZOKConfig* config)
+std::vector<FieldItem> CZOKDoc::GetFieldItems() const
 {
     std::vector<FieldItem> items;
+    const CZOKConfig* config = GetConfiguration();
     if (config == nullptr)
         return items;
     for (int kind : {kProtectiveField, kWarningField}) {
@@ -154,20 +118,6 @@ std::vector<FieldItem> FieldItemsOf(const CZOKConfig* config)
     }
     return items;
 }
-
-} // namespace
-
-void CZOKDoc::FillFirstObjectCombo(CSelectorComboBox* pCombo)
-{
-    ::FillFirstObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_current);
-    m_pFirstObjectCombo = pCombo;
-}
-
-void CZOKDoc::FillSecondObjectCombo(CSelectorComboBox* pCombo)
-{
-    ::FillSecondObjectCombo(*pCombo, FieldItemsOf(GetConfiguration()), m_state.m_second);
-}
-
 
 // ------------------------------------------------------------ file
 
@@ -191,12 +141,6 @@ void CZOKDoc::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL 
 
 // ------------------------------------------------------------ device sessions and dialogs
 
-NewDocumentReading<CZOKConfig> CZOKDoc::ReadNewDocument()
-{
-    return ReadNewDocumentFromDevice<CZOKSensor, CZOKIdentity, CZOKConfig>(ReadZOKIdentification,
-                                                                           ReadZOKConfiguration);
-}
-
 std::unique_ptr<CZOKConfig> CZOKDoc::RunNewWizard()
 {
     CNewZOKConfigWizard wizard(AfxGetMainWnd());
@@ -213,11 +157,6 @@ std::unique_ptr<CZOKConfig> CZOKDoc::EditConfiguration(const CZOKConfig* pOwn)
     return sheet.Edit(pOwn);
 }
 
-std::unique_ptr<CZOKConfig> CZOKDoc::ReadDeviceConfiguration()
-{
-    return ReadConfigurationFromDevice(ReadZOKConfiguration);
-}
-
 std::unique_ptr<CShelter> CZOKDoc::ReadDeviceField(CShelterSelection selection)
 {
     std::unique_ptr<CShelter> field;
@@ -231,11 +170,6 @@ std::unique_ptr<CShelter> CZOKDoc::ReadDeviceField(CShelterSelection selection)
     return field;
 }
 
-BOOL CZOKDoc::TestDeviceConnection()
-{
-    return RunIdentifiedSession<CZOKSensor>([](CZOKSensor& sensor) { return TestConnection(sensor, TRUE); });
-}
-
 int CZOKDoc::BuildReport(CObList* pPrintObjects, int nKind)
 {
     const CZOKConfig* config = GetConfiguration();
@@ -244,17 +178,7 @@ int CZOKDoc::BuildReport(CObList* pPrintObjects, int nKind)
     return CZOKReport(*pPrintObjects, ReportUnits::FromSettings()).Build(*config, nKind, GetDeviceName(), GetDeviceTypeText());
 }
 
-// ------------------------------------------------------------ device dialogs
-
-void CZOKDoc::OnProtocolResults()
-{
-    RunDeviceDialog<CZOKProtocolResultsDialog>();
-}
-
-void CZOKDoc::OnDiagnosisResults()
-{
-    RunDeviceDialog<CZOKDiagnosisResultsDialog>();
-}
+// ------------------------------------------------------------ parameter-set dialog
 
 void CZOKDoc::OnZOKParameters()
 {
@@ -264,16 +188,4 @@ void CZOKDoc::OnZOKParameters()
 void CZOKDoc::OnUpdateZOKParameters(CCmdUI* pCmdUI)
 {
     EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanEditZOKParameters());
-}
-
-// ------------------------------------------------------------ device-wide commands
-
-void CZOKDoc::OnWriteSystem()
-{
-    WriteZOKWholeSystem();
-}
-
-void CZOKDoc::OnScannerSession()
-{
-    RunZOKDeviceCommand50();
 }

@@ -46,22 +46,11 @@ public:
     // Replaces (and deletes) the contour of the verification or field transfer; null drops it.
     void SetVerifyContour(std::unique_ptr<CPolyShelter> contour);
 
-    // Two-step write with its confirmation, the device's configuration printed, the field
-    // transfer (CZOKDocTransfer.cpp).
+    // Two-step write with its confirmation, behind the firmware gate (CZOKDocTransfer.cpp).
     int TransferToDevice() override;
     int ConfirmTransfer(int nAccepted) override;
-    int PreparePrint(int nKind) override;
-    void EndPrint(int nKind) override;
-    afx_msg void OnFieldTransfer();
-    afx_msg void OnUpdateFieldTransfer(CCmdUI* pCmdUI);
-
-    // The scanner's whole system written; the device command 0x50.
-    afx_msg void OnWriteSystem();
-    afx_msg void OnScannerSession();
 
     void FillSelectorCombo(CSelectorComboBox* pCombo) override;
-    void FillFirstObjectCombo(CSelectorComboBox* pCombo) override;
-    void FillSecondObjectCombo(CSelectorComboBox* pCombo) override;
 
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     // While a document file loads, an unknown version shows message 337.
@@ -70,12 +59,14 @@ public:
 protected:
     CShelter* FieldOf(CShelterSelection selection) const override;
     void CheckSelections() override;
-    NewDocumentReading<CZOKConfig> ReadNewDocument() override;
+    // The protective field, then the warning field, both under the configuration's
+    // second name.
+    std::vector<FieldItem> GetFieldItems() const override;
     std::unique_ptr<CZOKConfig> RunNewWizard() override;
     std::unique_ptr<CZOKConfig> EditConfiguration(const CZOKConfig* pOwn) override;
-    std::unique_ptr<CZOKConfig> ReadDeviceConfiguration() override;
     std::unique_ptr<CShelter> ReadDeviceField(CShelterSelection selection) override;
-    BOOL TestDeviceConnection() override;
+    // CZOKDocTransfer.cpp.
+    void RunFieldTransfer() override;
 
 private:
     void PutField(CShelterSelection selection, const CSensorObject* pObject);
@@ -88,9 +79,7 @@ private:
     std::unique_ptr<CPolyShelter> m_pTeachContour;
     std::unique_ptr<CPolyShelter> m_pVerifyContour;
 
-    // The family's device dialogs.
-    afx_msg void OnProtocolResults();
-    afx_msg void OnDiagnosisResults();
+    // The scanner's parameter-set dialog.
     afx_msg void OnZOKParameters();
     afx_msg void OnUpdateZOKParameters(CCmdUI* pCmdUI);
 

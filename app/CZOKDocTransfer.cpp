@@ -1,13 +1,10 @@
 #include "app/CZOKDoc.h"
 
-#include "app/CDeviceReport.h"
 #include "app/DeviceTransfer.h"
-#include "device/dialogs/CLoginDialog.h"
 #include "device/CZOKSensor.h"
 #include "device/ConfigurationProcedures.h"
 #include "device/ZOKProcedures.h"
 #include "dialogs/CShelterSelectDialog.h"
-#include "framework/ui/CCmdUI.h"
 #include "model/CPolyShelter.h"
 #include "model/CZOKIdentity.h"
 
@@ -146,32 +143,12 @@ int CZOKDoc::ConfirmTransfer(int nAccepted)
         return CommitZOKConfiguration(sensor, config, TRUE) ? CommitResult::Committed : CommitResult::Failed;
     }, [this] {
         // Right after the commit: no save question.
-        CZOKFieldTransfer(*this).Run();
+        RunFieldTransfer();
     });
 }
 
-int CZOKDoc::PreparePrint(int nKind)
+void CZOKDoc::RunFieldTransfer()
 {
-    if (nKind != kPrintDeviceReport)
-        return TRUE;
-    return ShowConfigurationOfDevice(*this, &ReadZOKIdentification, &ReadZOKConfiguration);
-}
-
-void CZOKDoc::EndPrint(int nKind)
-{
-    if (nKind == kPrintDeviceReport)
-        RestoreOwnConfiguration(*this, FALSE);
-}
-
-void CZOKDoc::OnFieldTransfer()
-{
-    if (!SaveModified())
-        return;
     CZOKFieldTransfer transfer(*this);
     transfer.Run();
-}
-
-void CZOKDoc::OnUpdateFieldTransfer(CCmdUI* pCmdUI)
-{
-    EnableIdleCommand(pCmdUI, *this, theLoginDialog.CanRunFieldSession(), GetCurrentObject() != nullptr);
 }

@@ -83,9 +83,9 @@ void ShowWriteResult(BOOL written)
 BOOL ConfirmScannerCommand(int scanner)
 {
     CString text;
-    text.LoadString(IDP_CONFIRM_SCANNER_COMMAND50);
+    text.LoadString(IDP_CONFIRM_ADDRESSED_SCANNER);
     text.Replace("%d", FormatText("%d", scanner).c_str());
-    return AfxMessageBox(text.c_str(), MB_YESNO | MB_ICONQUESTION, IDP_CONFIRM_SCANNER_COMMAND50) == IDYES;
+    return AfxMessageBox(text.c_str(), MB_YESNO | MB_ICONQUESTION, IDP_CONFIRM_ADDRESSED_SCANNER) == IDYES;
 }
 
 BOOL ScannerAnswersAs(CZOKSensor& scanner, BYTE number)
@@ -96,7 +96,7 @@ BOOL ScannerAnswersAs(CZOKSensor& scanner, BYTE number)
 
 // The scanner behind the unit, addressed by its number: command 0x50 after the user's
 // Yes, with the scanner's service login. No counts as done.
-BOOL RunCommand50OnScanner(BYTE number)
+BOOL RunAddressedScannerSession(BYTE number)
 {
     CZOKSensor scanner;
     if (!ConnectSensor(scanner, TRUE))
@@ -110,7 +110,7 @@ BOOL RunCommand50OnScanner(BYTE number)
             password.LoadString(IDS_SCANNER_SERVICE_PASSWORD);
             if (SetOperatingModeValue(scanner, kModeConfiguration, number, password.c_str(), TRUE) &&
                 ScannerAnswersAs(scanner, number) && RunCommand50At(scanner, number, TRUE)) {
-                AfxMessageBox(IDP_COMMAND50_DONE, MB_OK | MB_ICONINFORMATION);
+                AfxMessageBox(IDP_SCANNER_SESSION_DONE, MB_OK | MB_ICONINFORMATION);
                 done = SetIndexedValue(scanner, kScannerIndexValue, number, TRUE);
             }
         }
@@ -169,7 +169,7 @@ void WriteKVRDefaultSystem()
     const std::unique_ptr<CKVRConfig> config = MakeKVRDefaultSystem(type);
     const BOOL written = WriteKVRConfiguration(session.Device(), *config, TRUE, TRUE);
     ShowWriteResult(written);
-    if (written && !session.Device().SendCommand66(kDefaultSystemValue66))
+    if (written && !session.Device().SendCommand66(kDefaultSystemSetting))
         AfxMessageBox(ProcedureText::kParameterRetry, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -192,7 +192,7 @@ void RunKVRScannerSession()
     if (loggedIn) {
         CSensorNumberDialog dialog(scanners);
         if (dialog.DoModal() == IDOK)
-            done = RunCommand50OnScanner(BYTE(dialog.m_nChoice + 1));
+            done = RunAddressedScannerSession(BYTE(dialog.m_nChoice + 1));
         // The unit stays in its access mode until told otherwise, whatever the scanner did.
         if (ConnectSensor(unit, TRUE)) {
             SetOperatingMode(unit, kModeLogout, StoredPassword().c_str(), TRUE);
@@ -200,7 +200,7 @@ void RunKVRScannerSession()
         }
     }
     if (!done)
-        AfxMessageBox(IDP_COMMAND50_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDP_SCANNER_SESSION_FAILED, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void WriteZOKWholeSystem()
@@ -212,17 +212,17 @@ void WriteZOKWholeSystem()
         ShowWriteResult(WriteZOKSystem(session.Device()));
 }
 
-void RunZOKDeviceCommand50()
+void RunZOKScannerSession()
 {
-    if (!Confirmed(IDP_CONFIRM_COMMAND50))
+    if (!Confirmed(IDP_CONFIRM_SCANNER_SESSION))
         return;
     CommandSession<CZOKSensor> session;
     if (!session.Connected())
         return;
     const BOOL done = session.Identify() && session.LogIn(kModeConfiguration) && RunCommand50(session.Device(), TRUE);
     if (done)
-        AfxMessageBox(IDP_COMMAND50_DONE, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDP_SCANNER_SESSION_DONE, MB_OK | MB_ICONINFORMATION);
     session.End();
     if (!done)
-        AfxMessageBox(IDP_COMMAND50_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDP_SCANNER_SESSION_FAILED, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -328,13 +328,13 @@ BOOL CKVRConfigInputsPage::OnSetActive()
     EnableItem(this, IDC_SPEED, (used & (kUsesSpeed | 0x04 | 0x08)) == 0);
     EnableItem(this, IDC_OPTION_A, FALSE);
     EnableItem(this, IDC_OPTION_B, (used & kUsesOssdB) == 0);
-    ShowInputs34();
+    ShowInputsFreeOfSpeed();
     EnableItem(this, IDC_EXTRA_A, m_nOptionA);
     EnableItem(this, IDC_EXTRA_B, m_nOptionB);
     return TRUE;
 }
 
-void CKVRConfigInputsPage::ShowInputs34()
+void CKVRConfigInputsPage::ShowInputsFreeOfSpeed()
 {
     const BOOL show = !IsDlgButtonChecked(IDC_SPEED);
     ShowItem(this, IDC_INPUT3, show);
@@ -348,7 +348,7 @@ void CKVRConfigInputsPage::OnSpeed()
         CheckDlgButton(IDC_INPUT3, BST_UNCHECKED);
         CheckDlgButton(IDC_INPUT4, BST_UNCHECKED);
     }
-    ShowInputs34();
+    ShowInputsFreeOfSpeed();
 }
 
 void CKVRConfigInputsPage::OnOption()

@@ -121,7 +121,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnSpeed();
     void OnOption();
-    void ShowInputs34();
+    // Inputs 3 and 4 are shown only while the speed does not take their terminals.
+    void ShowInputsFreeOfSpeed();
     DECLARE_MESSAGE_MAP()
 };
 

@@ -332,7 +332,7 @@ TEST_F(TalisoAppTest, HelpCommandsOpenTheHelpFileOrSayWhichFileIsMissing)
     for (bool present : {false, true}) {
         if (present)
             std::ofstream(folder / "HELP_ENG.HLP") << "help";
-        for (UINT command : {UINT(ID_HELP_SEARCH), UINT(ID_HELP_TOPIC_119), UINT(ID_HELP_TOPIC_120), UINT(ID_HELP),
+        for (UINT command : {UINT(ID_HELP_SEARCH), UINT(ID_HELP_TOPIC_FIELDS), UINT(ID_HELP_TOPIC_DEVICES), UINT(ID_HELP),
                              UINT(ID_HELP_INDEX), UINT(ID_HELP_USING), UINT(ID_CONTEXT_HELP), UINT(ID_DEFAULT_HELP)}) {
             SCOPED_TRACE(testing::Message() << "command " << command << (present ? " with" : " without") << " the file");
             ui.ClearMessageBoxes();

@@ -172,7 +172,7 @@ TEST_F(DeviceSystemCommandsTest, NoToTheQuestionSendsNothing)
     const Case cases[] = {
         {"KVR default system", WriteKVRDefaultSystem, kKVRFamily, IDP_CONFIRM_WRITE_SYSTEM},
         {"ZOK whole system", WriteZOKWholeSystem, kZOKFamily, IDP_CONFIRM_WRITE_SYSTEM},
-        {"ZOK command 0x50", RunZOKDeviceCommand50, kZOKFamily, IDP_CONFIRM_COMMAND50},
+        {"ZOK command 0x50", RunZOKScannerSession, kZOKFamily, IDP_CONFIRM_SCANNER_SESSION},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -268,7 +268,7 @@ TEST_F(DeviceSystemCommandsTest, ZOKCommandsRunBetweenLoginAndLogout)
     const Case cases[] = {
         {"whole system", WriteZOKWholeSystem, {IDP_CONFIRM_WRITE_SYSTEM, IDP_SYSTEM_WRITTEN},
          "31 20:00 31 66 write 31 write 31 31 write 20:21"},
-        {"command 0x50", RunZOKDeviceCommand50, {IDP_CONFIRM_COMMAND50, IDP_COMMAND50_DONE}, "31 20:00 50 20:21"},
+        {"command 0x50", RunZOKScannerSession, {IDP_CONFIRM_SCANNER_SESSION, IDP_SCANNER_SESSION_DONE}, "31 20:00 50 20:21"},
     };
     SimulatedDevicesRestored restored;
     for (const Case& c : cases) {
@@ -299,10 +299,10 @@ TEST_F(DeviceSystemCommandsTest, ScannerSessionRoads)
     };
     const Case cases[] = {
         {"Yes: command 0x50 and the index", true, 1, IDYES,
-         {IDP_CONFIRM_SCANNER_COMMAND50, IDP_COMMAND50_DONE}, " 31@1 20:00@1 31@1 50@1 77@1"},
-        {"No counts as done", true, 1, IDNO, {IDP_CONFIRM_SCANNER_COMMAND50}, " 31@1"},
-        {"another scanner answers", true, 0, 0, {IDP_COMMAND50_FAILED}, " 31@1"},
-        {"cancelled", false, 1, 0, {IDP_COMMAND50_FAILED}, ""},
+         {IDP_CONFIRM_ADDRESSED_SCANNER, IDP_SCANNER_SESSION_DONE}, " 31@1 20:00@1 31@1 50@1 77@1"},
+        {"No counts as done", true, 1, IDNO, {IDP_CONFIRM_ADDRESSED_SCANNER}, " 31@1"},
+        {"another scanner answers", true, 0, 0, {IDP_SCANNER_SESSION_FAILED}, " 31@1"},
+        {"cancelled", false, 1, 0, {IDP_SCANNER_SESSION_FAILED}, ""},
     };
     SimulatedDevicesRestored restored;
     for (const Case& c : cases) {
@@ -327,7 +327,7 @@ TEST_F(DeviceSystemCommandsTest, ScannerSessionRoads)
         ExpectDisconnected();
         if (c.answer != 0) {
             const MessageBoxRecord& question = ui.MessageBoxes().front();
-            EXPECT_EQ(question.helpId, IDP_CONFIRM_SCANNER_COMMAND50);
+            EXPECT_EQ(question.helpId, IDP_CONFIRM_ADDRESSED_SCANNER);
             EXPECT_NE(question.text.Find("Scanner 1 "), -1) << question.text.c_str();
         }
     }
@@ -358,8 +358,8 @@ TEST_F(DeviceSystemCommandsTest, LineFaultsDuringTheWriteEndLoggedOutAndDisconne
         {"ZOK whole system, NAK on the first parameter", WriteZOKWholeSystem, kZOKFamily, 3, EmulatorFault::Nak,
          {IDP_CONFIRM_WRITE_SYSTEM, ProcedureText::kParameterRetry, IDP_SYSTEM_NOT_WRITTEN},
          "31 20:00 31 66 66 write 31 write 31 31 write 20:21"},
-        {"ZOK command 0x50, NAK", RunZOKDeviceCommand50, kZOKFamily, 2, EmulatorFault::Nak,
-         {IDP_CONFIRM_COMMAND50, ProcedureText::kCommand50Retry, IDP_COMMAND50_FAILED}, "31 20:00 50 50 20:21"},
+        {"ZOK command 0x50, NAK", RunZOKScannerSession, kZOKFamily, 2, EmulatorFault::Nak,
+         {IDP_CONFIRM_SCANNER_SESSION, ProcedureText::kCommand50Retry, IDP_SCANNER_SESSION_FAILED}, "31 20:00 50 50 20:21"},
     };
     SimulatedDevicesRestored restored;
     for (const Case& c : cases) {
