@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <string>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,20 +15,17 @@ namespace {
 
 std::string AbsolutePath(const char* path)
 {
-    std::string result(path ? path : "");
-    if (result.empty() || result.front() == '/') return result;
-    std::string cwd(4096, '\0');
-    if (!getcwd(cwd.data(), cwd.size())) return result;
-    cwd.resize(cwd.find('\0'));
-    return cwd + (cwd.back() == '/' ? "" : "/") + result;
+    const std::string given(path ? path : "");
+    if (given.empty()) return given;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    return error ? given : absolute.string();
 }
 
-bool ParentDirectoryExists(const std::string& path)
+bool ParentDirectoryExists(const std::filesystem::path& path)
 {
-    const std::size_t slash = path.rfind('/');
-    const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    struct stat info {};
-    return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code error;
+    return std::filesystem::is_directory(path.has_parent_path() ? path.parent_path() : ".", error);
 }
 
 // A missing file in a missing directory is a bad path, not a missing file: the user is
@@ -187,18 +186,9 @@ void CFile::Abort()
     m_hFile = hFileNull;
 }
 
-CString CFile::GetFileName() const
-{
-    const int slash = m_strFileName.ReverseFind('/');
-    return slash < 0 ? m_strFileName : m_strFileName.Mid(slash + 1);
-}
+CString CFile::GetFileName() const { return CString(std::filesystem::path(m_strFileName.str()).filename().string()); }
 
-CString CFile::GetFileTitle() const
-{
-    CString name = GetFileName();
-    const int dot = name.ReverseFind('.');
-    return dot <= 0 ? name : name.Left(dot);
-}
+CString CFile::GetFileTitle() const { return CString(std::filesystem::path(m_strFileName.str()).stem().string()); }
 
 void CFile::Rename(LPCTSTR lpszOldName, LPCTSTR lpszNewName)
 {

@@ -9,6 +9,10 @@
 #include "framework/core/CObject.h"
 #include "framework/core/CString.h"
 
+#include <algorithm>
+#include <iterator>
+#include <list>
+
 class CArchive;
 
 struct PositionTag {};
@@ -19,143 +23,116 @@ class CList : public CObject {
 public:
     // A block size for callers that give one; nodes are allocated one by one here.
     explicit CList(int /*nBlockSize*/ = 10) {}
-    ~CList() override { RemoveAll(); }
     CList(const CList&) = delete;
     CList& operator=(const CList&) = delete;
 
-    int GetCount() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
+    int GetCount() const { return int(m_nodes.size()); }
+    BOOL IsEmpty() const { return m_nodes.empty(); }
 
-    TYPE& GetHead() { return NonEmpty(m_pHead)->data; }
-    const TYPE& GetHead() const { return NonEmpty(m_pHead)->data; }
-    TYPE& GetTail() { return NonEmpty(m_pTail)->data; }
-    const TYPE& GetTail() const { return NonEmpty(m_pTail)->data; }
+    TYPE& GetHead() { return NonEmpty().front().data; }
+    const TYPE& GetHead() const { return NonEmpty().front().data; }
+    TYPE& GetTail() { return NonEmpty().back().data; }
+    const TYPE& GetTail() const { return NonEmpty().back().data; }
 
     TYPE RemoveHead()
     {
-        Node* node = NonEmpty(m_pHead);
-        TYPE value = node->data;
-        Unlink(node);
+        TYPE value = std::move(NonEmpty().front().data);
+        m_nodes.pop_front();
         return value;
     }
     TYPE RemoveTail()
     {
-        Node* node = NonEmpty(m_pTail);
-        TYPE value = node->data;
-        Unlink(node);
+        TYPE value = std::move(NonEmpty().back().data);
+        m_nodes.pop_back();
         return value;
     }
 
-    POSITION AddHead(ARG_TYPE newElement) { return InsertBefore(GetHeadPosition(), newElement); }
-    POSITION AddTail(ARG_TYPE newElement) { return InsertAfter(GetTailPosition(), newElement); }
+    POSITION AddHead(ARG_TYPE newElement) { return Insert(m_nodes.begin(), newElement); }
+    POSITION AddTail(ARG_TYPE newElement) { return Insert(m_nodes.end(), newElement); }
 
-    void RemoveAll()
-    {
-        while (m_pHead) Unlink(m_pHead);
-    }
+    void RemoveAll() { m_nodes.clear(); }
 
-    POSITION GetHeadPosition() const { return ToPosition(m_pHead); }
-    POSITION GetTailPosition() const { return ToPosition(m_pTail); }
+    POSITION GetHeadPosition() const { return m_nodes.empty() ? nullptr : ToPosition(m_nodes.front()); }
+    POSITION GetTailPosition() const { return m_nodes.empty() ? nullptr : ToPosition(m_nodes.back()); }
 
     // The element at rPosition; rPosition moves on (null after the last).
-    TYPE& GetNext(POSITION& rPosition)
-    {
-        Node* node = FromPosition(rPosition);
-        rPosition = ToPosition(node->pNext);
-        return node->data;
-    }
-    const TYPE& GetNext(POSITION& rPosition) const
-    {
-        Node* node = FromPosition(rPosition);
-        rPosition = ToPosition(node->pNext);
-        return node->data;
-    }
-    TYPE& GetPrev(POSITION& rPosition)
-    {
-        Node* node = FromPosition(rPosition);
-        rPosition = ToPosition(node->pPrev);
-        return node->data;
-    }
-    const TYPE& GetPrev(POSITION& rPosition) const
-    {
-        Node* node = FromPosition(rPosition);
-        rPosition = ToPosition(node->pPrev);
-        return node->data;
-    }
+    TYPE& GetNext(POSITION& rPosition) { return Step(rPosition, true); }
+    const TYPE& GetNext(POSITION& rPosition) const { return Step(rPosition, true); }
+    TYPE& GetPrev(POSITION& rPosition) { return Step(rPosition, false); }
+    const TYPE& GetPrev(POSITION& rPosition) const { return Step(rPosition, false); }
 
-    TYPE& GetAt(POSITION position) { return FromPosition(position)->data; }
-    const TYPE& GetAt(POSITION position) const { return FromPosition(position)->data; }
-    void SetAt(POSITION position, ARG_TYPE newElement) { FromPosition(position)->data = newElement; }
-    void RemoveAt(POSITION position) { Unlink(FromPosition(position)); }
+    TYPE& GetAt(POSITION position) { return FromPosition(position).data; }
+    const TYPE& GetAt(POSITION position) const { return FromPosition(position).data; }
+    void SetAt(POSITION position, ARG_TYPE newElement) { FromPosition(position).data = newElement; }
+    void RemoveAt(POSITION position) { m_nodes.erase(FromPosition(position).self); }
 
     // A null position inserts at the head (InsertBefore) or the tail (InsertAfter).
     POSITION InsertBefore(POSITION position, ARG_TYPE newElement)
     {
-        Node* next = position ? FromPosition(position) : m_pHead;
-        return ToPosition(Link(next ? next->pPrev : nullptr, next, newElement));
+        return Insert(position ? FromPosition(position).self : m_nodes.begin(), newElement);
     }
     POSITION InsertAfter(POSITION position, ARG_TYPE newElement)
     {
-        Node* prev = position ? FromPosition(position) : m_pTail;
-        return ToPosition(Link(prev, prev ? prev->pNext : nullptr, newElement));
+        return Insert(position ? std::next(FromPosition(position).self) : m_nodes.end(), newElement);
     }
 
     // The first element equal to searchValue after startAfter (from the head when null).
     POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const
     {
-        Node* node = startAfter ? FromPosition(startAfter)->pNext : m_pHead;
-        for (; node; node = node->pNext)
-            if (node->data == searchValue) return ToPosition(node);
-        return nullptr;
+        const auto from = startAfter ? typename Nodes::const_iterator(std::next(FromPosition(startAfter).self)) : m_nodes.begin();
+        const auto found = std::find_if(from, m_nodes.end(), [&](const Node& node) { return node.data == searchValue; });
+        return found == m_nodes.end() ? nullptr : ToPosition(*found);
     }
     // The position of the nIndex-th element from the head, or null.
     POSITION FindIndex(int nIndex) const
     {
-        if (nIndex < 0 || nIndex >= m_nCount) return nullptr;
-        Node* node = m_pHead;
-        while (nIndex-- > 0) node = node->pNext;
-        return ToPosition(node);
+        if (nIndex < 0 || nIndex >= GetCount()) return nullptr;
+        return ToPosition(*std::next(m_nodes.begin(), nIndex));
     }
 
 private:
+    // A POSITION is the address of a node; the node knows where it sits in the list,
+    // so that stepping from a POSITION needs no search.
+    struct Node;
+    using Nodes = std::list<Node>;
     struct Node {
-        Node* pNext;
-        Node* pPrev;
         TYPE data;
+        typename Nodes::iterator self;
     };
 
-    static POSITION ToPosition(Node* node) { return reinterpret_cast<POSITION>(node); }
-    static Node* FromPosition(POSITION position)
+    static POSITION ToPosition(const Node& node) { return reinterpret_cast<POSITION>(const_cast<Node*>(&node)); }
+    static Node& FromPosition(POSITION position)
     {
         if (!position) AfxThrowInvalidArgException();
-        return reinterpret_cast<Node*>(position);
+        return *reinterpret_cast<Node*>(position);
     }
-    static Node* NonEmpty(Node* node)
+    Nodes& NonEmpty()
     {
-        if (!node) AfxThrowInvalidArgException();
-        return node;
+        if (m_nodes.empty()) AfxThrowInvalidArgException();
+        return m_nodes;
+    }
+    const Nodes& NonEmpty() const { return const_cast<CList*>(this)->NonEmpty(); }
+
+    // The element at rPosition; rPosition moves to its neighbour, null past either end.
+    TYPE& Step(POSITION& rPosition, bool forward) const
+    {
+        Node& node = FromPosition(rPosition);
+        auto at = node.self;
+        if (forward)
+            rPosition = ++at == m_nodes.end() ? nullptr : ToPosition(*at);
+        else
+            rPosition = at == m_nodes.begin() ? nullptr : ToPosition(*--at);
+        return node.data;
     }
 
-    // The list owns its nodes: they are made only here and freed only in Unlink.
-    Node* Link(Node* prev, Node* next, ARG_TYPE value)
+    POSITION Insert(typename Nodes::iterator before, ARG_TYPE value)
     {
-        Node* node = new Node{next, prev, value};
-        (prev ? prev->pNext : m_pHead) = node;
-        (next ? next->pPrev : m_pTail) = node;
-        ++m_nCount;
-        return node;
-    }
-    void Unlink(Node* node)
-    {
-        (node->pPrev ? node->pPrev->pNext : m_pHead) = node->pNext;
-        (node->pNext ? node->pNext->pPrev : m_pTail) = node->pPrev;
-        --m_nCount;
-        delete node;
+        const auto placed = m_nodes.insert(before, Node{value, {}});
+        placed->self = placed;
+        return ToPosition(*placed);
     }
 
-    Node* m_pHead = nullptr;
-    Node* m_pTail = nullptr;
-    int m_nCount = 0;
+    Nodes m_nodes;
 };
 
 // Object pointers. Serialize writes the count (WORD, or 0xFFFF + DWORD) and every element

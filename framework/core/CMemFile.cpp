@@ -14,18 +14,15 @@ constexpr ULONGLONG kMaxLength = std::numeric_limits<UINT>::max();
 
 } // namespace
 
-CMemFile::CMemFile(UINT nGrowBytes) : m_nGrowBytes(nGrowBytes ? nGrowBytes : 1024) {}
-
-CMemFile::CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes) : m_nGrowBytes(1024)
+CMemFile::CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT)
 {
-    Attach(lpBuffer, nBufferSize, nGrowBytes);
+    Attach(lpBuffer, nBufferSize);
 }
 
-void CMemFile::Attach(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes)
+void CMemFile::Attach(const BYTE* lpBuffer, UINT nBufferSize, UINT)
 {
     m_data.assign(lpBuffer, lpBuffer + (lpBuffer ? nBufferSize : 0));
     m_position = 0;
-    if (nGrowBytes) m_nGrowBytes = nGrowBytes;
     m_bOpen = true;
 }
 
@@ -49,18 +46,6 @@ void CMemFile::RequireOpenMemory() const
     if (!m_bOpen) throw CFileException(CFileException::invalidFile, EBADF);
 }
 
-// The buffer at least doubles when it grows, so writing n bytes in small pieces
-// copies O(n) bytes in all; sizes stay whole multiples of the grow-by step.
-void CMemFile::Reserve(std::size_t size)
-{
-    if (size <= m_data.capacity()) return;
-    const std::size_t step = m_nGrowBytes;
-    std::size_t wanted = std::max({size, 2 * m_data.capacity(), m_data.capacity() + step});
-    wanted = std::max(size, std::min<std::size_t>(wanted, std::size_t(kMaxLength)));
-    const std::size_t rounded = (wanted + step - 1) / step * step;
-    m_data.reserve(rounded >= wanted ? rounded : wanted);
-}
-
 UINT CMemFile::Read(void* lpBuf, UINT nCount)
 {
     RequireOpenMemory();
@@ -77,10 +62,7 @@ void CMemFile::Write(const void* lpBuf, UINT nCount)
     if (nCount == 0) return;
     const ULONGLONG end = ULONGLONG(m_position) + nCount;
     if (end > kMaxLength) throw CFileException(CFileException::diskFull, ENOSPC);
-    if (end > m_data.size()) {
-        Reserve(std::size_t(end));
-        m_data.resize(std::size_t(end));
-    }
+    if (end > m_data.size()) m_data.resize(std::size_t(end));
     std::memcpy(m_data.data() + m_position, lpBuf, nCount);
     m_position = std::size_t(end);
 }
@@ -114,7 +96,6 @@ void CMemFile::SetLength(ULONGLONG dwNewLen)
 {
     RequireOpenMemory();
     if (dwNewLen > kMaxLength) throw CFileException(CFileException::diskFull, ENOSPC);
-    Reserve(std::size_t(dwNewLen));
     m_data.resize(std::size_t(dwNewLen));
     m_position = std::min(m_position, m_data.size());
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A file in memory that grows as it is written. Attach copies the given bytes in as the
+// A file in memory that grows as it is written (geometrically, as std::vector does: the
+// grow-by sizes callers give are hints only). Attach copies the given bytes in as the
 // file's content; Detach hands the content out and leaves the file empty and closed.
 #include "framework/core/CFile.h"
 
@@ -8,10 +9,10 @@
 class CMemFile : public CFile {
     DECLARE_DYNAMIC(CMemFile)
 public:
-    explicit CMemFile(UINT nGrowBytes = 1024);
+    explicit CMemFile(UINT /*nGrowBytes*/ = 1024) {}
     CMemFile(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
 
-    void Attach(const BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
+    void Attach(const BYTE* lpBuffer, UINT nBufferSize, UINT /*nGrowBytes*/ = 0);
     std::vector<BYTE> Detach();
 
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr) override;
@@ -28,10 +29,8 @@ public:
 
 private:
     void RequireOpenMemory() const;
-    void Reserve(std::size_t size);
 
     std::vector<BYTE> m_data;
     std::size_t m_position = 0;
-    UINT m_nGrowBytes;
     bool m_bOpen = true;
 };

@@ -1,9 +1,9 @@
 #include "framework/core/CReplacingFile.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 #include <utility>
 
 #include <fcntl.h>
@@ -42,21 +42,19 @@ bool Sync(int fd, const std::string& path)
 // The file a write replaces: the target of a symbolic link, so the link stays.
 std::string ResolvedTarget(const char* fileName)
 {
-    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName, nullptr), &std::free);
-    return resolved ? std::string(resolved.get()) : std::string(fileName);
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(fileName, error);
+    return error ? std::string(fileName) : resolved.string();
 }
 
-std::string DirectoryOf(const std::string& path)
+std::string DirectoryOf(const std::filesystem::path& path)
 {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    return path.has_parent_path() ? path.parent_path().string() : std::string(".");
 }
 
 std::string TemporaryBeside(const std::string& target)
 {
-    const auto slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return DirectoryOf(target) + "/." + base + ".tmp";
+    return DirectoryOf(target) + "/." + std::filesystem::path(target).filename().string() + ".tmp";
 }
 
 bool LockExclusive(int fd)

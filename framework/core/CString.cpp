@@ -117,12 +117,7 @@ int CString::Replace(const char* from, const char* to)
     return count;
 }
 
-int CString::Remove(char ch)
-{
-    const auto old = m_text.size();
-    m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
-    return int(old - m_text.size());
-}
+int CString::Remove(char ch) { return int(std::erase(m_text, ch)); }
 
 int CString::Delete(int index, int count)
 {

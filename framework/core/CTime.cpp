@@ -71,6 +71,7 @@ CString CTimeSpan::Format(LPCTSTR pFormat) const
     return out;
 }
 
+// Local time needs the C library: it follows the TZ variable, rules included.
 CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST)
 {
     std::tm fields{};
@@ -81,15 +82,19 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
     fields.tm_min = nMin;
     fields.tm_sec = nSec;
     fields.tm_isdst = nDST < 0 ? -1 : nDST > 0 ? 1 : 0;
-    m_time = std::mktime(&fields);
+    *this = CTime(std::mktime(&fields));
 }
 
-CTime CTime::GetCurrentTime() { return CTime(std::time(nullptr)); }
+CTime CTime::GetCurrentTime()
+{
+    return CTime(std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+}
 
 std::tm CTime::LocalFields() const
 {
+    const std::time_t time = GetTime();
     std::tm fields{};
-    if (!localtime_r(&m_time, &fields)) return std::tm{};
+    if (!localtime_r(&time, &fields)) return std::tm{};
     return fields;
 }
 
@@ -118,14 +123,16 @@ int CTime::GetDayOfWeek() const
 
 CString CTime::Format(LPCTSTR pFormat) const
 {
+    const std::time_t time = GetTime();
     std::tm fields{};
-    if (!localtime_r(&m_time, &fields)) return CString();
+    if (!localtime_r(&time, &fields)) return CString();
     return FormatFields(fields, pFormat);
 }
 
 CString CTime::FormatGmt(LPCTSTR pFormat) const
 {
+    const std::time_t time = GetTime();
     std::tm fields{};
-    if (!gmtime_r(&m_time, &fields)) return CString();
+    if (!gmtime_r(&time, &fields)) return CString();
     return FormatFields(fields, pFormat);
 }

@@ -3,14 +3,12 @@
 #include "framework/core/ModuleInstance.h"
 #include "framework/core/Resources.h"
 
-#include <dirent.h>
 #include <dlfcn.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace {
 
@@ -36,17 +34,9 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 
 std::string ExecutablePath()
 {
-    std::string path(256, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0)
-            return {};
-        if (std::size_t(length) < path.size()) {
-            path.resize(std::size_t(length));
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
 }
 
 bool SameNoCase(std::string_view a, std::string_view b)
@@ -56,31 +46,26 @@ bool SameNoCase(std::string_view a, std::string_view b)
 
 // Names in INI files were written for a file system that ignores case: when the file
 // is not there as spelled, take the one file of the directory that differs only in case.
-std::string FindIgnoringCase(const std::string& path)
+std::string FindIgnoringCase(const std::string& spelled)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
-        return path;
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    struct CloseDir {
-        void operator()(DIR* d) const { ::closedir(d); }
-    };
-    const std::unique_ptr<DIR, CloseDir> dir(::opendir(directory.c_str()));
-    if (!dir)
-        return path;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path path(spelled);
+    if (fs::exists(path, error))
+        return spelled;
+    const fs::path directory = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string name = path.filename().string();
     std::string found;
     int matches = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (SameNoCase(entry->d_name, name)) {
-            found = entry->d_name;
+    for (const fs::directory_entry& entry : fs::directory_iterator(directory, error)) {
+        if (SameNoCase(entry.path().filename().string(), name)) {
+            found = entry.path().filename().string();
             ++matches;
         }
     }
     if (matches != 1)
-        return path;
-    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + found;
+        return spelled;
+    return (path.parent_path() / found).string();
 }
 
 DWORD CopyPath(const std::string& path, LPSTR buffer, DWORD size)
@@ -114,9 +99,8 @@ std::string LibraryPathForName(std::string_view name, std::string_view programDi
 
 std::string ProgramDirectory()
 {
-    const std::string path = ExecutablePath();
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const std::filesystem::path path = ExecutablePath();
+    return path.has_parent_path() ? path.parent_path().string() : std::string(".");
 }
 
 HMODULE LoadLibrary(LPCSTR fileName)
@@ -134,8 +118,9 @@ HMODULE LoadLibrary(LPCSTR fileName)
     }
     auto module = std::make_unique<ModuleInstance>();
     module->handle = handle;
-    std::unique_ptr<char, decltype(&std::free)> absolute(::realpath(path.c_str(), nullptr), &std::free);
-    module->path = absolute ? absolute.get() : path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::canonical(path, error);
+    module->path = error ? path : absolute.string();
     return module.release(); // owned by the caller until FreeLibrary
 }
 

@@ -1,6 +1,7 @@
 #include "framework/core/ResourceScript.h"
 
 #include <array>
+#include <charconv>
 #include <set>
 #include <utility>
 
@@ -229,25 +230,20 @@ private:
 
     std::int64_t NumberLiteral()
     {
-        std::int64_t value = 0;
         int base = 10;
         if (Current() == '0' && (At(1) == 'x' || At(1) == 'X')) {
             base = 16;
             m_pos += 2;
         }
-        int digits = 0;
-        while (!AtEnd() && HexDigit(Current()) >= 0) {
-            const int digit = HexDigit(Current());
-            if (digit >= base)
-                break;
-            value = value * base + digit;
-            if (value > 0xFFFFFFFFLL)
-                Fail(m_line, "number too large");
-            ++digits;
-            ++m_pos;
-        }
-        if (digits == 0)
+        // Numbers are 32 bits wide.
+        std::uint32_t value = 0;
+        const char* const digits = m_text.data() + m_pos;
+        const auto [end, error] = std::from_chars(digits, m_text.data() + m_text.size(), value, base);
+        if (error == std::errc::result_out_of_range)
+            Fail(m_line, "number too large");
+        if (error != std::errc())
             Fail(m_line, "bad number");
+        m_pos += std::size_t(end - digits);
         while (!AtEnd() && (Current() == 'L' || Current() == 'l' || Current() == 'U' || Current() == 'u'))
             ++m_pos;
         if (!AtEnd() && IsNameChar(Current()))

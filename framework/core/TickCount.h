@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-// Milliseconds of the monotonic clock, cut to 32 bits.
+// Milliseconds of the steady (monotonic) clock, cut to 32 bits.
 DWORD GetTickCount();
 
 // The 32-bit tick for a monotonic millisecond count.

@@ -1,5 +1,6 @@
 #include "framework/ui/CDocTemplate.h"
 
+#include "framework/core/ExtractSubString.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CFrameWnd.h"
@@ -41,17 +42,7 @@ void CDocTemplate::LoadTemplate()
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
 {
     const_cast<CDocTemplate*>(this)->LoadTemplate();
-    rString.Empty();
-    int start = 0;
-    for (int part = 0; part < int(index); ++part) {
-        const int newline = m_strDocStrings.Find('\n', start);
-        if (newline < 0)
-            return FALSE;
-        start = newline + 1;
-    }
-    const int end = m_strDocStrings.Find('\n', start);
-    rString = end < 0 ? m_strDocStrings.Mid(start) : m_strDocStrings.Mid(start, end - start);
-    return !rString.IsEmpty();
+    return AfxExtractSubString(rString, m_strDocStrings, int(index)) && !rString.IsEmpty();
 }
 
 void CDocTemplate::AddDocument(std::unique_ptr<CDocument> pDoc)

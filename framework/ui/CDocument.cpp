@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
@@ -27,11 +28,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-CString FileNameOf(const CString& path)
-{
-    const int slash = path.ReverseFind('/');
-    return slash >= 0 ? path.Mid(slash + 1) : path;
-}
+CString FileNameOf(const CString& path) { return CString(std::filesystem::path(path.str()).filename().string()); }
 
 // The frames that show views of the document, each once.
 std::vector<CFrameWnd*> FramesOf(const CDocument& doc)

@@ -33,12 +33,7 @@ QString QtFilter(const CString& name, const CString& patterns)
     return shown + QStringLiteral(" (") + list + u')';
 }
 
-int ExtensionStart(const CString& path)
-{
-    const int slash = path.ReverseFind('/');
-    const int dot = path.ReverseFind('.');
-    return dot > slash + 1 ? dot : -1;
-}
+std::filesystem::path PathOf(const CString& text) { return std::filesystem::path(text.str()); }
 
 } // namespace
 
@@ -79,25 +74,16 @@ CString CFileDialog::GetTitle() const
     return title;
 }
 
-CString CFileDialog::GetFileName() const
-{
-    const int slash = m_strPathName.ReverseFind('/');
-    return m_strPathName.Mid(slash + 1);
-}
+CString CFileDialog::GetFileName() const { return CString(PathOf(m_strPathName).filename().string()); }
 
+// Without the dot; the extension of "name." is empty.
 CString CFileDialog::GetFileExt() const
 {
-    const CString name = GetFileName();
-    const int dot = ExtensionStart(name);
-    return dot < 0 ? CString() : name.Mid(dot + 1);
+    const std::string extension = PathOf(m_strPathName).extension().string();
+    return CString(extension.empty() ? extension : extension.substr(1));
 }
 
-CString CFileDialog::GetFileTitle() const
-{
-    const CString name = GetFileName();
-    const int dot = ExtensionStart(name);
-    return dot < 0 ? name : name.Left(dot);
-}
+CString CFileDialog::GetFileTitle() const { return CString(PathOf(m_strPathName).stem().string()); }
 
 void CFileDialog::ChooseFile(LPCTSTR lpszPath, DWORD filterIndex)
 {
@@ -110,7 +96,7 @@ BOOL CFileDialog::AcceptChoice(CString& path)
 {
     namespace fs = std::filesystem;
     if (path.IsEmpty()) return FALSE;
-    if (!m_strDefExt.IsEmpty() && ExtensionStart(path.Mid(path.ReverseFind('/') + 1)) < 0) {
+    if (!m_strDefExt.IsEmpty() && !PathOf(path).has_extension()) {
         path += ".";
         path += m_strDefExt;
     }

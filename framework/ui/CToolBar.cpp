@@ -1,5 +1,6 @@
 #include "framework/ui/CToolBar.h"
 
+#include "framework/core/ExtractSubString.h"
 #include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
 #include "framework/ui/CFrameWnd.h"
@@ -84,17 +85,10 @@ private:
 CString CommandStringPart(UINT nID, int part)
 {
     CString text;
-    if (nID == 0 || !text.LoadString(nID))
-        return CString();
-    int start = 0;
-    for (int i = 0; i < part; ++i) {
-        const int newline = text.Find('\n', start);
-        if (newline < 0)
-            return CString();
-        start = newline + 1;
-    }
-    const int end = text.Find('\n', start);
-    return end < 0 ? text.Mid(start) : text.Mid(start, end - start);
+    CString piece;
+    if (nID != 0 && text.LoadString(nID))
+        AfxExtractSubString(piece, text, part);
+    return piece;
 }
 
 } // namespace

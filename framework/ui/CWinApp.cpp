@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -72,10 +73,7 @@ void CWinApp::SetCommandLine(int argc, char** argv)
     m_arguments.clear();
     m_strCmdLine.Empty();
     if (argc > 0 && argv != nullptr && argv[0] != nullptr) {
-        m_strExeName = argv[0];
-        const int slash = m_strExeName.ReverseFind('/');
-        if (slash >= 0)
-            m_strExeName = m_strExeName.Mid(slash + 1);
+        m_strExeName = CString(std::filesystem::path(argv[0]).filename().string());
         m_pszExeName = m_strExeName.c_str();
     }
     for (int i = 1; i < argc && argv != nullptr; ++i) {

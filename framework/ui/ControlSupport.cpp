@@ -2,6 +2,7 @@
 
 #include "framework/core/CException.h"
 #include "framework/core/Utf8Text.h"
+#include "framework/gdi/GdiTextLayout.h"
 #include "framework/ui/MessageBox.h"
 
 #include <QFontMetrics>
@@ -68,22 +69,7 @@ int AfxCopyTextUnbounded(const QString& text, LPARAM buffer)
 
 LRESULT AfxTextLength(const QString& text) { return LRESULT(text.toUtf8().size()); }
 
-QString AfxTextWithoutMnemonic(const QString& text)
-{
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&') {
-            if (i + 1 < text.size() && text[i + 1] == u'&') {
-                shown += u'&';
-                ++i;
-            }
-            continue;
-        }
-        shown += text[i];
-    }
-    return shown;
-}
+QString AfxTextWithoutMnemonic(const QString& text) { return GdiTextLayout::StripPrefixes(text); }
 
 int AfxTextLineHeight(const QFont& font) { return int(std::ceil(QFontMetricsF(font).height())); }
 

@@ -56,29 +56,18 @@ std::uint16_t Word(const std::vector<std::uint8_t>& bytes, std::size_t at)
     return std::uint16_t(bytes[at] | (bytes[at + 1] << 8));
 }
 
-// A cursor file: the icon-directory layout with the hot spot where an icon keeps its
-// planes and bit count. Qt reads the image once the directory says "icon".
+// A cursor file (the icon-directory layout, typed "cursor"): Qt reads its image; the hot
+// spot of the first image sits where an icon keeps its planes and bit count.
 bool CursorFromBytes(const std::vector<std::uint8_t>& bytes, QCursor& cursor)
 {
     constexpr std::size_t kHeader = 6;
     constexpr std::size_t kEntry = 16;
     if (bytes.size() < kHeader + kEntry || Word(bytes, 0) != 0 || Word(bytes, 2) != 2 || Word(bytes, 4) == 0)
         return false;
-    const int hotX = Word(bytes, kHeader + 4);
-    const int hotY = Word(bytes, kHeader + 6);
-    std::vector<std::uint8_t> icon(bytes);
-    icon[2] = 1;
-    for (std::size_t i = 0; i < Word(bytes, 4) && kHeader + (i + 1) * kEntry <= icon.size(); ++i) {
-        const std::size_t entry = kHeader + i * kEntry;
-        icon[entry + 4] = 1; // planes
-        icon[entry + 5] = 0;
-        icon[entry + 6] = 0; // bit count: taken from the image itself
-        icon[entry + 7] = 0;
-    }
-    const QImage image = QImage::fromData(icon.data(), int(icon.size()), "ICO");
+    const QImage image = QImage::fromData(bytes.data(), int(bytes.size()), "CUR");
     if (image.isNull())
         return false;
-    cursor = QCursor(QPixmap::fromImage(image), hotX, hotY);
+    cursor = QCursor(QPixmap::fromImage(image), Word(bytes, kHeader + 4), Word(bytes, kHeader + 6));
     return true;
 }
 

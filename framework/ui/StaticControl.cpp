@@ -4,6 +4,7 @@
 #include "framework/gdi/CDC.h"
 #include "framework/gdi/CGdiObject.h"
 #include "framework/gdi/GdiQt.h"
+#include "framework/gdi/GdiRaster.h"
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/ControlSupport.h"
 #include "framework/ui/WindowHandle.h"
@@ -190,8 +191,6 @@ void StaticWidget::PaintFrame(QPainter& painter)
 
 namespace {
 
-COLORREF ToColorRef(const QColor& colour) { return RGB(BYTE(colour.red()), BYTE(colour.green()), BYTE(colour.blue())); }
-
 UINT DrawTextFormat(DWORD style)
 {
     UINT format = DT_EXPANDTABS;
@@ -220,8 +219,8 @@ bool StaticWidget::PaintTextWithParentColours(QPainter& painter)
     HDC hdc = GdiCreateImageDevice(&image);
     CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
     if (!dc) return false;
-    dc->SetTextColor(ToColorRef(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText)));
-    dc->SetBkColor(ToColorRef(palette().color(QPalette::Window)));
+    dc->SetTextColor(GdiFromQRgb(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText).rgb()));
+    dc->SetBkColor(GdiFromQRgb(palette().color(QPalette::Window).rgb()));
     if (hWnd->font) dc->SelectObject(HGDIOBJ(hWnd->font));
     auto brush = reinterpret_cast<HBRUSH>(::SendMessage(parent, WM_CTLCOLORSTATIC, WPARAM(hdc), LPARAM(hWnd)));
     const bool coloured = brush != nullptr && AfxIsLiveHandle(hWnd);

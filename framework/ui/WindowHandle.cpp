@@ -18,7 +18,7 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cctype>
+#include <strings.h>
 #include <unordered_set>
 
 namespace {
@@ -27,14 +27,7 @@ namespace {
 
 bool SameClassName(const std::string& a, const char* b)
 {
-    const std::size_t length = std::char_traits<char>::length(b);
-    if (a.size() != length)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return strcasecmp(a.c_str(), b) == 0;
 }
 
 // Records are never freed: handles keep pointers to the class they were made with.

@@ -122,6 +122,33 @@ TEST_F(CFileTest, ReadWriteSeekAndLength)
     }
 }
 
+// The name and the title come from the last part of the absolute path the file was
+// opened by: a dot in a folder name is no extension, a leading dot no extension either.
+TEST_F(CFileTest, NameAndTitleOfTheOpenedPath)
+{
+    struct Case {
+        const char* path;
+        const char* name;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"dir.d/plain", "plain", "plain"},
+        {"dir.d/.hidden", ".hidden", ".hidden"},
+        {"dir.d/archive.tar.gz", "archive.tar.gz", "archive.tar"},
+        {"dir.d/trailing.", "trailing.", "trailing"},
+    };
+    fs::create_directory(m_dir / "dir.d");
+    const fs::path before = fs::current_path();
+    fs::current_path(m_dir); // opened by a relative path, named by the absolute one
+    for (const Case& c : cases) {
+        CFile file(c.path, CFile::modeCreate | CFile::modeWrite);
+        EXPECT_EQ(file.GetFilePath(), Path(c.path));
+        EXPECT_EQ(file.GetFileName(), c.name) << c.path;
+        EXPECT_EQ(file.GetFileTitle(), c.title) << c.path;
+    }
+    fs::current_path(before);
+}
+
 TEST_F(CFileTest, CreateTruncatesUnlessNoTruncate)
 {
     WriteFile("keep.dat", "12345");

@@ -72,6 +72,33 @@ TEST_F(CFileDialogRun, SaveAddsTheExtensionAndAsksBeforeReplacing)
     }
 }
 
+// The default extension goes to a name without one; the parts come from the last path
+// part only, so a dot in a folder name is no extension.
+TEST_F(CFileDialogRun, DefaultExtensionAndNamePartsLookAtTheFileNameOnly)
+{
+    struct Case {
+        const char* chosen;
+        CString name, title, ext; // of the path accepted
+    };
+    const Case cases[] = {
+        {"dir.d/plain", "plain.dat", "plain", "dat"},
+        {"dir.d/.hidden", ".hidden.dat", ".hidden", "dat"},
+        {"dir.d/archive.tar.gz", "archive.tar.gz", "archive.tar", "gz"},
+        {"dir.d/trailing.", "trailing.", "trailing", ""},
+    };
+    fs::create_directory(folder / "dir.d");
+    for (const Case& c : cases) {
+        ScriptedUi ui;
+        CFileDialog dialog(FALSE, "dat", nullptr, OFN_HIDEREADONLY);
+        ui.QueueModal([&](CWnd& dlg) { static_cast<CFileDialog&>(dlg).ChooseFile(Path(c.chosen)); });
+        ASSERT_EQ(dialog.DoModal(), IDOK) << c.chosen;
+        EXPECT_EQ(dialog.GetPathName(), CString((folder / "dir.d" / c.name.str()).string()));
+        EXPECT_EQ(dialog.GetFileName(), c.name);
+        EXPECT_EQ(dialog.GetFileTitle(), c.title) << c.chosen;
+        EXPECT_EQ(dialog.GetFileExt(), c.ext) << c.chosen;
+    }
+}
+
 TEST_F(CFileDialogRun, OpenInsistsOnAnExistingFileAndCancelsWithoutChoice)
 {
     ScriptedUi ui;
