@@ -6,7 +6,7 @@
 #include "DocumentFileBytes.h"
 #include "app/CKVRDoc.h"
 #include "app/CZOKDoc.h"
-#include "device/CLoginDialog.h"
+#include "device/dialogs/CLoginDialog.h"
 #include "dialogs/CDiagnosisResultsDialog.h"
 #include "dialogs/CMonitorDialog.h"
 #include "dialogs/CProtocolResultsDialog.h"
