@@ -76,7 +76,7 @@ void CKVRDevice::VisitBlockBytes(Visit visit)
     visit(Block::UsedBits1, m_usedBits1);
     visit(Block::UsedBits2, m_usedBits2);
     visit(Block::OssdBits, m_ossdBits);
-    visit(Block::ValueV2, m_value67);
+    visit(Block::ValueV2, m_value67); // the value of 0x67 as well
     visit(Block::Mode1, m_mode1);
     visit(Block::Delay1, m_delay1);
     visit(Block::Mode2, m_mode2);
@@ -134,7 +134,7 @@ void CKVRDevice::AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
     const BYTE number = request[RecordByte(Case::Number)];
     if (number == 0 || number > m_caseCount) {
-        BeginSimAnswer(answer, kSimStatusKVR, kSimAnswerNotServed);
+        AnswerNotServed(answer);
         return;
     }
     const SimCaseRecord& record = m_cases[number - 1];
