@@ -213,6 +213,8 @@ private:
     bool SendAction();
     BYTE Status() const { return m_answer.Byte(AnswerOffset::Data); }
     bool Answered(BYTE command) const { return m_answer.Command() == command; }
+    // True when the answer carries the command; otherwise the text tells of an unexpected answer.
+    bool ExpectAnswer(BYTE command);
     void Set(UINT id, std::initializer_list<TextArg> args = {}) { m_text = LoadDiagnoseText(id, args); }
     void Append(UINT id, std::initializer_list<TextArg> args = {}) { m_text += LoadDiagnoseText(id, args); }
     void Refuse();
@@ -376,10 +378,18 @@ void RequestServer::Refuse()
     m_record.Result = kFailedResult;
 }
 
+bool RequestServer::ExpectAnswer(BYTE command)
+{
+    if (Answered(command))
+        return true;
+    Set(IDS_UNEXPECTED_ANSWER);
+    return false;
+}
+
 void RequestServer::ShowStatus(const StatusTexts& texts)
 {
-    if (!Answered(texts.answer))
-        return Set(IDS_UNEXPECTED_ANSWER);
+    if (!ExpectAnswer(texts.answer))
+        return;
     const UINT text = TextAt(texts.ofStatus, Status());
     if (text == kNoText && texts.ofOtherStatus == kKeepText)
         return KeepCallerText();
@@ -394,9 +404,9 @@ void RequestServer::ShowStatus(const StatusTexts& texts)
 
 void RequestServer::ShowErrorList(BYTE family)
 {
-    if (!Answered(0xB2))
-        Set(IDS_UNEXPECTED_ANSWER);
-    else if (m_answer.Word(AnswerOffset::DataLength) == 1)
+    if (!ExpectAnswer(0xB2))
+        return;
+    if (m_answer.Word(AnswerOffset::DataLength) == 1)
         Set(IDS_NO_ERRORS);
     else
         FormatErrorList(m_text, m_answer.Bytes(), family, *m_state.line);
@@ -429,7 +439,8 @@ void RequestServer::WriteText()
 void RequestServer::ConnectionTest()
 {
     if (SendAction()) {
-        Set(Answered(0x91) ? 554 : IDS_UNEXPECTED_ANSWER);
+        if (ExpectAnswer(0x91))
+            Set(554);
         return;
     }
     // Fetching the driver's reason clears it; the outside library is shown 534.
@@ -509,12 +520,8 @@ void RequestServer::MeasuredValueAnswer()
 
 void RequestServer::DeviceStatus()
 {
-    if (!SendAction())
-        return;
-    if (Answered(0xB1))
+    if (SendAction() && ExpectAnswer(0xB1))
         FormatStatusReport(m_text, m_answer.Bytes(), m_state.family, *m_state.line);
-    else
-        Set(IDS_UNEXPECTED_ANSWER);
 }
 
 void RequestServer::ErrorList()
@@ -525,10 +532,8 @@ void RequestServer::ErrorList()
 
 void RequestServer::AcknowledgedErrorList()
 {
-    if (!SendAction())
+    if (!SendAction() || !ExpectAnswer(0xB2))
         return;
-    if (!Answered(0xB2))
-        return Set(IDS_UNEXPECTED_ANSWER);
     m_request.SetByte(RequestOffset::Data, 0);
     if (Send(kReadErrorList))
         ShowErrorList(kFamilyZOK);
@@ -538,11 +543,9 @@ void RequestServer::FieldRecord()
 {
     const bool hasTime = m_record.SubKind == kFieldRecordWithTime;
     m_request.SetByte(10, hasTime ? 0 : 1);
-    if (!SendAction())
-        return;
     // Only a field record can be shown; one asked for without its time shows none.
-    if (!Answered(0xC5))
-        return Set(IDS_UNEXPECTED_ANSWER);
+    if (!SendAction() || !ExpectAnswer(0xC5))
+        return;
     auto timeStamp = [this, hasTime] {
         if (hasTime)
             Append(1598, {TwoDigits(m_answer.Byte(23)), TwoDigits(m_answer.Byte(24) + 1u), m_answer.Word(25) + 1900u,
@@ -616,10 +619,8 @@ void RequestServer::ContourExchange()
             block[16 + 4 * i + b] = BYTE(value >> (8 * b));
         m_request.SetWord(12 + 2 * i, WORD(value | 0x8000));
     }
-    if (!SendAction())
+    if (!SendAction() || !ExpectAnswer(0xC3))
         return;
-    if (!Answered(0xC3))
-        return Set(IDS_UNEXPECTED_ANSWER);
     if (Status() != 1)
         return Set(575);
     Set(574);
@@ -667,10 +668,8 @@ void RequestServer::AveragedValues()
     if (!block)
         return Refuse();
     m_request.SetByte(10, block[0]);
-    if (!SendAction())
+    if (!SendAction() || !ExpectAnswer(0xB6))
         return;
-    if (!Answered(0xB6))
-        return Set(IDS_UNEXPECTED_ANSWER);
     Set(1583, {m_answer.Byte(10)});
     Append(IDS_VALUE_COUNT, {m_answer.Word(11)});
     FormatAveragedValues(m_text, m_answer.Bytes());
@@ -702,10 +701,8 @@ void RequestServer::StatusReport()
         m_request.SetByte(RequestOffset::Address, 0);
     const bool identified = SendAction();
     m_request.SetByte(RequestOffset::Address, address);
-    if (!identified)
+    if (!identified || !ExpectAnswer(0xB1))
         return;
-    if (!Answered(0xB1))
-        return Set(IDS_UNEXPECTED_ANSWER);
     m_text = StatusReportHead(m_answer.Bytes(), *m_state.line);
     if (m_state.family == kFamilyZOK) {
         const DWORD version = DeviceVersionNumber(RecordText(m_answer.Bytes(), 9, 8).c_str());
@@ -718,12 +715,8 @@ void RequestServer::StatusReport()
     for (std::size_t i = 0; i < 4; ++i)
         m_request.SetByte(9 + i, BYTE(selector >> (8 * i)));
     m_request.SetByte(13, 0x7A);
-    if (!Exchange())
-        return;
-    if (Answered(0xB4))
+    if (Exchange() && ExpectAnswer(0xB4))
         FormatErrorRing(m_text, m_answer.Bytes(), m_state.family, *m_state.line);
-    else
-        Set(IDS_UNEXPECTED_ANSWER);
 }
 
 } // namespace
