@@ -134,18 +134,23 @@ INT_PTR RunProc(const DialogSpec& spec, HWND hDlg, UINT message, WPARAM wParam, 
     }
 }
 
-// A one-byte entry checked against [low, high] before it is narrowed to the byte.
+// A one-byte entry checked against [low, high] before it is narrowed to the byte: it
+// goes into target (result 1), or its message is shown (result 0).
+INT_PTR TakeByteInRange(HWND hDlg, int edit, UINT low, UINT high, UINT message, BYTE& target)
+{
+    const std::optional<UINT> value = EditInteger(hDlg, edit);
+    if (value && *value >= low && *value <= high) {
+        target = BYTE(*value);
+        return 1;
+    }
+    Warn(hDlg, message);
+    return 0;
+}
+
 template <UINT Edit, UINT Low, UINT High, UINT Message>
 bool RangeByte(HWND hDlg, BYTE* block, INT_PTR& result)
 {
-    const std::optional<UINT> value = EditInteger(hDlg, int(Edit));
-    if (value && *value >= Low && *value <= High) {
-        block[0] = BYTE(*value);
-        result = 1;
-    } else {
-        Warn(hDlg, Message);
-        result = 0;
-    }
+    result = TakeByteInRange(hDlg, int(Edit), Low, High, Message, block[0]);
     return true;
 }
 
@@ -169,19 +174,6 @@ bool HcodeOk(HWND hDlg, BYTE* block, INT_PTR& result)
 {
     CopyName(block, EditText(hDlg, 2265, 8));
     result = 1;
-    return true;
-}
-
-bool SensorAdrOk(HWND hDlg, BYTE* block, INT_PTR& result)
-{
-    const std::optional<UINT> value = EditInteger(hDlg, 2275);
-    if (value && *value < 128) {
-        block[0] = BYTE(*value);
-        result = 1;
-    } else {
-        Warn(hDlg, 1683);
-        result = 0;
-    }
     return true;
 }
 
@@ -265,15 +257,8 @@ bool SegmentCountOk(HWND hDlg, BYTE* block, INT_PTR& result)
         Warn(hDlg, 1681);
         return false;
     }
-    const std::optional<UINT> scanner = EditInteger(hDlg, 2293);
     block[0] = BYTE(*count);
-    if (scanner && *scanner < 5) {
-        block[2] = BYTE(*scanner);
-        result = 1;
-    } else {
-        Warn(hDlg, 1694);
-        result = 0;
-    }
+    result = TakeByteInRange(hDlg, 2293, 0, 4, 1694, block[2]);
     return true;
 }
 
@@ -440,7 +425,7 @@ const DialogSpec kUWFNr{{{2278, "1", 2}}, RangeByte<2278, 1, 15, 1695>};
 const DialogSpec kFieldNr{{{2283, "1", 2}}, RangeByte<2283, 1, 8, 1696>};
 const DialogSpec kZOKNr{{{2284, "1", 2}}, RangeByte<2284, 0, 4, 1694>};
 const DialogSpec kRspTime{{{2270, "2", 2}}, RangeByte<2270, 2, 16, 1676>};
-const DialogSpec kSensorAdr{{{2275, "0", 3}}, SensorAdrOk};
+const DialogSpec kSensorAdr{{{2275, "0", 3}}, RangeByte<2275, 0, 127, 1683>};
 const DialogSpec kDeviceAdr{{{2277, "0", 3}}, DeviceAdrOk};
 const DialogSpec kZOKFieldNr{{{2285, "1", 3}, {2286, "1", 0}}, ZOKFieldNrOk};
 const DialogSpec kLModeData{{{2294, "1", 0}, {2295, "1", 0}, {2296, "Feld1", 8}}, LModeDataOk};

@@ -1,6 +1,5 @@
 #include "simulator/internal/CKVRDevice.h"
 
-#include "framework/core/CArchive.h"
 #include "simulator/internal/SimAnswer.h"
 #include "simulator/internal/SimCapabilities.h"
 #include "simulator/internal/SimCommandTable.h"
@@ -9,34 +8,21 @@
 
 #include <algorithm>
 
+// CSimDevice has no run-time class of its own, so CObject stays the registered base.
 IMPLEMENT_SERIAL(CKVRDevice, CObject, 1)
 
 namespace {
 
-constexpr BYTE kArchiveVersion = 1;
 constexpr std::size_t kSensorNumber = 9;
-constexpr std::size_t kMeasuredKind = 10;
-constexpr int kMarksCapability = 8;
 constexpr BYTE kFirstActiveCase = 0;  // request value that asks for the first active case
 constexpr BYTE kSecondActiveCase = 5; // ... and for the second
 constexpr std::size_t kMaskAt = 9;
 constexpr std::size_t kMaskEcho = 10;
-constexpr SimSettingRange kValue66Range{0, 1};
-constexpr SimSettingRange kValue67Range{0, 127};
 
 } // namespace
 
 CKVRDevice::CKVRDevice()
-    : m_identityText("KVR,SWR,00.0"),
-      m_versionText("03.11"),
-      m_deviceName("PC - SIM"),
-      m_firmwareVersion(300),
-      m_typeCode(kDeviceTypeZOK4),
-      m_operatingMode(0x23),
-      m_spareA(0),
-      m_constantWord(66),
-      m_value66(0),
-      m_value67(0),
+    : CSimDevice("KVR,SWR,00.0", "03.11", 300, kSimStatusKVR),
       m_typeBits(0),
       m_usedBits1(1),
       m_usedBits2(1),
@@ -74,11 +60,6 @@ CKVRDevice::CKVRDevice()
     m_cases[0] = SimCaseRecord{1, 1, 255, 1, 2, 255, 255, -2000, 2000};
 }
 
-void CKVRDevice::Serialize(CArchive& ar)
-{
-    SerializeSimDeviceVersion(ar, kArchiveVersion);
-}
-
 int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
 {
     static const SimCommand<CKVRDevice> commands[] = {
@@ -95,8 +76,8 @@ int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
         {0x43, 0xC3, &CKVRDevice::AnswerWarningContour},
         {0x45, 0xC5, &CKVRDevice::AnswerFieldRead},
         {0x46, 0xC6, &CKVRDevice::AnswerTeachIn},
-        {0x66, 0xE6, &CKVRDevice::AnswerValue66},
-        {0x67, 0xE7, &CKVRDevice::AnswerValue67},
+        {0x66, 0xE6, &CKVRDevice::AnswerStore<0, 1, &CKVRDevice::m_value66>},
+        {0x67, 0xE7, &CKVRDevice::AnswerStore<0, 127, &CKVRDevice::m_value67>},
         {0x70, 0xF0, &CKVRDevice::AnswerCheckConfigBlock},
         {0x71, 0xF0, &CKVRDevice::AnswerStoreConfigBlock},
         {0x72, 0xF2, &CKVRDevice::AnswerCheckCaseRecord},
@@ -104,15 +85,6 @@ int CKVRDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
         {0x74, 0xF4, &CKVRDevice::AnswerCaseMask},
     };
     return AnswerFromCommandTable(*this, commands, kFamilyKVR, kSimStatusKVR, request, answer);
-}
-
-void CKVRDevice::AnswerConnectionTest(ConstRequestSpan, AnswerSpan)
-{
-}
-
-void CKVRDevice::AnswerAccess(ConstRequestSpan request, AnswerSpan answer)
-{
-    m_accessCodes.AnswerAccessRequest(request, answer, m_operatingMode);
 }
 
 DWORD CKVRDevice::InterfaceTypeCode() const
@@ -138,15 +110,8 @@ BYTE CKVRDevice::CaseSelector(BYTE requested) const
 
 void CKVRDevice::AnswerMeasuredValues(ConstRequestSpan request, AnswerSpan answer)
 {
-    const BYTE kind = request[kMeasuredKind];
-    if (!SimMeasuredValues::ServesKind(kind)) {
-        BeginSimAnswer(answer, kSimStatusKVR, kSimAnswerNotServed);
-        return;
-    }
-    const DWORD capability = LookupSimCapability(InterfaceTypeCode(), m_firmwareVersion, kMarksCapability);
-    m_measured.AnswerKind(kind, answer,
-                          SimMeasuredValues::MarksPerRequest(capability, m_measured.CurrentContour().count));
-    answer[AnswerOffset::Data] = CaseSelector(request[kSensorNumber]);
+    if (AnswerMeasuredKind(request, answer, InterfaceTypeCode()))
+        answer[AnswerOffset::Data] = CaseSelector(request[kSensorNumber]);
 }
 
 // Case numbers must fit the four bits each of them has in the active-cases byte.
@@ -161,10 +126,7 @@ void CKVRDevice::DrawActiveCases()
 void CKVRDevice::AnswerIdentification(ConstRequestSpan, AnswerSpan answer)
 {
     DrawActiveCases();
-    WriteSimText(answer, 9, m_versionText, 7);
-    answer[17] = m_operatingMode;
-    answer[18] = m_spareA;
-    WriteSimText(answer, 19, m_deviceName, 8);
+    WriteIdentificationHead(answer);
     answer[28] = LOBYTE(WORD(m_typeCode));
     SetRecordWord(answer, 29, m_constantWord);
     answer[31] = m_value66;
@@ -175,26 +137,6 @@ void CKVRDevice::AnswerIdentification(ConstRequestSpan, AnswerSpan answer)
     SetRecordWord(answer, 37, LOWORD(m_statusL1));
     SetRecordWord(answer, 39, LOWORD(m_statusL2));
     answer[41] = m_statusS3;
-}
-
-void CKVRDevice::AnswerErrorList(ConstRequestSpan, AnswerSpan answer)
-{
-    answer[AnswerOffset::Data] = m_errorCount;
-}
-
-void CKVRDevice::AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer)
-{
-    m_accessCodes.AnswerCodeChange(request, answer);
-}
-
-void CKVRDevice::AnswerValue66(ConstRequestSpan request, AnswerSpan answer)
-{
-    AnswerSettingStore(request, answer, kValue66Range, m_value66);
-}
-
-void CKVRDevice::AnswerValue67(ConstRequestSpan request, AnswerSpan answer)
-{
-    AnswerSettingStore(request, answer, kValue67Range, m_value67);
 }
 
 // The unit takes the case mask as it comes and keeps nothing of it.

@@ -2,14 +2,12 @@
 // The simulated interface unit of the KVR family. It answers request records of family 1
 // the way a unit does and keeps its configuration block, cases and field pairs for the
 // life of the library; nothing of it is stored on disk.
-#include "framework/core/CObject.h"
 #include "framework/core/CString.h"
 #include "framework/core/WinTypes.h"
 #include "shared/SensorTelegram.h"
-#include "simulator/internal/SimAccessCodes.h"
+#include "simulator/internal/CSimDevice.h"
 #include "simulator/internal/SimContour.h"
 #include "simulator/internal/SimFieldRecord.h"
-#include "simulator/internal/SimMeasuredValues.h"
 
 #include <array>
 
@@ -32,7 +30,7 @@ struct SimFieldPair {
     SimContour warningContour;
 };
 
-class CKVRDevice : public CObject {
+class CKVRDevice : public CSimDevice {
     DECLARE_SERIAL(CKVRDevice)
 public:
     static constexpr std::size_t kMaxSensors = 4;
@@ -41,17 +39,10 @@ public:
 
     CKVRDevice();
 
-    // The archive form is the version byte 1 alone; any other version is refused with
-    // the archive's bad-schema error.
-    void Serialize(CArchive& ar) override;
-
     // 1 when the request is of family 1 and its command is served: the answer is then
     // built. 0 otherwise, with the answer untouched.
     int Telegram(ConstRequestSpan request, AnswerSpan answer);
 
-    int GetTypeCode() const { return m_typeCode; }
-    DWORD GetFirmwareVersion() const { return m_firmwareVersion; }
-    BYTE GetOperatingMode() const { return m_operatingMode; }
     BYTE GetActiveCases() const { return m_activeCases; }
     int GetSensorCount() const { return m_sensorCount; }
     int GetFieldPairCount() const { return m_fieldPairCount; }
@@ -59,19 +50,10 @@ public:
     // Numbers count from 1.
     const SimCaseRecord& CaseRecord(std::size_t number) const { return m_cases.at(number - 1); }
     const SimFieldPair& FieldPair(std::size_t number) const { return m_fieldPairs.at(number - 1); }
-    const SimFieldRecord& PendingField() const { return m_pendingField; }
-    const SimAccessCodes& AccessCodes() const { return m_accessCodes; }
-    SimMeasuredValues& MeasuredValues() { return m_measured; }
 
 private:
-    void AnswerConnectionTest(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerAccess(ConstRequestSpan request, AnswerSpan answer);
     void AnswerMeasuredValues(ConstRequestSpan request, AnswerSpan answer);
     void AnswerIdentification(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerErrorList(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerValue66(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerValue67(ConstRequestSpan request, AnswerSpan answer);
     void AnswerCaseMask(ConstRequestSpan request, AnswerSpan answer);
 
     // Configuration block and case records (KVRBlockCommands.cpp).
@@ -101,17 +83,6 @@ private:
     // The scanner type behind the unit as an interface-unit type code (4 -> 132, ...).
     DWORD InterfaceTypeCode() const;
 
-    CString m_identityText;
-    CString m_versionText;
-    CString m_deviceName;
-    SimAccessCodes m_accessCodes;
-    DWORD m_firmwareVersion;
-    int m_typeCode;
-    BYTE m_operatingMode;
-    BYTE m_spareA;
-    WORD m_constantWord;
-    BYTE m_value66;
-    BYTE m_value67; // also block byte 130
     BYTE m_typeBits;
     BYTE m_usedBits1;
     BYTE m_usedBits2;
@@ -130,9 +101,6 @@ private:
     int m_caseCount;
     std::array<CString, kMaxCases> m_caseNames;
     std::array<SimCaseRecord, kMaxCases> m_cases;
-    BYTE m_errorCount = 0; // the unit's error list is always empty
-    SimFieldRecord m_pendingField;
-    SimMeasuredValues m_measured; // base values, scan record, current contour
     BYTE m_activeCases;           // first active case in bits 0-3, second in bits 4-7
     BYTE m_statusS1;
     BYTE m_statusS2;

@@ -1,41 +1,27 @@
 #include "simulator/internal/CZOKDevice.h"
 
-#include "framework/core/CArchive.h"
 #include "simulator/internal/SimAnswer.h"
-#include "simulator/internal/SimCapabilities.h"
 #include "simulator/internal/SimCommandTable.h"
 #include "simulator/internal/SimFieldSteps.h"
 #include "simulator/internal/SimSettings.h"
 
+// CSimDevice has no run-time class of its own, so CObject stays the registered base.
 IMPLEMENT_SERIAL(CZOKDevice, CObject, 1)
 
 namespace {
 
-constexpr BYTE kArchiveVersion = 1;
-constexpr std::size_t kMeasuredKind = 10;
-constexpr int kMarksCapability = 8;
 constexpr WORD kDelayUnit = 200;
 
-// Statuses of the field requests (answer byte 9).
-constexpr BYTE kFieldRefused = 0;
-constexpr BYTE kFieldStored = 1;
-constexpr BYTE kFieldInProgress = 3;
-
-// Sub-codes of the pending-field request (0x41, byte 9).
+// The step of the pending-field request (0x41).
 constexpr std::size_t kPendingSubCode = 9;
-constexpr BYTE kPendingDiscard = 0;
-constexpr BYTE kPendingPreview = 1;
-constexpr BYTE kPendingStore = 2;
 
 // Sub-codes of the field read (0x45, byte 10).
 constexpr std::size_t kFieldReadSubCode = 10;
 constexpr BYTE kReadStoredField = 0;
 constexpr BYTE kReadWarningField = 1;
 
-// Sub-codes of the contour teach-in (0x46, byte 20).
+// The step of the contour teach-in (0x46).
 constexpr std::size_t kTeachInSubCode = 20;
-constexpr BYTE kTeachInStart = 0;
-constexpr BYTE kTeachInAccept = 1;
 
 // The mode/delay pair (request bytes 9 and 10): modes 0 to 2, delays of 2 to 60.
 constexpr std::size_t kPairMode = 9;
@@ -58,20 +44,11 @@ void EchoPair(ConstRequestSpan request, AnswerSpan answer)
 } // namespace
 
 CZOKDevice::CZOKDevice()
-    : m_identityText("ZOK,SWR,00.0"),
-      m_versionText("03.20"),
-      m_deviceName("PC - SIM"),
-      m_firmwareVersion(310),
-      m_typeCode(kDeviceTypeZOK4),
-      m_operatingMode(0x23),
-      m_spareA(0),
+    : CSimDevice("ZOK,SWR,00.0", "03.20", 310, kSimStatusZOK),
       m_optionB(1),
       m_value61(1),
       m_value62(0),
       m_value64(2),
-      m_constantWord(66),
-      m_value66(0),
-      m_value67(0),
       m_value6A(0),
       m_value68(1),
       m_pairMode(0),
@@ -85,11 +62,6 @@ CZOKDevice::CZOKDevice()
     m_storedField.year = 98;
     m_storedField.shape = SIM_SHAPE_CONSTANT;
     m_storedField.parameter = 400;
-}
-
-void CZOKDevice::Serialize(CArchive& ar)
-{
-    SerializeSimDeviceVersion(ar, kArchiveVersion);
 }
 
 int CZOKDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
@@ -127,33 +99,14 @@ int CZOKDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
     return AnswerFromCommandTable(*this, commands, kFamilyZOK, kSimStatusZOK, request, answer);
 }
 
-void CZOKDevice::AnswerConnectionTest(ConstRequestSpan, AnswerSpan)
-{
-}
-
-void CZOKDevice::AnswerAccess(ConstRequestSpan request, AnswerSpan answer)
-{
-    m_accessCodes.AnswerAccessRequest(request, answer, m_operatingMode);
-}
-
 void CZOKDevice::AnswerMeasuredValues(ConstRequestSpan request, AnswerSpan answer)
 {
-    const BYTE kind = request[kMeasuredKind];
-    if (!SimMeasuredValues::ServesKind(kind)) {
-        BeginSimAnswer(answer, kSimStatusZOK, kSimAnswerNotServed);
-        return;
-    }
-    const DWORD capability = LookupSimCapability(DWORD(m_typeCode), m_firmwareVersion, kMarksCapability);
-    m_measured.AnswerKind(kind, answer,
-                          SimMeasuredValues::MarksPerRequest(capability, m_measured.CurrentContour().count));
+    AnswerMeasuredKind(request, answer, DWORD(m_typeCode));
 }
 
 void CZOKDevice::AnswerIdentification(ConstRequestSpan, AnswerSpan answer)
 {
-    WriteSimText(answer, 9, m_versionText, 7);
-    answer[17] = m_operatingMode;
-    answer[18] = m_spareA;
-    WriteSimText(answer, 19, m_deviceName, 8);
+    WriteIdentificationHead(answer);
     answer[28] = m_optionB;
     answer[29] = m_pairMode;
     SetRecordWord(answer, 30, WORD(m_pairDelay * kDelayUnit));
@@ -167,46 +120,23 @@ void CZOKDevice::AnswerIdentification(ConstRequestSpan, AnswerSpan answer)
     answer[40] = m_value68;
 }
 
-void CZOKDevice::AnswerErrorList(ConstRequestSpan, AnswerSpan answer)
-{
-    answer[AnswerOffset::Data] = m_errorCount;
-}
-
-void CZOKDevice::AnswerCodeChange(ConstRequestSpan request, AnswerSpan answer)
-{
-    m_accessCodes.AnswerCodeChange(request, answer);
-}
-
 void CZOKDevice::AnswerWriteField(ConstRequestSpan request, AnswerSpan answer)
 {
     if (!FieldWriteFits(request))
         return; // status 0: more points than a field has beams
     WritePendingField(request, m_pendingField);
-    answer[AnswerOffset::Data] = kFieldStored;
+    answer[AnswerOffset::Data] = SIM_FIELD_DONE;
     AnswerFieldWrite(answer, m_pendingField);
 }
 
 void CZOKDevice::AnswerPendingField(ConstRequestSpan request, AnswerSpan answer)
 {
-    BYTE status = kFieldRefused;
-    switch (request[kPendingSubCode]) {
-    case kPendingDiscard: m_pendingField.defined = 0; break;
-    case kPendingPreview:
-        if (PreviewPendingField(m_pendingField, m_measured.CurrentContour()))
-            status = kFieldInProgress;
-        break;
-    case kPendingStore:
-        StorePendingField(m_pendingField, m_storedField, SimLocalTimeNow());
-        status = kFieldStored;
-        break;
-    default: break;
-    }
-    answer[AnswerOffset::Data] = status;
+    answer[AnswerOffset::Data] = TakePendingFieldStep(request[kPendingSubCode], m_storedField);
 }
 
 void CZOKDevice::AnswerWriteWarningContour(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = ReadWarningContour(request, m_warningContour) ? kFieldStored : kFieldRefused;
+    answer[AnswerOffset::Data] = ReadWarningContour(request, m_warningContour) ? SIM_FIELD_DONE : SIM_FIELD_REFUSED;
 }
 
 void CZOKDevice::AnswerReadField(ConstRequestSpan request, AnswerSpan answer)
@@ -214,25 +144,13 @@ void CZOKDevice::AnswerReadField(ConstRequestSpan request, AnswerSpan answer)
     switch (request[kFieldReadSubCode]) {
     case kReadStoredField: AnswerStoredField(answer, m_storedField); break;
     case kReadWarningField: AnswerWarningContour(answer, m_warningContour); break;
-    default: BeginSimAnswer(answer, kSimStatusZOK, kSimAnswerNotServed); break;
+    default: AnswerNotServed(answer); break;
     }
 }
 
 void CZOKDevice::AnswerTeachIn(ConstRequestSpan request, AnswerSpan answer)
 {
-    BYTE status = kFieldRefused;
-    switch (request[kTeachInSubCode]) {
-    case kTeachInStart:
-        StartTeachIn(request, m_measured.ScanRecord());
-        status = kFieldInProgress;
-        break;
-    case kTeachInAccept:
-        m_pendingField = m_measured.ScanRecord();
-        status = kFieldStored;
-        break;
-    default: break;
-    }
-    answer[AnswerOffset::Data] = status;
+    answer[AnswerOffset::Data] = TakeTeachInStep(request[kTeachInSubCode], request);
 }
 
 void CZOKDevice::AnswerPairCheck(ConstRequestSpan request, AnswerSpan answer)
@@ -261,16 +179,4 @@ void CZOKDevice::AnswerCommand77(ConstRequestSpan, AnswerSpan answer)
 {
     answer[AnswerOffset::Data] = SIM_SETTING_STORED;
     answer[10] = 1;
-}
-
-template <BYTE Low, BYTE High>
-void CZOKDevice::AnswerCheck(ConstRequestSpan request, AnswerSpan answer)
-{
-    AnswerSettingCheck(request, answer, SimSettingRange{Low, High});
-}
-
-template <BYTE Low, BYTE High, BYTE CZOKDevice::*Value>
-void CZOKDevice::AnswerStore(ConstRequestSpan request, AnswerSpan answer)
-{
-    AnswerSettingStore(request, answer, SimSettingRange{Low, High}, this->*Value);
 }

@@ -55,6 +55,33 @@ bool CaseNumberFits(ConstRequestSpan request)
     return number >= 1 && number <= CKVRDevice::kMaxCases;
 }
 
+// A record of the unit that a check (0x70, 0x72) weighs and a store (0x71, 0x73) takes.
+struct RecordRule {
+    std::size_t size;
+    bool (*fits)(ConstRequestSpan request);
+};
+
+constexpr RecordRule kConfigBlockRule{kKVRConfigBlockSize, BlockCountsFit};
+constexpr RecordRule kCaseRecordRule{kKVRCaseRecordSize, CaseNumberFits};
+
+// Both answers carry the status and then the request's record; only a store changes the
+// unit, and only with a record that fits.
+void AnswerRecordCheck(ConstRequestSpan request, AnswerSpan answer, const RecordRule& rule)
+{
+    answer[AnswerOffset::Data] = rule.fits(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
+    EchoRequestData(request, answer, rule.size);
+}
+
+template <class Store>
+void AnswerRecordStore(ConstRequestSpan request, AnswerSpan answer, const RecordRule& rule, Store store)
+{
+    const bool fits = rule.fits(request);
+    if (fits)
+        store();
+    answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
+    EchoRequestData(request, answer, rule.size);
+}
+
 // Calls visit(offset, setting) for each one-byte setting of a case record.
 template <class Record, class Visit>
 void VisitCaseBytes(Record& record, Visit visit)
@@ -76,7 +103,7 @@ void CKVRDevice::VisitBlockBytes(Visit visit)
     visit(Block::UsedBits1, m_usedBits1);
     visit(Block::UsedBits2, m_usedBits2);
     visit(Block::OssdBits, m_ossdBits);
-    visit(Block::ValueV2, m_value67);
+    visit(Block::ValueV2, m_value67); // the value of 0x67 as well
     visit(Block::Mode1, m_mode1);
     visit(Block::Delay1, m_delay1);
     visit(Block::Mode2, m_mode2);
@@ -101,17 +128,12 @@ void CKVRDevice::AnswerConfigBlock(ConstRequestSpan, AnswerSpan answer)
 
 void CKVRDevice::AnswerCheckConfigBlock(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = BlockCountsFit(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kKVRConfigBlockSize);
+    AnswerRecordCheck(request, answer, kConfigBlockRule);
 }
 
 void CKVRDevice::AnswerStoreConfigBlock(ConstRequestSpan request, AnswerSpan answer)
 {
-    const bool fits = BlockCountsFit(request);
-    if (fits)
-        StoreConfigBlock(request);
-    answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kKVRConfigBlockSize);
+    AnswerRecordStore(request, answer, kConfigBlockRule, [&] { StoreConfigBlock(request); });
 }
 
 // The counts are taken as they come; names behind a count keep their earlier contents.
@@ -134,7 +156,7 @@ void CKVRDevice::AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
     const BYTE number = request[RecordByte(Case::Number)];
     if (number == 0 || number > m_caseCount) {
-        BeginSimAnswer(answer, kSimStatusKVR, kSimAnswerNotServed);
+        AnswerNotServed(answer);
         return;
     }
     const SimCaseRecord& record = m_cases[number - 1];
@@ -148,17 +170,12 @@ void CKVRDevice::AnswerCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 
 void CKVRDevice::AnswerCheckCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
-    answer[AnswerOffset::Data] = CaseNumberFits(request) ? SIM_SETTING_ACCEPTED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kKVRCaseRecordSize);
+    AnswerRecordCheck(request, answer, kCaseRecordRule);
 }
 
 void CKVRDevice::AnswerStoreCaseRecord(ConstRequestSpan request, AnswerSpan answer)
 {
-    const bool fits = CaseNumberFits(request);
-    if (fits)
-        StoreCaseRecord(request);
-    answer[AnswerOffset::Data] = fits ? SIM_SETTING_STORED : SIM_SETTING_REFUSED;
-    EchoRequestData(request, answer, kKVRCaseRecordSize);
+    AnswerRecordStore(request, answer, kCaseRecordRule, [&] { StoreCaseRecord(request); });
 }
 
 void CKVRDevice::StoreCaseRecord(ConstRequestSpan request)

@@ -31,14 +31,6 @@ constexpr std::size_t kTeachInSensor = 19;
 constexpr std::size_t kTeachInStep = 20;
 constexpr std::size_t kEchoedSensor = 10;
 
-// Statuses of the field steps.
-constexpr BYTE kStatusRefused = 0;
-constexpr BYTE kStatusDone = 1;
-constexpr BYTE kStatusPreviewed = 3;
-
-enum : BYTE { kStepDiscard = 0, kStepPreview = 1, kStepStore = 2 };
-enum : BYTE { kTeachInStart = 0, kTeachInAccept = 1 };
-
 } // namespace
 
 bool CKVRDevice::IsFieldPairNumber(BYTE number) const
@@ -56,7 +48,7 @@ void CKVRDevice::AnswerFieldWrite(ConstRequestSpan request, AnswerSpan answer)
         WritePendingField(request, m_pendingField);
         ::AnswerFieldWrite(answer, m_pendingField);
     }
-    answer[AnswerOffset::Data] = accepted ? kStatusDone : kStatusRefused;
+    answer[AnswerOffset::Data] = accepted ? SIM_FIELD_DONE : SIM_FIELD_REFUSED;
     answer[kEchoedNumber] = number;
     WriteSimText(answer, kEchoedName, name, kNameLength);
 }
@@ -64,22 +56,9 @@ void CKVRDevice::AnswerFieldWrite(ConstRequestSpan request, AnswerSpan answer)
 void CKVRDevice::AnswerPendingField(ConstRequestSpan request, AnswerSpan answer)
 {
     const BYTE number = request[kPendingPair];
-    BYTE status = kStatusRefused;
-    if (IsFieldPairNumber(number)) {
-        switch (request[kPendingStep]) {
-        case kStepDiscard: m_pendingField.defined = 0; break;
-        case kStepPreview:
-            if (PreviewPendingField(m_pendingField, m_measured.CurrentContour()))
-                status = kStatusPreviewed;
-            break;
-        case kStepStore:
-            StorePendingField(m_pendingField, m_fieldPairs[number - 1].field, SimLocalTimeNow());
-            status = kStatusDone;
-            break;
-        default: break;
-        }
-    }
-    answer[AnswerOffset::Data] = status;
+    answer[AnswerOffset::Data] = SIM_FIELD_REFUSED;
+    if (IsFieldPairNumber(number))
+        answer[AnswerOffset::Data] = TakePendingFieldStep(request[kPendingStep], m_fieldPairs[number - 1].field);
     answer[kPendingPair] = number;
     answer[kPendingSelector] = request[kPendingSelector];
 }
@@ -89,7 +68,7 @@ void CKVRDevice::AnswerWarningContour(ConstRequestSpan request, AnswerSpan answe
     const BYTE number = request[kPairNumber];
     const bool accepted =
         IsFieldPairNumber(number) && ReadWarningContour(request, m_fieldPairs[number - 1].warningContour);
-    answer[AnswerOffset::Data] = accepted ? kStatusDone : kStatusRefused;
+    answer[AnswerOffset::Data] = accepted ? SIM_FIELD_DONE : SIM_FIELD_REFUSED;
     answer[kEchoedNumber] = number;
 }
 
@@ -98,7 +77,7 @@ void CKVRDevice::AnswerFieldRead(ConstRequestSpan request, AnswerSpan answer)
     const BYTE number = request[kPairNumber];
     const BYTE which = request[kReadWhich];
     if (!IsFieldPairNumber(number) || (which != kReadProtective && which != kReadWarning)) {
-        BeginSimAnswer(answer, kSimStatusKVR, kSimAnswerNotServed);
+        AnswerNotServed(answer);
         return;
     }
     const SimFieldPair& pair = m_fieldPairs[number - 1];
@@ -113,21 +92,8 @@ void CKVRDevice::AnswerFieldRead(ConstRequestSpan request, AnswerSpan answer)
 void CKVRDevice::AnswerTeachIn(ConstRequestSpan request, AnswerSpan answer)
 {
     const BYTE sensor = request[kTeachInSensor];
-    BYTE status = kStatusRefused;
-    if (IsFieldPairNumber(request[kPairNumber]) && sensor <= m_sensorCount) {
-        SimFieldRecord& scanRecord = m_measured.ScanRecord();
-        switch (request[kTeachInStep]) {
-        case kTeachInStart:
-            StartTeachIn(request, scanRecord);
-            status = kStatusPreviewed;
-            break;
-        case kTeachInAccept:
-            m_pendingField = scanRecord;
-            status = kStatusDone;
-            break;
-        default: break;
-        }
-    }
-    answer[AnswerOffset::Data] = status;
+    answer[AnswerOffset::Data] = SIM_FIELD_REFUSED;
+    if (IsFieldPairNumber(request[kPairNumber]) && sensor <= m_sensorCount)
+        answer[AnswerOffset::Data] = TakeTeachInStep(request[kTeachInStep], request);
     answer[kEchoedSensor] = sensor;
 }

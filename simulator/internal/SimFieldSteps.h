@@ -9,6 +9,13 @@
 #include "simulator/internal/SimContour.h"
 #include "simulator/internal/SimFieldRecord.h"
 
+// Statuses of the field steps (answer byte 9).
+enum : BYTE {
+    SIM_FIELD_REFUSED = 0,
+    SIM_FIELD_DONE = 1,
+    SIM_FIELD_IN_PROGRESS = 3,
+};
+
 // Minute, hour, day, 0-based month and year minus 1900, as the field records keep them.
 struct SimDeviceTime {
     BYTE minute = 0;

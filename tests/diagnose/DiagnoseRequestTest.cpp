@@ -3,6 +3,7 @@
 #include "diagnose/DiagnoseFixture.h"
 #include "diagnose/DiagnoseRequest.h"
 #include "diagnose/DiagnoseTexts.h"
+#include "diagnose/InputDialogs.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
@@ -59,7 +60,12 @@ TEST_F(DiagnoseRequestTest, RequestsWithoutParametersCarryTheirCommandAndSubCode
                           {13, 0, 0x31, -1},   {14, 0, 0x32, -1},    {52, 72, 0x44, 2},     {52, 100, 0x47, 0},
                           {54, 66, 0x50, 1},   {89, 92, 0x61, 1},    {89, 99, 0x61, 0},     {93, 96, 0x62, 2},
                           {107, 108, 0x65, 1}, {118, 120, 0x66, 1},  {123, 129, 0x6A, 0},   {124, 125, 0x68, 1},
-                          {155, 157, 0x77, 0}};
+                          {155, 157, 0x77, 0}, {11, 24, 0x20, 0x20}, {11, 25, 0x20, 0x21}, {11, 26, 0x20, 0x22},
+                          {11, 27, 0x20, 0x23}, {11, 109, 0x20, 0x24}, {11, 70, 0x20, 0x40}, {11, 71, 0x20, 0x41},
+                          {11, 74, 0x20, 0x42}, {11, 115, 0x20, 0x43}, {15, 76, 0x33, 0x11}, {52, 60, 0x44, 0},
+                          {52, 102, 0x47, 2},  {89, 90, 0x60, 1},    {89, 91, 0x60, 0},     {93, 94, 0x62, 0},
+                          {93, 95, 0x62, 1},   {107, 106, 0x65, 0},  {118, 119, 0x66, 0},   {123, 127, 0x69, 0},
+                          {123, 128, 0x69, 1}, {123, 130, 0x6A, 1},  {124, 126, 0x68, 0}};
     for (const Case& c : cases) {
         line.requests.clear();
         line.Queue(FakeLine::Answer(BYTE(c.command | 0x80)));
@@ -70,6 +76,98 @@ TEST_F(DiagnoseRequestTest, RequestsWithoutParametersCarryTheirCommandAndSubCode
             expected.SetByte(9, BYTE(c.subCode));
         EXPECT_EQ(line.requests[0], expected) << c.kind << "/" << c.subKind << ": every other byte 0";
         EXPECT_EQ(record.Result, 0);
+    }
+}
+
+// Requests that take their bytes from the parameter block: the block's bytes go exactly
+// where each action puts them, and every other byte stays 0.
+TEST_F(DiagnoseRequestTest, RequestsWithParametersCarryTheBlockWhereTheActionPutsIt)
+{
+    BYTE block[10] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA};
+    struct Case {
+        int kind, subKind;
+        BYTE command;
+        std::vector<std::pair<std::size_t, BYTE>> bytes; // offset, value
+    };
+    const Case cases[] = {
+        {12, 28, 0x30, {{9, 0x33}, {10, 5}, {11, 0x11}}},
+        {12, 29, 0x30, {{9, 0x11}, {10, 1}}},
+        {12, 73, 0x30, {{9, 0x11}, {10, 1}}},
+        {12, 30, 0x30, {{9, 0x11}, {10, 2}, {11, 0x22}}},
+        {12, 31, 0x30, {{9, 0x11}, {10, 3}, {11, 0x22}}},
+        {12, 32, 0x30, {{9, 0x11}, {10, 4}, {11, 0x22}}},
+        {12, 149, 0x30, {{9, 0x11}, {11, 0x22}}},
+        {17, 38, 0x45, {{9, 0x11}, {10, 1}}},
+        {17, 39, 0x45, {{9, 0x11}}},
+        {52, 61, 0x44, {{9, 1}, {10, 0x11}}},
+        {52, 101, 0x47, {{9, 1}, {10, 0x11}}},
+        {54, 143, 0x50,
+         {{9, 3}, {10, 0x11}, {11, 0x22}, {12, 0x33}, {13, 0x44}, {14, 0x55}, {15, 0x66}, {16, 0x77}, {17, 0x88}}},
+        {54, 153, 0x50, {{9, 0x11}}},
+        {97, 0, 0x36, {{10, 0x11}}},
+        {103, 104, 0x63, {{9, 0x11}}},
+        {103, 105, 0x64, {{9, 0x11}}},
+        {121, 0, 0x67, {{9, 0x11}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << "/" << c.subKind);
+        line.requests.clear();
+        line.Queue(FakeLine::Answer(BYTE(c.command | 0x80)));
+        Run(c.kind, c.subKind, block, int(sizeof block));
+        ASSERT_EQ(line.requests.size(), 1u);
+        SensorRequest expected(kFamilyZOK, c.command, 5);
+        for (const auto& [offset, value] : c.bytes)
+            expected.SetByte(offset, value);
+        EXPECT_EQ(line.requests[0], expected);
+    }
+}
+
+// Each action's answer statuses map to their own texts; a status without one is an
+// unexpected answer, and some statuses add a text for answer byte 10.
+TEST_F(DiagnoseRequestTest, EveryStatusOfAnActionGetsItsOwnText)
+{
+    std::vector<std::pair<int, int>> ids{{1559, 1}};
+    for (int id : {531, 570, 571, 580, 581, 582, 583, 645, 670, 686, 687, 688, 711, 712, 1626, 1627, 1628, 1630, 1631,
+                   1632, 1633, 1635, 1669, 1670, 1674, 1675, 1677, 1678, 1688, 1689, 1690, 1691, 1697, 1698})
+        ids.emplace_back(id, 0);
+    DiagnoseTexts markers(DiagnoseTexts::MarkerScript(ids));
+    BYTE block[4] = {9, 0, 0, 0};
+    struct Case {
+        int kind, subKind;
+        BYTE answer, status, byte10;
+        std::string text; // before the address line
+    };
+    const Case cases[] = {
+        {11, 23, 0xA0, 0, 0, "<570>"},          {11, 23, 0xA0, 1, 0, "<571>"},
+        {11, 20, 0xA0, 0, 0, "<570>"},          {11, 23, 0xB0, 0, 0, "<571>"},
+        {11, 70, 0xA0, 0, 0, "<645>"},          {11, 131, 0xA0, 1, 0, "<670>"},
+        {11, 115, 0xB0, 0, 0, "<670>"},         {52, 60, 0xC4, 2, 0, "<1626>"},
+        {52, 61, 0xC4, 1, 0, "<531>"},          {52, 100, 0xC4, 1, 0, "<580>"},
+        {52, 101, 0xC4, 2, 0, "<531>"},         {52, 72, 0xC4, 0, 0, "<581>"},
+        {52, 102, 0xC4, 0, 0, "<581>"},         {54, 66, 0xD0, 1, 0, "<582>"},
+        {54, 153, 0xD0, 0, 0, "<583>"},         {93, 95, 0xE2, 0, 0, "<1669>"},
+        {93, 95, 0xE2, 1, 0, "<1670><688>"},    {93, 95, 0xE2, 1, 1, "<1670><686>"},
+        {93, 95, 0xE2, 1, 3, "<1670>"},         {93, 95, 0xE2, 2, 0, "<531>"},
+        {103, 104, 0xE4, 0, 0, "<1628>"},       {103, 104, 0xE4, 1, 0, "<1627>"},
+        {103, 105, 0xE4, 2, 0, "<1635>"},       {103, 105, 0xE4, 3, 0, "<531>"},
+        {107, 106, 0xE5, 0, 0, "<1674>"},       {107, 108, 0xE5, 1, 0, "<1675><1677>"},
+        {107, 108, 0xE5, 1, 1, "<1675><1678>"}, {107, 108, 0xE5, 1, 2, "<1675>"},
+        {118, 119, 0xE6, 0, 0, "<1633>"},       {118, 120, 0xE6, 1, 0, "<1632>"},
+        {118, 120, 0xE6, 2, 0, "<531>"},        {121, 0, 0xE7, 0, 0, "<1631>"},
+        {121, 0, 0xE7, 1, 0, "<1630>"},         {123, 127, 0xE9, 0, 0, "<1691>"},
+        {123, 128, 0xE9, 1, 0, "<1690>"},       {124, 125, 0xE8, 0, 0, "<1689>"},
+        {124, 126, 0xE8, 1, 0, "<1688><712>"},  {124, 126, 0xE8, 1, 1, "<1688><711>"},
+        {155, 157, 0xF7, 0, 0, "<1698>"},       {155, 157, 0xF7, 1, 0, "<1697>"},
+        {155, 157, 0xF6, 1, 0, "<531>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << "/" << c.subKind << std::hex << " answer " << int(c.answer)
+                                        << " status " << int(c.status) << " byte 10 " << int(c.byte10));
+        SensorAnswer answer = FakeLine::Answer(c.answer, c.status);
+        answer.SetByte(10, c.byte10);
+        line.Queue(answer);
+        EXPECT_EQ(Run(c.kind, c.subKind, block, int(sizeof block)), 1);
+        EXPECT_EQ(Answer(), c.text + "<1559 5>");
     }
 }
 
@@ -310,6 +408,32 @@ TEST_F(ParameterRequest, ContourOf180SegmentsSends181ClampedValuesWithBit15)
     EXPECT_EQ(sent.Word(12 + 2 * 181), 0) << "181 values";
     const BYTE* block = static_cast<const BYTE*>(record.Parameters);
     EXPECT_EQ(block[16], 5) << "clamped values go back into the block";
+}
+
+TEST_F(ParameterRequest, EachActionOpensItsDialogWithABlockOfItsSize)
+{
+    const struct {
+        int kind, subKind;
+        UINT templateId;
+        int blockSize;
+    } cases[] = {
+        {12, 28, IDD_SEGMENT_COUNT, 4}, {12, 29, IDD_ZOK_NR, 4},         {12, 73, IDD_ZOK_NR, 4},
+        {12, 30, IDD_ZOK_FIELD_NR, 2},  {12, 31, IDD_ZOK_FIELD_NR, 2},   {12, 32, IDD_ZOK_FIELD_NR, 2},
+        {12, 149, IDD_ZOK_FIELD_NR, 2}, {12, 117, IDD_MV_PARTIAL, 10},   {17, 38, IDD_FIELD_NR, 4},
+        {17, 39, IDD_FIELD_NR, 4},      {18, 45, IDD_SF_KFG_SEGMENT, 1464}, {52, 61, IDD_WA_TIME, 4},
+        {52, 101, IDD_WA_TIME, 4},      {54, 143, IDD_HCODE, 9},         {54, 153, IDD_AGL_MODE, 4},
+        {97, 0, IDD_AVERAGE_MV, 4},     {103, 104, IDD_RSP_TIME, 4},     {103, 105, IDD_RSP_TIME, 4},
+        {121, 0, IDD_SENSOR_ADR, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << "/" << c.subKind);
+        const std::size_t runs = ui.ModalRuns().size();
+        EXPECT_EQ(Ask(c.kind, c.subKind, [](CWnd& dialog) { DialogDriver(dialog).Cancel(); }), 0);
+        ASSERT_EQ(ui.ModalRuns().size(), runs + 1);
+        EXPECT_EQ(ui.ModalRuns().back().templateId, c.templateId);
+        EXPECT_EQ(record.ParametersSize, c.blockSize);
+    }
+    EXPECT_TRUE(line.requests.empty());
 }
 
 TEST_F(ParameterRequest, CancelledDialogsSendNothing)
