@@ -2,8 +2,9 @@ cmake_minimum_required(VERSION 3.25)
 
 # The include check: run with -DSOURCE_DIR=<tree> -DMAP=<build>/layer-map.txt -P.
 # Each folder feeds one layer. Every quoted include is written with its path in the tree,
-# never bare and never with "..", and a file of a layer includes only from the folders of its own layer and of the
-# layers it uses (a library's internal/ folder belongs to that library alone). Tests,
+# never bare and never with "..", and a file of a layer includes only from the folders of
+# its own layer and of the layers it uses (a library's internal/ folder belongs to that
+# library alone). Tests,
 # benchmarks and fuzz targets stand above every layer and may reach internals, but never
 # climb with "..". Fails naming each offending include.
 

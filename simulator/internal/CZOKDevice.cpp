@@ -94,7 +94,7 @@ int CZOKDevice::Telegram(ConstRequestSpan request, AnswerSpan answer)
         {0x68, 0xE8, &CZOKDevice::AnswerStore<0, 1, &CZOKDevice::m_value68>},
         {0x69, 0xE9, &CZOKDevice::AnswerCheck<0, 1>},
         {0x6A, 0xE9, &CZOKDevice::AnswerStore<0, 1, &CZOKDevice::m_value6A>},
-        {0x77, 0xF7, &CZOKDevice::AnswerCommand77},
+        {0x77, 0xF7, &CZOKDevice::AnswerIndexedValue},
     };
     return AnswerFromCommandTable(*this, commands, kFamilyZOK, kSimStatusZOK, request, answer);
 }
@@ -175,7 +175,7 @@ void CZOKDevice::AnswerAccepted(ConstRequestSpan, AnswerSpan answer)
     answer[AnswerOffset::Data] = SIM_SETTING_STORED;
 }
 
-void CZOKDevice::AnswerCommand77(ConstRequestSpan, AnswerSpan answer)
+void CZOKDevice::AnswerIndexedValue(ConstRequestSpan, AnswerSpan answer)
 {
     answer[AnswerOffset::Data] = SIM_SETTING_STORED;
     answer[10] = 1;

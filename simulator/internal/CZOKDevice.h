@@ -30,7 +30,7 @@ private:
     void AnswerPairCheck(ConstRequestSpan request, AnswerSpan answer);
     void AnswerPairStore(ConstRequestSpan request, AnswerSpan answer);
     void AnswerAccepted(ConstRequestSpan request, AnswerSpan answer);
-    void AnswerCommand77(ConstRequestSpan request, AnswerSpan answer);
+    void AnswerIndexedValue(ConstRequestSpan request, AnswerSpan answer);
 
     BYTE m_optionB; // the 0x65 value
     BYTE m_value61;

@@ -1,8 +1,8 @@
 // The readable texts of the longer device answers, with marker language texts and
 // driver texts "T<class>:<code>".
-#include "diagnose/AnswerFormatting.h"
+#include "diagnose/internal/AnswerFormatting.h"
 #include "diagnose/DiagnoseFixture.h"
-#include "diagnose/DiagnoseTexts.h"
+#include "diagnose/internal/DiagnoseTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A fake device line that records every request and answers from a queue, and the
 // language texts the diagnosis library reads, for the tests of the library.
 #include "diagnose/DiagnoseEntry.h"
-#include "diagnose/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseState.h"
 #include "framework/core/Library.h"
 #include "framework/core/Resources.h"
 #include "shared/SensorTelegram.h"

@@ -1,9 +1,9 @@
 // The request callback against a fake line: the request records it builds, the texts it
 // writes and the parameter dialogs it runs headless.
 #include "diagnose/DiagnoseFixture.h"
-#include "diagnose/DiagnoseRequest.h"
-#include "diagnose/DiagnoseTexts.h"
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/DiagnoseRequest.h"
+#include "diagnose/internal/DiagnoseTexts.h"
+#include "diagnose/internal/InputDialogs.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"

@@ -1,9 +1,9 @@
 // The dialog library's stand-in running actions through the diagnosis library's request
 // callback, as the diagnosis dialog does: every answer reaches the user whole.
 #include "diagnose/DiagnoseFixture.h"
-#include "diagnose/DiagnoseRequest.h"
-#include "diagnose/DiagnoseTexts.h"
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/DiagnoseRequest.h"
+#include "diagnose/internal/DiagnoseTexts.h"
+#include "diagnose/internal/InputDialogs.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"

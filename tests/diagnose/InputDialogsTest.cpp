@@ -1,6 +1,6 @@
 // The parameter dialogs driven headless through their launchers.
 #include "diagnose/DiagnoseFixture.h"
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/InputDialogs.h"
 #include "outside/dravdlg/internal/DravDialogActions.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/DialogDriver.h"

@@ -1,6 +1,6 @@
-#include "diagnose/DiagnoseTexts.h"
+#include "diagnose/internal/DiagnoseTexts.h"
 
-#include "diagnose/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseState.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/MessageBox.h"
 

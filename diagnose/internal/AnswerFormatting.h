@@ -3,7 +3,7 @@
 // operating times, value tables, field contours and the device status reports. Each
 // formatter appends to (or replaces) an answer text and reads only inside the answer
 // record, whatever counts the device sends.
-#include "diagnose/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseState.h"
 #include "shared/SensorTelegram.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "diagnose/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseState.h"
 
 #include "driver/orudrv.h"
 

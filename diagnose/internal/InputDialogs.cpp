@@ -1,7 +1,7 @@
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/InputDialogs.h"
 
-#include "diagnose/DiagnoseState.h"
-#include "diagnose/DiagnoseTexts.h"
+#include "diagnose/internal/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseTexts.h"
 #include "framework/ui/MessageBox.h"
 
 #include <algorithm>

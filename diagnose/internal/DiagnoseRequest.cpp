@@ -1,9 +1,9 @@
-#include "diagnose/DiagnoseRequest.h"
+#include "diagnose/internal/DiagnoseRequest.h"
 
-#include "diagnose/AnswerFormatting.h"
-#include "diagnose/DiagnoseState.h"
-#include "diagnose/DiagnoseTexts.h"
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/AnswerFormatting.h"
+#include "diagnose/internal/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseTexts.h"
+#include "diagnose/internal/InputDialogs.h"
 #include "framework/core/CTime.h"
 #include "shared/SensorTelegram.h"
 

@@ -1,9 +1,9 @@
 #include "diagnose/DiagnoseEntry.h"
 
-#include "diagnose/DiagnoseRequest.h"
-#include "diagnose/DiagnoseState.h"
-#include "diagnose/DiagnoseTexts.h"
-#include "diagnose/InputDialogs.h"
+#include "diagnose/internal/DiagnoseRequest.h"
+#include "diagnose/internal/DiagnoseState.h"
+#include "diagnose/internal/DiagnoseTexts.h"
+#include "diagnose/internal/InputDialogs.h"
 #include "driver/orudrv.h"
 #include "framework/core/Resources.h"
 #include "outside/dravdlg/DravDlg.h"

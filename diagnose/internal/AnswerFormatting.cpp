@@ -1,6 +1,6 @@
-#include "diagnose/AnswerFormatting.h"
+#include "diagnose/internal/AnswerFormatting.h"
 
-#include "diagnose/DiagnoseTexts.h"
+#include "diagnose/internal/DiagnoseTexts.h"
 
 #include <algorithm>
 #include <array>
