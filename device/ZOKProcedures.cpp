@@ -169,12 +169,12 @@ BOOL SendZOKCommand67(CZOKSensor& sensor, BYTE value, BOOL prompt)
 
 BOOL RunCommand50(CZOKSensor& sensor, BOOL prompt)
 {
-    return RunProcedureStep(kCommand50, [&] { return sensor.SendCommand50(); }, prompt);
+    return RunProcedureStep(kScannerSession, [&] { return sensor.SendCommand50(); }, prompt);
 }
 
 BOOL RunCommand50At(CZOKSensor& sensor, BYTE device, BOOL prompt)
 {
-    return RunProcedureStep(kCommand50, [&] { return sensor.SendCommand50At(device); }, prompt);
+    return RunProcedureStep(kScannerSession, [&] { return sensor.SendCommand50At(device); }, prompt);
 }
 
 BOOL SetIndexedValue(CZOKSensor& sensor, BYTE value, BYTE device, BOOL prompt)

@@ -359,7 +359,7 @@ TEST_F(DeviceSystemCommandsTest, LineFaultsDuringTheWriteEndLoggedOutAndDisconne
          {IDP_CONFIRM_WRITE_SYSTEM, ProcedureText::kParameterRetry, IDP_SYSTEM_NOT_WRITTEN},
          "31 20:00 31 66 66 write 31 write 31 31 write 20:21"},
         {"ZOK command 0x50, NAK", RunZOKScannerSession, kZOKFamily, 2, EmulatorFault::Nak,
-         {IDP_CONFIRM_SCANNER_SESSION, ProcedureText::kCommand50Retry, IDP_SCANNER_SESSION_FAILED}, "31 20:00 50 50 20:21"},
+         {IDP_CONFIRM_SCANNER_SESSION, ProcedureText::kScannerSessionRetry, IDP_SCANNER_SESSION_FAILED}, "31 20:00 50 50 20:21"},
     };
     SimulatedDevicesRestored restored;
     for (const Case& c : cases) {

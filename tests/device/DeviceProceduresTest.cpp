@@ -79,8 +79,8 @@ const RetryCase kRetryCases[] = {
      kDiscardRetry, 1},
     {"SendZOKCommand67", [](auto& s, BOOL p) { return SendZOKCommand67(s, 3, p); }, kParameterStatus,
      kParameterRetry, 1},
-    {"RunCommand50At", [](auto& s, BOOL p) { return RunCommand50At(s, 2, p); }, kCommand50Status,
-     kCommand50Retry, 1},
+    {"RunCommand50At", [](auto& s, BOOL p) { return RunCommand50At(s, 2, p); }, kScannerSessionStatus,
+     kScannerSessionRetry, 1},
     {"SetIndexedValue", [](auto& s, BOOL p) { return SetIndexedValue(s, 1, 2, p); }, kIndexedValueStatus,
      kIndexedValueRetry, 1},
 };
