@@ -24,6 +24,7 @@
 #include <array>
 #include <cctype>
 #include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -110,11 +111,16 @@ std::vector<std::string> Lines(const CString& text)
     return lines;
 }
 
+// The listing without its time stamp, which moves on when a second passes between two
+// listings.
 std::vector<std::string> Listing(const CZOKIdentity& identity)
 {
     CString text;
     CZOKParameterDialog::FormatIdentity(identity, text);
-    return Lines(text);
+    std::vector<std::string> lines = Lines(text);
+    static const std::regex stamp(R"(^\d\d/\d\d/\d\d - \d\d:\d\d:\d\d$)");
+    std::erase_if(lines, [](const std::string& line) { return std::regex_match(line, stamp); });
+    return lines;
 }
 
 std::vector<std::string> Diagnosis(const CZOKIdentity& identity)
