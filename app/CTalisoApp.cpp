@@ -23,6 +23,7 @@
 #include "framework/core/InstanceLock.h"
 #include "framework/core/Library.h"
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CDocTemplate.h"
@@ -171,11 +172,26 @@ BOOL CTalisoApp::InitInstance()
 
 int CTalisoApp::ExitInstance()
 {
+    return CWinAppExt::ExitInstance(); // saves the settings with the recent-file list
+}
+
+void CTalisoApp::WriteStdProfileSettings(ProfileBatch& ini)
+{
     // Settings that were never loaded are the built-in defaults: writing them would
     // overwrite the user's file after a failed start.
     if (m_bSettingsLoaded)
-        GetTalisoSetup().Save(m_pszProfileName);
-    return CWinAppExt::ExitInstance();
+        GetTalisoSetup().Write(ini);
+    CWinAppExt::WriteStdProfileSettings(ini);
+}
+
+BOOL CTalisoApp::SaveSettings()
+{
+    ProfileBatch ini(m_pszProfileName);
+    GetTalisoSetup().Write(ini);
+    if (ini.Commit())
+        return TRUE;
+    AfxReportProfileWriteError(m_pszProfileName, ini.Error());
+    return FALSE;
 }
 
 BOOL CTalisoApp::SaveAllModified()
@@ -352,8 +368,15 @@ BOOL CTalisoApp::OnLanguage(UINT nID)
     const CString libraryName =
         GetProfileString(LanguageSection(language).c_str(), "dll", kDefaultLanguageLibrary);
     if (!libraryName.IsEmpty() && LibraryFileExists(GetIniDirectory(), libraryName)) {
+        CString number;
+        number.Format("%d", language);
+        ProfileBatch ini(m_pszProfileName);
+        ini.WriteString(kLanguageSection, "language", number);
+        if (!ini.Commit()) {
+            AfxReportProfileWriteError(m_pszProfileName, ini.Error());
+            return TRUE;
+        }
         m_nLanguage = language;
-        WriteProfileInt(kLanguageSection, "language", language);
         AfxMessageBox(IDP_LANGUAGE_NEXT_START, MB_ICONINFORMATION);
     } else {
         AfxMessageBox(IDP_LANGUAGE_FILE_MISSING, MB_ICONINFORMATION);
@@ -421,7 +444,7 @@ void CTalisoApp::OnSettings()
     CTalisoSetupDialog sheet(m_pMainWnd);
     if (sheet.Edit(kSettingsPages) != IDOK)
         return;
-    GetTalisoSetup().Save(m_pszProfileName);
+    SaveSettings();
     for (int i = 0; i < GetDocTemplateCount(); ++i) {
         CDocTemplate* docTemplate = GetDocTemplate(i);
         POSITION pos = docTemplate->GetFirstDocPosition();

@@ -60,6 +60,8 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    // Tells the user when the settings could not be written; FALSE then.
+    BOOL SaveSettings();
     // Stops every document's running mode first; then the save questions.
     BOOL SaveAllModified() override;
     using CWinApp::CloseAllDocuments;
@@ -99,6 +101,10 @@ public:
     afx_msg void OnFileOpenDocument();
     afx_msg BOOL OnLanguage(UINT nID);
     afx_msg void OnUpdateDeviceTypePane(CCmdUI* pCmdUI);
+
+protected:
+    // The settings go to the INI file in the same write as the recent-file list.
+    void WriteStdProfileSettings(ProfileBatch& ini) override;
 
 private:
     // Templates, ZOK first so it is the first one offered.

@@ -3,6 +3,10 @@
 #include "device/ProcedureApplication.h"
 #include "dialogs/CComWizardPage.h"
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
+#include "framework/ui/CWinApp.h"
+
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CComWizard, CPropertySheet)
 
@@ -38,8 +42,11 @@ void CComWizard::LoadSavePort(int flag)
         return;
     CString port;
     port.Format("%d", m_nPort);
-    WritePrivateProfileString(kSetupSection, "Port", port, iniPath);
-    WritePrivateProfileString(kSetupSection, "Parity", "EVEN", iniPath);
+    ProfileBatch ini(iniPath);
+    ini.WriteString(kSetupSection, "Port", port);
+    ini.WriteString(kSetupSection, "Parity", "EVEN");
+    if (!ini.Commit() && !std::exchange(m_bWriteFailureShown, true))
+        AfxReportProfileWriteError(iniPath, ini.Error());
 }
 
 INT_PTR CComWizard::DoModal()
@@ -59,6 +66,7 @@ INT_PTR CComWizard::DoModal()
     // device found the port the user had goes back; the line's parity is written either way.
     LoadSavePort(0);
     const int previousPort = m_nPort;
+    m_bWriteFailureShown = false;
 
     CPropertySheet::DoModal();
 

@@ -22,7 +22,8 @@ public:
     INT_PTR DoModal() override;
 
     // 0 reads "Port" of "SETUP" (default 1) into m_nPort; 1 writes "Port" and
-    // "Parity" = "EVEN", the line the devices speak.
+    // "Parity" = "EVEN", the line the devices speak. A failed write is reported once
+    // in a run of the wizard.
     void LoadSavePort(int flag);
 
     // The INI file of the application; empty without one.
@@ -33,4 +34,7 @@ public:
     int m_nPort = 0;   // 1 to 9
     int m_nFamily = 0; // to search: 0 ZOK, 1 KVR
     int m_nFound = 0;  // 1 when the search found a device
+
+private:
+    bool m_bWriteFailureShown = false;
 };

@@ -146,7 +146,7 @@ COLORREF ReadColor(const SetupKey& key, const ProfileBatch& ini)
     return RGB(BYTE(parts[0] & 0xFF), BYTE(parts[1] & 0xFF), BYTE(parts[2] & 0xFF));
 }
 
-BOOL WriteValue(const SetupKey& key, const CTalisoSetup& setup, ProfileBatch& ini)
+void WriteValue(const SetupKey& key, const CTalisoSetup& setup, ProfileBatch& ini)
 {
     CString text;
     if (key.intMember) {
@@ -155,7 +155,7 @@ BOOL WriteValue(const SetupKey& key, const CTalisoSetup& setup, ProfileBatch& in
         const COLORREF color = setup.*key.colorMember;
         text.Format("%i,%i,%i", int(GetRValue(color)), int(GetGValue(color)), int(GetBValue(color)));
     }
-    return ini.WriteString(key.section, key.key, text);
+    ini.WriteString(key.section, key.key, text);
 }
 
 int GridInUnit(int cm, int unit)
@@ -222,12 +222,15 @@ BOOL CTalisoSetup::Save(LPCTSTR iniPath) const
 {
     // One replace of the file for the whole save.
     ProfileBatch ini(iniPath);
-    BOOL written = TRUE;
-    for (const SetupKey& key : kKeys) {
-        if (!WriteValue(key, *this, ini)) written = FALSE;
-    }
-    if (!ini.Commit()) written = FALSE;
-    return written;
+    Write(ini);
+    return ini.Commit();
+}
+
+void CTalisoSetup::Write(ProfileBatch& ini) const
+{
+    // Every value is a number or a colour, which the file always takes.
+    for (const SetupKey& key : kKeys)
+        WriteValue(key, *this, ini);
 }
 
 COLORREF CTalisoSetup::GetFieldColor(int kind) const

@@ -6,6 +6,8 @@
 #include "framework/core/CObject.h"
 #include "framework/core/WinTypes.h"
 
+class ProfileBatch;
+
 class CTalisoSetup : public CObject {
 public:
     CTalisoSetup();
@@ -23,6 +25,8 @@ public:
     void Load(LPCTSTR iniPath);
     // Writes every key; FALSE when the file could not take one of them.
     BOOL Save(LPCTSTR iniPath) const;
+    // Writes every key into a write of the file still to be committed.
+    void Write(ProfileBatch& ini) const;
     // Set by Load: the object holds the user's settings, so saving keeps them.
     BOOL IsLoaded() const { return m_bLoaded; }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/controls/UnitDataExchange.h"
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/DDX.h"
 #include "model/CShelter.h"
@@ -116,7 +117,11 @@ void CCartesianPointDialog::OnOK()
     if (LPCTSTR profile = ProfileName()) {
         CString mode;
         mode.Format("%d", m_nCalcMode);
-        WritePrivateProfileString(kSection, kCalcModeKey, mode, profile);
+        ProfileBatch ini(profile);
+        ini.WriteString(kSection, kCalcModeKey, mode);
+        // The point stands; only the choice of calculation is not kept.
+        if (!ini.Commit())
+            AfxReportProfileWriteError(profile, ini.Error());
     }
     EndDialog(IDOK);
 }

@@ -93,6 +93,11 @@ CFileException::CFileException(int cause, LONG lOsError, LPCTSTR lpszFileName)
 {
 }
 
+CString CFileException::OsErrorText(LONG lOsError)
+{
+    return lOsError > 0 ? CString(std::strerror(int(lOsError))) : CString();
+}
+
 int CFileException::OsErrorToException(LONG lOsError)
 {
     switch (lOsError) {

@@ -82,6 +82,8 @@ public:
     // The cause for a POSIX errno value.
     static int OsErrorToException(LONG lOsError);
     [[noreturn]] static void ThrowOsError(LONG lOsError, LPCTSTR lpszFileName = nullptr);
+    // The system's own words for a POSIX errno value; empty for none (0 or -1).
+    static CString OsErrorText(LONG lOsError);
 
     int m_cause;
     LONG m_lOsError; // the errno value behind the cause, -1 when there is none

@@ -1,6 +1,10 @@
 #include "framework/core/CReplacingFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
@@ -14,6 +18,9 @@
 IMPLEMENT_DYNAMIC(CReplacingFile, CFile)
 
 namespace {
+
+// As many links as the system follows itself before it gives up (ELOOP).
+constexpr int kMaxSymbolicLinks = 40;
 
 std::mutex s_observerLock;
 CReplacingFile::SyncObserver s_observer;
@@ -39,12 +46,24 @@ bool Sync(int fd, const std::string& path)
     return true;
 }
 
-// The file a write replaces: the target of a symbolic link, so the link stays.
+// The file a write replaces: the end of a chain of symbolic links, so the links stay,
+// also when that file is not there yet.
 std::string ResolvedTarget(const char* fileName)
 {
+    namespace fs = std::filesystem;
+    fs::path path = fileName;
+    for (int hop = 0; hop < kMaxSymbolicLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)))
+            break;
+        const fs::path next = fs::read_symlink(path, error);
+        if (error)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
     std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::canonical(fileName, error);
-    return error ? std::string(fileName) : resolved.string();
+    const fs::path resolved = fs::weakly_canonical(path, error);
+    return error ? path.string() : resolved.string();
 }
 
 std::string DirectoryOf(const std::filesystem::path& path)
@@ -52,9 +71,27 @@ std::string DirectoryOf(const std::filesystem::path& path)
     return path.has_parent_path() ? path.parent_path().string() : std::string(".");
 }
 
+// 64-bit FNV-1a: a short, fixed stand-in for a name too long to be part of another.
+std::uint64_t NameHash(const std::string& name)
+{
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const unsigned char c : name) {
+        hash ^= c;
+        hash *= 0x100000001b3u;
+    }
+    return hash;
+}
+
 std::string TemporaryBeside(const std::string& target)
 {
-    return DirectoryOf(target) + "/." + std::filesystem::path(target).filename().string() + ".tmp";
+    const std::string name = std::filesystem::path(target).filename().string();
+    std::string temporary = "." + name + ".tmp";
+    if (temporary.size() > NAME_MAX) {
+        char hashed[32];
+        std::snprintf(hashed, sizeof hashed, ".~%016llx.tmp", static_cast<unsigned long long>(NameHash(name)));
+        temporary = hashed;
+    }
+    return DirectoryOf(target) + "/" + temporary;
 }
 
 bool LockExclusive(int fd)
@@ -125,6 +162,22 @@ Claim ClaimTemporary(const std::string& temporary, mode_t mode, int& owned)
     return Claim::Owned;
 }
 
+// The new file gets the old one's group, and its owner where the user may give it (only
+// a privileged user may); false when even the group cannot be kept.
+bool KeepOwnership(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0)
+        return true;
+    return ::fchown(fd, uid_t(-1), old.st_gid) == 0;
+}
+
+// Where the temporary file cannot be made because the folder refuses it, the target
+// itself may still be writable.
+bool FolderRefused(int error)
+{
+    return error == EACCES || error == EPERM;
+}
+
 } // namespace
 
 CReplacingFile::~CReplacingFile()
@@ -148,6 +201,7 @@ BOOL CReplacingFile::OpenReplacing(LPCTSTR lpszTarget, CFileException* pError)
     Abort();
     const std::string named = lpszTarget != nullptr ? lpszTarget : "";
     auto fail = [&](int error) {
+        Abort();
         if (pError != nullptr) {
             pError->m_cause = OpenFailureCause(error, named);
             pError->m_lOsError = error;
@@ -157,38 +211,73 @@ BOOL CReplacingFile::OpenReplacing(LPCTSTR lpszTarget, CFileException* pError)
     };
     if (named.empty())
         return fail(ENOENT);
-    const std::string target = ResolvedTarget(named.c_str());
-    const std::string temporary = TemporaryBeside(target);
+    m_target = ResolvedTarget(named.c_str());
+    m_strFileName = CString(named);
+    m_written = 0;
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return fail(EISDIR);
     // A file the user may not write stays, though its folder would let a rename replace it.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
+    if (exists && ::access(m_target.c_str(), W_OK) != 0)
         return fail(errno);
 
+    const std::string temporary = TemporaryBeside(m_target);
     // Each retry follows another writer's progress, so the bound is only a safety net.
     int owned = -1;
     Claim claim = Claim::Retry;
     for (int attempt = 0; attempt < 10000 && claim == Claim::Retry; ++attempt)
         claim = ClaimTemporary(temporary, exists ? 0600 : 0666, owned);
-    if (claim != Claim::Owned)
-        return fail(claim == Claim::Retry ? EBUSY : errno);
-    m_hFile = owned;
-    m_temporary = temporary;
-    m_target = target;
-    m_strFileName = CString(named);
-    if (exists && ::fchmod(m_hFile, existing.st_mode & 07777) != 0) {
-        const int error = errno;
-        Abort();
+    if (claim != Claim::Owned) {
+        const int error = claim == Claim::Retry ? EBUSY : errno;
+        if (exists && FolderRefused(error))
+            return OpenInPlace() ? TRUE : fail(errno);
         return fail(error);
     }
+    m_hFile = owned;
+    m_temporary = temporary;
+    if (!exists)
+        return TRUE;
+    if (!KeepOwnership(m_hFile, existing)) {
+        RemoveTemporary();
+        CFile::Abort();
+        return OpenInPlace() ? TRUE : fail(errno);
+    }
+    // After the change of owner, which may clear the set-id bits.
+    if (::fchmod(m_hFile, existing.st_mode & 07777) != 0)
+        return fail(errno);
     return TRUE;
+}
+
+bool CReplacingFile::OpenInPlace()
+{
+    FileDescriptor fd(::open(m_target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (fd.Get() < 0 || !LockExclusive(fd.Get()))
+        return false;
+    m_hFile = fd.Release();
+    m_inPlace = true;
+    return true;
+}
+
+void CReplacingFile::Write(const void* lpBuf, UINT nCount)
+{
+    CFile::Write(lpBuf, nCount);
+    m_written = std::max(m_written, GetPosition());
+}
+
+void CReplacingFile::SetLength(ULONGLONG dwNewLen)
+{
+    CFile::SetLength(dwNewLen);
+    m_written = dwNewLen;
 }
 
 void CReplacingFile::Commit()
 {
     RequireOpen();
+    if (m_inPlace) {
+        CommitInPlace();
+        return;
+    }
     if (m_temporary.empty())
         return;
     const bool synced = Sync(m_hFile, m_temporary);
@@ -205,15 +294,28 @@ void CReplacingFile::Commit()
         Sync(folder.Get(), DirectoryOf(m_target));
 }
 
+// The old content beyond the new goes; the file keeps its name, so no folder changes.
+void CReplacingFile::CommitInPlace()
+{
+    m_inPlace = false;
+    if (::ftruncate(m_hFile, off_t(m_written)) != 0 || !Sync(m_hFile, m_target)) {
+        const int error = errno;
+        Abort();
+        ThrowErrno(error);
+    }
+}
+
 void CReplacingFile::Close()
 {
     RemoveTemporary();
+    m_inPlace = false;
     CFile::Close();
 }
 
 void CReplacingFile::Abort()
 {
     RemoveTemporary();
+    m_inPlace = false;
     CFile::Abort();
 }
 

@@ -4,3 +4,8 @@
 #include "framework/core/WinTypes.h"
 
 BOOL AfxIsReadWritableFile(LPCTSTR lpszPathName);
+
+// Whether two paths name one file, however spelt (through a linked folder, "..", a
+// relative path): the same device and inode, or, for a file not there, the same path
+// once the folders and links that exist are resolved.
+BOOL AfxIsSameFile(LPCTSTR lpszPath1, LPCTSTR lpszPath2);

@@ -4,6 +4,7 @@
 #include "framework/core/ProfileFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -110,7 +111,10 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
     if (!fileName)
         return FALSE;
     ProfileBatch batch(fileName);
-    return batch.WriteString(section, key, value) && batch.Commit() ? TRUE : FALSE;
+    if (batch.WriteString(section, key, value) && batch.Commit())
+        return TRUE;
+    errno = batch.Error() != 0 ? batch.Error() : EIO;
+    return FALSE;
 }
 
 CString ReadProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPCSTR fileName)

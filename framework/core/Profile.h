@@ -22,7 +22,8 @@ UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR f
 // Sets a key, creating file and section as needed; value == nullptr deletes the key,
 // key == nullptr deletes the whole section. FALSE when the file cannot be written or
 // a name or value would not read back as written (line breaks, '=' in a key, ']' in
-// a section name); the file is then unchanged.
+// a section name); the file is then unchanged and errno tells why (EINVAL for a
+// refused name or value).
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // The whole value without a length limit, for callers that keep no fixed buffer.

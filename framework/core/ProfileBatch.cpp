@@ -1,8 +1,12 @@
 #include "framework/core/ProfileBatch.h"
 
+#include <cerrno>
+
 ProfileBatch::ProfileBatch(LPCSTR fileName)
     : m_fileName(fileName ? fileName : ""), m_file(fileName ? ProfileFile::Load(fileName) : std::nullopt)
 {
+    if (!m_file)
+        m_error = fileName && errno != 0 ? errno : EINVAL;
 }
 
 CString ProfileBatch::GetString(LPCSTR section, LPCSTR key, LPCSTR defaultValue) const
@@ -16,8 +20,12 @@ CString ProfileBatch::GetString(LPCSTR section, LPCSTR key, LPCSTR defaultValue)
 
 BOOL ProfileBatch::WriteString(LPCSTR section, LPCSTR key, LPCSTR value)
 {
-    if (!m_file || !section || !WritableProfileNames(section, key, value))
+    if (!m_file)
         return FALSE;
+    if (!section || !WritableProfileNames(section, key, value)) {
+        m_error = EINVAL;
+        return FALSE;
+    }
     if (m_file->Write(section, key, value))
         m_changed = true;
     return TRUE;
@@ -29,7 +37,7 @@ BOOL ProfileBatch::Commit()
         return FALSE;
     if (!m_changed)
         return TRUE;
-    if (!m_file->ReplaceFileWithContent(m_fileName.c_str()))
+    if (!m_file->ReplaceFileWithContent(m_fileName.c_str(), &m_error))
         return FALSE;
     m_changed = false;
     return TRUE;

@@ -28,8 +28,13 @@ public:
     // to write. A batch that is not committed changes nothing.
     BOOL Commit();
 
+    // Why the file could not be read or the last Commit failed: an errno value (EINVAL
+    // for a refused name or value); 0 while nothing failed.
+    int Error() const { return m_error; }
+
 private:
     std::string m_fileName;
     std::optional<ProfileFile> m_file;
     bool m_changed = false;
+    int m_error = 0;
 };

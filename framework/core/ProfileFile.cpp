@@ -346,11 +346,17 @@ bool ProfileFile::Write(std::string_view section, const char* key, const char* v
     return true;
 }
 
-bool ProfileFile::ReplaceFileWithContent(const char* fileName) const
+bool ProfileFile::ReplaceFileWithContent(const char* fileName, int* pError) const
 {
-    CReplacingFile file;
-    if (!file.OpenReplacing(fileName))
+    auto fail = [pError](const CFileException& error) {
+        if (pError != nullptr)
+            *pError = error.m_lOsError > 0 ? int(error.m_lOsError) : EIO;
         return false;
+    };
+    CReplacingFile file;
+    CFileException openError;
+    if (!file.OpenReplacing(fileName, &openError))
+        return fail(openError);
     try {
         const std::string content = Content();
         for (std::size_t done = 0; done < content.size();) {
@@ -360,8 +366,8 @@ bool ProfileFile::ReplaceFileWithContent(const char* fileName) const
         }
         file.Commit();
         file.Close();
-    } catch (const CFileException&) {
-        return false;
+    } catch (const CFileException& error) {
+        return fail(error);
     }
     return true;
 }

@@ -26,8 +26,10 @@ public:
     bool Write(std::string_view section, const char* key, const char* value);
 
     // Writes the content to a temporary file beside fileName, syncs it and renames it
-    // over fileName, so readers see the old or the new file, never a part of one.
-    bool ReplaceFileWithContent(const char* fileName) const;
+    // over fileName, so readers see the old or the new file, never a part of one (in a
+    // folder the user may not write, fileName itself is written: see CReplacingFile).
+    // False with the errno value in *pError when the file could not be written.
+    bool ReplaceFileWithContent(const char* fileName, int* pError = nullptr) const;
 
 private:
     struct Line {

@@ -1,6 +1,7 @@
 #include "framework/ui/CDocTemplate.h"
 
 #include "framework/core/ExtractSubString.h"
+#include "framework/core/FileAccess.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocument.h"
 #include "framework/ui/CFrameWnd.h"
@@ -135,7 +136,7 @@ CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocum
     const CString path = lpszPathName != nullptr ? lpszPathName : "";
     for (POSITION pos = GetFirstDocPosition(); pos != nullptr;) {
         CDocument* doc = GetNextDoc(pos);
-        if (!path.IsEmpty() && doc->GetPathName() == path) {
+        if (AfxIsSameFile(doc->GetPathName().c_str(), path.c_str())) {
             rpDocMatch = doc;
             return yesAlreadyOpen;
         }

@@ -16,7 +16,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -315,15 +318,39 @@ void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOO
     AfxReportSaveLoadError(lpszPathName, e, bSaving, nIDPDefault);
 }
 
+namespace {
+
+// A file not there yet in a folder the user may not write.
+bool FolderRefusesNewFile(const CString& path)
+{
+    std::error_code error;
+    const std::filesystem::path file(path.str());
+    if (path.IsEmpty() || std::filesystem::exists(std::filesystem::symlink_status(file, error)))
+        return false;
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    return ::access(folder.c_str(), W_OK) != 0;
+}
+
+} // namespace
+
 void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
 {
-    const UINT prompt = AfxSaveLoadPromptId(e, bSaving, nIDPDefault);
+    const CString path = lpszPathName != nullptr ? lpszPathName : "";
+    UINT prompt = AfxSaveLoadPromptId(e, bSaving, nIDPDefault);
     if (prompt == 0)
         return;
+    if (prompt == AFX_IDP_FAILED_ACCESS_WRITE && FolderRefusesNewFile(path))
+        prompt = AFX_IDP_FAILED_FOLDER_WRITE;
     CString text;
-    AfxFormatString1(text, prompt, lpszPathName != nullptr ? lpszPathName : "");
+    AfxFormatString1(text, prompt, path.c_str());
     if (text.IsEmpty() && e != nullptr)
         text = e->GetErrorText();
+    const auto* file = dynamic_cast<const CFileException*>(e);
+    CString reason;
+    if (file != nullptr && file->m_lOsError > 0)
+        AfxFormatString1(reason, AFX_IDS_FILE_OS_REASON, CFileException::OsErrorText(file->m_lOsError).c_str());
+    if (!reason.IsEmpty())
+        text += "\n" + reason;
     AfxMessageBox(text.c_str(), MB_ICONEXCLAMATION, prompt);
 }
 

@@ -25,6 +25,8 @@ constexpr UINT AFX_IDP_FAILED_ACCESS_READ = 61731;
 constexpr UINT AFX_IDP_FAILED_ACCESS_WRITE = 61732;
 constexpr UINT AFX_IDP_FAILED_IO_ERROR_READ = 61733;
 constexpr UINT AFX_IDP_FAILED_IO_ERROR_WRITE = 61734;
+constexpr UINT AFX_IDP_FAILED_FOLDER_WRITE = 61735;
+constexpr UINT AFX_IDS_FILE_OS_REASON = 61737;
 constexpr UINT AFX_IDS_OPENFILE = 61440;
 constexpr UINT AFX_IDS_SAVEFILE = 61441;
 constexpr UINT AFX_IDS_ALLFILTER = 61442;
@@ -109,5 +111,7 @@ protected:
 // The prompt id for an exception of a failed load or save: by the exception's cause,
 // nIDPDefault for anything else; 0 for a user-cancel exception (nothing to show).
 UINT AfxSaveLoadPromptId(const CException* e, BOOL bSaving, UINT nIDPDefault);
-// The prompt of AfxSaveLoadPromptId with the file name inserted; nothing for a user cancel.
+// The prompt of AfxSaveLoadPromptId with the file name inserted, and the system's reason
+// where the file exception has one; nothing for a user cancel. A save refused for a new
+// file in a folder the user may not write says so rather than calling the file read-only.
 void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);

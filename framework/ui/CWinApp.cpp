@@ -1,6 +1,8 @@
 #include "framework/ui/CWinApp.h"
 
+#include "framework/core/CException.h"
 #include "framework/core/Profile.h"
+#include "framework/core/ProfileBatch.h"
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CDocument.h"
@@ -12,6 +14,7 @@
 #include "framework/ui/CView.h"
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/CWnd.h"
+#include "framework/ui/MessageBox.h"
 #include "framework/ui/WinHelp.h"
 #include "framework/ui/WindowHandle.h"
 
@@ -348,15 +351,38 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
     m_nNumPreviewPages = GetProfileInt(kSettingsSection, kPreviewPagesKey, 0);
 }
 
-void CWinApp::SaveStdProfileSettings()
+BOOL CWinApp::SaveStdProfileSettings()
+{
+    if (m_pszProfileName == nullptr || *m_pszProfileName == '\0')
+        return FALSE; // a program without a profile keeps nothing
+    ProfileBatch ini(m_pszProfileName);
+    WriteStdProfileSettings(ini);
+    if (ini.Commit())
+        return TRUE;
+    AfxReportProfileWriteError(m_pszProfileName, ini.Error());
+    return FALSE;
+}
+
+void CWinApp::WriteStdProfileSettings(ProfileBatch& ini)
 {
     // Keys of entries that are gone are removed, so an old name never comes back.
     for (std::size_t i = 0; i < m_nMaxMRU; ++i) {
-        WriteProfileString(kRecentSection, RecentKey(i).c_str(),
-                           i < m_recentFiles.size() ? m_recentFiles[i].c_str() : nullptr);
+        ini.WriteString(kRecentSection, RecentKey(i).c_str(),
+                        i < m_recentFiles.size() ? m_recentFiles[i].c_str() : nullptr);
     }
-    if (m_nNumPreviewPages != 0)
-        WriteProfileInt(kSettingsSection, kPreviewPagesKey, int(m_nNumPreviewPages));
+    if (m_nNumPreviewPages != 0) {
+        CString pages;
+        pages.Format("%d", int(m_nNumPreviewPages));
+        ini.WriteString(kSettingsSection, kPreviewPagesKey, pages.c_str());
+    }
+}
+
+void AfxReportProfileWriteError(LPCTSTR lpszFileName, int nOsError)
+{
+    CString text;
+    AfxFormatString2(text, AFX_IDP_PROFILE_NOT_SAVED, lpszFileName != nullptr ? lpszFileName : "",
+                     CFileException::OsErrorText(nOsError).c_str());
+    AfxMessageBox(text.c_str(), MB_ICONEXCLAMATION, AFX_IDP_PROFILE_NOT_SAVED);
 }
 
 void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName)

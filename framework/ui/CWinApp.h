@@ -11,12 +11,14 @@
 class CDocTemplate;
 class CDocument;
 class CWnd;
+class ProfileBatch;
 
 constexpr UINT ID_FILE_MRU_FILE1 = 0xE110;
 constexpr UINT ID_FILE_MRU_FILE4 = 0xE113;
 constexpr UINT ID_FILE_MRU_LAST = 0xE11F; // the sixteenth entry
 constexpr UINT AFX_IDD_NEWTYPEDLG = 30721;
 constexpr int AFX_IDC_LISTBOX = 100;
+constexpr UINT AFX_IDP_PROFILE_NOT_SAVED = 61736;
 
 class CWinApp : public CCmdTarget {
     DECLARE_DYNAMIC(CWinApp)
@@ -89,9 +91,11 @@ public:
     BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
 
     // The recent-file list ("Recent File List", "File1".."FileN") and the preview page
-    // count ("Settings", "PreviewPages"); saved by ExitInstance once loaded.
+    // count ("Settings", "PreviewPages"); saved by ExitInstance once loaded, in one
+    // write of the profile together with what WriteStdProfileSettings adds. A failed
+    // save is reported (once) and gives FALSE, as does a program without a profile.
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
-    void SaveStdProfileSettings();
+    BOOL SaveStdProfileSettings();
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
     const std::vector<CString>& GetRecentFileList() const { return m_recentFiles; }
     UINT m_nNumPreviewPages = 0;
@@ -118,6 +122,11 @@ public:
     // whenever it delivers a message).
     void RequestIdle();
 
+protected:
+    // The values SaveStdProfileSettings writes; an application adds its own settings
+    // that are saved at the end, so that they share the one write and its report.
+    virtual void WriteStdProfileSettings(ProfileBatch& ini);
+
 private:
     void RunIdleStep();
 
@@ -139,6 +148,9 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// Tells the user that settings could not be written to the INI file, with the system's
+// reason (an errno value); one call per failed save, however many keys it had.
+void AfxReportProfileWriteError(LPCTSTR lpszFileName, int nOsError);
 LPCTSTR AfxGetAppName();
 // Ends the message loop with the code once the messages now queued have run.
 void AfxPostQuitMessage(int nExitCode);

@@ -651,6 +651,25 @@ TEST_F(TalisoAppTest, OneRunLeavesTheSettingsAndTheLanguageChoiceInTheIni)
     EXPECT_EQ(written, golden);
 }
 
+// Settings and recent-file list share one write at the end; an INI file that cannot
+// take it is reported once, not dropped without a word.
+TEST_F(TalisoAppTest, SettingsTheIniCannotTakeAtTheEndAreReportedOnce)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    ASSERT_TRUE(Start());
+    RunPostedMessages();
+    CloseProgram();
+    ui.ClearMessageBoxes();
+    fs::remove(Ini());
+    fs::create_directory(Ini()); // read or replaced, it is no file
+    app->ExitInstance();
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_PROFILE_NOT_SAVED);
+    EXPECT_NE(ui.MessageBoxes()[0].text.Find(Ini().c_str()), -1) << ui.MessageBoxes()[0].text;
+    fs::remove(Ini());
+}
+
 } // namespace
 
 namespace {

@@ -4,6 +4,7 @@
 #include "framework/core/CReplacingFile.h"
 
 #include "SyncWatch.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -36,6 +38,27 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static void Write(CFile& file, const std::string& text) { file.Write(text.data(), UINT(text.size())); }
+    // One whole write of the target; false when it could not be made.
+    static bool Save(const fs::path& target, const std::string& text)
+    {
+        try {
+            CReplacingFile file;
+            if (!file.OpenReplacing(target.c_str()))
+                return false;
+            Write(file, text);
+            file.Commit();
+            file.Close();
+        } catch (const CFileException&) {
+            return false;
+        }
+        return true;
+    }
+    static struct stat StatusOf(const fs::path& path)
+    {
+        struct stat status {};
+        ::stat(path.c_str(), &status);
+        return status;
+    }
     std::vector<fs::path> Entries() const
     {
         std::vector<fs::path> entries;
@@ -143,6 +166,142 @@ TEST_F(CReplacingFileTest, AnOpenFileKnowsWhetherItsPathStillNamesIt)
     EXPECT_FALSE(file.IsNamedBy(target.c_str()));
     fs::remove(m_dir / "moved.prt");
     EXPECT_FALSE(file.IsNamedBy((m_dir / "moved.prt").c_str()));
+}
+
+// A shared folder: the user may write the file but not the folder, so no temporary file
+// can go beside it. The file is written in place and synced; a new file there is refused
+// with the folder's reason, named after the file.
+TEST_F(CReplacingFileTest, AWritableFileInAFolderTheUserMayNotWriteIsWrittenInPlace)
+{
+    const fs::path shared = m_dir / "shared";
+    const fs::path target = shared / "config.kvr";
+    fs::create_directory(shared);
+    std::ofstream(target) << "old content, longer than the new";
+    fs::permissions(target, fs::perms(0666));
+    fs::permissions(shared, fs::perms(0555));
+    fs::permissions(m_dir, fs::perms(0755));
+
+    const int result = unprivileged::Run([&] {
+        if (::access(shared.c_str(), W_OK) == 0)
+            return 10; // the folder would take a temporary file
+        {
+            // Given up before anything was written: the file is as it was.
+            CReplacingFile file;
+            if (!file.OpenReplacing(target.c_str()))
+                return 1;
+            file.Abort();
+        }
+        SyncWatch watch;
+        CReplacingFile file;
+        if (!file.OpenReplacing(target.c_str()))
+            return 2;
+        if (!file.IsWritingInPlace())
+            return 3;
+        Write(file, "new");
+        file.Commit();
+        file.Close();
+        if (watch.Take() != std::vector<std::string>{target.string()})
+            return 4; // the file itself synced, no folder changed
+
+        CFileException error;
+        const fs::path created = shared / "new.kvr";
+        if (file.OpenReplacing(created.c_str(), &error) || error.m_cause != CFileException::accessDenied ||
+            error.m_lOsError != EACCES || error.m_strFileName != CString(created.c_str()))
+            return 5;
+        return 0;
+    });
+    fs::permissions(shared, fs::perms(0755));
+    ASSERT_NE(result, 10) << "the folder stays writable for this user";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0666));
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(shared))
+        entries.push_back(entry.path().filename());
+    EXPECT_EQ(entries, std::vector<fs::path>{"config.kvr"});
+}
+
+// The new file gets the group of the one it replaces (a group the user is in), not the
+// user's own; where even the group cannot be given, the file is written in place.
+TEST_F(CReplacingFileTest, AReplacedFileKeepsItsGroup)
+{
+    const fs::path target = m_dir / "area.mon";
+    std::ofstream(target) << "old";
+    gid_t group = 0;
+    std::vector<gid_t> childGroups;
+    if (unprivileged::RunningAsRoot()) {
+        group = 4242;
+        childGroups = {group};
+        fs::permissions(m_dir, fs::perms(0777));
+    } else {
+        std::vector<gid_t> groups(std::size_t(::getgroups(0, nullptr)));
+        groups.resize(std::size_t(::getgroups(int(groups.size()), groups.data())));
+        for (const gid_t candidate : groups) {
+            if (candidate != ::getegid())
+                group = candidate;
+        }
+        if (group == 0)
+            GTEST_SKIP() << "the user is in no group besides the own one";
+    }
+    ASSERT_EQ(::chown(target.c_str(), uid_t(-1), group), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0664), 0);
+
+    EXPECT_EQ(unprivileged::Run([&] { return Save(target, "new") ? 0 : 1; }, childGroups), 0);
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(StatusOf(target).st_gid, group);
+    EXPECT_EQ(StatusOf(target).st_mode & 07777, 0664u);
+
+    if (!unprivileged::RunningAsRoot())
+        return; // only root can give a file a group its writer is not in
+    ASSERT_EQ(::chown(target.c_str(), 0, group), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+    const int result = unprivileged::Run([&] {
+        CReplacingFile file;
+        if (!file.OpenReplacing(target.c_str()))
+            return 1;
+        Write(file, "in place");
+        file.Commit();
+        return file.IsWritingInPlace() ? 2 : 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(target), "in place");
+    EXPECT_EQ(StatusOf(target).st_gid, group);
+    EXPECT_EQ(StatusOf(target).st_uid, 0u) << "in place, the owner stays too";
+}
+
+// A link to a file not there yet: the file is made where the chain of links ends, and
+// every link stays a link.
+TEST_F(CReplacingFileTest, ALinkToAFileNotThereGetsTheFileAtItsEnd)
+{
+    fs::create_directory(m_dir / "sub");
+    fs::create_symlink("sub/later.kvr", m_dir / "first.kvr");
+    fs::create_symlink(m_dir / "first.kvr", m_dir / "second.kvr");
+    SyncWatch watch;
+    ASSERT_TRUE(Save(m_dir / "second.kvr", "new"));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "first.kvr"));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "second.kvr"));
+    EXPECT_EQ(Read(m_dir / "sub" / "later.kvr"), "new");
+    EXPECT_EQ(watch.Take(), SyncWatch::DurableWriteOf(m_dir / "sub" / "later.kvr"));
+    ASSERT_TRUE(Save(m_dir / "second.kvr", "newer")) << "and replaced through them";
+    EXPECT_EQ(Read(m_dir / "sub" / "later.kvr"), "newer");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "second.kvr"));
+}
+
+// Names up to the longest a folder takes save, made and replaced: the temporary file's
+// name never grows beyond that limit.
+TEST_F(CReplacingFileTest, NamesOfTheLongestLengthSave)
+{
+    for (std::size_t length = 250; length <= NAME_MAX; ++length) {
+        SCOPED_TRACE(length);
+        const fs::path target = m_dir / (std::string(length - 4, 'n') + ".kvr");
+        EXPECT_LE(fs::path(CReplacingFile::TemporaryPathFor(target.c_str())).filename().string().size(),
+                  std::size_t(NAME_MAX));
+        EXPECT_TRUE(Save(target, "first"));
+        EXPECT_TRUE(Save(target, "second"));
+        EXPECT_EQ(Read(target), "second");
+        EXPECT_EQ(Entries(), std::vector<fs::path>{target.filename()});
+        fs::remove(target);
+    }
 }
 
 } // namespace

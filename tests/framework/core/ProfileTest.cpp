@@ -3,10 +3,12 @@
 #include "framework/core/ProfileFile.h"
 
 #include "SyncWatch.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -190,6 +192,39 @@ TEST_F(ProfileTest, ABatchReplacesTheFileOnceAtCommit)
     EXPECT_FALSE(unreadable.IsReadable());
     EXPECT_FALSE(unreadable.WriteString("A", "x", "1"));
     EXPECT_FALSE(unreadable.Commit());
+}
+
+// An INI file the user may write in a folder the user may not takes its writes; one that
+// cannot be written says why instead of failing without a word.
+TEST_F(ProfileTest, AnIniInASharedFolderIsWrittenAndAFailedWriteTellsWhy)
+{
+    WriteFile("[SETUP]\nPort=1\nBaud=19200\n");
+    fs::permissions(m_path, fs::perms(0666));
+    fs::permissions(m_dir, fs::perms(0555));
+    const int result = unprivileged::Run([&] {
+        ProfileBatch batch(m_path.c_str());
+        batch.WriteString("SETUP", "Port", "4");
+        if (!batch.Commit())
+            return 1;
+        return WritePrivateProfileString("SETUP", "Baud", nullptr, m_path.c_str()) ? 0 : 2;
+    });
+    fs::permissions(m_dir, fs::perms(0755));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(), "[SETUP]\nPort=4\n");
+    EXPECT_EQ(EntriesInDirectory(), 1);
+
+    const std::string missing = (m_dir / "missing" / "Taliso.INI").string();
+    ProfileBatch batch(missing.c_str());
+    EXPECT_TRUE(batch.WriteString("SETUP", "Port", "4"));
+    EXPECT_FALSE(batch.Commit());
+    EXPECT_EQ(batch.Error(), ENOENT);
+    errno = 0;
+    EXPECT_FALSE(WritePrivateProfileString("SETUP", "Port", "4", missing.c_str()));
+    EXPECT_EQ(errno, ENOENT);
+    const std::string directory = (m_dir / "sub.INI").string();
+    fs::create_directory(directory);
+    EXPECT_FALSE(ProfileBatch(directory.c_str()).Commit());
+    EXPECT_EQ(ProfileBatch(directory.c_str()).Error(), EISDIR);
 }
 
 TEST_F(ProfileTest, AWriteOnADamagedFileChangesNoOtherLine)

@@ -7,6 +7,7 @@
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/MessageBox.h"
 #include "ScreenshotFolder.h"
+#include "support/Unprivileged.h"
 
 #include <QAction>
 #include <QImage>
@@ -14,7 +15,10 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace docview {
@@ -78,6 +82,8 @@ protected:
 IMPLEMENT_DYNCREATE(SplitFrame, CMDIChildWnd)
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string TempPath(const char* name)
 {
@@ -347,6 +353,92 @@ TEST_F(DocViewTest, RecentFileListRoundTripsThroughTheIniFile)
     app.LoadStdProfileSettings(4);
     EXPECT_EQ(app.GetRecentFileList(), expected);
     std::remove(ini.c_str());
+}
+
+TEST_F(DocViewTest, ARecentFileListThatCannotBeSavedIsReportedOnceWithTheReason)
+{
+    const std::string ini = TempPath("missing-folder") + "/recent.ini";
+    app.SetProfileName(ini.c_str());
+    app.LoadStdProfileSettings(4);
+    for (const char* path : {"/a.alp", "/b.alp", "/c.alp"})
+        app.AddToRecentFileList(path);
+    ScriptedUi ui;
+    app.ExitInstance();
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u) << "one report for the whole list";
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_PROFILE_NOT_SAVED);
+    EXPECT_EQ(ui.MessageBoxes()[0].text,
+              CString("The settings could not be saved in ") + ini.c_str() + ".\n" + std::strerror(ENOENT));
+}
+
+// The same file reached through a linked folder or another spelling of its path is the
+// document already open, brought to the front; another file of the same name is not.
+TEST_F(DocViewTest, TheSameFileThroughAnotherPathIsBroughtForwardNotOpenedTwice)
+{
+    const fs::path folder = TempPath("real");
+    const fs::path linked = TempPath("linked");
+    fs::create_directories(folder / "other");
+    fs::create_directory_symlink(folder, linked);
+    auto* doc = static_cast<AlphaDoc*>(alpha->OpenDocumentFile(nullptr));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(doc->DoSave((folder / "unit.alp").c_str()));
+    ASSERT_TRUE(doc->DoSave((folder / "other" / "unit.alp").c_str()) && doc->DoSave((folder / "unit.alp").c_str()));
+    CDocument* second = alpha->OpenDocumentFile(nullptr);
+    ASSERT_NE(second, nullptr);
+    Pump();
+    ASSERT_NE(mainFrame->MDIGetActive()->GetActiveDocument(), doc);
+
+    for (const fs::path& spelling : {linked / "unit.alp", folder / "other" / ".." / "unit.alp"}) {
+        SCOPED_TRACE(spelling.string());
+        EXPECT_EQ(app.OpenDocumentFile(spelling.c_str()), doc);
+        EXPECT_EQ(alpha->GetDocumentCount(), 2);
+        Pump();
+        EXPECT_EQ(mainFrame->MDIGetActive()->GetActiveDocument(), doc) << "brought forward";
+        dynamic_cast<CMDIChildWnd*>(FirstView(second)->GetParentFrame())->MDIActivate();
+        Pump();
+    }
+    CDocument* other = app.OpenDocumentFile((linked / "other" / "unit.alp").c_str());
+    EXPECT_NE(other, doc);
+    EXPECT_EQ(alpha->GetDocumentCount(), 3);
+    fs::remove(linked);
+    fs::remove_all(folder);
+}
+
+// A document the user may write in a folder the user may not is saved; a new one there
+// is refused with the folder named as the reason, not the file called read-only.
+TEST_F(DocViewTest, ADocumentInASharedFolderIsSavedAndANewOneThereSaysWhyNot)
+{
+    const fs::path shared = TempPath("shared");
+    fs::create_directory(shared);
+    const fs::path target = shared / "unit.alp";
+    auto* doc = static_cast<AlphaDoc*>(alpha->OpenDocumentFile(nullptr));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(doc->DoSave(target.c_str()));
+    fs::permissions(target, fs::perms(0666));
+    fs::permissions(shared, fs::perms(0555));
+    doc->value = 4711;
+
+    const fs::path created = shared / "new.alp";
+    const int result = unprivileged::Run([&] {
+        ScriptedUi ui;
+        if (!doc->DoSave(target.c_str()) || !ui.MessageBoxes().empty())
+            return 1;
+        if (doc->DoSave(created.c_str()) || ui.MessageBoxes().size() != 1)
+            return 2;
+        const MessageBoxRecord& box = ui.MessageBoxes()[0];
+        if (box.helpId != AFX_IDP_FAILED_FOLDER_WRITE)
+            return 3;
+        if (box.text != CString(created.c_str()) + " cannot be created: its folder may not be written.\n" +
+                            "The system reports: " + std::strerror(EACCES) + ".")
+            return 4;
+        return 0;
+    });
+    fs::permissions(shared, fs::perms(0755));
+    EXPECT_EQ(result, 0);
+    auto* reread = static_cast<AlphaDoc*>(alpha->OpenDocumentFile(target.c_str()));
+    ASSERT_NE(reread, nullptr);
+    EXPECT_EQ(reread->value, 4711);
+    EXPECT_FALSE(fs::exists(created));
+    fs::remove_all(shared);
 }
 
 TEST_F(DocViewTest, SplitterShowsOnePaneUntilSplitAndNextPaneMovesTheActiveView)
