@@ -9,6 +9,7 @@
 #include "framework/core/PseudoTerminal.h"
 #include "framework/core/Resources.h"
 #include "framework/core/SerialDevice.h"
+#include "framework/ui/CWinApp.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
 #include "shared/SensorTelegram.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -304,6 +306,21 @@ TEST_F(CComWizardTest, RunWithoutDeviceWritesPortAndParityWhenNoKeyWasThere)
         EXPECT_EQ(ini.Value("PORTS", "COM3"), CString(free.SlavePath().c_str()));
         SetProcedureApplication(previous);
     }
+}
+
+// Port and parity that the INI file cannot take are reported, not lost without a word.
+TEST_F(CComWizardTest, APortTheIniFileCannotTakeIsReported)
+{
+    const std::string unwritable = std::string(ini.Path()) + ".missing/Taliso.INI";
+    application = std::make_unique<FakeApplication>(unwritable.c_str(), TRUE);
+    previous = SetProcedureApplication(application.get());
+    ui.ClearMessageBoxes();
+    CComWizard wizard;
+    ui.QueueModal([](CWnd& dlg) { EXPECT_TRUE(DialogDriver(dlg).Cancel()); });
+    EXPECT_EQ(wizard.DoModal(), 0);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_PROFILE_NOT_SAVED);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, Formatted(AFX_IDP_PROFILE_NOT_SAVED, unwritable.c_str(), std::strerror(ENOENT)));
 }
 
 } // namespace
