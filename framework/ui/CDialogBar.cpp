@@ -50,3 +50,10 @@ BOOL CDialogBar::OnEraseBkgnd(CDC* pDC)
         DrawBarBackground(*pDC);
     return TRUE;
 }
+
+BOOL CDialogBar::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg == nullptr || m_hWnd == nullptr)
+        return FALSE;
+    return AfxDialogAccessKey(m_hWnd, *pMsg);
+}

@@ -17,6 +17,9 @@ public:
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
 
+    // The access keys of the bar's labels while the focus is in the bar.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;
 

@@ -2,6 +2,7 @@
 
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/CWnd.h"
+#include "framework/ui/DialogWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -582,6 +583,15 @@ bool WindowHandle::TranslateEvent(QWidget* source, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return TranslateKey(static_cast<QKeyEvent*>(event)) || selfPainted;
+    case QEvent::ShortcutOverride: {
+        // A dialog's access key comes before the shortcuts of the window around it (a
+        // bar's label before the frame's menu): the key press then reaches pre-translation.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!AfxDialogTakesAccessKey(this, key->modifiers(), key->text()))
+            return false;
+        event->accept();
+        return true;
+    }
     case QEvent::Resize:
         if (source == widget) {
             LayoutScrollBars();
@@ -869,9 +879,10 @@ QWidget* AfxNewPlainWindowWidget(QWidget* parent)
 
 BOOL AfxPreTranslateInput(MSG& msg)
 {
-    if (CWinApp* app = AfxGetApp())
-        return app->PreTranslateMessage(&msg);
-    return CWnd::WalkPreTranslateTree(nullptr, &msg);
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr ? app->PreTranslateMessage(&msg) : CWnd::WalkPreTranslateTree(nullptr, &msg))
+        return TRUE;
+    return AfxPreTranslateProcedureDialog(msg);
 }
 
 bool AfxWaitUntilExposed(QWidget* window)
