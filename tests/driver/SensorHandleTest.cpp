@@ -232,7 +232,7 @@ TEST(SensorHandle, SettingsTheFileCannotTakeApplyButAreReported)
     DriverResourceModule texts{DriverResourceModule::ShippedScript()};
     TemporaryIniFile notAFolder("[SETUP]\nPort=2\n");
     const std::string iniPath = std::string(notAFolder.Path()) + "/Taliso.INI";
-    const std::string expected = "The port settings apply until the program ends, but they could not be saved in "
+    const std::string expected = "The port settings are in use but could not be saved in "
                                  + iniPath + ".\n" + CFileException::OsErrorText(ENOTDIR).str();
 
     struct Case {
