@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -51,6 +53,39 @@ BoundedConnection ConnectBounded()
     return http;
 }
 
+// The printers and classes the server has, by one question; none when it does not answer.
+std::vector<GdiPrintQueueInfo> InstalledQueues(http_t* http)
+{
+    static const char* const kAttributes[] = {"printer-name", "printer-location"};
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(kAttributes)),
+                  nullptr, kAttributes);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    std::vector<GdiPrintQueueInfo> queues;
+    if (response == nullptr) return queues;
+    // Each printer is a group of its own; a separator or another group ends it.
+    GdiPrintQueueInfo current;
+    auto finish = [&] {
+        if (!current.name.isEmpty()) queues.push_back(current);
+        current = GdiPrintQueueInfo();
+    };
+    for (ipp_attribute_t* attribute = ippFirstAttribute(response); attribute != nullptr;
+         attribute = ippNextAttribute(response)) {
+        const char* name = ippGetName(attribute);
+        if (ippGetGroupTag(attribute) != IPP_TAG_PRINTER || name == nullptr) {
+            finish();
+            continue;
+        }
+        const QString value = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+        if (std::strcmp(name, "printer-name") == 0) current.name = value;
+        else if (std::strcmp(name, "printer-location") == 0) current.location = value;
+    }
+    finish();
+    ippDelete(response);
+    return queues;
+}
+
 // The page's paper by the print system's name for it (A4, Letter, A5), turned upright.
 QByteArray MediaName(const GdiPageSetup& page)
 {
@@ -84,20 +119,17 @@ int HundredthsMm(double mm) { return std::max(0, int(std::lround(mm * 100.0))); 
 std::vector<GdiPrintQueueInfo> GdiLookUpPrintQueues()
 {
     if (s_lookupObserver) s_lookupObserver(kGdiPrintConnectTimeoutMs);
-    const BoundedConnection http = ConnectBounded();
     std::vector<GdiPrintQueueInfo> queues;
+    const BoundedConnection http = ConnectBounded();
     if (!http) return queues;
-    cups_dest_t* dests = nullptr;
-    const int count = cupsGetDests2(http.get(), &dests);
-    for (int i = 0; i < count; ++i) {
-        const cups_dest_t& dest = dests[i];
-        // An instance is a set of option defaults of its queue, which the dialogs do not offer.
-        if (dest.instance != nullptr) continue;
-        const char* location = cupsGetOption("printer-location", dest.num_options, dest.options);
-        queues.push_back({QString::fromUtf8(dest.name), QString::fromUtf8(location != nullptr ? location : ""),
-                          dest.is_default != 0});
+    queues = InstalledQueues(http.get());
+    if (queues.empty()) return queues;
+    // The user's own choice of default (lpoptions, LPDEST) before the server's.
+    if (cups_dest_t* chosen = cupsGetNamedDest(http.get(), nullptr, nullptr)) {
+        const QString name = QString::fromUtf8(chosen->name);
+        for (GdiPrintQueueInfo& queue : queues) queue.isDefault = queue.name == name;
+        cupsFreeDests(1, chosen);
     }
-    cupsFreeDests(count, dests);
     std::sort(queues.begin(), queues.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     return queues;
 }

@@ -193,7 +193,9 @@ TEST_F(PrintJobTest, APdfFileOnAFullDiskLeavesTheOldOneAndSaysWhy)
     SheetPrinter again;
     EXPECT_EQ(Print(again, pdf.string(), 1, 3, 3), PrintJobResult::Printed);
     EXPECT_TRUE(ui.MessageBoxes().empty());
-    if (PdfToolsAvailable()) EXPECT_EQ(PdfPageCount(pdf.string()), 3);
+    if (PdfToolsAvailable()) {
+        EXPECT_EQ(PdfPageCount(pdf.string()), 3);
+    }
 }
 
 // A user who may not write the folder: a file there that the user may not write either,
@@ -237,7 +239,9 @@ TEST_F(PrintJobTest, APdfFileInAFolderTheUserMayNotWrite)
     EXPECT_EQ(ReadFile(locked), "locked before");
     EXPECT_FALSE(fs::exists(created));
     EXPECT_EQ(ReadFile(open).substr(0, 5), "%PDF-");
-    if (PdfToolsAvailable()) EXPECT_EQ(PdfPageCount(open.string()), 2);
+    if (PdfToolsAvailable()) {
+        EXPECT_EQ(PdfPageCount(open.string()), 2);
+    }
     EXPECT_EQ(Entries(shared), (std::vector<std::string>{"locked.pdf", "open.pdf"}));
 }
 

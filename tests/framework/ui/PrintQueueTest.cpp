@@ -365,9 +365,9 @@ TEST_F(PrintQueueTest, TheJobAsksTheQueueForThePaperTheOrientationAndTheCopies)
         const char* pageSize; // of the document sent, in points
     };
     const Case cases[] = {
-        {"A5 landscape, two copies", 14800, 21000, TRUE, 2, "A5", "595.276 x 419.528 pts"},
-        {"A4 portrait, one copy", 21000, 29700, FALSE, 1, "A4", "595.276 x 841.89 pts"},
-        {"Letter portrait, three copies", 21590, 27940, FALSE, 3, "Letter", "612 x 792 pts"},
+        {"A5 landscape, two copies", 14800, 21000, TRUE, 2, "A5", "595 x 420 pts (A5)"},
+        {"A4 portrait, one copy", 21000, 29700, FALSE, 1, "A4", "595 x 842 pts (A4)"},
+        {"Letter portrait, three copies", 21590, 27940, FALSE, 3, "Letter", "612 x 792 pts (letter)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
