@@ -149,7 +149,7 @@ TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
     CEditKVRConfigWizard wizard;
     EXPECT_FALSE(wizard.Run(*original));
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].id, Inputs::IDP_NO_INPUT);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, KVRInputsChoice::IDP_NOTHING_TO_EVALUATE);
 }
 
 // An extra that the configuration keeps for an option it does not use stays checked,
@@ -175,7 +175,7 @@ TEST_F(CKVRConfigWizardTest, InputsPageRefusesAnExtraWhoseOptionIsOff)
     CEditKVRConfigWizard wizard;
     EXPECT_FALSE(wizard.Run(*original));
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].id, Inputs::IDP_EXTRA_WITHOUT_OPTION);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, KVRInputsChoice::IDP_EXTRA_WITHOUT_OPTION);
 }
 
 // Option B and its extra as the inputs page leaves them, chosen or cleared there, are
