@@ -5,7 +5,10 @@
 
 #include "framework/ui/MessageBox.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 
 namespace frames {
 
@@ -270,6 +273,55 @@ TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
     doc->SetMode(kModeSimulation);
     frame->SendMessage(WM_COMMAND, ID_FOCUS_DIALOG_BAR);
     EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
+}
+
+// A key as the keyboard gives it to the widget that has the focus.
+void TypeKey(Qt::Key key)
+{
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
+    PumpFrames();
+}
+
+// A left click of the mouse in the window.
+void ClickIn(CWnd& wnd, QPoint at)
+{
+    QWidget* target = AfxWidgetFromHandle(wnd.m_hWnd);
+    ASSERT_NE(target, nullptr);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
+    PumpFrames();
+}
+
+TEST_F(ChildFrameTest, EscapeAndAClickBringTheFocusFromTheBarBackToTheView)
+{
+    CountingDoc* doc = OpenDocument();
+    ASSERT_NE(doc, nullptr);
+    CTalisoMDIChildWnd* frame = FrameOf(doc);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    view->SetFocus();
+    CComboBox* firstObject = frame->GetDialogBar().GetCombo(IDC_BAR_FIRST_OBJECT);
+
+    TypeKey(Qt::Key_F2);
+    ASSERT_EQ(CWnd::GetFocus(), firstObject) << "F2 goes to the bar";
+    TypeKey(Qt::Key_Escape);
+    EXPECT_EQ(CWnd::GetFocus(), view) << "Escape leaves the bar";
+
+    TypeKey(Qt::Key_F2);
+    ASSERT_EQ(CWnd::GetFocus(), firstObject);
+    ClickIn(*view, QPoint(40, 40));
+    EXPECT_EQ(CWnd::GetFocus(), view) << "a click in the view takes the focus";
 }
 
 TEST_F(ChildFrameTest, ClosingAWindowDuringAModeAbortsItAndEndsTheTimer)

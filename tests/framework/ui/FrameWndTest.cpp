@@ -12,6 +12,9 @@
 #include <QMdiSubWindow>
 
 #include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace docview {
 namespace {
@@ -391,6 +394,100 @@ TEST_F(FrameWndTest, CascadeKeepsEveryWindowUsableAndStepsThemDown)
             }
         }
     }
+}
+
+// A key as the keyboard gives it to the window: the modifiers pressed before it and
+// released after it.
+void TypeKey(HWND target, Qt::KeyboardModifiers modifiers, Qt::Key key)
+{
+    QWidget* widget = AfxWidgetFromHandle(target);
+    ASSERT_NE(widget, nullptr);
+    AfxInstallKeyStateTracker();
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifier>> held;
+    if (modifiers & Qt::ControlModifier)
+        held.emplace_back(Qt::Key_Control, Qt::ControlModifier);
+    if (modifiers & Qt::ShiftModifier)
+        held.emplace_back(Qt::Key_Shift, Qt::ShiftModifier);
+    Qt::KeyboardModifiers down = Qt::NoModifier;
+    for (const auto& [modifierKey, flag] : held) {
+        down |= flag;
+        QKeyEvent press(QEvent::KeyPress, modifierKey, down);
+        QCoreApplication::sendEvent(widget, &press);
+    }
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+    for (auto it = held.rbegin(); it != held.rend(); ++it) {
+        down &= ~Qt::KeyboardModifiers(it->second);
+        QKeyEvent up(QEvent::KeyRelease, it->first, down);
+        QCoreApplication::sendEvent(widget, &up);
+    }
+    Pump();
+}
+
+TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(alpha->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* start = mainFrame->MDIGetActive();
+    ASSERT_NE(start, nullptr);
+    auto focusWindow = [&] { return mainFrame->MDIGetActive()->GetActiveView()->m_hWnd; };
+
+    // Ctrl+F6 visits every window and comes back; Ctrl+Shift+F6 goes back one.
+    std::set<CMDIChildWnd*> visited;
+    for (int i = 0; i < 3; ++i) {
+        TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F6);
+        visited.insert(mainFrame->MDIGetActive());
+    }
+    EXPECT_EQ(visited.size(), 3u);
+    EXPECT_EQ(mainFrame->MDIGetActive(), start);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F6);
+    EXPECT_NE(mainFrame->MDIGetActive(), start);
+    TypeKey(focusWindow(), Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F6);
+    EXPECT_EQ(mainFrame->MDIGetActive(), start);
+
+    // Ctrl+F4 closes the active window, asking first to save its changes.
+    auto* doc = static_cast<AlphaDoc*>(start->GetActiveDocument());
+    doc->SetModifiedFlag(TRUE);
+    ScriptedUi ui;
+    ui.QueueAnswer(IDCANCEL);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u) << "asked to save";
+    EXPECT_EQ(mainFrame->MDIGetActive(), start) << "Cancel keeps the window";
+    ui.QueueAnswer(IDNO);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(mainFrame->GetMDIChildren().size(), 2u);
+    EXPECT_NE(mainFrame->MDIGetActive(), start);
+    EXPECT_NE(mainFrame->MDIGetActive(), nullptr);
+}
+
+TEST_F(FrameWndTest, ClosingAMaximisedWindowLeavesTheNextMaximisedInsideTheClient)
+{
+    CDocument* first = alpha->OpenDocumentFile(nullptr);
+    CDocument* second = alpha->OpenDocumentFile(nullptr);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    auto* firstFrame = static_cast<CMDIChildWnd*>(ViewOf(first)->GetParentFrame());
+    auto* secondFrame = static_cast<CMDIChildWnd*>(ViewOf(second)->GetParentFrame());
+    firstFrame->MDIActivate();
+    firstFrame->MDIMaximize();
+    secondFrame->MDIActivate();
+    secondFrame->MDIMaximize();
+    Pump();
+    auto* area = qobject_cast<QMdiArea*>(AfxWidgetFromHandle(mainFrame->m_hWndMDIClient));
+    ASSERT_NE(area, nullptr);
+
+    second->OnCloseDocument();
+    Pump();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    BOOL maximized = FALSE;
+    EXPECT_EQ(mainFrame->MDIGetActive(&maximized), firstFrame);
+    EXPECT_TRUE(maximized);
+    const QList<QMdiSubWindow*> subs = area->subWindowList();
+    ASSERT_EQ(subs.size(), 1);
+    EXPECT_EQ(subs[0]->geometry(), area->viewport()->rect());
 }
 
 TEST_F(FrameWndTest, KeyLockPanesShowTheirTextOnlyWhileTheLockIsOn)
