@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QThread>
@@ -296,14 +297,34 @@ bool WindowHandle::SendFromQt(UINT message, WPARAM wParam, LPARAM lParam)
     return !frame.passToQt;
 }
 
+namespace {
+
+// A control sized while hidden lays out its viewport only when first shown; until then
+// the viewport keeps Qt's default size. Lay it out now as showing would, so that a
+// dialog's initialisation measures the control as the user will see it. The resize stays
+// pending: showing lays it out again with the rows and scroll bars it has by then.
+void LayOutBeforeShowing(QWidget& control)
+{
+    if (!control.testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    control.setAttribute(Qt::WA_PendingResizeEvent, false); // a size handler measuring again
+    QResizeEvent resize(control.size(), QSize());
+    QCoreApplication::sendEvent(&control, &resize);
+    control.setAttribute(Qt::WA_PendingResizeEvent, true);
+}
+
+} // namespace
+
 QRect WindowHandle::ClientRect() const
 {
     if (!widget)
         return {};
     // A control that scrolls by itself (list, multi-line edit) draws in its viewport: its
     // client area ends at its own scroll bars and border, as owner-drawn rows expect.
-    if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(widget.data()))
+    if (auto* scrolling = qobject_cast<QAbstractScrollArea*>(widget.data())) {
+        LayOutBeforeShowing(*scrolling);
         return QRect(QPoint(0, 0), scrolling->viewport()->size());
+    }
     int width = widget->width();
     int height = widget->height();
     if (scroll[SB_VERT].visible && scroll[SB_VERT].bar != nullptr)
