@@ -493,7 +493,6 @@ int AfxDialogEnterId(HWND hDlg)
     return HIWORD(DWORD(defId)) == DC_HASDEFID ? int(LOWORD(DWORD(defId))) : IDOK;
 }
 
-
 BOOL AfxDialogAccessKey(HWND hDlg, const MSG& msg)
 {
     const bool alt = msg.message == WM_SYSCHAR;

@@ -6,6 +6,7 @@
 #include "tests/dialogs/ControlLayout.h"
 
 #include "tests/framework/ui/ScreenshotFolder.h"
+#include "support/AccessKeyText.h"
 #include "support/TypedKeys.h"
 
 #include "framework/ui/CDialog.h"
@@ -133,19 +134,6 @@ bool HandsTheFocusOn(const DialogItemTemplate& item)
 {
     if (IsClass(item, "STATIC")) return !(item.style & SS_NOPREFIX);
     return IsClass(item, "BUTTON") && (item.style & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
-std::optional<char> AccessKey(const std::string& text)
-{
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&') continue;
-        if (text[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return text[i + 1];
-    }
-    return std::nullopt;
 }
 
 bool Usable(const DialogItemTemplate& item) { return (item.style & WS_VISIBLE) && !(item.style & WS_DISABLED); }

@@ -163,10 +163,10 @@ TEST_F(DialogWindowTest, ReturnPressesTheDefaultButtonWhateverHasTheFocus)
 
 QImage Look(HWND control) { return AfxWidgetFromHandle(control)->grab().toImage(); }
 
-TEST_F(DialogWindowTest, FocusShowsOnButtonsCheckBoxesAndListingsWithoutAKeyPressed)
+TEST_F(DialogWindowTest, FocusShowsOnButtonsCheckBoxesListsAndListingsWithoutAKeyPressed)
 {
     Run([](KeysDialog&, DialogDriver& driver) {
-        for (const int id : {IDOK, IDC_APPLY, IDC_ENABLED, IDC_LISTING}) {
+        for (const int id : {IDOK, IDC_APPLY, IDC_ENABLED, IDC_KIND, IDC_LISTING}) {
             SCOPED_TRACE(id);
             ASSERT_TRUE(driver.Focus(IDC_COUNT));
             const QImage unfocused = Look(driver.Control(id));
@@ -176,28 +176,18 @@ TEST_F(DialogWindowTest, FocusShowsOnButtonsCheckBoxesAndListingsWithoutAKeyPres
     });
 }
 
-TEST_F(DialogWindowTest, AccessKeysAreUnderlined)
+TEST_F(DialogWindowTest, LabelShowsItsAccessKeyUnderlinedUnlessNoPrefix)
 {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "Labels", WS_POPUP, CRect(0, 0, 200, 100), nullptr, 0));
-    const struct {
-        const char* withKey;
-        const char* without;
-        DWORD style;
-    } cases[] = {
-        {"&Name:", "Name:", SS_LEFT},
-    };
-    for (const auto& c : cases) {
-        CStatic keyed;
-        CStatic plain;
-        ASSERT_TRUE(keyed.Create(c.withKey, WS_CHILD | WS_VISIBLE | c.style, CRect(0, 0, 80, 20), &parent, 1));
-        ASSERT_TRUE(plain.Create(c.without, WS_CHILD | WS_VISIBLE | c.style, CRect(0, 30, 80, 50), &parent, 2));
-        EXPECT_NE(Look(keyed.m_hWnd), Look(plain.m_hWnd)) << c.withKey;
-        CStatic noPrefix;
-        ASSERT_TRUE(noPrefix.Create(c.without, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | c.style, CRect(0, 60, 80, 80),
-                                    &parent, 3));
-        EXPECT_EQ(Look(noPrefix.m_hWnd), Look(plain.m_hWnd)) << c.without;
-    }
+    CStatic keyed;
+    CStatic plain;
+    CStatic noPrefix;
+    ASSERT_TRUE(keyed.Create("&Name:", WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 20), &parent, 1));
+    ASSERT_TRUE(plain.Create("Name:", WS_CHILD | WS_VISIBLE, CRect(0, 30, 80, 50), &parent, 2));
+    ASSERT_TRUE(noPrefix.Create("Name:", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, CRect(0, 60, 80, 80), &parent, 3));
+    EXPECT_NE(Look(keyed.m_hWnd), Look(plain.m_hWnd));
+    EXPECT_EQ(Look(noPrefix.m_hWnd), Look(plain.m_hWnd));
     parent.DestroyWindow();
 }
 
