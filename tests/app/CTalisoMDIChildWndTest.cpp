@@ -275,15 +275,24 @@ TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
     EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
 }
 
-// A key as the keyboard gives it to the widget that has the focus.
-void TypeKey(Qt::Key key)
+// A key as the keyboard gives it to the widget that has the focus, Ctrl held around it
+// when asked.
+void TypeKey(Qt::Key key, bool control = false)
 {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    AfxInstallKeyStateTracker();
+    const Qt::KeyboardModifiers modifiers = control ? Qt::ControlModifier : Qt::NoModifier;
+    QKeyEvent controlDown(QEvent::KeyPress, Qt::Key_Control, modifiers);
+    QKeyEvent controlUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    if (control)
+        QCoreApplication::sendEvent(target, &controlDown);
     QCoreApplication::sendEvent(target, &press);
     QCoreApplication::sendEvent(target, &release);
+    if (control)
+        QCoreApplication::sendEvent(target, &controlUp);
     PumpFrames();
 }
 
@@ -322,6 +331,30 @@ TEST_F(ChildFrameTest, EscapeAndAClickBringTheFocusFromTheBarBackToTheView)
     ASSERT_EQ(CWnd::GetFocus(), firstObject);
     ClickIn(*view, QPoint(40, 40));
     EXPECT_EQ(CWnd::GetFocus(), view) << "a click in the view takes the focus";
+}
+
+TEST_F(ChildFrameTest, WindowKeysLeaveTheNextWindowMaximisedWithTheFocusInItsView)
+{
+    CountingDoc* first = OpenDocument();
+    CountingDoc* second = OpenDocument();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    // Maximised, as the views open by default.
+    FrameOf(first)->MDIMaximize();
+    FrameOf(second)->MDIMaximize();
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    FrameOf(second)->GetActiveView()->SetFocus();
+    PumpFrames();
+
+    TypeKey(Qt::Key_F6, true);
+    ASSERT_EQ(mainFrame->MDIGetActive(), FrameOf(first));
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(first)->GetActiveView());
+    TypeKey(Qt::Key_F4, true);
+    BOOL maximized = FALSE;
+    ASSERT_EQ(mainFrame->MDIGetActive(&maximized), FrameOf(second));
+    EXPECT_TRUE(maximized);
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(second)->GetActiveView());
 }
 
 TEST_F(ChildFrameTest, ClosingAWindowDuringAModeAbortsItAndEndsTheTimer)

@@ -432,6 +432,8 @@ TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
         ASSERT_NE(alpha->OpenDocumentFile(nullptr), nullptr);
     CMDIChildWnd* start = mainFrame->MDIGetActive();
     ASSERT_NE(start, nullptr);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    Pump();
     auto focusWindow = [&] { return mainFrame->MDIGetActive()->GetActiveView()->m_hWnd; };
 
     // Ctrl+F6 visits every window and comes back; Ctrl+Shift+F6 goes back one.
@@ -459,8 +461,9 @@ TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
     TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
     EXPECT_EQ(ui.MessageBoxes().size(), 2u);
     EXPECT_EQ(mainFrame->GetMDIChildren().size(), 2u);
+    ASSERT_NE(mainFrame->MDIGetActive(), nullptr);
     EXPECT_NE(mainFrame->MDIGetActive(), start);
-    EXPECT_NE(mainFrame->MDIGetActive(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), mainFrame->MDIGetActive()->GetActiveView()) << "the keys go on to the next window";
 }
 
 TEST_F(FrameWndTest, ClosingAMaximisedWindowLeavesTheNextMaximisedInsideTheClient)
