@@ -4,11 +4,10 @@
 #include "FrameTestSupport.h"
 
 #include "framework/ui/MessageBox.h"
+#include "support/TypedInput.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 
 namespace frames {
 
@@ -275,38 +274,18 @@ TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
     EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
 }
 
-// A key as the keyboard gives it to the widget that has the focus, Ctrl held around it
-// when asked.
+// A key typed where the focus is, Ctrl held around it when asked.
 void TypeKey(Qt::Key key, bool control = false)
 {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    AfxInstallKeyStateTracker();
-    const Qt::KeyboardModifiers modifiers = control ? Qt::ControlModifier : Qt::NoModifier;
-    QKeyEvent controlDown(QEvent::KeyPress, Qt::Key_Control, modifiers);
-    QKeyEvent controlUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    if (control)
-        QCoreApplication::sendEvent(target, &controlDown);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
-    if (control)
-        QCoreApplication::sendEvent(target, &controlUp);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    typedinput::SendKey(QApplication::focusWidget(), control ? Qt::ControlModifier : Qt::NoModifier, key);
     PumpFrames();
 }
 
-// A left click of the mouse in the window.
 void ClickIn(CWnd& wnd, QPoint at)
 {
-    QWidget* target = AfxWidgetFromHandle(wnd.m_hWnd);
-    ASSERT_NE(target, nullptr);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
+    ASSERT_NE(AfxWidgetFromHandle(wnd.m_hWnd), nullptr);
+    typedinput::SendClick(AfxWidgetFromHandle(wnd.m_hWnd), at);
     PumpFrames();
 }
 
