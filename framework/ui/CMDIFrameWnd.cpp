@@ -232,6 +232,9 @@ void CMDIFrameWnd::OnChildDestroyed(CMDIChildWnd* pChild, BOOL bWasMaximized)
         MDIActivate(next);
         if (bWasMaximized)
             MDIMaximize(next);
+        // The focus fell to the first control of the next window when the closing one was hidden.
+        if (CView* view = next->GetActiveView(); view != nullptr && view->m_hWnd != nullptr)
+            view->SetFocus();
         return;
     }
     MDISetMenu(nullptr);

@@ -4,11 +4,10 @@
 #include "FrameTestSupport.h"
 
 #include "framework/ui/MessageBox.h"
+#include "support/TypedInput.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 
 namespace frames {
 
@@ -275,29 +274,18 @@ TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
     EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
 }
 
-// A key as the keyboard gives it to the widget that has the focus.
-void TypeKey(Qt::Key key)
+// A key typed where the focus is, Ctrl held around it when asked.
+void TypeKey(Qt::Key key, bool control = false)
 {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    typedinput::SendKey(QApplication::focusWidget(), control ? Qt::ControlModifier : Qt::NoModifier, key);
     PumpFrames();
 }
 
-// A left click of the mouse in the window.
 void ClickIn(CWnd& wnd, QPoint at)
 {
-    QWidget* target = AfxWidgetFromHandle(wnd.m_hWnd);
-    ASSERT_NE(target, nullptr);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
+    ASSERT_NE(AfxWidgetFromHandle(wnd.m_hWnd), nullptr);
+    typedinput::SendClick(AfxWidgetFromHandle(wnd.m_hWnd), at);
     PumpFrames();
 }
 
@@ -322,6 +310,30 @@ TEST_F(ChildFrameTest, EscapeAndAClickBringTheFocusFromTheBarBackToTheView)
     ASSERT_EQ(CWnd::GetFocus(), firstObject);
     ClickIn(*view, QPoint(40, 40));
     EXPECT_EQ(CWnd::GetFocus(), view) << "a click in the view takes the focus";
+}
+
+TEST_F(ChildFrameTest, WindowKeysLeaveTheNextWindowMaximisedWithTheFocusInItsView)
+{
+    CountingDoc* first = OpenDocument();
+    CountingDoc* second = OpenDocument();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    // Maximised, as the views open by default.
+    FrameOf(first)->MDIMaximize();
+    FrameOf(second)->MDIMaximize();
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    FrameOf(second)->GetActiveView()->SetFocus();
+    PumpFrames();
+
+    TypeKey(Qt::Key_F6, true);
+    ASSERT_EQ(mainFrame->MDIGetActive(), FrameOf(first));
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(first)->GetActiveView());
+    TypeKey(Qt::Key_F4, true);
+    BOOL maximized = FALSE;
+    ASSERT_EQ(mainFrame->MDIGetActive(&maximized), FrameOf(second));
+    EXPECT_TRUE(maximized);
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(second)->GetActiveView());
 }
 
 TEST_F(ChildFrameTest, ClosingAWindowDuringAModeAbortsItAndEndsTheTimer)

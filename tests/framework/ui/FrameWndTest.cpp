@@ -6,6 +6,7 @@
 #include "framework/gdi/CGdiObject.h"
 #include "framework/ui/CStatusBar.h"
 #include "framework/ui/CToolBar.h"
+#include "support/TypedInput.h"
 
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -13,8 +14,6 @@
 
 #include <cstdint>
 #include <set>
-#include <utility>
-#include <vector>
 
 namespace docview {
 namespace {
@@ -396,33 +395,11 @@ TEST_F(FrameWndTest, CascadeKeepsEveryWindowUsableAndStepsThemDown)
     }
 }
 
-// A key as the keyboard gives it to the window: the modifiers pressed before it and
-// released after it.
+// A key typed in the window, then the messages it posted.
 void TypeKey(HWND target, Qt::KeyboardModifiers modifiers, Qt::Key key)
 {
-    QWidget* widget = AfxWidgetFromHandle(target);
-    ASSERT_NE(widget, nullptr);
-    AfxInstallKeyStateTracker();
-    std::vector<std::pair<Qt::Key, Qt::KeyboardModifier>> held;
-    if (modifiers & Qt::ControlModifier)
-        held.emplace_back(Qt::Key_Control, Qt::ControlModifier);
-    if (modifiers & Qt::ShiftModifier)
-        held.emplace_back(Qt::Key_Shift, Qt::ShiftModifier);
-    Qt::KeyboardModifiers down = Qt::NoModifier;
-    for (const auto& [modifierKey, flag] : held) {
-        down |= flag;
-        QKeyEvent press(QEvent::KeyPress, modifierKey, down);
-        QCoreApplication::sendEvent(widget, &press);
-    }
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
-    for (auto it = held.rbegin(); it != held.rend(); ++it) {
-        down &= ~Qt::KeyboardModifiers(it->second);
-        QKeyEvent up(QEvent::KeyRelease, it->first, down);
-        QCoreApplication::sendEvent(widget, &up);
-    }
+    ASSERT_NE(AfxWidgetFromHandle(target), nullptr);
+    typedinput::SendKey(AfxWidgetFromHandle(target), modifiers, key);
     Pump();
 }
 
@@ -432,6 +409,8 @@ TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
         ASSERT_NE(alpha->OpenDocumentFile(nullptr), nullptr);
     CMDIChildWnd* start = mainFrame->MDIGetActive();
     ASSERT_NE(start, nullptr);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    Pump();
     auto focusWindow = [&] { return mainFrame->MDIGetActive()->GetActiveView()->m_hWnd; };
 
     // Ctrl+F6 visits every window and comes back; Ctrl+Shift+F6 goes back one.
@@ -459,8 +438,9 @@ TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
     TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
     EXPECT_EQ(ui.MessageBoxes().size(), 2u);
     EXPECT_EQ(mainFrame->GetMDIChildren().size(), 2u);
+    ASSERT_NE(mainFrame->MDIGetActive(), nullptr);
     EXPECT_NE(mainFrame->MDIGetActive(), start);
-    EXPECT_NE(mainFrame->MDIGetActive(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), mainFrame->MDIGetActive()->GetActiveView()) << "the keys go on to the next window";
 }
 
 TEST_F(FrameWndTest, ClosingAMaximisedWindowLeavesTheNextMaximisedInsideTheClient)
