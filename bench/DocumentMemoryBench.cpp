@@ -20,6 +20,7 @@
 #include "framework/core/Resources.h"
 #include "framework/ui/CDocTemplate.h"
 #include "framework/ui/CFileDialog.h"
+#include "framework/ui/CMDIChildWnd.h"
 #include "framework/ui/CView.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/ScriptedUi.h"
@@ -77,9 +78,16 @@ class PlainDoc : public CDocument {
 };
 IMPLEMENT_DYNCREATE(PlainDoc, CDocument)
 
+// Shown maximized, as the device views are.
 class PlainView : public CView {
     DECLARE_DYNCREATE(PlainView)
 public:
+    void OnInitialUpdate() override
+    {
+        CView::OnInitialUpdate();
+        if (auto* child = dynamic_cast<CMDIChildWnd*>(GetParentFrame()); child != nullptr)
+            child->MDIMaximize();
+    }
     void OnDraw(CDC* pDC) override
     {
         CRect client;

@@ -12,6 +12,20 @@ HDC GdiCreateImageDevice(QImage* target, int dpiX, int dpiY)
     return device;
 }
 
+HDC GdiCreateDeferredImageDevice(QSize size, std::function<QImage*()> provide, int dpiX, int dpiY)
+{
+    if (size.isEmpty() || !provide) return nullptr;
+    auto* device = new GdiDevice(GdiDevice::Kind::Display, size.width(), size.height(), dpiX, dpiY);
+    device->target = std::make_unique<GdiDeferredImageTarget>(std::move(provide));
+    return device;
+}
+
+bool GdiDeviceRealized(HDC hdc)
+{
+    const auto* deferred = hdc ? dynamic_cast<const GdiDeferredImageTarget*>(hdc->target.get()) : nullptr;
+    return deferred == nullptr || deferred->Realized();
+}
+
 void GdiDeleteDevice(HDC hdc) { delete hdc; }
 
 QImage* GdiDeviceImage(HDC hdc)

@@ -35,7 +35,7 @@ bool GdiImageTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcR
     return m_image && Raster().Blit(dst, src, srcRect, rop, mirrorX, mirrorY);
 }
 
-COLORREF GdiImageTarget::GetPixel(QPoint p) const
+COLORREF GdiImageTarget::GetPixel(QPoint p)
 {
     if (!m_image) return CLR_INVALID;
     if (m_clip && !m_clip->contains(p)) return CLR_INVALID;
@@ -45,6 +45,66 @@ COLORREF GdiImageTarget::GetPixel(QPoint p) const
 COLORREF GdiImageTarget::SetPixel(QPoint p, COLORREF color)
 {
     return m_image ? Raster().SetPixel(p, color) : CLR_INVALID;
+}
+
+// --- deferred image ---
+
+void GdiDeferredImageTarget::Realize()
+{
+    if (!m_provide) return;
+    const Provider provide = std::move(m_provide);
+    m_provide = nullptr;
+    SetImage(provide());
+}
+
+void GdiDeferredImageTarget::FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint)
+{
+    Realize();
+    GdiImageTarget::FillPolygons(polygons, rule, paint);
+}
+
+void GdiDeferredImageTarget::FillRect(const QRect& rect, const GdiPaint& paint)
+{
+    Realize();
+    GdiImageTarget::FillRect(rect, paint);
+}
+
+void GdiDeferredImageTarget::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint)
+{
+    Realize();
+    GdiImageTarget::StrokeCosmetic(points, closed, penStyle, paint);
+}
+
+void GdiDeferredImageTarget::DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color,
+                                      const QRect* clip)
+{
+    Realize();
+    GdiImageTarget::DrawText(baselineOrigin, text, font, color, clip);
+}
+
+bool GdiDeferredImageTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX,
+                                  bool mirrorY)
+{
+    Realize();
+    return GdiImageTarget::Blit(dst, src, srcRect, rop, mirrorX, mirrorY);
+}
+
+COLORREF GdiDeferredImageTarget::GetPixel(QPoint p)
+{
+    Realize();
+    return GdiImageTarget::GetPixel(p);
+}
+
+COLORREF GdiDeferredImageTarget::SetPixel(QPoint p, COLORREF color)
+{
+    Realize();
+    return GdiImageTarget::SetPixel(p, color);
+}
+
+QImage* GdiDeferredImageTarget::Image()
+{
+    Realize();
+    return GdiImageTarget::Image();
 }
 
 // --- page image ---

@@ -9,6 +9,7 @@
 #include <QPolygon>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,7 +23,8 @@ public:
     virtual void StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint) = 0;
     virtual void DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip) = 0;
     virtual bool Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY) = 0;
-    virtual COLORREF GetPixel(QPoint) const { return CLR_INVALID; }
+    // Not const: reading may bring a deferred target's pixels into being.
+    virtual COLORREF GetPixel(QPoint) { return CLR_INVALID; }
     virtual COLORREF SetPixel(QPoint, COLORREF) { return CLR_INVALID; }
     // The device clip (device pixels); none: the whole surface.
     virtual void SetClip(const std::optional<QRect>& clip) { m_clip = clip; }
@@ -55,7 +57,7 @@ public:
     void StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint) override;
     void DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip) override;
     bool Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY) override;
-    COLORREF GetPixel(QPoint p) const override;
+    COLORREF GetPixel(QPoint p) override;
     COLORREF SetPixel(QPoint p, COLORREF color) override;
     QImage* Image() override { return m_image; }
 
@@ -63,6 +65,33 @@ private:
     GdiRaster Raster() const;
 
     QImage* m_image;
+};
+
+// An image target whose pixels are asked for only when something is drawn or read (a
+// window's client DC, which mostly measures text and maps points): until then the
+// device has no image at all. The provider gives the image (Format_RGB32, living as
+// long as the device) or nullptr, and is asked once.
+class GdiDeferredImageTarget : public GdiImageTarget {
+public:
+    using Provider = std::function<QImage*()>;
+    explicit GdiDeferredImageTarget(Provider provide) : GdiImageTarget(nullptr), m_provide(std::move(provide)) {}
+
+    void FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint) override;
+    void FillRect(const QRect& rect, const GdiPaint& paint) override;
+    void StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint) override;
+    void DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip) override;
+    bool Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY) override;
+    COLORREF GetPixel(QPoint p) override;
+    COLORREF SetPixel(QPoint p, COLORREF color) override;
+    QImage* Image() override;
+
+    // True once the provider was asked.
+    bool Realized() const { return !m_provide; }
+
+private:
+    void Realize();
+
+    Provider m_provide;
 };
 
 // A printer page drawn into an image (print preview): each page starts white.

@@ -89,17 +89,23 @@ protected:
         if (event->type() != QEvent::Paint || viewport == nullptr || !AfxIsLiveHandle(m_hWndClient) ||
             CWnd::FromHandlePermanent(m_hWndClient) == nullptr)
             return QObject::eventFilter(watched, event);
-        QImage image(viewport->size(), QImage::Format_RGB32);
+        // Only the area to paint gets pixels (with a child maximized, a thin strip or
+        // nothing); the handler draws in client coordinates, moved onto the image.
+        const QRect area = static_cast<QPaintEvent*>(event)->rect();
+        if (area.isEmpty())
+            return QObject::eventFilter(watched, event);
+        QImage image(area.size(), QImage::Format_RGB32);
         image.fill(Qt::white);
         LRESULT erased = 0;
         if (HDC hdc = GdiCreateImageDevice(&image)) {
+            CDC::FromHandle(hdc)->SetViewportOrg(-area.left(), -area.top());
             erased = ::SendMessage(m_hWndClient, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
             GdiDeleteDevice(hdc);
         }
         if (erased == 0)
             return QObject::eventFilter(watched, event);
         QPainter painter(viewport);
-        painter.drawImage(static_cast<QPaintEvent*>(event)->rect(), image, static_cast<QPaintEvent*>(event)->rect());
+        painter.drawImage(area.topLeft(), image);
         return true;
     }
 

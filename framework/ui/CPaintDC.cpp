@@ -9,10 +9,34 @@
 
 namespace {
 
-// Devices handed out by GetDC, with the scratch image of a window that has no buffer.
-struct ClientDevice {
+// The pixels of a client DC, made when it first draws: most client DCs only measure
+// text or map points, and need none. A window that paints itself gets its back buffer
+// (of its client size); a window Qt paints, or one without a buffer, a scratch image
+// (drawing there is not shown).
+struct ClientPixels {
     HWND hWnd = nullptr;
+    QSize size;
     std::unique_ptr<QImage> scratch;
+    bool inBackBuffer = false;
+
+    QImage* Provide()
+    {
+        if (AfxIsLiveHandle(hWnd) && hWnd->selfPainted && hWnd->widget) {
+            hWnd->EnsureBackBuffer();
+            if (!hWnd->backBuffer.isNull()) {
+                inBackBuffer = true;
+                return &hWnd->backBuffer;
+            }
+        }
+        scratch = std::make_unique<QImage>(size, QImage::Format_RGB32);
+        scratch->fill(Qt::white);
+        return scratch.get();
+    }
+};
+
+// Devices handed out by GetDC.
+struct ClientDevice {
+    std::shared_ptr<ClientPixels> pixels;
     QRect area;
 };
 
@@ -83,20 +107,11 @@ HDC GetDC(HWND hWnd)
     if (handle == nullptr || !handle->widget)
         return nullptr;
     ClientDevice record;
-    record.hWnd = handle;
     record.area = handle->ClientRect();
-    HDC hdc = nullptr;
-    if (handle->selfPainted) {
-        handle->EnsureBackBuffer();
-        if (!handle->backBuffer.isNull())
-            hdc = GdiCreateImageDevice(&handle->backBuffer);
-    }
-    if (hdc == nullptr) {
-        const QSize size = record.area.size().expandedTo(QSize(1, 1));
-        record.scratch = std::make_unique<QImage>(size, QImage::Format_RGB32);
-        record.scratch->fill(Qt::white);
-        hdc = GdiCreateImageDevice(record.scratch.get());
-    }
+    record.pixels = std::make_shared<ClientPixels>();
+    record.pixels->hWnd = handle;
+    record.pixels->size = record.area.size().expandedTo(QSize(1, 1));
+    HDC hdc = GdiCreateDeferredImageDevice(record.pixels->size, [pixels = record.pixels] { return pixels->Provide(); });
     if (hdc == nullptr)
         return nullptr;
     ClientDevices().emplace(hdc, std::move(record));
@@ -111,8 +126,9 @@ int ReleaseDC(HWND, HDC hDC)
     const ClientDevice& record = it->second;
     GdiDeleteDevice(hDC);
     // What was drawn into the buffer shows without another paint pass.
-    if (!record.scratch && AfxIsLiveHandle(record.hWnd) && record.hWnd->widget && !record.hWnd->inPaintEvent)
-        record.hWnd->widget->update(record.area);
+    const HWND drawn = record.pixels->inBackBuffer ? record.pixels->hWnd : nullptr;
+    if (AfxIsLiveHandle(drawn) && drawn->widget && !drawn->inPaintEvent)
+        drawn->widget->update(record.area);
     ClientDevices().erase(it);
     return 1;
 }

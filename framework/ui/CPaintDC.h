@@ -19,8 +19,9 @@ using LPPAINTSTRUCT = PAINTSTRUCT*;
 // Sends WM_ERASEBKGND when the area was invalidated with erasing, and validates it.
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
-// A device on the window's client area (its back buffer, or a scratch image for
-// windows that Qt paints: measuring works, drawing is not shown).
+// A device on the window's client area. Its pixels are made only when it first draws:
+// the back buffer of a window that paints itself, else a scratch image (drawing is not
+// shown); measuring and mapping need none.
 HDC GetDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
 

@@ -1,4 +1,5 @@
-// The targets: PNG image, PDF printer, print-preview page, recording context.
+// The targets: PNG image, PDF printer, print-preview page, recording context, and the
+// deferred image of a window's client DC.
 #include "GdiTestSupport.h"
 
 #include <QFile>
@@ -231,6 +232,58 @@ TEST_F(CDCTargets, RecordingLogsLogicalAndDeviceCoordinates)
     };
     EXPECT_EQ(dc.GetRecording(), expected);
     EXPECT_EQ(dc.GetPixel(0, 0), CLR_INVALID);
+}
+
+// A client DC's pixels are asked for once, when it first draws or reads a pixel:
+// measuring text, mapping points and asking the device's size need none.
+TEST_F(CDCTargets, DeferredImageIsMadeOnlyWhenDrawnInto)
+{
+    QImage pixels(40, 30, QImage::Format_RGB32);
+    pixels.fill(Qt::white);
+    int asked = 0;
+    CDC dc;
+    ASSERT_TRUE(dc.Attach(GdiCreateDeferredImageDevice(QSize(40, 30), [&]() -> QImage* {
+        ++asked;
+        return &pixels;
+    })));
+    LOGFONT lf = ArialFont(-13);
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    CFont* old = dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    EXPECT_TRUE(dc.GetTextMetrics(&tm));
+    EXPECT_GT(tm.tmHeight, 0);
+    EXPECT_GT(dc.GetTextExtent("Scanner").cx, 0);
+    dc.SetMapMode(MM_LOMETRIC);
+    CPoint point(100, -100);
+    dc.LPtoDP(&point);
+    EXPECT_EQ(point, CPoint(38, 38));
+    dc.SetMapMode(MM_TEXT);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 40);
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 30);
+    EXPECT_EQ(asked, 0) << "measuring and mapping need no pixels";
+    EXPECT_FALSE(GdiDeviceRealized(dc.GetSafeHdc()));
+
+    dc.FillSolidRect(5, 5, 10, 10, RGB(255, 0, 0));
+    dc.TextOut(0, 15, "A");
+    EXPECT_EQ(asked, 1) << "asked once, at the first drawing";
+    EXPECT_TRUE(GdiDeviceRealized(dc.GetSafeHdc()));
+    EXPECT_EQ(pixels.pixel(7, 7), qRgb(255, 0, 0));
+    EXPECT_EQ(dc.GetPixel(7, 7), RGB(255, 0, 0));
+    dc.SelectObject(old);
+
+    // Reading a pixel asks too; a provider without pixels leaves drawing harmless.
+    int askedEmpty = 0;
+    CDC empty;
+    ASSERT_TRUE(empty.Attach(GdiCreateDeferredImageDevice(QSize(10, 10), [&]() -> QImage* {
+        ++askedEmpty;
+        return nullptr;
+    })));
+    EXPECT_EQ(empty.GetPixel(1, 1), CLR_INVALID);
+    empty.FillSolidRect(0, 0, 10, 10, RGB(0, 0, 255));
+    EXPECT_FALSE(empty.HasPixels());
+    EXPECT_EQ(askedEmpty, 1);
+    EXPECT_EQ(GdiCreateDeferredImageDevice(QSize(0, 10), [] { return nullptr; }), nullptr);
 }
 
 } // namespace

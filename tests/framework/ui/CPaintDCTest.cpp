@@ -104,6 +104,47 @@ TEST(CPaintDCTest, ClientDcDrawingShowsAtOnceAndTheNextPaintPassReplacesIt)
     EXPECT_EQ(PixelAt(widget, 120, 20), QColor(Qt::white)) << "the default class erases to the window colour";
 }
 
+// A client DC gets pixels only when it draws, and then those of the window's client
+// area: one that measures text or maps points (a view's creation and sizing) leaves a
+// window without a buffer as it was, whatever size its widget has.
+TEST(CPaintDCTest, ClientDcMakesTheBufferOnlyWhenItDraws)
+{
+    ASSERT_TRUE(AfxEnsureGuiApplication());
+    PaintedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "hidden", WS_OVERLAPPEDWINDOW, CRect(0, 0, 160, 100), nullptr, 0));
+    WindowHandle* handle = wnd.m_hWnd;
+    CRect client;
+    wnd.GetClientRect(&client);
+    ASSERT_TRUE(handle->backBuffer.isNull()) << "never shown, never painted";
+    {
+        CClientDC dc(&wnd);
+        TEXTMETRIC tm{};
+        EXPECT_TRUE(dc.GetTextMetrics(&tm));
+        EXPECT_GT(dc.GetTextExtent("Field").cx, 0);
+        CPoint point(10, 20);
+        dc.SetViewportOrg(5, 5);
+        dc.DPtoLP(&point);
+        EXPECT_EQ(point, CPoint(5, 15));
+        EXPECT_EQ(dc.GetDeviceCaps(HORZRES), client.Width());
+        EXPECT_EQ(dc.GetDeviceCaps(VERTRES), client.Height());
+    }
+    EXPECT_TRUE(handle->backBuffer.isNull()) << "measuring made no buffer";
+    EXPECT_EQ(wnd.paints, 0);
+
+    {
+        CClientDC dc(&wnd);
+        dc.FillSolidRect(0, 0, 20, 20, RGB(0, 0, 255));
+    }
+    EXPECT_EQ(handle->backBuffer.size(), QSize(client.Width(), client.Height()));
+    wnd.ShowWindow(SW_SHOW);
+    QWidget* widget = AfxWidgetFromHandle(wnd.m_hWnd);
+    EXPECT_EQ(PixelAt(widget, 30, 20), QColor(255, 0, 0)) << "the new buffer is painted in full";
+    {
+        CClientDC dc(&wnd);
+        EXPECT_EQ(dc.GetPixel(30, 20), RGB(255, 0, 0)) << "reading gets the window's pixels";
+    }
+}
+
 // Pixels that cannot show are not kept: a window under its child gives its buffer back at
 // idle time, and repaints in full once it shows again; the child on top keeps its pixels.
 TEST(CPaintDCTest, WindowCoveredByItsChildRepaintsInFullWhenUncovered)

@@ -128,14 +128,17 @@ END_MESSAGE_MAP()
 class PictureClient : public CWnd {
 public:
     int erased = 0;
+    CSize deviceSize; // of the last erase
 
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override
     {
         ++erased;
+        deviceSize = CSize(pDC->GetDeviceCaps(HORZRES), pDC->GetDeviceCaps(VERTRES));
         CRect client;
         GetClientRect(&client);
         pDC->FillSolidRect(&client, RGB(10, 120, 30));
+        pDC->FillSolidRect(20, 20, 40, 40, RGB(0, 0, 200));
         return TRUE;
     }
 };
@@ -532,6 +535,26 @@ TEST_F(FrameWndTest, SubclassedMdiClientPaintsTheBackground)
     const QImage image = area->grab().toImage();
     EXPECT_GT(client.erased, 0);
     EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(10, 120, 30));
+    client.UnsubclassWindow();
+}
+
+// Only the area to paint gets pixels (a thin strip beside a maximized child needs no
+// picture of the whole workspace), drawn in client coordinates all the same.
+TEST_F(FrameWndTest, MdiClientBackgroundPaintsOnlyTheAreaToPaint)
+{
+    PictureClient client;
+    ASSERT_TRUE(client.SubclassWindow(mainFrame->m_hWndMDIClient));
+    auto* area = qobject_cast<QMdiArea*>(AfxWidgetFromHandle(mainFrame->m_hWndMDIClient));
+    ASSERT_NE(area, nullptr);
+    QWidget* viewport = area->viewport();
+    const QImage whole = viewport->grab().toImage();
+    EXPECT_EQ(client.deviceSize, CSize(viewport->width(), viewport->height()));
+    EXPECT_EQ(whole.pixelColor(30, 30), QColor(0, 0, 200));
+
+    const QRect part(40, 35, 50, 30); // across the square's corner
+    const QImage piece = viewport->grab(part).toImage();
+    EXPECT_EQ(client.deviceSize, CSize(part.width(), part.height()));
+    EXPECT_EQ(piece, whole.copy(part));
     client.UnsubclassWindow();
 }
 
