@@ -948,8 +948,8 @@ void CTalisoView::OnLButtonUp(UINT nFlags, CPoint point)
             p = field->GetDragPosition(hit, p);
             const int mode = (nFlags & MK_CONTROL) != 0 ? 4 : (nFlags & MK_SHIFT) != 0 ? 5 : 3;
             field->Select(mode, p);
-            // Points keep their selection in the document file; other shapes select nothing.
-            NotifyFieldChanged(field->IsBeamContour());
+            // The selection is kept in the document file.
+            NotifyFieldChanged(TRUE);
         }
     }
     if (CWnd::GetCapture() == this)
