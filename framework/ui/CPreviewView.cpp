@@ -34,6 +34,38 @@ GdiPageSetup PreviewPage()
     return page;
 }
 
+// The preview's window: 900 x 960 at (60, 40), or as much of that as the screen's work
+// area holds, inside it.
+CRect PreviewFrameRect()
+{
+    const CRect wanted(60, 40, 960, 1000);
+    CRect area;
+    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0) || area.IsRectEmpty()) return wanted;
+    const int width = std::min(wanted.Width(), area.Width());
+    const int height = std::min(wanted.Height(), area.Height());
+    const int left = std::clamp(int(wanted.left), int(area.left), int(area.right) - width);
+    const int top = std::clamp(int(wanted.top), int(area.top), int(area.bottom) - height);
+    return CRect(left, top, left + width, top + height);
+}
+
+// Once shown the window has its title bar and border: the whole of it goes inside the
+// work area, too.
+void FitIntoWorkArea(CFrameWnd& frame)
+{
+    CRect area;
+    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0) || area.IsRectEmpty()) return;
+    CRect outer;
+    CRect inner;
+    frame.GetWindowRect(&outer);
+    frame.GetClientRect(&inner);
+    const int excessX = std::max(0, outer.Width() - area.Width());
+    const int excessY = std::max(0, outer.Height() - area.Height());
+    if (excessX > 0 || excessY > 0)
+        frame.SetWindowPos(nullptr, 0, 0, inner.Width() - excessX, inner.Height() - excessY,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AfxKeepOnScreen(frame);
+}
+
 CSize PagePixels()
 {
     const GdiPageSetup page = PreviewPage();
@@ -293,14 +325,23 @@ BOOL CPreviewView::RenderPage(int index, UINT nPage)
     return TRUE;
 }
 
+CSize CPreviewView::BareClientSize() const
+{
+    const WindowHandle* handle = GetSafeHwnd();
+    if (handle == nullptr) return CSize(0, 0);
+    const QSize size = handle->BareClientSize();
+    return CSize(size.width(), size.height());
+}
+
+// The scale follows the view's area without scroll bars: a bar that comes or goes then
+// never changes the size of the pages, which decides whether the bar is needed.
 double CPreviewView::Scale() const
 {
-    CRect client;
-    if (GetSafeHwnd() != nullptr) GetClientRect(&client);
+    const CSize bare = BareClientSize();
     const CSize page = PagePixels();
     const int gaps = int(m_nPages - 1) * kPageGap;
-    const double fitX = std::max(1, int(client.Width()) - 2 * kMargin - gaps) / double(m_nPages * page.cx);
-    const double fitY = std::max(1, client.Height() - 2 * kMargin) / double(page.cy);
+    const double fitX = std::max(1, int(bare.cx) - 2 * kMargin - gaps) / double(m_nPages * page.cx);
+    const double fitY = std::max(1, int(bare.cy) - 2 * kMargin) / double(page.cy);
     const double fit = std::max(0.05, std::min(fitX, fitY));
     const double actual = double(kScreenDpi) / kPreviewDpi;
     const double full = std::max(actual, fit * 2.0);
@@ -311,23 +352,40 @@ double CPreviewView::Scale() const
     }
 }
 
-CSize CPreviewView::PagesExtent() const
+// Page sizes are cut to whole pixels, never rounded up, so that fitted pages fit.
+CSize CPreviewView::PageSize() const
 {
     const double scale = Scale();
     const CSize page = PagePixels();
-    const int width = int(std::lround(page.cx * scale));
-    return CSize(int(m_nPages) * width + int(m_nPages - 1) * kPageGap + 2 * kMargin,
-                 int(std::lround(page.cy * scale)) + 2 * kMargin);
+    return CSize(std::max(1, int(page.cx * scale)), std::max(1, int(page.cy * scale)));
+}
+
+CSize CPreviewView::GetPagesExtent() const
+{
+    const CSize page = PageSize();
+    return CSize(int(m_nPages) * page.cx + int(m_nPages - 1) * kPageGap + 2 * kMargin, page.cy + 2 * kMargin);
 }
 
 void CPreviewView::UpdateScrollBars()
 {
-    if (GetSafeHwnd() == nullptr) return;
-    CRect client;
-    GetClientRect(&client);
-    const CSize extent = PagesExtent();
-    const int maxX = std::max(0, extent.cx - client.Width());
-    const int maxY = std::max(0, extent.cy - client.Height());
+    const WindowHandle* handle = GetSafeHwnd();
+    if (handle == nullptr) return;
+    const CSize bare = BareClientSize();
+    const int bar = handle->ScrollBarExtent();
+    const CSize extent = GetPagesExtent();
+    // Each bar is decided with the room of the other reserved: a bar only narrows the
+    // room, so once needed a bar stays needed and this settles within two rounds.
+    bool horizontal = false;
+    bool vertical = false;
+    for (bool changed = true; changed;) {
+        const bool needHorizontal = extent.cx > bare.cx - (vertical ? bar : 0);
+        const bool needVertical = extent.cy > bare.cy - (needHorizontal ? bar : 0);
+        changed = needHorizontal != horizontal || needVertical != vertical;
+        horizontal = needHorizontal;
+        vertical = needVertical;
+    }
+    const int maxX = std::max(0, extent.cx - (bare.cx - (vertical ? bar : 0)));
+    const int maxY = std::max(0, extent.cy - (bare.cy - (horizontal ? bar : 0)));
     m_ptScroll.x = std::clamp(int(m_ptScroll.x), 0, maxX);
     m_ptScroll.y = std::clamp(int(m_ptScroll.y), 0, maxY);
     SetScrollRange(SB_HORZ, 0, maxX, FALSE);
@@ -408,11 +466,10 @@ void CPreviewView::OnDraw(CDC* pDC)
     CRect client;
     GetClientRect(&client);
     pDC->FillSolidRect(client, kBackground);
-    const double scale = Scale();
-    const CSize page = PagePixels();
-    const int width = int(std::lround(page.cx * scale));
-    const int height = int(std::lround(page.cy * scale));
-    const CSize extent = PagesExtent();
+    const CSize pageSize = PageSize();
+    const int width = pageSize.cx;
+    const int height = pageSize.cy;
+    const CSize extent = GetPagesExtent();
     const int left = std::max(0, (client.Width() - extent.cx) / 2) + kMargin - m_ptScroll.x;
     const int top = std::max(0, (client.Height() - extent.cy) / 2) + kMargin - m_ptScroll.y;
     for (UINT i = 0; i < m_nPages; ++i) {
@@ -471,7 +528,7 @@ BOOL AfxDoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass*
     if (!caption.LoadString(AFX_IDS_PREVIEW_CAPTION)) caption = "Print preview";
     if (CDocument* document = pPrintView->GetDocument()) caption = document->GetTitle() + " - " + caption;
     CWnd* mainWnd = AfxGetMainWnd();
-    if (!frame->Create(nullptr, caption, WS_OVERLAPPEDWINDOW, CRect(60, 40, 960, 1000), mainWnd, nullptr, 0, &context)) {
+    if (!frame->Create(nullptr, caption, WS_OVERLAPPEDWINDOW, PreviewFrameRect(), mainWnd, nullptr, 0, &context)) {
         return FALSE; // a frame whose creation failed has deleted itself
     }
     CPreviewView* view = frame->GetPreviewView();
@@ -484,6 +541,7 @@ BOOL AfxDoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass*
     view->SetCurrentPage(view->GetCurrentPage());
     view->DisableWhileOpen(mainWnd);
     frame->ShowWindow(SW_SHOW);
+    FitIntoWorkArea(*frame);
     frame->UpdateWindow();
     return TRUE;
 }
