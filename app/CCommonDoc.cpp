@@ -637,9 +637,24 @@ BOOL CCommonDoc::WriteProtocol()
         return TRUE;
     } catch (CException& e) {
         m_pProtocolWriter.reset();
-        ReportSaveLoadException(m_strProtocolPath, &e, TRUE, IDP_FILE_WRITE_FAILED);
+        ReportRecordingStopped(e);
         return FALSE;
     }
+}
+
+// Recording goes on unseen but for a status pane: the user is told that the file failed,
+// why, and that recording has stopped.
+void CCommonDoc::ReportRecordingStopped(const CException& e) const
+{
+    CString text;
+    AfxFormatString1(text, IDP_FILE_WRITE_FAILED, m_strProtocolPath.c_str());
+    const CString reason = AfxFileErrorReason(&e);
+    if (!reason.IsEmpty())
+        text += "\n" + reason;
+    CString stopped;
+    stopped.LoadString(IDS_RECORDING_STOPPED);
+    text += "\n" + stopped;
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION, IDP_FILE_WRITE_FAILED);
 }
 
 void CCommonDoc::OnUpdateToggleRecording(CCmdUI* pCmdUI)

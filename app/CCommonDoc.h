@@ -71,6 +71,7 @@ constexpr UINT IDS_STOP_RECORDING = 971;
 constexpr UINT IDS_START_RECORDING = 972;
 constexpr UINT IDS_PROTOCOL_FILES = 1117; // default extension "\n" filter
 constexpr UINT IDS_RECORDING_PANE = 58;
+constexpr UINT IDS_RECORDING_STOPPED = 1811;
 constexpr int kHelpProtocolReplay = 115;
 constexpr int kHelpProtocolRecording = 116;
 // Automatic replay shows one entry per period.
@@ -232,6 +233,7 @@ private:
     BOOL SaveUnderNewName();
     // Writes the recorded list out; FALSE (reported) when the file could not be written.
     BOOL WriteProtocol();
+    void ReportRecordingStopped(const CException& e) const;
     void StopRecording();
     // Reads the protocol file into the replay list; TRUE when it yielded an entry.
     BOOL LoadProtocol(const CString& path);

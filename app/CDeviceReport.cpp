@@ -29,7 +29,7 @@ CString Length(WORD value, BOOL metric)
 {
     CString text;
     if (metric) text.Format("%d", int(value));
-    else text.Format("%.2f", InchFromUnit(double(value), 0));
+    else text = FormatDecimal(InchFromUnit(double(value), 0), 2);
     return text;
 }
 

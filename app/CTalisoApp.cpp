@@ -463,7 +463,11 @@ void CTalisoApp::OnDriverSetup()
     CAPISensor sensor;
     if (!sensor.Load(m_pszProfileName))
         return;
-    sensor.Setup(m_pMainWnd);
+    if (!sensor.Setup(m_pMainWnd)) {
+        const CString reason = sensor.TakeDriverError();
+        if (!reason.IsEmpty())
+            AfxMessageBox(reason.c_str(), MB_ICONEXCLAMATION);
+    }
     sensor.Free();
 }
 

@@ -7,6 +7,7 @@
 #include "framework/core/CException.h"
 #include "framework/core/CReplacingFile.h"
 #include "framework/core/CFile.h"
+#include "framework/core/CMemFile.h"
 #include "framework/ui/CCmdUI.h"
 #include "framework/ui/CMenu.h"
 #include "framework/ui/CPropertyPage.h"
@@ -22,6 +23,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 IMPLEMENT_SERIAL(CTalisoDoc, CDocument, 1)
 
@@ -70,6 +72,24 @@ void WriteField(CFile& file, const CShelter& field)
     CArchive ar(&file, CArchive::store, kArchiveBufferSize);
     ar << static_cast<const CObject*>(&field);
     ar.Close();
+}
+
+std::vector<BYTE> StoredForm(const CShelter& field)
+{
+    CMemFile file;
+    WriteField(file, field);
+    return file.Detach();
+}
+
+// Whether the field keeps the shape of 'before': their stored forms without the selection
+// and without what the views set for drawing (fill colour, handle size).
+BOOL HaveSameShape(const CShelter& before, const CShelter& field)
+{
+    const std::unique_ptr<CShelter> first = SelectionFreeCopy(&before);
+    const std::unique_ptr<CShelter> second = SelectionFreeCopy(&field);
+    second->SetFillColor(first->GetFillColor());
+    second->SetHandleSize(first->GetHandleSize());
+    return StoredForm(*first) == StoredForm(*second);
 }
 
 // One field read by pointer; any other class (or a reference back) is refused by the
@@ -231,6 +251,16 @@ int CTalisoDoc::SetUndoCurrent(CSensorObject* pObject)
         return 0;
     m_undoStack.SetCurrent(std::move(copy));
     return 1;
+}
+
+BOOL CTalisoDoc::RecordFieldChange(const CShelter& before, CShelter& field)
+{
+    if (HaveSameShape(before, field))
+        return FALSE;
+    m_undoStack.Push(SelectionFreeCopy(&before));
+    field.SetModified(1);
+    SetUndoCurrent(&field);
+    return TRUE;
 }
 
 void CTalisoDoc::ClearUndo()

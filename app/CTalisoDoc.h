@@ -77,6 +77,10 @@ public:
     // (SetUndoCurrent); the copies keep no selection. 0 when the object is no field.
     int PushUndo(CSensorObject* pObject);
     int SetUndoCurrent(CSensorObject* pObject);
+    // A mouse edit of the field done: when its shape differs from 'before' (the selection
+    // aside), 'before' becomes the undo step and the field is marked as changed. FALSE
+    // when the shape is the same, so that an edit that came to nothing takes no step.
+    BOOL RecordFieldChange(const CShelter& before, CShelter& field);
     void ClearUndo();
     BOOL CanUndo() const { return m_undoStack.CanUndo(); }
     BOOL CanRedo() const { return m_undoStack.CanRedo(); }

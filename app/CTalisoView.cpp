@@ -16,6 +16,7 @@
 #include "model/CShelter.h"
 #include "model/DistanceUnit.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -723,15 +724,21 @@ void CTalisoView::DrawGridLabels(CDC* pDC)
         text.Format("%d", labelValue(v));
         pDC->TextOut(xc, v, text);
     }
+    // The labels across name the lines in sight; one at a side edge moves in by what would
+    // stick out, so that it shows whole.
+    const int rowLeft = std::max(visible.left, -limit);
+    const int rowRight = std::min(visible.right, limit);
+    auto rowLabel = [&](int x) {
+        if (x < rowLeft || x > rowRight)
+            return;
+        text.Format("%+d", labelValue(x));
+        const int half = std::abs(pDC->GetTextExtent(text).cx) / 2;
+        pDC->TextOut(std::clamp(x, rowLeft + half, std::max(rowLeft + half, rowRight - half)), yc, text);
+    };
     for (int v = 0; v >= 0; v = NextGridValue(v, spacing, limit)) {
-        if (shows(v, yc)) {
-            text.Format("%+d", labelValue(v));
-            pDC->TextOut(v, yc, text);
-        }
-        if (v > 0 && shows(-v, yc)) {
-            text.Format("%+d", labelValue(-v));
-            pDC->TextOut(-v, yc, text);
-        }
+        rowLabel(v);
+        if (v > 0)
+            rowLabel(-v);
     }
     pDC->SetBkMode(oldBkMode);
     pDC->SetTextAlign(oldAlign);
@@ -852,10 +859,10 @@ void CTalisoView::OnLButtonDown(UINT nFlags, CPoint point)
         if (CShelter* field = GetEditableObject(); field != nullptr) {
             const CSensorPoint p = field->SnapPoint(ClientToLogical(point), kSnapToGrid);
             const BOOL onHandle = (field->HitTest(p) & kHitHandle) != 0;
-            // Clearing the selection is no edit: the document stays unmodified.
+            // The selection is kept in the document file: clearing one is a change to save.
             if (!onHandle && (nFlags & (MK_CONTROL | MK_SHIFT)) == 0 && field->HasSelection()) {
                 field->Select(0, CSensorPoint());
-                NotifyFieldChanged(FALSE);
+                NotifyFieldChanged(TRUE);
             }
         }
     }
@@ -871,21 +878,12 @@ void CTalisoView::BeginHandleDrag(CShelter* pField)
     if ((hit & kHitHandle) == 0)
         return;
     m_pDragSnapshot = pField->CloneShelter();
-    m_bDragChanged = FALSE;
+    m_bModifiedBeforeDrag = GetDocument()->IsModified();
     p = pField->GetDragPosition(hit, p);
-    if (pField->BeginDrag(p))
-        NoteDragChange();
-}
-
-void CTalisoView::NoteDragChange()
-{
-    CTalisoDoc* doc = GetDocument();
-    // The state before the drag becomes an undo step only once the field really changed.
-    if (!m_bDragChanged && m_pDragSnapshot != nullptr) {
-        doc->PushUndo(m_pDragSnapshot.get());
-        m_bDragChanged = TRUE;
-    }
-    NotifyFieldChanged(TRUE);
+    // A shape that changes as the drag begins has lifted the point off for the release to place.
+    m_bPointLifted = pField->BeginDrag(p);
+    if (m_bPointLifted)
+        NotifyFieldChanged(TRUE);
 }
 
 void CTalisoView::OnMouseMove(UINT nFlags, CPoint point)
@@ -912,35 +910,37 @@ void CTalisoView::OnMouseMove(UINT nFlags, CPoint point)
     CShelter* field = GetEditableObject();
     if (field != nullptr && field->IsDragging()) {
         if (field->DragTo(ClientToLogical(point)))
-            NoteDragChange();
+            NotifyFieldChanged(TRUE);
         m_ptLast = point;
     }
 }
 
-void CTalisoView::FinishDrag(CPoint point)
+BOOL CTalisoView::FinishDrag(CPoint point)
 {
     CShelter* field = GetEditableObject();
+    BOOL refused = FALSE;
     if (field != nullptr && field->IsDragging()) {
-        if (field->EndDrag(ClientToLogical(point)))
-            NoteDragChange();
-        if (m_bDragChanged) {
-            field->SetModified(1);
-            GetDocument()->SetUndoCurrent(field);
-            NotifyFieldChanged(TRUE);
-        } else {
-            NotifyFieldChanged(FALSE);
-        }
+        const BOOL placed = field->EndDrag(ClientToLogical(point));
+        refused = m_bPointLifted && !placed;
+        // The drag is one undo step, and none when the field came back to its shape.
+        CTalisoDoc* doc = GetDocument();
+        const BOOL changed = m_pDragSnapshot != nullptr && doc->RecordFieldChange(*m_pDragSnapshot, *field);
+        if (!changed)
+            doc->SetModifiedFlag(m_bModifiedBeforeDrag);
+        NotifyFieldChanged(changed);
     }
     m_pDragSnapshot.reset();
-    m_bDragChanged = FALSE;
+    m_bPointLifted = FALSE;
+    return refused;
 }
 
 void CTalisoView::OnLButtonUp(UINT nFlags, CPoint point)
 {
+    BOOL refused = FALSE;
     if (m_bPanMode) {
         m_bPanMode = 0;
     } else if (m_bDragging) {
-        FinishDrag(point);
+        refused = FinishDrag(point);
     } else if (CShelter* field = GetEditableObject(); field != nullptr && m_bButtonDown) {
         CSensorPoint p = field->SnapPoint(ClientToLogical(point), kSnapToGrid);
         const WORD hit = field->HitTest(p);
@@ -948,8 +948,8 @@ void CTalisoView::OnLButtonUp(UINT nFlags, CPoint point)
             p = field->GetDragPosition(hit, p);
             const int mode = (nFlags & MK_CONTROL) != 0 ? 4 : (nFlags & MK_SHIFT) != 0 ? 5 : 3;
             field->Select(mode, p);
-            // A selection is no edit: the views redraw, the document stays unmodified.
-            NotifyFieldChanged(FALSE);
+            // Points keep their selection in the document file; other shapes select nothing.
+            NotifyFieldChanged(field->IsBeamContour());
         }
     }
     if (CWnd::GetCapture() == this)
@@ -957,6 +957,9 @@ void CTalisoView::OnLButtonUp(UINT nFlags, CPoint point)
     m_ptLast = point;
     m_bDragging = 0;
     m_bButtonDown = FALSE;
+    // As for a double-click there: the drop point lies outside the field's range.
+    if (refused)
+        AfxMessageBox(IDP_POINT_OUT_OF_RANGE, MB_ICONINFORMATION);
 }
 
 void CTalisoView::OnCancelMode()
@@ -987,10 +990,8 @@ void CTalisoView::OnLButtonDblClk(UINT, CPoint point)
         AfxMessageBox(IDP_POINT_OUT_OF_RANGE, MB_ICONINFORMATION);
         return;
     }
-    CTalisoDoc* doc = GetDocument();
-    doc->PushUndo(before.get());
-    doc->SetUndoCurrent(field);
-    NotifyFieldChanged(TRUE);
+    if (GetDocument()->RecordFieldChange(*before, *field))
+        NotifyFieldChanged(TRUE);
 }
 
 BOOL CTalisoView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)

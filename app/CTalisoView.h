@@ -178,15 +178,19 @@ private:
     void RefreshCursorShape();
     // Mouse editing: the drag of a handle and the change record that makes it one undo step.
     void BeginHandleDrag(CShelter* pField);
-    void NoteDragChange();
-    void FinishDrag(CPoint point);
+    // Ends a handle drag: one undo step when the field changed. TRUE when the field
+    // refused the lifted point where it was dropped (and is back as it was).
+    BOOL FinishDrag(CPoint point);
     void NotifyFieldChanged(BOOL bModified);
 
     // Set between a left-button press in this view and its release.
     BOOL m_bButtonDown = FALSE;
-    // The field before a handle drag; pushed as the undo step at the drag's first change.
+    // The field before a handle drag; the undo step when the drag changed the field.
     std::unique_ptr<CShelter> m_pDragSnapshot;
-    BOOL m_bDragChanged = FALSE;
+    // The drag began by lifting a point off the contour; the release must place it.
+    BOOL m_bPointLifted = FALSE;
+    // What the document's modified flag was before the drag, for a drag that changes nothing.
+    BOOL m_bModifiedBeforeDrag = FALSE;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 
 # The include check: run with -DSOURCE_DIR=<tree> -DMAP=<build>/layer-map.txt -P.
 # Each folder feeds one layer. Every quoted include is written with its path in the tree,
-# never bare and never with "..", and a file of a layer includes only from the folders of
+# never bare, never with ".." and never as a path from the including file's folder (the
+# compiler takes that one first), and a file of a layer includes only from the folders of
 # its own layer and of the layers it uses (a library's internal/ folder belongs to that
 # library alone). Tests,
 # benchmarks and fuzz targets stand above every layer and may reach internals, but never
@@ -26,6 +27,15 @@ function(quoted_includes file out)
     endforeach()
     set(${out} ${result} PARENT_SCOPE)
 endfunction()
+
+# The compiler looks for a quoted include beside the including file before the include
+# folders: sets beside to the tree path of the file found there, or to "".
+macro(find_beside folder path)
+    set(beside "")
+    if(EXISTS ${SOURCE_DIR}/${folder}/${path} AND NOT IS_DIRECTORY ${SOURCE_DIR}/${folder}/${path})
+        file(RELATIVE_PATH beside ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/${path})
+    endif()
+endmacro()
 
 # Splits a "line:path" entry of quoted_includes.
 macro(split_include include)
@@ -74,6 +84,18 @@ foreach(entry IN LISTS layers)
                 split_include(${include})
                 check_written_as_path(${relative} ${number} ${path})
                 if(NOT written_as_path)
+                    continue()
+                endif()
+                find_beside(${folder} ${path})
+                if(beside)
+                    get_filename_component(included_folder ${beside} DIRECTORY)
+                    if(NOT included_folder IN_LIST visible)
+                        string(APPEND faults
+                            "${relative}:${number}: \"${path}\" is ${beside}, outside what layer ${layer} may use\n")
+                    else()
+                        string(APPEND faults
+                            "${relative}:${number}: \"${path}\" is found beside the file; write ${beside}\n")
+                    endif()
                     continue()
                 endif()
                 get_filename_component(included_folder ${path} DIRECTORY)

@@ -5,6 +5,12 @@
 
 IMPLEMENT_DYNAMIC(CAPISensor, CObject)
 
+namespace {
+
+constexpr int kDriverErrorSize = 256; // the driver keeps no longer text
+
+} // namespace
+
 CAPISensor::~CAPISensor()
 {
     if (m_open)
@@ -69,7 +75,16 @@ BOOL CAPISensor::Setup(CWnd* frame)
 {
     if (!m_loaded)
         return FALSE;
+    // A reason left by an earlier call would stand for this one after Cancel.
+    TakeDriverError();
     return ::SetupSensor(m_handle, reinterpret_cast<intptr_t>(frame ? frame->GetSafeHwnd() : nullptr)) != 0;
+}
+
+CString CAPISensor::TakeDriverError()
+{
+    char text[kDriverErrorSize] = {};
+    ::ErrorSensor(m_handle, text, int(sizeof text));
+    return CString(text);
 }
 
 BOOL CAPISensor::SetBaudrate(int rate)

@@ -42,8 +42,12 @@ public:
     BOOL Close();
     // The driver's view: 1 when its port is open.
     BOOL Query();
-    // The driver's port set-up dialog over the frame window; TRUE after OK.
+    // The driver's port set-up dialog over the frame window; TRUE after OK. FALSE after
+    // Cancel, and with the driver's reason (TakeDriverError) when the dialog could not be
+    // shown or the INI file did not take the settings, which are in force all the same.
     BOOL Setup(CWnd* frame);
+    // The driver's reason for its last failure, emptied by the call; empty when none is left.
+    CString TakeDriverError();
     // Sets the baud code in the INI file and on the port (reopening an open port).
     BOOL SetBaudrate(int rate);
     // The baud code the INI file holds now; 0 when not loaded.

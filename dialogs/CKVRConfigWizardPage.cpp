@@ -298,12 +298,12 @@ CKVRConfigInputsPage::CKVRConfigInputsPage() : CKVRConfigWizardPage(IDD) {}
 void CKVRConfigInputsPage::DoDataExchange(CDataExchange* pDX)
 {
     CKVRConfigWizardPage::DoDataExchange(pDX);
-    for (int k = 0; k < 4; ++k) DDX_Check(pDX, kInputIds[k], m_nInput[k]);
-    DDX_Check(pDX, IDC_SPEED, m_nSpeed);
-    DDX_Check(pDX, IDC_OPTION_A, m_nOptionA);
-    DDX_Check(pDX, IDC_OPTION_B, m_nOptionB);
-    DDX_Check(pDX, IDC_EXTRA_A, m_nExtraA);
-    DDX_Check(pDX, IDC_EXTRA_B, m_nExtraB);
+    for (int k = 0; k < 4; ++k) DDX_Check(pDX, kInputIds[k], m_choice.input[k]);
+    DDX_Check(pDX, IDC_SPEED, m_choice.speed);
+    DDX_Check(pDX, IDC_OPTION_A, m_choice.optionA);
+    DDX_Check(pDX, IDC_OPTION_B, m_choice.optionB);
+    DDX_Check(pDX, IDC_EXTRA_A, m_choice.extraA);
+    DDX_Check(pDX, IDC_EXTRA_B, m_choice.extraB);
 }
 
 BOOL CKVRConfigInputsPage::OnSetActive()
@@ -311,26 +311,18 @@ BOOL CKVRConfigInputsPage::OnSetActive()
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
     SetWizardButtons(kButtonsBackNext);
-    // Every configuration uses option A.
-    config->SetUsedFlags(BYTE(config->GetUsedFlags() | kUsesOssdA));
-    const BYTE flags = config->GetUsedFlags();
-    for (int k = 0; k < 4; ++k) m_nInput[k] = (flags >> k) & 1;
-    m_nSpeed = (flags & kUsesSpeed) ? 1 : 0;
-    m_nOptionA = 1;
-    m_nOptionB = (flags & kUsesOssdB) ? 1 : 0;
-    m_nExtraA = config->GetOssdA() ? 1 : 0;
-    m_nExtraB = config->GetOssdB() ? 1 : 0;
+    m_choice = KVRInputsChoice::TakeFrom(*config);
     UpdateData(FALSE);
 
     // What the cases use cannot be switched off here.
-    const BYTE used = config->GetUsedInputs().bits;
-    for (int k = 0; k < 4; ++k) EnableItem(this, kInputIds[k], (used & (1 << k)) == 0);
-    EnableItem(this, IDC_SPEED, (used & (kUsesSpeed | 0x04 | 0x08)) == 0);
+    const KVRInputsInUse inUse = KVRInputsInUse::Of(*config);
+    for (int k = 0; k < 4; ++k) EnableItem(this, kInputIds[k], !inUse.input[k]);
+    EnableItem(this, IDC_SPEED, !inUse.speed);
     EnableItem(this, IDC_OPTION_A, FALSE);
-    EnableItem(this, IDC_OPTION_B, (used & kUsesOssdB) == 0);
+    EnableItem(this, IDC_OPTION_B, !inUse.optionB);
     ShowInputsFreeOfSpeed();
-    EnableItem(this, IDC_EXTRA_A, m_nOptionA);
-    EnableItem(this, IDC_EXTRA_B, m_nOptionB);
+    EnableItem(this, IDC_EXTRA_A, m_choice.optionA);
+    EnableItem(this, IDC_EXTRA_B, m_choice.optionB);
     return TRUE;
 }
 
@@ -364,26 +356,10 @@ void CKVRConfigInputsPage::OnOption()
 BOOL CKVRConfigInputsPage::OnKillActive()
 {
     if (!UpdateData(TRUE)) return FALSE;
-    const bool anyInput = m_nInput[0] || m_nInput[1] || m_nInput[2] || m_nInput[3] || m_nSpeed;
-    UINT refusal = 0;
-    if (!anyInput) refusal = IDP_NO_INPUT;
-    else if (!m_nOptionA && !m_nOptionB) refusal = IDP_NO_OPTION;
-    else if ((m_nExtraA && !m_nOptionA) || (m_nExtraB && !m_nOptionB)) refusal = IDP_EXTRA_WITHOUT_OPTION;
-    if (refusal) {
-        AfxMessageBox(refusal);
-        return FALSE;
-    }
+    if (!m_choice.Accept()) return FALSE;
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
-    BYTE flags = BYTE(config->GetUsedFlags() & ~0x7F);
-    for (int k = 0; k < 4; ++k)
-        if (m_nInput[k]) flags |= BYTE(kUsesInput1 << k);
-    if (m_nSpeed) flags |= kUsesSpeed;
-    if (m_nOptionA) flags |= kUsesOssdA;
-    if (m_nOptionB) flags |= kUsesOssdB;
-    config->SetUsedFlags(flags);
-    config->SetOssdA(BYTE(m_nExtraA ? 1 : 0));
-    config->SetOssdB(BYTE(m_nExtraB ? 1 : 0));
+    m_choice.StoreInto(*config);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // left after validation; the list pages change the configuration at once.
 #include "dialogs/CKVRListPageBase.h"
 #include "dialogs/CWizardPage.h"
+#include "dialogs/KVRInputsChoice.h"
 #include "framework/ui/CListBox.h"
 #include "model/CSensorType.h"
 
@@ -103,19 +104,11 @@ public:
     static constexpr int IDC_OPTION_B = 2185;
     static constexpr int IDC_EXTRA_A = 2073;
     static constexpr int IDC_EXTRA_B = 2074;
-    static constexpr UINT IDP_NO_OPTION = 460;
-    static constexpr UINT IDP_NO_INPUT = 462;
-    static constexpr UINT IDP_EXTRA_WITHOUT_OPTION = 465;
     CKVRConfigInputsPage();
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
 
-    int m_nInput[4] = {};
-    int m_nSpeed = 0;
-    int m_nOptionA = 1;
-    int m_nOptionB = 0;
-    int m_nExtraA = 0;
-    int m_nExtraB = 0;
+    KVRInputsChoice m_choice;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

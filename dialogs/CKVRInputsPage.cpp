@@ -2,8 +2,10 @@
 
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/DDX.h"
-#include "framework/ui/MessageBox.h"
 #include "model/CKVRConfig.h"
+
+#include <array>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CKVRInputsPage, CKVRConfigPage)
 
@@ -19,12 +21,7 @@ constexpr int IDC_EXTRA_A = 2073;
 constexpr int IDC_EXTRA_B = 2074;
 constexpr int IDC_PICTURE = 2066;
 constexpr UINT IDB_INPUTS_PICTURE = 82;
-constexpr UINT IDP_NO_OPTION = 460;
-constexpr UINT IDP_NOTHING_TO_EVALUATE = 462;
-constexpr UINT IDP_EXTRA_WITHOUT_OPTION = 465;
-constexpr BYTE kInputBits = 0x0F;
-constexpr BYTE kUsesInput3 = 0x04;
-constexpr BYTE kUsesInput4 = 0x08;
+constexpr std::pair<int, int> kOptionExtras[] = {{IDC_OPTION_A, IDC_EXTRA_A}, {IDC_OPTION_B, IDC_EXTRA_B}};
 
 } // namespace
 
@@ -41,14 +38,14 @@ void CKVRInputsPage::DoDataExchange(CDataExchange* pDX)
 {
     CKVRConfigPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PICTURE, m_picture);
-    for (std::size_t i = 0; i < IDC_INPUT.size(); ++i) DDX_Check(pDX, IDC_INPUT[i], m_nInput[i]);
+    for (std::size_t i = 0; i < IDC_INPUT.size(); ++i) DDX_Check(pDX, IDC_INPUT[i], m_choice.input[i]);
     // Both speed checks show the one speed bit.
-    DDX_Check(pDX, IDC_SPEED, m_nSpeed);
-    DDX_Check(pDX, IDC_SPEED_SECOND, m_nSpeed);
-    DDX_Check(pDX, IDC_OPTION_A, m_nOptionA);
-    DDX_Check(pDX, IDC_OPTION_B, m_nOptionB);
-    DDX_Check(pDX, IDC_EXTRA_A, m_nExtraA);
-    DDX_Check(pDX, IDC_EXTRA_B, m_nExtraB);
+    DDX_Check(pDX, IDC_SPEED, m_choice.speed);
+    DDX_Check(pDX, IDC_SPEED_SECOND, m_choice.speed);
+    DDX_Check(pDX, IDC_OPTION_A, m_choice.optionA);
+    DDX_Check(pDX, IDC_OPTION_B, m_choice.optionB);
+    DDX_Check(pDX, IDC_EXTRA_A, m_choice.extraA);
+    DDX_Check(pDX, IDC_EXTRA_B, m_choice.extraB);
 }
 
 BOOL CKVRInputsPage::OnInitDialog()
@@ -58,30 +55,17 @@ BOOL CKVRInputsPage::OnInitDialog()
     return TRUE;
 }
 
-void CKVRInputsPage::LoadFromConfig(CKVRConfig& config)
-{
-    // Option A is always used.
-    config.SetUsedFlags(BYTE(config.GetUsedFlags() | kUsesOssdA));
-    const BYTE flags = config.GetUsedFlags();
-    for (std::size_t i = 0; i < m_nInput.size(); ++i) m_nInput[i] = (flags & (kUsesInput1 << i)) ? 1 : 0;
-    m_nSpeed = (flags & kUsesSpeed) ? 1 : 0;
-    m_nOptionA = 1;
-    m_nOptionB = (flags & kUsesOssdB) ? 1 : 0;
-    m_nExtraA = config.GetOssdA() ? 1 : 0;
-    m_nExtraB = config.GetOssdB() ? 1 : 0;
-}
-
 void CKVRInputsPage::DisableUsedItems(const CKVRConfig& config)
 {
-    const BYTE used = config.GetUsedInputs().bits;
+    const KVRInputsInUse inUse = KVRInputsInUse::Of(config);
     for (std::size_t i = 0; i < IDC_INPUT.size(); ++i) {
-        if (used & (kUsesInput1 << i)) EnableControl(IDC_INPUT[i], FALSE);
+        if (inUse.input[i]) EnableControl(IDC_INPUT[i], FALSE);
     }
-    if (used & (kUsesSpeed | kUsesInput3 | kUsesInput4)) {
+    if (inUse.speed) {
         EnableControl(IDC_SPEED, FALSE);
         EnableControl(IDC_SPEED_SECOND, FALSE);
     }
-    if (used & kUsesOssdB) EnableControl(IDC_OPTION_B, FALSE);
+    if (inUse.optionB) EnableControl(IDC_OPTION_B, FALSE);
 }
 
 BOOL CKVRInputsPage::OnSetActive()
@@ -89,7 +73,7 @@ BOOL CKVRInputsPage::OnSetActive()
     m_bFirstSetActive = FALSE;
     CKVRConfig* config = GetConfig();
     if (!config) return FALSE;
-    LoadFromConfig(*config);
+    m_choice = KVRInputsChoice::TakeFrom(*config);
     UpdateData(FALSE);
     for (const int id : IDC_INPUT) EnableControl(id, TRUE);
     EnableControl(IDC_SPEED, TRUE);
@@ -134,55 +118,24 @@ void CKVRInputsPage::OnSecondSpeedClicked()
 
 void CKVRInputsPage::EnableExtras()
 {
-    for (const auto& [option, extra] : {std::pair{IDC_OPTION_A, IDC_EXTRA_A}, std::pair{IDC_OPTION_B, IDC_EXTRA_B}}) {
-        const BOOL on = IsDlgButtonChecked(option) == BST_CHECKED;
-        if (!on) CheckDlgButton(extra, BST_UNCHECKED);
-        EnableControl(extra, on);
-    }
+    for (const auto& [option, extra] : kOptionExtras) EnableControl(extra, IsDlgButtonChecked(option) == BST_CHECKED);
 }
 
 void CKVRInputsPage::OnOptionClicked()
 {
-    EnableExtras();
-}
-
-BOOL CKVRInputsPage::IsComplete() const
-{
-    const BOOL anyInput = m_nInput[0] || m_nInput[1] || m_nInput[2] || m_nInput[3] || m_nSpeed;
-    UINT refusal = 0;
-    if (!anyInput)
-        refusal = IDP_NOTHING_TO_EVALUATE;
-    else if (!m_nOptionA && !m_nOptionB)
-        refusal = IDP_NO_OPTION;
-    else if ((m_nExtraA && !m_nOptionA) || (m_nExtraB && !m_nOptionB))
-        refusal = IDP_EXTRA_WITHOUT_OPTION;
-    if (refusal) AfxMessageBox(refusal, MB_OK);
-    return refusal == 0;
-}
-
-BYTE CKVRInputsPage::FlagsToStore() const
-{
-    BYTE flags = 0;
-    for (std::size_t i = 0; i < m_nInput.size(); ++i) {
-        if (m_nInput[i]) flags |= BYTE(kUsesInput1 << i);
+    // An option switched off takes its extra with it.
+    for (const auto& [option, extra] : kOptionExtras) {
+        if (IsDlgButtonChecked(option) != BST_CHECKED) CheckDlgButton(extra, BST_UNCHECKED);
     }
-    if (m_nSpeed) flags |= kUsesSpeed;
-    if (m_nOptionA) flags |= kUsesOssdA;
-    if (m_nOptionB) flags |= kUsesOssdB;
-    return flags;
+    EnableExtras();
 }
 
 BOOL CKVRInputsPage::OnKillActive()
 {
     if (!UpdateData(TRUE)) return FALSE;
     // Speed measurement is what check 2176 shows; 2102 only mirrors it.
-    m_nSpeed = IsDlgButtonChecked(IDC_SPEED) == BST_CHECKED;
-    if (!IsComplete()) return FALSE;
-    CKVRConfig* config = GetConfig();
-    if (!config) return TRUE;
-    const BYTE kept = config->GetUsedFlags() & BYTE(~(kInputBits | kUsesSpeed | kUsesOssdA | kUsesOssdB));
-    config->SetUsedFlags(BYTE(kept | FlagsToStore()));
-    config->SetOssdA(BYTE(m_nExtraA));
-    config->SetOssdB(BYTE(m_nExtraB));
+    m_choice.speed = IsDlgButtonChecked(IDC_SPEED) == BST_CHECKED;
+    if (!m_choice.Accept()) return FALSE;
+    if (CKVRConfig* config = GetConfig()) m_choice.StoreInto(*config);
     return TRUE;
 }

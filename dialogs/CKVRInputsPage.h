@@ -3,9 +3,8 @@
 // and which of options A and B the unit uses, with the extra choice of each option. Items
 // that the monitoring cases use cannot be switched off here.
 #include "dialogs/CKVRConfigPage.h"
+#include "dialogs/KVRInputsChoice.h"
 #include "dialogs/controls/CPictureButton.h"
-
-#include <array>
 
 class CKVRInputsPage : public CKVRConfigPage {
     DECLARE_DYNAMIC(CKVRInputsPage)
@@ -24,20 +23,13 @@ protected:
     afx_msg void OnOptionClicked();
 
 private:
-    void LoadFromConfig(CKVRConfig& config);
     void DisableUsedItems(const CKVRConfig& config);
     void SetSpeed(BOOL on);
     void ShowSpeedDependents();
+    // Each extra is enabled only while its option is on.
     void EnableExtras();
-    BOOL IsComplete() const;
-    BYTE FlagsToStore() const;
 
-    std::array<int, 4> m_nInput{};
-    int m_nSpeed = 0;
-    int m_nOptionA = 1;
-    int m_nOptionB = 0;
-    int m_nExtraA = 0;
-    int m_nExtraB = 0;
+    KVRInputsChoice m_choice;
     CPictureButton m_picture;
 
     DECLARE_MESSAGE_MAP()

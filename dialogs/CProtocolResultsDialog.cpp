@@ -8,6 +8,7 @@
 #include "framework/ui/DDX.h"
 #include "model/CScan.h"
 #include "model/CSensorType.h"
+#include "model/DistanceUnit.h"
 
 #include <array>
 
@@ -90,10 +91,11 @@ void CProtocolResultsDialog::DoDataExchange(CDataExchange* pDX)
     CPollingDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RESULT_VIEW, m_editResult);
     if (!pDX->m_bSaveAndValidate) {
-        CString first, last, step;
+        CString first, last;
+        CString step;
         first.Format("%d°", m_nFirstAngle);
         last.Format("%d°", m_nLastAngle);
-        step.Format("%.1f°", double(m_fAngleStep));
+        step = FormatDecimal(m_fAngleStep, 1) + "°";
         const char* const inserts[] = {first.c_str(), last.c_str(), step.c_str()};
         AfxFormatStrings(m_strSettings, IDS_SETTINGS_SUMMARY, inserts, 3);
     }
@@ -147,8 +149,9 @@ CString CProtocolResultsDialog::FormatContourTable(const CScan& scan, const Cont
             continue;
         const CString flags =
             FlagText(scan.GetFlag1(i), "BL") + FlagText(scan.GetFlag2(i), "SF") + FlagText(scan.GetFlag3(i), "WF");
-        table.AppendFormat("%d\t%.1f°\t%.0fcm\t%.1fcm\t%.1fcm\t%s", i, angle, double(point.GetRadius()),
-                           double(point.GetX()), double(point.GetY()), flags.c_str());
+        table.AppendFormat("%d\t%s°\t%scm\t%scm\t%scm\t%s", i, FormatDecimal(angle, 1).c_str(),
+                           FormatDecimal(point.GetRadius(), 0).c_str(), FormatDecimal(point.GetX(), 1).c_str(),
+                           FormatDecimal(point.GetY(), 1).c_str(), flags.c_str());
         table += kNewLine;
     }
     return table + kNewLine + kNewLine;

@@ -30,6 +30,14 @@ namespace {
 constexpr UINT IDS_RESTART_LEAD_IN = 1073;
 constexpr UINT IDS_OUTPUT_MODE_LEAD_IN = 1074;
 constexpr UINT IDS_RESTART_FLAG_LEAD_IN = 1075;
+// The labels of the lines whose device texts name their value; the text of a code the
+// device text service does not know (713) names nothing and is shown after its label.
+constexpr UINT IDS_INPUT_MONITORING_LABEL = 1068;
+constexpr UINT IDS_RESTART_LABEL = 1069;
+constexpr UINT IDS_RESTART_FLAG_LABEL = 1070;
+constexpr UINT IDS_OUTPUT_MODE_LABEL = 1071;
+constexpr UINT IDS_SECOND_OUTPUT_LABEL = 1092;
+constexpr UINT IDS_UNKNOWN_CODE = 713;
 constexpr UINT IDS_FILE_FILTER = 1122;
 constexpr UINT kOpenHelpContext = 112;
 constexpr UINT kSaveHelpContext = 113;
@@ -88,19 +96,26 @@ CString Label(UINT id)
     return text;
 }
 
+// The device text of a code; for a code it does not know, the line's label and that text.
+CString LabelledSensorText(int textClass, int code, UINT labelId)
+{
+    const CString text = SensorText(textClass, code, 0);
+    return text == Label(IDS_UNKNOWN_CODE) ? Label(labelId) + " " + text : text;
+}
+
 CString ListingText(const ListingValues& v, const CString& timeStamp)
 {
     const CString crlf = "\r\n";
     CString text = timeStamp + crlf;
     text += DashLine() + crlf;
-    text += SensorText(2, v.inputMonitoring, 0) + crlf;
-    text += Label(IDS_RESTART_LEAD_IN) + SensorText(6, v.restart, 0);
+    text += LabelledSensorText(2, v.inputMonitoring, IDS_INPUT_MONITORING_LABEL) + crlf;
+    text += Label(IDS_RESTART_LEAD_IN) + LabelledSensorText(6, v.restart, IDS_RESTART_LABEL);
     if (v.restart == kRestartWithDelay) text += SensorText(22, v.delay, 0);
     text += crlf;
-    text += Label(IDS_RESTART_FLAG_LEAD_IN) + SensorText(20, v.restartFlag, 0) + crlf;
-    text += Label(IDS_OUTPUT_MODE_LEAD_IN) + SensorText(19, v.outputMode, 0) + crlf;
+    text += Label(IDS_RESTART_FLAG_LEAD_IN) + LabelledSensorText(20, v.restartFlag, IDS_RESTART_FLAG_LABEL) + crlf;
+    text += Label(IDS_OUTPUT_MODE_LEAD_IN) + LabelledSensorText(19, v.outputMode, IDS_OUTPUT_MODE_LABEL) + crlf;
     text += SensorText(24, v.scans, 0) + SensorText(23, v.scans * kScanTime, 0) + crlf;
-    text += SensorText(25, v.secondOutput, 0) + crlf;
+    text += LabelledSensorText(25, v.secondOutput, IDS_SECOND_OUTPUT_LABEL) + crlf;
     text += SensorText(26, v.deviceKind, 0) + crlf;
     if (v.variant) text += SensorText(30, *v.variant, 0) + crlf;
     return text;

@@ -39,13 +39,17 @@ TALISO_EXPORT int QuerySensor(intptr_t handle);
 TALISO_EXPORT int CloseSensor(intptr_t handle);
 
 /* Runs the port set-up dialog modal to parentWindow (a window handle, or 0); after OK
- * writes "SETUP" and reopens an open port and returns 1; 0 after Cancel. */
+ * writes "SETUP" and reopens an open port and returns 1; 0 after Cancel. When the INI
+ * file does not take the settings they are in force for the handle all the same, and
+ * the result is 0 with the reason left for ErrorSensor. */
 TALISO_EXPORT int SetupSensor(intptr_t handle, intptr_t parentWindow);
 /* The baud code and STXTimeout that "SETUP" holds now. */
 TALISO_EXPORT int GetSetupBaudrate(intptr_t handle);
 TALISO_EXPORT int GetSetupSTXTimeout(intptr_t handle);
 /* Rewrite "SETUP" with the value and reopen an open port. SetBaudrate changes the open
- * port only: a later OpenSensor sets the code of the load or set-up again. */
+ * port only: a later OpenSensor sets the code of the load or set-up again. A value the
+ * INI file does not take is in force all the same; the result is then 0 with the
+ * reason left for ErrorSensor. */
 TALISO_EXPORT int SetBaudrate(intptr_t handle, int baudCode);
 TALISO_EXPORT int SetSTXTimeout(intptr_t handle, int milliseconds);
 

@@ -22,11 +22,8 @@ CString WithUnit(CString text, int unit, bool inch, bool withUnit)
 
 CString FormatCoordinate(float value, int unit, bool inch, bool withUnit)
 {
-    CString text;
-    if (inch)
-        text.Format("%.*f", GetUnitPrecision(unit), InchFromUnit(value, unit));
-    else
-        text.Format("%.1f", double(value));
+    const CString text = inch ? FormatDecimal(InchFromUnit(value, unit), GetUnitPrecision(unit))
+                              : FormatDecimal(value, 1);
     return WithUnit(text, unit, inch, withUnit);
 }
 
@@ -120,8 +117,7 @@ void CSensorPoint::UpdateCartesian()
 
 CString FormatPointAngle(const CSensorPoint& point, bool withUnit)
 {
-    CString text;
-    text.Format("%.2f", double(point.GetAngle()));
+    CString text = FormatDecimal(point.GetAngle(), 2);
     if (withUnit) text += "\u00B0";
     return text;
 }
@@ -130,7 +126,7 @@ CString FormatPointRadius(const CSensorPoint& point, int unit, bool inch, bool w
 {
     CString text;
     if (inch)
-        text.Format("%.*f", GetUnitPrecision(unit), InchFromUnit(point.GetRoundedRadius(), unit));
+        text = FormatDecimal(InchFromUnit(point.GetRoundedRadius(), unit), GetUnitPrecision(unit));
     else
         text.Format("%d", point.GetRoundedRadius());
     return WithUnit(text, unit, inch, withUnit);

@@ -5,6 +5,7 @@
 #include "framework/ui/CDataExchange.h"
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ControlDefs.h"
+#include "model/DistanceUnit.h"
 
 #include <array>
 
@@ -69,7 +70,7 @@ CString SensorTypeEntryText(const TypeRow& row)
     CString texts[3];
     texts[0].Format("%d", int(row.firstModel));
     texts[1].Format("%d", int(row.secondModel));
-    texts[2].Format("%.1fm", row.rangeCm / 100.0);
+    texts[2] = FormatDecimal(row.rangeCm / 100.0, 1) + "m";
     const char* inserts[3] = {texts[0], texts[1], texts[2]};
     CString entry;
     AfxFormatStrings(entry, IDS_SENSOR_TYPE_ENTRY, inserts, 3);

@@ -95,7 +95,9 @@ public:
 
     // The drag protocol of the views: HitTest on a press; BeginDrag with the point of the
     // handle hit; DragTo for each move while IsDragging (TRUE when the shape changed);
-    // EndDrag on release. GetDragPosition gives the exact point of a hit handle.
+    // EndDrag on release. GetDragPosition gives the exact point of a hit handle. A
+    // BeginDrag that returns TRUE has lifted the point off for EndDrag to place: EndDrag
+    // then returns FALSE when the shape refuses the drop point and is back as it was.
     virtual WORD HitTest(const CSensorPoint& point) const;
     virtual CSensorPoint GetDragPosition(WORD hitFlags, const CSensorPoint& current) const;
     virtual BOOL IsDragging() const;

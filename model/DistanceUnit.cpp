@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -79,4 +81,13 @@ int GetUnitPrecision(int unit)
     case kUnitDm: return 1;
     default: return 0;
     }
+}
+
+CString FormatDecimal(double value, int decimals)
+{
+    CString text;
+    text.Format("%.*f", decimals, value);
+    std::string digits = text.str();
+    if (digits.starts_with('-') && digits.find_first_not_of("0.", 1) == std::string::npos) digits.erase(0, 1);
+    return CString(std::move(digits));
 }

@@ -29,3 +29,7 @@ double ConvertDistanceUnit(double value, int fromUnit, int toUnit);
 CString GetUnitText(int unit, bool inch);
 // Decimals of an inch value of the unit: 2 for cm, 3 for mm, 1 for dm, else 0.
 int GetUnitPrecision(int unit);
+
+// A distance or an angle with the given decimals ("%.*f"). A value that shows as zero
+// shows without a sign: "0.0", never "-0.0".
+CString FormatDecimal(double value, int decimals);

@@ -50,8 +50,8 @@ constexpr int kLoginSubKind = 20;
 constexpr int kDeviceCommandSubKinds[] = {70, 71, 74, 115, 131};
 // Kind 54's sub-kind whose parameter block holds an 8-character code.
 constexpr int kAlignmentCodeSubKind = 143;
-// Kind 17's sub-kind whose field record carries the time it was stored.
-constexpr int kFieldRecordWithTime = 39;
+// Kind 17's sub-kind that reads the stored field; the other one reads the warning contour.
+constexpr int kReadStoredField = 39;
 
 constexpr BYTE kIdentification = 0x31;
 constexpr BYTE kReadErrorList = 0x32;
@@ -122,7 +122,7 @@ constexpr ActionCommand kActionCommands[] = {
     {13, kAnySubKind, kIdentification, kNoSubCode},
     {14, kAnySubKind, kReadErrorList, kNoSubCode},
     {15, 76, 0x33, 0x11}, // acknowledges the errors
-    {17, 38, 0x45, kSubCodeFromBlock}, {17, kFieldRecordWithTime, 0x45, kSubCodeFromBlock},
+    {17, 38, 0x45, kSubCodeFromBlock}, {17, kReadStoredField, 0x45, kSubCodeFromBlock},
     {18, 45, 0x43, kSubCodeFromBlock},
     {52, 60, kCheckValues, 0}, {52, 61, kCheckValues, 1}, {52, 72, kCheckValues, 2},
     {52, 100, 0x47, 0}, {52, 101, 0x47, 1}, {52, 102, 0x47, 2},
@@ -541,15 +541,13 @@ void RequestServer::AcknowledgedErrorList()
 
 void RequestServer::FieldRecord()
 {
-    const bool hasTime = m_record.SubKind == kFieldRecordWithTime;
-    m_request.SetByte(10, hasTime ? 0 : 1);
-    // Only a field record can be shown; one asked for without its time shows none.
+    m_request.SetByte(10, m_record.SubKind == kReadStoredField ? 0 : 1);
+    // Only a field record can be shown; its time is shown whichever of the two was read.
     if (!SendAction() || !ExpectAnswer(0xC5))
         return;
-    auto timeStamp = [this, hasTime] {
-        if (hasTime)
-            Append(1598, {TwoDigits(m_answer.Byte(23)), TwoDigits(m_answer.Byte(24) + 1u), m_answer.Word(25) + 1900u,
-                          TwoDigits(m_answer.Byte(22)), TwoDigits(m_answer.Byte(21))});
+    auto timeStamp = [this] {
+        Append(1598, {TwoDigits(m_answer.Byte(23)), TwoDigits(m_answer.Byte(24) + 1u), m_answer.Word(25) + 1900u,
+                      TwoDigits(m_answer.Byte(22)), TwoDigits(m_answer.Byte(21))});
     };
     m_text.clear();
     if (m_state.family == kFamilyKVR) {
@@ -683,14 +681,14 @@ void RequestServer::StatusRequest()
 
 bool RequestServer::ChooseDevice()
 {
-    // Cancel keeps the device in use; the dialog opens with its family.
+    // The dialog opens with the family in use; Cancel falls back to the default
+    // device, address 0 of a KVR unit, for every request that follows.
     std::array<BYTE, kDeviceAddressBlockSize> block{};
     block[2] = m_state.family;
-    if (RunInputDialog(m_parent, IDD_DEVICE_ADR, DeviceAdrDlgProc, block.data()) != 1)
-        return false;
-    m_state.address = block[0];
-    m_state.family = block[1];
-    return true;
+    const bool confirmed = RunInputDialog(m_parent, IDD_DEVICE_ADR, DeviceAdrDlgProc, block.data()) == 1;
+    m_state.address = confirmed ? block[0] : 0;
+    m_state.family = confirmed ? block[1] : kFamilyKVR;
+    return confirmed;
 }
 
 void RequestServer::StatusReport()

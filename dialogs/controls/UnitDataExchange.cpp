@@ -7,6 +7,7 @@
 #include "framework/ui/ControlDefs.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CModeDelay.h"
+#include "model/DistanceUnit.h"
 
 #include <array>
 #include <charconv>
@@ -130,9 +131,7 @@ CString UnitOrEmpty(LPCTSTR unit) { return CString(unit ? unit : ""); }
 
 CString FormatReal(double value, int precision, LPCTSTR unit)
 {
-    CString text;
-    text.Format("%.*f %s", precision, value, unit ? unit : "");
-    return text;
+    return FormatDecimal(value, precision) + " " + UnitOrEmpty(unit);
 }
 
 CString FormatInt(std::int64_t value, LPCTSTR unit)

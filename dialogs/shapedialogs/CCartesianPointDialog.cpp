@@ -137,11 +137,8 @@ void CCartesianPointDialog::OnCalculate()
     ClearResult();
     if (!UpdateData(TRUE)) return;
     const CSensorPoint result = GetResultPoint();
-    CString text;
-    text.Format("%.2f %s", double(ToShown(result.GetX(), m_bInch)), m_strUnit.c_str());
-    SetDlgItemText(IDC_RESULT_X, text);
-    text.Format("%.2f %s", double(ToShown(result.GetY(), m_bInch)), m_strUnit.c_str());
-    SetDlgItemText(IDC_RESULT_Y, text);
+    SetDlgItemText(IDC_RESULT_X, FormatDecimal(ToShown(result.GetX(), m_bInch), 2) + " " + m_strUnit);
+    SetDlgItemText(IDC_RESULT_Y, FormatDecimal(ToShown(result.GetY(), m_bInch), 2) + " " + m_strUnit);
 }
 
 void CCartesianPointDialog::OnChangeCoordinate() { ClearResult(); }

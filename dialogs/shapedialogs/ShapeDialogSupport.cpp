@@ -9,6 +9,7 @@ namespace {
 constexpr UINT IDS_UNIT_CM = 951;
 constexpr UINT IDS_UNIT_INCH = 953;
 constexpr int IDC_BEAM_COUNT = 2105;
+constexpr int IDC_BEAM_COUNT_LABEL = 2106;
 constexpr int IDC_FRONT = 2023;
 constexpr int IDC_LEFT = 2061;
 constexpr int IDC_RIGHT = 2063;
@@ -23,7 +24,9 @@ CString ShapeDialogUnitText(int inch)
 
 void ShowBeamCountCombo(CDialog& dialog, int show)
 {
-    if (CWnd* combo = dialog.GetDlgItem(IDC_BEAM_COUNT)) combo->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    for (const int id : {IDC_BEAM_COUNT, IDC_BEAM_COUNT_LABEL}) {
+        if (CWnd* control = dialog.GetDlgItem(id)) control->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    }
 }
 
 template <class T>

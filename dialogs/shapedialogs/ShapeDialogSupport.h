@@ -8,7 +8,8 @@ class CDialog;
 
 // String 953 (inch) or 951 (cm).
 CString ShapeDialogUnitText(int inch);
-// Shows or hides the beam-count combo 2105; hidden, it is still exchanged.
+// Shows or hides the beam-count combo 2105 with its label 2106; hidden, the combo is
+// still exchanged.
 void ShowBeamCountCombo(CDialog& dialog, int show);
 
 // The extents in the unit shown, checked in this order: front (edit 2023) within

@@ -37,11 +37,21 @@ UINT LastErrorTextId(UINT stringId)
 
 void SetLastErrorText(UINT stringId)
 {
-    const int length =
-        LoadString(g_resourceHandle, LastErrorTextId(stringId), g_lastErrorText, sizeof g_lastErrorText);
+    SetLastErrorText(stringId, nullptr, nullptr);
+}
+
+void SetLastErrorText(UINT stringId, const char* insertion1, const char* insertion2)
+{
+    char format[DRIVER_LAST_ERROR_SIZE] = {};
     // ErrorSensor reports a failure only with a non-empty text.
-    if (length <= 0)
+    if (LoadString(g_resourceHandle, LastErrorTextId(stringId), format, sizeof format) <= 0) {
         std::snprintf(g_lastErrorText, sizeof g_lastErrorText, "Error %u", stringId);
+        return;
+    }
+    const char* const insertions[] = {insertion1, insertion2};
+    CString text;
+    AfxFormatStrings(text, format, insertions, 2);
+    CopyUtf8ToBuffer(text.c_str(), g_lastErrorText, int(sizeof g_lastErrorText));
 }
 
 int CopyAndClearLastErrorText(char* buffer, int size)
@@ -56,4 +66,9 @@ int CopyAndClearLastErrorText(char* buffer, int size)
 const char* PeekLastErrorText()
 {
     return g_lastErrorText;
+}
+
+void PutBackLastErrorText(const char* text)
+{
+    CopyUtf8ToBuffer(text ? text : "", g_lastErrorText, int(sizeof g_lastErrorText));
 }

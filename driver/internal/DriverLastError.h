@@ -15,6 +15,9 @@ enum : UINT {
     // An answer frame arrived whole but its data do not match its own layout, such as a
     // beam count larger than the beams it carries.
     IDS_DRV_ANSWER_UNUSABLE = 2523,
+    // The port settings were taken over but the INI file did not take them: %1 the file,
+    // %2 the system's reason.
+    IDS_DRV_SETUP_NOT_SAVED = 2524,
 };
 
 // The language library also names the field kinds by 522 and 527, so the texts of those
@@ -37,9 +40,13 @@ constexpr int DRIVER_LAST_ERROR_SIZE = 256;
 // library. Without a library or for an unknown id the text is "Error <id>", so that a
 // failure is never reported with an empty text.
 void SetLastErrorText(UINT stringId);
+// The same with %1 and %2 of the text replaced by the insertions.
+void SetLastErrorText(UINT stringId, const char* insertion1, const char* insertion2);
 // ErrorSensor's rule: copies at most size - 1 characters and a NUL into buffer, empties
 // the text, and returns 1 when buffer's first character is not NUL. size <= 0 or no
 // buffer copies nothing and keeps the text for a later call.
 int CopyAndClearLastErrorText(char* buffer, int size);
 // The pending text, without clearing it.
 const char* PeekLastErrorText();
+// Makes a text taken with PeekLastErrorText the pending one again.
+void PutBackLastErrorText(const char* text);

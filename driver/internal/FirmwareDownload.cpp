@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -140,10 +141,20 @@ BOOL FirmwareDownload::SendHexFile(RequestSpan request, const char* path)
     TestConnection(request);
 
     const DWORD configuredCode = m_sensor.SetupBaudrate();
-    m_sensor.SetBaudrate(DownloadBaudCode(configuredCode));
+    // An INI file that takes no code keeps the configured one, which is what the download
+    // must leave there: that failure loses nothing and must not stand for the download's.
+    const BOOL fileTookDownloadCode = m_sensor.SetBaudrate(DownloadBaudCode(configuredCode));
+    if (!fileTookDownloadCode)
+        ForgetLastErrorText();
     const BOOL sent = EnterDownloadMode(request) && SendRecords(request, file.Records());
-    m_sensor.SetBaudrate(configuredCode);
-    return sent;
+    const std::string downloadReason = PeekLastErrorText();
+    if (m_sensor.SetBaudrate(configuredCode))
+        return sent;
+    if (!fileTookDownloadCode) {
+        PutBackLastErrorText(downloadReason.c_str());
+        return sent;
+    }
+    return FALSE; // the file keeps the download's code: its reason is left
 }
 
 void FirmwareDownload::TestConnection(RequestSpan request)

@@ -59,7 +59,8 @@ public:
     // unit (outcome ignored), the download baud code, 0x0B up to 20 times, every data
     // record as 0x0C (byte 9 = 0, address at 10-13, data from 14, the rest of the 128-byte
     // data area 0xFF), the end record as 0x0C with byte 9 = 1. The configured baud code
-    // is set again in every case. 1 only when every telegram was answered.
+    // is set again in every case. 1 only when every telegram was answered and the INI file
+    // was not left with the download's code.
     BOOL SendHexFile(RequestSpan request, const char* path);
 
 private:

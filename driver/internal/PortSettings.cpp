@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -117,7 +118,14 @@ bool WriteNumber(ProfileBatch& ini, const char* key, DWORD value)
     return WriteKey(ini, key, text);
 }
 
-BOOL WriteSection(const char* iniPath, const PortSettings& s)
+DWORD ReadTotalMultiplier(const PortSettings& s)
+{
+    return (s.stxTimeout + s.readTimeout * 780 - s.ackResponseTimeout) / 770 + 1;
+}
+
+} // namespace
+
+int WriteSetupSection(const char* iniPath, const PortSettings& s)
 {
     // All ten keys go to the file in one replace; every key is attempted even after a
     // failure, so one bad write loses no other value.
@@ -132,16 +140,10 @@ BOOL WriteSection(const char* iniPath, const PortSettings& s)
     ok &= WriteNumber(ini, "RepeatCounter", s.repeatCounter);
     ok &= WriteNumber(ini, "ReadBufferSize", s.readBufferSize);
     ok &= WriteNumber(ini, "WriteBufferSize", s.writeBufferSize);
-    ok &= ini.Commit() != FALSE;
-    return ok ? TRUE : FALSE;
+    if (ini.Commit() && ok)
+        return 0;
+    return ini.Error() != 0 ? ini.Error() : EINVAL;
 }
-
-DWORD ReadTotalMultiplier(const PortSettings& s)
-{
-    return (s.stxTimeout + s.readTimeout * 780 - s.ackResponseTimeout) / 770 + 1;
-}
-
-} // namespace
 
 void ApplyTimeoutRule(PortSettings& s)
 {
@@ -167,7 +169,7 @@ BOOL ReadWriteSetupSection(const char* iniPath, PortSettings& settings, int mode
         ReadSection(iniPath, settings);
         return TRUE;
     case SETUP_SECTION_WRITE:
-        return WriteSection(iniPath, settings);
+        return WriteSetupSection(iniPath, settings) == 0 ? TRUE : FALSE;
     default:
         return FALSE;
     }

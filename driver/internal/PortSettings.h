@@ -31,6 +31,10 @@ enum : int { SETUP_SECTION_READ = 204, SETUP_SECTION_WRITE = 187 };
 // other mode, which does nothing.
 BOOL ReadWriteSetupSection(const char* iniPath, PortSettings& settings, int mode);
 
+// Mode 187 with the reason of a failure: 0 when the ten keys were written, else the
+// system's error number (EINVAL for a value the file refuses).
+int WriteSetupSection(const char* iniPath, const PortSettings& settings);
+
 // The time-out rule of reading: resets inconsistent time-outs to the defaults and derives
 // the read total multiplier k and constant, so that a 10-byte read ends after
 // ACKResponseTimeout and a 780-byte read after 770 k + ACKResponseTimeout.

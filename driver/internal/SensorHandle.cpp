@@ -3,6 +3,7 @@
 #include "driver/internal/OrudrvExports.h"
 #include "driver/internal/DriverLastError.h"
 #include "driver/internal/SensorCaps.h"
+#include "framework/core/CException.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,6 +42,15 @@ PortSettings SensorHandle::ReadSetup() const
     PortSettings settings;
     ReadWriteSetupSection(m_iniPath, settings, SETUP_SECTION_READ);
     return settings;
+}
+
+BOOL SensorHandle::SaveSetup(const PortSettings& settings) const
+{
+    const int error = WriteSetupSection(m_iniPath, settings);
+    if (error == 0)
+        return TRUE;
+    SetLastErrorText(IDS_DRV_SETUP_NOT_SAVED, m_iniPath, CFileException::OsErrorText(error));
+    return FALSE;
 }
 
 BOOL SensorHandle::Open()
@@ -85,12 +95,11 @@ BOOL SensorHandle::Setup(const SetupDialogRunner& runDialog)
     }
     if (result != 1)
         return FALSE;
-    ReadWriteSetupSection(m_iniPath, settings, SETUP_SECTION_WRITE);
+    const BOOL saved = SaveSetup(settings);
     SetSettings(settings);
     Port().SetPortNumber(BYTE(std::min<DWORD>(settings.port, 255)));
     Port().SetBaudCode(settings.baudCode);
-    ReopenIfOpen();
-    return TRUE;
+    return ReopenIfOpen() && saved;
 }
 
 DWORD SensorHandle::SetupBaudrate() const
@@ -107,9 +116,9 @@ BOOL SensorHandle::SetBaudrate(DWORD baudCode)
 {
     PortSettings settings = ReadSetup();
     settings.baudCode = baudCode;
-    ReadWriteSetupSection(m_iniPath, settings, SETUP_SECTION_WRITE);
+    const BOOL saved = SaveSetup(settings);
     Port().SetBaudCode(baudCode);
-    return ReopenIfOpen();
+    return ReopenIfOpen() && saved;
 }
 
 BOOL SensorHandle::SetSTXTimeout(DWORD milliseconds)
@@ -117,9 +126,9 @@ BOOL SensorHandle::SetSTXTimeout(DWORD milliseconds)
     milliseconds = std::min(milliseconds, MAX_STX_TIMEOUT_MS);
     PortSettings settings = ReadSetup();
     settings.stxTimeout = milliseconds;
-    ReadWriteSetupSection(m_iniPath, settings, SETUP_SECTION_WRITE);
+    const BOOL saved = SaveSetup(settings);
     Settings().stxTimeout = milliseconds;
-    return ReopenIfOpen();
+    return ReopenIfOpen() && saved;
 }
 
 BOOL SensorHandle::Telegram(const BYTE* request, BYTE* answer)

@@ -27,7 +27,9 @@ public:
     using SetupDialogRunner = std::function<int(PortSettings&)>;
     // After OK writes "SETUP", takes the settings over (the port gets number and baud
     // code) and reopens an open port. 1 after OK; 0 after Cancel, or with last-error
-    // text IDS_DRV_SETUP_UNAVAILABLE when the dialog cannot be shown.
+    // text IDS_DRV_SETUP_UNAVAILABLE when the dialog cannot be shown. A file that does not
+    // take the settings still leaves them in force for this handle, but gives 0 with
+    // IDS_DRV_SETUP_NOT_SAVED (a failed reopen's text wins over it).
     BOOL Setup(const SetupDialogRunner& runDialog);
 
     // Read from the INI file now.
@@ -35,7 +37,9 @@ public:
     DWORD SetupSTXTimeout() const;
     // Rewrite "SETUP" with the new value and reopen an open port. The baud code goes to
     // the port only: the settings keep the code of the load or set-up, which the next
-    // Open sets again. The time-out goes to the settings. 0 only when the reopen fails.
+    // Open sets again. The time-out goes to the settings. 0 when the reopen fails, or
+    // when the file does not take the value (IDS_DRV_SETUP_NOT_SAVED), which is in force
+    // all the same.
     BOOL SetBaudrate(DWORD baudCode);
     BOOL SetSTXTimeout(DWORD milliseconds);
 
@@ -54,6 +58,8 @@ public:
 
 private:
     PortSettings ReadSetup() const;
+    // Writes "SETUP"; on failure leaves IDS_DRV_SETUP_NOT_SAVED naming the file and why.
+    BOOL SaveSetup(const PortSettings& settings) const;
     BOOL ReopenIfOpen();
 
     CString m_iniPath;

@@ -251,12 +251,12 @@ BOOL CDC::CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page)
     return Attach(device.release());
 }
 
-BOOL CDC::CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page)
+BOOL CDC::CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page, int copies)
 {
     if (m_hDC || !queue || !*queue) return FALSE;
     auto device = PrinterDevice(page);
     if (!device) return FALSE;
-    device->target = std::make_unique<GdiPrintQueueTarget>(QString::fromUtf8(queue), page);
+    device->target = std::make_unique<GdiPrintQueueTarget>(QString::fromUtf8(queue), page, copies);
     return Attach(device.release());
 }
 
@@ -1326,6 +1326,12 @@ int CDC::AbortDoc()
     if (!m_hDC) return SP_ERROR;
     m_hDC->Record(CString("AbortDoc"));
     return m_hDC->target->AbortDoc();
+}
+
+CString CDC::GetPrintFailure() const
+{
+    if (!m_hDC || !m_hDC->target) return CString();
+    return CString(m_hDC->target->PrintFailure().toStdString());
 }
 
 int CDC::SetAbortProc(ABORTPROC proc)

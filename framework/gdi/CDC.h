@@ -64,8 +64,9 @@ public:
     BOOL HasPixels() const;
     // A printer writing a PDF file between StartDoc and EndDoc.
     BOOL CreatePrinterDC(LPCTSTR pdfPath, const GdiPageSetup& page);
-    // A printer of the print system's queue: the document goes to it as one job.
-    BOOL CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page);
+    // A printer of the print system's queue: the document goes to it as one job, which
+    // asks the queue for the page's paper and orientation and for the copies.
+    BOOL CreateQueuePrinterDC(LPCTSTR queue, const GdiPageSetup& page, int copies = 1);
     // A printer page drawn into a white image of the printable area (print preview).
     BOOL CreatePageImageDC(const GdiPageSetup& page);
     // No pixels; only the log (and measuring) of a screen or printer of the given size.
@@ -212,6 +213,9 @@ public:
     int EndDoc();
     int AbortDoc();
     int SetAbortProc(ABORTPROC proc);
+    // Why the printer failed the last of the calls above, in the system's words (the
+    // queue's refusal, the file's write error); empty when it gave no reason.
+    CString GetPrintFailure() const;
 
 private:
     bool m_ownsDevice = false;

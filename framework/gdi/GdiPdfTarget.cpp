@@ -1,13 +1,13 @@
 #include "framework/gdi/GdiPdfTarget.h"
 
+#include "framework/core/CException.h"
+#include "framework/core/CReplacingFile.h"
 #include "framework/gdi/GdiFontEngine.h"
 #include "framework/gdi/GdiMapping.h"
 
-#include <QFile>
 #include <QPageSize>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +56,12 @@ QPainterPath PathOf(const std::vector<QPolygon>& polygons, Qt::FillRule rule)
         path.closeSubpath();
     }
     return path;
+}
+
+QString FailureText(const CException& error)
+{
+    const auto* file = dynamic_cast<const CFileException*>(&error);
+    return file != nullptr ? QString::fromStdString(CFileException::OsErrorText(file->m_lOsError).str()) : QString();
 }
 
 } // namespace
@@ -218,9 +224,11 @@ bool GdiPdfTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcRec
     return true;
 }
 
-std::unique_ptr<QPagedPaintDevice> GdiPdfTarget::OpenDocument(const QString& name, const QString& path)
+std::unique_ptr<QPdfWriter> GdiPdfTarget::OpenWriter(const QString& name)
 {
-    auto writer = std::make_unique<QPdfWriter>(path);
+    m_document.setData(QByteArray());
+    if (!m_document.open(QIODevice::WriteOnly)) return nullptr;
+    auto writer = std::make_unique<QPdfWriter>(&m_document);
     writer->setTitle(name);
     writer->setCreator(QStringLiteral("Taliso"));
     writer->setResolution(m_page.dpiX);
@@ -229,12 +237,54 @@ std::unique_ptr<QPagedPaintDevice> GdiPdfTarget::OpenDocument(const QString& nam
     return writer;
 }
 
+bool GdiPdfTarget::OpenFile()
+{
+    m_file = std::make_unique<CReplacingFile>();
+    CFileException error;
+    if (m_file->OpenReplacing(m_path.toUtf8().constData(), &error)) return true;
+    m_failure = FailureText(error);
+    m_file.reset();
+    return false;
+}
+
+bool GdiPdfTarget::SaveFile()
+{
+    if (!m_file) return false;
+    const QByteArray& bytes = m_document.data();
+    try {
+        m_file->Write(bytes.constData(), UINT(bytes.size()));
+        m_file->Commit();
+        m_file->Close();
+    } catch (const CException& error) {
+        m_failure = FailureText(error);
+        DiscardFile();
+        return false;
+    }
+    m_file.reset();
+    m_document.close();
+    m_document.setData(QByteArray());
+    return true;
+}
+
+void GdiPdfTarget::DiscardFile()
+{
+    if (m_file) m_file->Abort();
+    m_file.reset();
+    m_document.close();
+    m_document.setData(QByteArray());
+}
+
 int GdiPdfTarget::StartDoc(const QString& name, const char* output)
 {
     if (m_inDoc) return SP_ERROR;
     if (output && *output) m_path = QString::fromUtf8(output);
-    m_writer = OpenDocument(name, m_path);
-    if (!m_writer) return SP_ERROR;
+    m_failure.clear();
+    if (!OpenFile()) return SP_ERROR;
+    m_writer = OpenWriter(name);
+    if (!m_writer) {
+        DiscardFile();
+        return SP_ERROR;
+    }
     m_inDoc = true;
     m_pages = 0;
     return 1;
@@ -271,18 +321,27 @@ int GdiPdfTarget::EndDoc()
 {
     if (!m_inDoc) return SP_ERROR;
     m_inDoc = m_inPage = false;
-    // A document without pages writes no file.
-    const bool ended = !m_painter.isActive() || m_painter.end();
-    m_writer.reset();
     m_shadow = QImage();
-    return ended ? 1 : SP_ERROR;
+    // A document without pages writes no file.
+    if (!m_painter.isActive()) {
+        m_writer.reset();
+        DiscardFile();
+        return 1;
+    }
+    const bool ended = m_painter.end();
+    m_writer.reset();
+    if (!ended) {
+        DiscardFile();
+        return SP_ERROR;
+    }
+    return SaveFile() ? 1 : SP_ERROR;
 }
 
 int GdiPdfTarget::AbortDoc()
 {
     if (m_painter.isActive()) m_painter.end();
     m_writer.reset();
-    if (m_inDoc) QFile::remove(m_path);
+    DiscardFile();
     m_inDoc = m_inPage = false;
     m_shadow = QImage();
     return 1;

@@ -35,6 +35,9 @@ public:
     virtual int EndPage() { return SP_ERROR; }
     virtual int EndDoc() { return SP_ERROR; }
     virtual int AbortDoc() { return SP_ERROR; }
+    // Why the last StartDoc, EndPage or EndDoc failed, in the system's words; empty when
+    // it gave no reason.
+    virtual QString PrintFailure() const { return {}; }
 
 protected:
     std::optional<QRect> m_clip;

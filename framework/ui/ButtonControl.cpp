@@ -7,6 +7,7 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -47,13 +48,22 @@ QWidget* AfxCreateButtonWidget(const CREATESTRUCT& cs, QWidget* parent)
     return new ButtonWidget(DWORD(cs.style), cs.lpszName ? QString::fromUtf8(cs.lpszName) : QString(), parent);
 }
 
-ButtonWidget::ButtonWidget(DWORD style, const QString& text, QWidget* parent) : QPushButton(text, parent), m_style(style)
+ButtonWidget::ButtonWidget(DWORD style, const QString& text, QWidget* parent) : QPushButton(parent), m_style(style)
 {
+    SetButtonText(text);
     setAutoDefault(false);
     setDefault(Kind() == BS_DEFPUSHBUTTON);
     setFocusPolicy(Kind() == BS_GROUPBOX ? Qt::NoFocus : (style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
     if (Kind() == BS_GROUPBOX) setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
+}
+
+// The access key is the dialog keyboard's (IsDialogMessage): Qt's own shortcut for it
+// would click before the dialog sees the key, and only with Alt.
+void ButtonWidget::SetButtonText(const QString& text)
+{
+    setText(text);
+    setShortcut(QKeySequence());
 }
 
 bool ButtonWidget::IsCheckKind() const
@@ -119,7 +129,7 @@ bool ButtonWidget::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_SETTEXT:
-        setText(AfxTextFromParam(lParam));
+        SetButtonText(AfxTextFromParam(lParam));
         update();
         result = TRUE;
         return true;
@@ -212,7 +222,19 @@ void ButtonWidget::paintEvent(QPaintEvent* event)
     else if (IsCheckKind() || IsRadioKind())
         PaintCheckOrRadio();
     else
-        QPushButton::paintEvent(event);
+        PaintPushButton(event);
+}
+
+// The style marks the default button and the focused one alike; the dotted rectangle
+// tells which one Space and Enter press.
+void ButtonWidget::PaintPushButton(QPaintEvent* event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus()) return;
+    constexpr int kFocusInset = 3;
+    QPainter painter(this);
+    AfxDrawFocusRect(painter, rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset),
+                     palette().color(QPalette::ButtonText));
 }
 
 void ButtonWidget::PaintCheckOrRadio()
@@ -226,6 +248,10 @@ void ButtonWidget::PaintCheckOrRadio()
                                                    : QStyle::State_Off;
     if (isDown()) option.state |= QStyle::State_Sunken;
     painter.drawControl(IsRadioKind() ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, option);
+    if (!hasFocus()) return;
+    const QRect label = style()->subElementRect(IsRadioKind() ? QStyle::SE_RadioButtonFocusRect : QStyle::SE_CheckBoxFocusRect,
+                                                &option, this);
+    AfxDrawFocusRect(painter, label.intersected(rect()), palette().color(QPalette::WindowText));
 }
 
 QRect AfxGroupBoxTitleRect(const QFont& font, const QString& title)
@@ -242,20 +268,19 @@ QRect AfxGroupBoxTitleRect(const QFont& font, const QString& title)
 void ButtonWidget::PaintGroupBox()
 {
     QPainter painter(this);
-    const QString title = AfxTextWithoutMnemonic(text());
-    const QRect titleRect = AfxGroupBoxTitleRect(font(), title);
+    const QRect titleRect = AfxGroupBoxTitleRect(font(), AfxTextWithoutMnemonic(text()));
     const QRect frame(0, titleRect.height() / 2, width() - 2, height() - titleRect.height() / 2 - 2);
     const QPalette& colors = palette();
     painter.setPen(colors.color(QPalette::Mid));
     painter.drawRect(frame);
     painter.setPen(colors.color(QPalette::Light));
     painter.drawRect(frame.translated(1, 1));
-    if (title.isEmpty()) return;
+    if (titleRect.width() == 0) return;
     painter.fillRect(titleRect, colors.color(QPalette::Window));
     painter.setFont(font());
     painter.setPen(colors.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(titleRect.adjusted(kGroupTitlePadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     title);
+    painter.drawText(titleRect.adjusted(kGroupTitlePadding, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
 }
 
 void ButtonWidget::PaintOwnerDrawn()

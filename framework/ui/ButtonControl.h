@@ -21,12 +21,14 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 
 private:
+    void SetButtonText(const QString& text);
     bool IsCheckKind() const;
     bool IsRadioKind() const;
     bool IsAutomatic() const;
     void SetCheckState(UINT state);
     void OnClicked();
     void UncheckGroupRadios();
+    void PaintPushButton(QPaintEvent* event);
     void PaintOwnerDrawn();
     void PaintCheckOrRadio();
     void PaintGroupBox();

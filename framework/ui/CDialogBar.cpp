@@ -2,6 +2,8 @@
 
 #include "framework/core/Resources.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CView.h"
+#include "framework/ui/ControlDefs.h"
 #include "framework/ui/DialogWindow.h"
 
 IMPLEMENT_DYNAMIC(CDialogBar, CControlBar)
@@ -44,9 +46,31 @@ void CDialogBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
     UpdateDialogControls(pTarget, bDisableIfNoHandler);
 }
 
+BOOL CDialogBar::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg == nullptr || pMsg->message != WM_KEYDOWN || pMsg->wParam != WPARAM(VK_ESCAPE))
+        return CControlBar::PreTranslateMessage(pMsg);
+    // A control that takes every key (an open list) keeps its Escape.
+    if (::SendMessage(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, LPARAM(pMsg)) & DLGC_WANTALLKEYS)
+        return FALSE;
+    CFrameWnd* frame = GetParentFrame();
+    CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
+    if (view == nullptr || view->m_hWnd == nullptr)
+        return CControlBar::PreTranslateMessage(pMsg);
+    view->SetFocus();
+    return TRUE;
+}
+
 BOOL CDialogBar::OnEraseBkgnd(CDC* pDC)
 {
     if (pDC != nullptr)
         DrawBarBackground(*pDC);
     return TRUE;
+}
+
+BOOL CDialogBar::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg == nullptr || m_hWnd == nullptr)
+        return FALSE;
+    return AfxDialogAccessKey(m_hWnd, *pMsg);
 }

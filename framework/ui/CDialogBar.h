@@ -16,6 +16,11 @@ public:
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
+    // Escape in the bar gives the focus back to the frame's active view.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // The access keys of the bar's labels while the focus is in the bar.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;

@@ -333,6 +333,15 @@ bool FolderRefusesNewFile(const CString& path)
 
 } // namespace
 
+CString AfxFileErrorReason(const CException* e)
+{
+    const auto* file = dynamic_cast<const CFileException*>(e);
+    CString reason;
+    if (file != nullptr && file->m_lOsError > 0)
+        AfxFormatString1(reason, AFX_IDS_FILE_OS_REASON, CFileException::OsErrorText(file->m_lOsError).c_str());
+    return reason;
+}
+
 void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault)
 {
     const CString path = lpszPathName != nullptr ? lpszPathName : "";
@@ -345,10 +354,7 @@ void AfxReportSaveLoadError(LPCTSTR lpszPathName, CException* e, BOOL bSaving, U
     AfxFormatString1(text, prompt, path.c_str());
     if (text.IsEmpty() && e != nullptr)
         text = e->GetErrorText();
-    const auto* file = dynamic_cast<const CFileException*>(e);
-    CString reason;
-    if (file != nullptr && file->m_lOsError > 0)
-        AfxFormatString1(reason, AFX_IDS_FILE_OS_REASON, CFileException::OsErrorText(file->m_lOsError).c_str());
+    const CString reason = AfxFileErrorReason(e);
     if (!reason.IsEmpty())
         text += "\n" + reason;
     AfxMessageBox(text.c_str(), MB_ICONEXCLAMATION, prompt);

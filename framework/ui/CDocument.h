@@ -111,6 +111,9 @@ protected:
 // The prompt id for an exception of a failed load or save: by the exception's cause,
 // nIDPDefault for anything else; 0 for a user-cancel exception (nothing to show).
 UINT AfxSaveLoadPromptId(const CException* e, BOOL bSaving, UINT nIDPDefault);
+// The system's reason for a failed file operation as a line of text; empty when the
+// exception carries none.
+CString AfxFileErrorReason(const CException* e);
 // The prompt of AfxSaveLoadPromptId with the file name inserted, and the system's reason
 // where the file exception has one; nothing for a user cancel. A save refused for a new
 // file in a folder the user may not write says so rather than calling the file read-only.

@@ -2,6 +2,7 @@
 
 #include "framework/core/Resources.h"
 #include "framework/ui/MessageBox.h"
+#include "framework/ui/ModalOwner.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "framework/ui/CWinApp.h"
@@ -141,8 +142,8 @@ INT_PTR CFileDialog::DoModal()
 INT_PTR CFileDialog::RunRealDialog()
 {
     if (!AfxEnsureGuiApplication()) return IDCANCEL;
-    CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
-    QFileDialog dialog(parent ? AfxWidgetFromHandle(parent->GetSafeHwnd()) : nullptr, ToQt(GetTitle()));
+    const ModalOwner owner(m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr);
+    QFileDialog dialog(owner.Window(), ToQt(GetTitle()));
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                                                 : QFileDialog::AnyFile);
@@ -157,6 +158,9 @@ INT_PTR CFileDialog::RunRealDialog()
     }
     if (m_ofn.lpstrInitialDir && *m_ofn.lpstrInitialDir) dialog.setDirectory(QString::fromUtf8(m_ofn.lpstrInitialDir));
     if (!m_strFileName.IsEmpty()) dialog.selectFile(ToQt(m_strFileName));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    owner.Centre(&dialog);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         CString path = FromQt(dialog.selectedFiles().front());
         m_ofn.nFilterIndex = DWORD(filters.indexOf(dialog.selectedNameFilter()) + 1);

@@ -172,11 +172,13 @@ BOOL CMDIChildWnd::RouteBeyondFrame(UINT nID, int nCode, void* pExtra, AFX_CMDHA
 
 void CMDIChildWnd::OnDestroy()
 {
-    if (QMdiSubWindow* sub = SubWindowOf(m_hWnd)) {
+    QMdiSubWindow* sub = SubWindowOf(m_hWnd);
+    const BOOL wasMaximized = sub != nullptr && sub->isMaximized();
+    if (sub != nullptr) {
         sub->hide();
         sub->deleteLater();
     }
     CFrameWnd::OnDestroy();
     if (CMDIFrameWnd* frame = GetMDIFrame())
-        frame->OnChildDestroyed(this);
+        frame->OnChildDestroyed(this, wasMaximized);
 }

@@ -36,6 +36,8 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr UINT kMdiClientId = 0xE900; // AFX_IDW_PANE_FIRST, the first pane's id
+constexpr int kKeyF4 = VK_F1 + 3;
+constexpr int kKeyF6 = VK_F1 + 5;
 
 const char* MdiClientClass()
 {
@@ -211,7 +213,7 @@ void CMDIFrameWnd::OnActiveChildChanged(CMDIChildWnd* pRequested)
     OnUpdateFrameTitle(TRUE);
 }
 
-void CMDIFrameWnd::OnChildDestroyed(CMDIChildWnd* pChild)
+void CMDIFrameWnd::OnChildDestroyed(CMDIChildWnd* pChild, BOOL bWasMaximized)
 {
     if (m_bDestroying || pChild != m_pLastActive)
         return;
@@ -228,6 +230,11 @@ void CMDIFrameWnd::OnChildDestroyed(CMDIChildWnd* pChild)
     }
     if (next != nullptr) {
         MDIActivate(next);
+        if (bWasMaximized)
+            MDIMaximize(next);
+        // The focus fell to the first control of the next window when the closing one was hidden.
+        if (CView* view = next->GetActiveView(); view != nullptr && view->m_hWnd != nullptr)
+            view->SetFocus();
         return;
     }
     MDISetMenu(nullptr);
@@ -250,6 +257,14 @@ void CMDIFrameWnd::MDINext()
 {
     if (QMdiArea* area = AreaOf(m_hWndMDIClient)) {
         area->activateNextSubWindow();
+        OnActiveChildChanged(ChildOf(area->currentSubWindow()));
+    }
+}
+
+void CMDIFrameWnd::MDIPrev()
+{
+    if (QMdiArea* area = AreaOf(m_hWndMDIClient)) {
+        area->activatePreviousSubWindow();
         OnActiveChildChanged(ChildOf(area->currentSubWindow()));
     }
 }
@@ -443,6 +458,36 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
     CMDIChildWnd* child = MDIGetActive();
     CDocument* doc = child != nullptr ? child->GetActiveDocument() : nullptr;
     UpdateFrameTitleForDocument(bAddToTitle && doc != nullptr ? doc->GetTitle().c_str() : nullptr);
+}
+
+BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg != nullptr && TranslateWindowKey(*pMsg))
+        return TRUE;
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+BOOL CMDIFrameWnd::TranslateWindowKey(const MSG& msg)
+{
+    const auto down = [](int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; };
+    if (msg.message != WM_KEYDOWN || !down(VK_CONTROL) || down(VK_MENU))
+        return FALSE;
+    CMDIChildWnd* active = MDIGetActive();
+    if (active == nullptr || active->m_hWnd == nullptr)
+        return FALSE;
+    if (msg.wParam == WPARAM(kKeyF6)) {
+        if (down(VK_SHIFT))
+            MDIPrev();
+        else
+            MDINext();
+        return TRUE;
+    }
+    if (msg.wParam == WPARAM(kKeyF4) && !down(VK_SHIFT)) {
+        // Posted: the key's own window may be one that the close destroys.
+        active->PostMessage(WM_CLOSE);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

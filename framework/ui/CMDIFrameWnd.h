@@ -30,6 +30,7 @@ public:
     void MDIMaximize(CWnd* pWnd);
     void MDIRestore(CWnd* pWnd);
     void MDINext();
+    void MDIPrev();
     void MDICascade();
     void MDITile(int nType = MDITILE_VERTICAL);
     // Lines the minimised children up along the bottom of the client area.
@@ -44,13 +45,17 @@ public:
     void RecalcLayout(BOOL bNotify = TRUE) override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // The window keys before the accelerators: Ctrl+F6 and Ctrl+Shift+F6 step to the next
+    // and the previous child, Ctrl+F4 closes the active one as its close box would.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The MDI client window; derived frames may subclass it.
     HWND m_hWndMDIClient = nullptr;
 
     // The MDI client reports a change of the active child (and the child's destruction).
     void OnActiveChildChanged(CMDIChildWnd* pRequested);
-    void OnChildDestroyed(CMDIChildWnd* pChild);
+    // A maximised child that goes leaves the one taking over maximised too.
+    void OnChildDestroyed(CMDIChildWnd* pChild, BOOL bWasMaximized);
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
@@ -66,6 +71,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL TranslateWindowKey(const MSG& msg);
+
     CMDIChildWnd* m_pLastActive = nullptr;
     bool m_bDestroying = false;
 };

@@ -105,9 +105,23 @@ void CPrintDialog::SetPathName(const CString& path)
     m_queue = CString();
 }
 
+const std::vector<CPrintDialog::Queue>& CPrintDialog::Queues() const
+{
+    if (!m_queueList) {
+        m_queueList.emplace();
+        for (const GdiPrintQueueInfo& info : GdiLookUpPrintQueues())
+            m_queueList->push_back({.name = FromQt(info.name), .location = FromQt(info.location), .isDefault = info.isDefault});
+    }
+    return *m_queueList;
+}
+
 CString CPrintDialog::GetQueueName() const
 {
-    if (!m_queue) m_queue = FromQt(GdiDefaultPrintQueue());
+    if (!m_queue) {
+        const std::vector<Queue>& queues = Queues();
+        const auto found = std::find_if(queues.begin(), queues.end(), [](const Queue& q) { return q.isDefault; });
+        m_queue = found != queues.end() ? found->name : CString();
+    }
     return *m_queue;
 }
 
@@ -124,8 +138,8 @@ CString CPrintDialog::GetPortName() const
 {
     const CString queue = GetQueueName();
     if (queue.IsEmpty()) return m_strPath;
-    for (const GdiPrintQueueInfo& info : GdiPrintQueues())
-        if (FromQt(info.name) == queue) return FromQt(info.location);
+    for (const Queue& known : Queues())
+        if (known.name == queue) return known.location;
     return CString();
 }
 
@@ -147,7 +161,7 @@ HDC CPrintDialog::CreatePrinterDC() const
         if (m_strPath.IsEmpty() || !dc.CreatePrinterDC(m_strPath, page)) return nullptr;
     } else {
         GdiApplyQueueMargins(ToQt(queue), page);
-        if (!dc.CreateQueuePrinterDC(queue, page)) return nullptr;
+        if (!dc.CreateQueuePrinterDC(queue, page, m_pd.nCopies)) return nullptr;
     }
     return dc.Detach();
 }
@@ -156,27 +170,26 @@ void CPrintDialog::FillPrinters()
 {
     // A queue gone since it was chosen gives way to the default one, and that to the file.
     const CString chosen = GetQueueName();
-    m_queues.clear();
+    const std::vector<Queue>& queues = Queues();
     int fallback = -1;
     m_nPrinter = -1;
-    for (const GdiPrintQueueInfo& info : GdiPrintQueues()) {
-        if (info.isDefault) fallback = int(m_queues.size());
-        if (!chosen.IsEmpty() && FromQt(info.name) == chosen) m_nPrinter = int(m_queues.size());
-        m_queues.push_back(FromQt(info.name));
+    for (int i = 0; i < int(queues.size()); ++i) {
+        if (queues[std::size_t(i)].isDefault) fallback = i;
+        if (!chosen.IsEmpty() && queues[std::size_t(i)].name == chosen) m_nPrinter = i;
     }
-    const int pdf = int(m_queues.size());
+    const int pdf = int(queues.size());
     if (m_nPrinter < 0) m_nPrinter = chosen.IsEmpty() || fallback < 0 ? pdf : fallback;
     CString pdfName;
     if (!pdfName.LoadString(AFX_IDS_PDF_PRINTER)) pdfName = "PDF file";
     if (CWnd* control = GetDlgItem(IDC_PRINTER)) {
         WithCombo(*control, [&](CComboBox& box) {
-            for (const CString& queue : m_queues) box.AddString(queue);
+            for (const Queue& queue : queues) box.AddString(queue.name);
             box.AddString(pdfName);
         });
     }
 }
 
-bool CPrintDialog::PdfChosen(int printer) const { return printer < 0 || printer >= int(m_queues.size()); }
+bool CPrintDialog::PdfChosen(int printer) const { return printer < 0 || printer >= int(Queues().size()); }
 
 void CPrintDialog::OnPrinterChanged()
 {
@@ -241,7 +254,7 @@ void CPrintDialog::OnOK()
 {
     if (!UpdateData(TRUE)) return;
     PrinterSetup& setup = AfxGetPrinterSetup();
-    m_queue = PdfChosen(m_nPrinter) ? CString() : m_queues[std::size_t(m_nPrinter)];
+    m_queue = PdfChosen(m_nPrinter) ? CString() : Queues()[std::size_t(m_nPrinter)].name;
     setup.queue = m_queue;
     setup.path = m_strPath;
     if (m_bSetupOnly) {

@@ -81,8 +81,12 @@ public:
     BOOL PrintAll() const { return (m_pd.Flags & (PD_PAGENUMS | PD_SELECTION)) == 0; }
     BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; }
     int GetCopies() const { return m_pd.nCopies; }
-    // A printer device for the chosen queue or file and the program's paper; the caller
-    // attaches it to a CDC (which deletes it). nullptr when it cannot be made.
+    // A queue makes the copies itself (the job asks for them); for the PDF file the pages
+    // are drawn once per copy.
+    BOOL PrinterMakesCopies() const { return GetQueueName().IsEmpty() ? FALSE : TRUE; }
+    // A printer device for the chosen queue or file, the program's paper and, for a
+    // queue, the copies; the caller attaches it to a CDC (which deletes it). nullptr when
+    // it cannot be made.
     HDC CreatePrinterDC() const;
     // The program's paper, turned for landscape.
     static GdiPageSetup CurrentPage();
@@ -102,10 +106,20 @@ protected:
     // The printer box's index names the PDF file (or nothing).
     bool PdfChosen(int printer) const;
 
+    struct Queue {
+        CString name;
+        CString location;
+        bool isDefault = false;
+    };
+    // The print system's queues in the printer box's order (the PDF file follows them),
+    // asked for once per dialog: a print server out of reach costs one short wait, not one
+    // per question.
+    const std::vector<Queue>& Queues() const;
+
     BOOL m_bSetupOnly;
     // Decided when first needed: the session's choice, else the default queue.
     mutable std::optional<CString> m_queue;
-    std::vector<CString> m_queues; // the combo's queues, in its order; the PDF file follows
+    mutable std::optional<std::vector<Queue>> m_queueList;
     int m_nPrinter = 0;
     CString m_strPath;
     int m_nRange = 0; // 0 all, 1 selection, 2 pages

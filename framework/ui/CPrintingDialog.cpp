@@ -2,6 +2,7 @@
 
 #include "framework/core/Resources.h"
 #include "framework/gdi/CDC.h"
+#include "framework/ui/CDocument.h"
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
@@ -75,9 +76,48 @@ private:
     bool m_docStarted = false; // until the document is ended, leaving aborts it
 };
 
-PrintJobResult PrintFailed()
+// "The system reports: <the printer's reason>."; empty when the printer gave none.
+CString FailureReason(const CDC& dc)
 {
-    AfxMessageBox(AFX_IDP_PRINT_FAILED);
+    CString failure = dc.GetPrintFailure();
+    failure.Trim();
+    // The reason ends the sentence of its own text.
+    while (!failure.IsEmpty() && failure.str().back() == '.') failure.Delete(failure.GetLength() - 1);
+    CString reason;
+    if (!failure.IsEmpty()) AfxFormatString1(reason, AFX_IDS_FILE_OS_REASON, failure.c_str());
+    return reason;
+}
+
+// The queue by its name, the PDF file by its path.
+CString PrinterNamed(const CPrintDialog& printer)
+{
+    const CString queue = printer.GetQueueName();
+    return queue.IsEmpty() ? printer.GetPathName() : queue;
+}
+
+PrintJobResult StartFailed(const CDC& dc, const CPrintDialog& printer)
+{
+    const CString reason = FailureReason(dc);
+    if (reason.IsEmpty()) {
+        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT);
+    } else {
+        CString text;
+        AfxFormatString2(text, AFX_IDP_PRINT_NOT_STARTED, PrinterNamed(printer).c_str(), reason.c_str());
+        AfxMessageBox(text.c_str(), MB_ICONEXCLAMATION, AFX_IDP_PRINT_NOT_STARTED);
+    }
+    return PrintJobResult::StartFailed;
+}
+
+PrintJobResult PrintFailed(const CDC& dc)
+{
+    const CString reason = FailureReason(dc);
+    CString text;
+    if (reason.IsEmpty() || !text.LoadString(AFX_IDP_PRINT_FAILED)) {
+        AfxMessageBox(AFX_IDP_PRINT_FAILED);
+    } else {
+        text += "\n" + reason;
+        AfxMessageBox(text.c_str(), MB_ICONEXCLAMATION, AFX_IDP_PRINT_FAILED);
+    }
     return PrintJobResult::PageFailed;
 }
 
@@ -141,10 +181,7 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
     dc.SetAbortProc(AfxPrintAbortProc);
 
     const CString jobName = AfxPrintJobName(docName);
-    if (dc.StartDoc(jobName) <= 0) {
-        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT);
-        return PrintJobResult::StartFailed;
-    }
+    if (dc.StartDoc(jobName) <= 0) return StartFailed(dc, *info.m_pPD);
     cleanup.DocStarted();
 
     const UINT low = info.GetMinPage();
@@ -152,7 +189,7 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
     const UINT from = std::clamp(info.GetFromPage(), low, high);
     const UINT to = std::clamp(info.GetToPage(), low, high);
     const int step = to >= from ? 1 : -1;
-    const UINT copies = std::max<UINT>(1, info.GetCopies());
+    const UINT copies = info.m_pPD->PrinterMakesCopies() ? 1 : std::max<UINT>(1, info.GetCopies());
 
     for (UINT copy = 0; copy < copies; ++copy) {
         info.m_bContinuePrinting = TRUE;
@@ -163,9 +200,9 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
             if (!info.m_bContinuePrinting) break;
             info.m_rectDraw = WholePage(dc);
             ShowPageNumber(status, page);
-            if (dc.StartPage() <= 0) return PrintFailed();
+            if (dc.StartPage() <= 0) return PrintFailed(dc);
             client.PrintJobPage(&dc, &info);
-            if (dc.EndPage() <= 0) return CPrintingDialog::s_bUserAbort ? PrintJobResult::Aborted : PrintFailed();
+            if (dc.EndPage() <= 0) return CPrintingDialog::s_bUserAbort ? PrintJobResult::Aborted : PrintFailed(dc);
             ++printed;
             if (page == to) break;
         }
@@ -174,5 +211,5 @@ PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrinti
     // The printer may still refuse the finished document (a queue takes it only now).
     const bool ended = dc.EndDoc() > 0;
     cleanup.DocEnded();
-    return ended ? PrintJobResult::Printed : PrintFailed();
+    return ended ? PrintJobResult::Printed : PrintFailed(dc);
 }

@@ -14,6 +14,8 @@ constexpr UINT AFX_IDS_PRINTONPORT = 61504;
 constexpr UINT AFX_IDS_PRINTPAGENUM = 61507;
 constexpr UINT AFX_IDP_FAILED_TO_START_PRINT = 61702;
 constexpr UINT AFX_IDP_PRINT_FAILED = 61746;
+// The printer named and its reason: a queue that refused the job, a file that cannot be made.
+constexpr UINT AFX_IDP_PRINT_NOT_STARTED = 61747;
 // Controls of the status dialog.
 constexpr int AFX_IDC_PRINT_DOCNAME = 201;
 constexpr int AFX_IDC_PRINT_PRINTERNAME = 202;
@@ -51,15 +53,17 @@ public:
 enum class PrintJobResult {
     Printed,       // every page went out
     NoPrinter,     // the chosen printer could not be made
-    StartFailed,   // the printer refused the document (message 61702 shown)
+    StartFailed,   // the printer refused the document (message 61747 with the printer and
+                   // its reason shown, or 61702 when it gave none)
     PageFailed,    // a page could not be started or ended, or the printer did not take the
-                   // finished document; the document was aborted (message 61746 shown)
+                   // finished document; the document was aborted (message 61746 shown,
+                   // with the printer's reason when it gave one)
     Aborted,       // the user cancelled; the document was aborted
 };
 
 // Prints the pages of the info's range (from the from-page to the to-page, backwards
-// when to < from, clamped into the min and max pages) copies times on the printer of the
-// info's print dialog, with status shown in a modeless CPrintingDialog owned by pParent,
+// when to < from, clamped into the min and max pages) on the printer of the info's print
+// dialog, copies times unless the printer makes the copies itself, with status shown in a modeless CPrintingDialog owned by pParent,
 // which is disabled meanwhile.
 PrintJobResult AfxRunPrintJob(CPrintJobClient& client, CPrintInfo& info, CPrintingDialog& status, CWnd* pParent,
                                const CString& docName);

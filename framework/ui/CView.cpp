@@ -142,8 +142,19 @@ BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeCl
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 {
     const int result = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
-    if (CFrameWnd* frame = GetParentFrame(); frame != nullptr && frame->GetActiveView() != this)
+    if (result == MA_NOACTIVATEANDEAT)
+        return result;
+    CFrameWnd* frame = GetParentFrame();
+    if (frame == nullptr)
+        return result;
+    if (frame->GetActiveView() != this) {
         frame->SetActiveView(this);
+        return result;
+    }
+    // Already the active view, with the focus elsewhere (a bar of the frame): a click takes it back.
+    CWnd* focus = CWnd::GetFocus();
+    if (focus != this && (focus == nullptr || !IsChild(focus)))
+        OnActivateView(TRUE, this, this);
     return result;
 }
 

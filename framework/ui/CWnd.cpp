@@ -8,6 +8,7 @@
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/MessageBox.h"
 #include "framework/ui/WindowHandle.h"
+#include "framework/ui/WindowManager.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -670,10 +671,14 @@ BOOL CWnd::ShowWindow(int nCmdShow)
         widget->hide();
         break;
     case SW_SHOWMAXIMIZED:
-        if (widget->isWindow())
+        if (widget->isWindow()) {
+            // With nobody to carry the request out the window takes the screen's room itself.
+            if (!AfxWindowManagerRuns())
+                widget->setGeometry(AfxAvailableScreenArea(*widget));
             widget->showMaximized();
-        else
+        } else {
             widget->show();
+        }
         break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:

@@ -5,6 +5,8 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionComboBox>
 #include <QValidator>
 
 namespace {
@@ -312,4 +314,16 @@ bool ComboBoxWidget::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARA
     default:
         return false;
     }
+}
+
+// A drop-down list has no caret: the dotted rectangle round its text shows the focus.
+void ComboBoxWidget::paintEvent(QPaintEvent* event)
+{
+    QComboBox::paintEvent(event);
+    if (!hasFocus() || lineEdit()) return;
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect text = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    QPainter painter(this);
+    AfxDrawFocusRect(painter, text.adjusted(-1, 0, 1, 0).intersected(rect()), palette().color(QPalette::ButtonText));
 }

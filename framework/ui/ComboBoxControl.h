@@ -18,6 +18,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool IsDropList() const { return (m_style & 0x3) == CBS_DROPDOWNLIST; }

@@ -6,6 +6,7 @@
 #include "framework/ui/MessageBox.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QWidget>
 
 #include <algorithm>
@@ -70,6 +71,29 @@ int AfxCopyTextUnbounded(const QString& text, LPARAM buffer)
 LRESULT AfxTextLength(const QString& text) { return LRESULT(text.toUtf8().size()); }
 
 QString AfxTextWithoutMnemonic(const QString& text) { return GdiTextLayout::StripPrefixes(text); }
+
+QChar AfxAccessKey(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toLower();
+    }
+    return {};
+}
+
+void AfxDrawFocusRect(QPainter& painter, const QRect& rect, const QColor& color)
+{
+    if (rect.isEmpty()) return;
+    painter.save();
+    painter.setPen(QPen(color, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
 
 int AfxTextLineHeight(const QFont& font) { return int(std::ceil(QFontMetricsF(font).height())); }
 

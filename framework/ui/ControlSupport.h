@@ -9,6 +9,9 @@
 
 #include <QString>
 
+class QColor;
+class QPainter;
+class QRect;
 class QWidget;
 
 // Sends WM_COMMAND with the notification code to the control's parent.
@@ -33,6 +36,11 @@ LRESULT AfxTextLength(const QString& text);
 
 // "&Name" as shown: a single '&' marks the mnemonic and is not shown, "&&" shows one.
 QString AfxTextWithoutMnemonic(const QString& text);
+// The access key of such a text, folded to lower case; a null character when it has none.
+QChar AfxAccessKey(const QString& text);
+
+// The dotted rectangle that shows which control has the keyboard focus.
+void AfxDrawFocusRect(QPainter& painter, const QRect& rect, const QColor& color);
 
 // Pixel rows a line of text covers: ascent and descent rounded up together, as the
 // dialog character height counts them (dialog units, labels, group titles).

@@ -61,8 +61,10 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult)
 
 BOOL IsDialogMessage(HWND hDlg, LPMSG lpMsg)
 {
-    if (!lpMsg || !AfxDialogWidget(hDlg) || lpMsg->message != WM_KEYDOWN) return FALSE;
+    if (!lpMsg || !AfxDialogWidget(hDlg)) return FALSE;
     if (lpMsg->hwnd != hDlg && !CWnd::FromHandle(hDlg)->IsChild(CWnd::FromHandle(lpMsg->hwnd))) return FALSE;
+    if (lpMsg->message == WM_SYSCHAR || lpMsg->message == WM_CHAR) return AfxDialogAccessKey(hDlg, *lpMsg);
+    if (lpMsg->message != WM_KEYDOWN) return FALSE;
     const LRESULT code = lpMsg->hwnd ? ::SendMessage(lpMsg->hwnd, WM_GETDLGCODE, lpMsg->wParam, LPARAM(lpMsg)) : 0;
     if (lpMsg->wParam == WPARAM(VK_RETURN)) {
         if (code & DLGC_WANTALLKEYS) return FALSE;

@@ -40,7 +40,9 @@ HWND CreateDialogParam(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndPar
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 
 // The dialog keyboard: Enter presses the default button (IDOK without one), Escape
-// IDCANCEL unless the Cancel button is disabled. TRUE when the message was used.
+// IDCANCEL unless the Cancel button is disabled, and the controls' access keys work
+// (Alt and the key; the key alone where the focus takes no characters). TRUE when the
+// message was used.
 BOOL IsDialogMessage(HWND hDlg, LPMSG lpMsg);
 
 UINT GetDlgItemText(HWND hDlg, int nIDDlgItem, LPTSTR lpString, int cchMax);

@@ -4,7 +4,9 @@
 #include "framework/gdi/GdiQt.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/ControlSupport.h"
+#include "framework/ui/DialogApi.h"
 #include "framework/ui/ListBoxControl.h"
+#include "framework/ui/ModalOwner.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/StaticControl.h"
 #include "framework/ui/WindowHandle.h"
@@ -95,12 +97,28 @@ void CloseAsCancel(HWND hDlg)
     ::SendMessage(hDlg, WM_COMMAND, WPARAM(MAKELONG(WORD(IDCANCEL), WORD(BN_CLICKED))), LPARAM(cancel));
 }
 
+LRESULT DialogCode(HWND control, const MSG* msg = nullptr)
+{
+    return ::SendMessage(control, WM_GETDLGCODE, msg ? msg->wParam : 0, LPARAM(msg));
+}
+
+bool IsTabStop(HWND child)
+{
+    return (child->style & WS_TABSTOP) && ::IsWindowEnabled(child) && child->widget && !child->widget->isHidden();
+}
+
+// As the dialog keyboard moves the focus: an edit's text is selected, ready to be typed over.
+void FocusAndSelect(HWND control)
+{
+    ::SetFocus(control);
+    if (DialogCode(control) & DLGC_HASSETSEL) ::SendMessage(control, EM_SETSEL, 0, -1);
+}
+
 void NextControl(HWND hDlg, bool previous)
 {
     std::vector<HWND> stops;
     for (HWND child : AfxChildHandles(hDlg)) {
-        if ((child->style & WS_TABSTOP) && ::IsWindowEnabled(child) && child->widget && !child->widget->isHidden())
-            stops.push_back(child);
+        if (IsTabStop(child)) stops.push_back(child);
     }
     if (stops.empty()) return;
     const HWND focus = ::GetFocus();
@@ -112,9 +130,87 @@ void NextControl(HWND hDlg, bool previous)
     } else if (previous) {
         index = stops.size() - 1;
     }
-    ::SetFocus(stops[index]);
-    if (::SendMessage(stops[index], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessage(stops[index], EM_SETSEL, 0, -1);
+    FocusAndSelect(stops[index]);
 }
+
+// ------------------------------------------------------------------ access keys
+
+// A control a user can reach in the dialog: shown (its page too) and enabled.
+bool Reachable(HWND control, HWND hDlg)
+{
+    QWidget* widget = AfxWidgetFromHandle(control);
+    QWidget* dialog = AfxWidgetFromHandle(hDlg);
+    return widget && dialog && widget->isVisibleTo(dialog) && widget->isEnabled();
+}
+
+// The dialog's controls in tab order, those of its shown child dialogs (a sheet's page)
+// in their place.
+void CollectControls(HWND parent, HWND hDlg, std::vector<HWND>& controls)
+{
+    for (HWND child : AfxChildHandles(parent)) {
+        if (AfxDialogWidget(child)) {
+            if (Reachable(child, hDlg)) CollectControls(child, hDlg, controls);
+            continue;
+        }
+        controls.push_back(child);
+    }
+}
+
+QChar ControlAccessKey(HWND control)
+{
+    const LRESULT code = DialogCode(control);
+    if (!(code & (DLGC_STATIC | DLGC_BUTTON))) return {};
+    if ((code & DLGC_STATIC) && AfxIsWindowClass(control, "STATIC") && (control->style & SS_NOPREFIX)) return {};
+    CString text;
+    CWnd::FromHandle(control)->GetWindowText(text);
+    return AfxAccessKey(QString::fromUtf8(text.c_str()));
+}
+
+// The control with that access key; the search starts after the focus, so that
+// repeated presses go round controls that share a key.
+HWND FindAccessKeyControl(HWND hDlg, QChar key)
+{
+    if (key.isNull()) return nullptr;
+    std::vector<HWND> controls;
+    CollectControls(hDlg, hDlg, controls);
+    const auto focus = std::find(controls.begin(), controls.end(), ::GetFocus());
+    const std::size_t start = focus == controls.end() ? 0 : std::size_t(focus - controls.begin()) + 1;
+    const QChar wanted = key.toLower();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        HWND control = controls[(start + i) % controls.size()];
+        if (Reachable(control, hDlg) && ControlAccessKey(control) == wanted) return control;
+    }
+    return nullptr;
+}
+
+// The next tab stop after a label among its siblings, round to the first.
+HWND NextTabStopAfter(HWND label)
+{
+    HWND parent = AfxParentHandle(label);
+    if (!parent) return nullptr;
+    const std::vector<HWND> siblings = AfxChildHandles(parent);
+    const auto at = std::find(siblings.begin(), siblings.end(), label);
+    if (at == siblings.end()) return nullptr;
+    const std::size_t start = std::size_t(at - siblings.begin());
+    for (std::size_t i = 1; i < siblings.size(); ++i) {
+        HWND candidate = siblings[(start + i) % siblings.size()];
+        if (IsTabStop(candidate) && Reachable(candidate, parent)) return candidate;
+    }
+    return nullptr;
+}
+
+// A label (or group box) hands the focus on; a button takes it and is pressed, as a click would.
+void ActOnAccessKey(HWND control)
+{
+    if (DialogCode(control) & DLGC_STATIC) {
+        if (HWND target = NextTabStopAfter(control)) FocusAndSelect(target);
+        return;
+    }
+    ::SetFocus(control);
+    if (AfxIsLiveHandle(control)) ::SendMessage(control, BM_CLICK, 0, 0);
+}
+
+QChar CharacterOf(WPARAM code) { return code <= 0xFFFF ? QChar(char16_t(code)) : QChar(); }
 
 void SetDefaultId(HWND hDlg, UINT id)
 {
@@ -214,7 +310,12 @@ void CreateItem(HWND hDlg, const DialogItemTemplate& item, const DialogBaseUnits
 DialogWidget::DialogWidget(DWORD style, QWidget* parent) : QWidget(parent)
 {
     (void)s_dialogClass;
-    if (!(style & WS_CHILD)) setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    if (!(style & WS_CHILD)) {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        // A dialog is worked with the keyboard: its focus shows from the start, not only
+        // once a key has moved it.
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     setAutoFillBackground(true);
 }
 
@@ -325,8 +426,7 @@ void AfxSetDialogFont(HWND hDlg, const DialogTemplate& fontSource)
 HWND AfxFirstTabStop(HWND hDlg)
 {
     for (HWND child : AfxChildHandles(hDlg)) {
-        if ((child->style & WS_TABSTOP) && ::IsWindowEnabled(child) && child->widget && !child->widget->isHidden())
-            return child;
+        if (IsTabStop(child)) return child;
     }
     return nullptr;
 }
@@ -336,10 +436,7 @@ void AfxInitDialog(HWND hDlg, LPARAM initParam)
     HWND first = AfxFirstTabStop(hDlg);
     const LRESULT setFocus = ::SendMessage(hDlg, WM_INITDIALOG, WPARAM(first), initParam);
     if (setFocus && AfxIsLiveHandle(hDlg)) {
-        if (HWND target = AfxFirstTabStop(hDlg)) {
-            ::SetFocus(target);
-            if (::SendMessage(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessage(target, EM_SETSEL, 0, -1);
-        }
+        if (HWND target = AfxFirstTabStop(hDlg)) FocusAndSelect(target);
     }
 }
 
@@ -347,6 +444,7 @@ INT_PTR AfxRunModalDialog(HWND hDlg, CWnd& dialog, UINT templateId)
 {
     DialogWidget* widget = AfxDialogWidget(hDlg);
     if (!widget) return -1;
+    const ModalOwner owner(nullptr);
     if (!widget->ended) {
         AfxCancelCaptureForModal();
         // What the handlers posted while the dialog opened runs first, as in the real loop.
@@ -395,3 +493,41 @@ int AfxDialogEnterId(HWND hDlg)
     return HIWORD(DWORD(defId)) == DC_HASDEFID ? int(LOWORD(DWORD(defId))) : IDOK;
 }
 
+BOOL AfxDialogAccessKey(HWND hDlg, const MSG& msg)
+{
+    const bool alt = msg.message == WM_SYSCHAR;
+    if (!alt && msg.message != WM_CHAR) return FALSE;
+    const QChar key = CharacterOf(msg.wParam);
+    if (!alt) {
+        // Typed letters belong to a control that takes characters; blanks and control
+        // characters (Space presses, Tab and Enter move) are never access keys.
+        if (key.isNull() || !key.isPrint() || key.isSpace()) return FALSE;
+        if (msg.hwnd && msg.hwnd != hDlg && (DialogCode(msg.hwnd, &msg) & DLGC_WANTCHARS)) return FALSE;
+    }
+    HWND control = FindAccessKeyControl(hDlg, key);
+    if (!control) {
+        // Alt never types: a key that names no control only beeps.
+        if (alt) MessageBeep(0);
+        return alt ? TRUE : FALSE;
+    }
+    ActOnAccessKey(control);
+    return TRUE;
+}
+
+bool AfxDialogTakesAccessKey(HWND hWnd, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    if ((modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) != Qt::AltModifier || text.size() != 1)
+        return false;
+    for (HWND h = hWnd; h; h = AfxParentHandle(h)) {
+        if (AfxDialogWidget(h) && FindAccessKeyControl(h, text[0])) return true;
+    }
+    return false;
+}
+
+BOOL AfxPreTranslateProcedureDialog(MSG& msg)
+{
+    HWND top = msg.hwnd ? AfxTopLevelHandle(msg.hwnd) : nullptr;
+    const DialogWidget* dialog = top ? AfxDialogWidget(top) : nullptr;
+    if (!dialog || !dialog->proc || CWnd::FromHandlePermanent(top)) return FALSE;
+    return ::IsDialogMessage(top, &msg);
+}

@@ -74,3 +74,17 @@ void AfxEndDialog(HWND hDlg, INT_PTR result);
 HWND AfxFirstTabStop(HWND hDlg);
 // The id the Enter key presses: the focused push button's, else the default button's, else IDOK.
 int AfxDialogEnterId(HWND hDlg);
+
+// Access keys of the dialog keyboard, for WM_SYSCHAR (Alt) and WM_CHAR: a label's (or
+// group box's) key moves the focus to the next tab stop after it, a button's presses it,
+// on the dialog and on its shown page alike. Alt with a key that names no control beeps,
+// as Alt never types; a plain key counts only where the focus takes no characters.
+// TRUE when the message was used.
+BOOL AfxDialogAccessKey(HWND hDlg, const MSG& msg);
+// Whether a key (Alt and a character) is an access key of a dialog around the window:
+// such a key goes to the dialog before the shortcuts of the window around it (a frame's
+// menu around a bar).
+bool AfxDialogTakesAccessKey(HWND hWnd, Qt::KeyboardModifiers modifiers, const QString& text);
+// The dialog keyboard of a dialog run by a procedure, which has no object to
+// pre-translate for it. TRUE when the message was used.
+BOOL AfxPreTranslateProcedureDialog(MSG& msg);

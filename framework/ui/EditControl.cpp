@@ -4,6 +4,7 @@
 #include "framework/ui/ControlSupport.h"
 #include "framework/ui/WindowHandle.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -139,6 +140,15 @@ bool EditControl::AcceptsUserText(const QString& before, const QString& after, i
     return true;
 }
 
+// A multi-line edit takes every key but Return, which presses the dialog's default
+// button unless the edit is one to type line breaks into, and Escape.
+bool EditControl::LeavesKeyToDialog(const MSG* msg) const
+{
+    if (!msg || msg->message != WM_KEYDOWN) return false;
+    if (msg->wParam == WPARAM(VK_ESCAPE)) return true;
+    return msg->wParam == WPARAM(VK_RETURN) && (!(m_style & ES_WANTRETURN) || IsReadOnly());
+}
+
 bool EditControl::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
@@ -156,7 +166,8 @@ bool EditControl::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         result = AfxTextLength(Text());
         return true;
     case WM_GETDLGCODE:
-        result = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS | (IsMultiLine() ? DLGC_WANTALLKEYS : 0);
+        result = DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS |
+                 (IsMultiLine() && !LeavesKeyToDialog(reinterpret_cast<const MSG*>(lParam)) ? DLGC_WANTALLKEYS : 0);
         return true;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -362,7 +373,7 @@ EditTextWidget::EditTextWidget(DWORD style, const QString& text, QWidget* parent
     : QPlainTextEdit(parent), EditControl(style)
 {
     setFrameStyle((style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    setReadOnly((style & ES_READONLY) != 0);
+    SetReadOnly((style & ES_READONLY) != 0);
     setTabChangesFocus(true);
     setLineWrapMode((style & ES_AUTOHSCROLL) || (style & WS_HSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -497,6 +508,37 @@ void EditTextWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditTextWidget::SetReadOnly(bool readOnly)
+{
+    setReadOnly(readOnly);
+    // A listing read with the keyboard shows where it is, as a caret.
+    if (readOnly) setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+// The frame takes the highlight colour while the edit has the focus: a caret alone is
+// easily missed in a long listing.
+void EditTextWidget::focusInEvent(QFocusEvent* event)
+{
+    ShowFocusFrame(true);
+    QPlainTextEdit::focusInEvent(event);
+}
+
+void EditTextWidget::focusOutEvent(QFocusEvent* event)
+{
+    ShowFocusFrame(false);
+    QPlainTextEdit::focusOutEvent(event);
+}
+
+void EditTextWidget::ShowFocusFrame(bool focused)
+{
+    QPalette colours = palette();
+    const QColor frame = focused ? colours.color(QPalette::Active, QPalette::Highlight)
+                                 : QApplication::palette(this).color(QPalette::Active, QPalette::WindowText);
+    colours.setColor(QPalette::Active, QPalette::WindowText, frame);
+    colours.setColor(QPalette::Inactive, QPalette::WindowText, frame);
+    setPalette(colours);
 }
 
 void EditTextWidget::insertFromMimeData(const QMimeData* source)

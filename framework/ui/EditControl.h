@@ -28,6 +28,7 @@ public:
     QString ApplyCase(const QString& text) const;
 
 protected:
+    bool LeavesKeyToDialog(const MSG* msg) const;
     virtual QWidget* Widget() = 0;
     virtual QString Text() const = 0;
     virtual void SetText(const QString& text) = 0;
@@ -92,7 +93,7 @@ protected:
     void TypeCharacter(QChar ch) override;
     void Backspace() override;
     void DeleteForward() override;
-    void SetReadOnly(bool readOnly) override { setReadOnly(readOnly); }
+    void SetReadOnly(bool readOnly) override;
     bool IsReadOnly() const override { return isReadOnly(); }
     void SetPasswordEcho(bool) override {}
     void SetTabStops(int count, const int* stops) override;
@@ -100,10 +101,13 @@ protected:
     bool IsMultiLine() const override { return true; }
 
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ShowFocusFrame(bool focused);
     int ToQtPosition(int position) const;
     int FromQtPosition(int position) const;
     bool m_eventSourceAdded = false;

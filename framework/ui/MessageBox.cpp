@@ -4,6 +4,7 @@
 #include "framework/ui/CWaitCursor.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/CWnd.h"
+#include "framework/ui/ModalOwner.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 
@@ -57,17 +58,6 @@ QMessageBox::Icon QtIcon(UINT nType)
     }
 }
 
-QWidget* OwnerWidget(HWND hWnd)
-{
-    if (QWidget* widget = AfxWidgetFromHandle(hWnd))
-        return widget->window();
-    if (CWnd* mainWnd = AfxGetMainWnd()) {
-        if (QWidget* widget = AfxWidgetFromHandle(mainWnd->m_hWnd))
-            return widget->window();
-    }
-    return QApplication::activeWindow();
-}
-
 // The box shows the arrow even while the program waits; the wait cursor comes back after.
 class ArrowWhileShown {
 public:
@@ -92,8 +82,9 @@ int ShowRealBox(HWND hWnd, const CString& text, const CString& caption, UINT nTy
 {
     if (!AfxEnsureGuiApplication())
         return AfxMessageBoxDefaultResult(nType);
+    const ModalOwner owner(hWnd);
     QMessageBox box(QtIcon(nType), QString::fromUtf8(caption.c_str()), QString::fromUtf8(text.c_str()),
-                    QMessageBox::NoButton, OwnerWidget(hWnd));
+                    QMessageBox::NoButton, owner.Window());
     const ButtonSet set = ButtonsOf(nType);
     QAbstractButton* buttons[3] = {};
     for (int i = 0; i < set.count; ++i)
@@ -109,6 +100,7 @@ int ShowRealBox(HWND hWnd, const CString& text, const CString& caption, UINT nTy
     // On the screen and painted before anything else runs, as the modal loop starts.
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
+    owner.Centre(&box);
     AfxPaintWindowNow(&box);
     if (box.isVisible()) // not already answered while it came up
         box.exec();

@@ -5,10 +5,20 @@
 #include "framework/ui/WindowHandle.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 ScriptedUi* g_activeScript = nullptr;
+ScriptedUi::RetryReport g_unscriptedRetryReport;
+
+// The button that ends a retry prompt without retrying.
+int GiveUpAnswer(UINT flags)
+{
+    int buttons[4] = {};
+    const int count = AfxMessageBoxButtons(flags, buttons);
+    return std::find(buttons, buttons + count, IDCANCEL) != buttons + count ? IDCANCEL : IDABORT;
+}
 
 } // namespace
 
@@ -32,6 +42,11 @@ ScriptedUi* ScriptedUi::Active()
 void ScriptedUi::QueueAnswer(int answer)
 {
     m_answers.push_back(answer);
+}
+
+ScriptedUi::RetryReport ScriptedUi::SetUnscriptedRetryReport(RetryReport report)
+{
+    return std::exchange(g_unscriptedRetryReport, std::move(report));
 }
 
 void ScriptedUi::QueueAnswers(std::initializer_list<int> answers)
@@ -65,17 +80,24 @@ int ScriptedUi::AnswerMessageBox(UINT id, const CString& text, const CString& ca
     record.flags = flags;
     record.helpId = helpId;
     record.answer = AfxMessageBoxDefaultResult(flags);
+    bool answered = false;
     if (!m_answers.empty()) {
         const int scripted = m_answers.front();
         m_answers.pop_front();
         int buttons[4] = {};
         const int count = AfxMessageBoxButtons(flags, buttons);
-        if (std::find(buttons, buttons + count, scripted) != buttons + count)
+        answered = std::find(buttons, buttons + count, scripted) != buttons + count;
+        if (answered)
             record.answer = scripted;
         else
             record.rejectedAnswer = true;
     }
+    const bool unscriptedRetry = !answered && record.answer == IDRETRY;
+    if (unscriptedRetry)
+        record.answer = GiveUpAnswer(flags);
     m_boxes.push_back(record);
+    if (unscriptedRetry && g_unscriptedRetryReport)
+        g_unscriptedRetryReport(record);
     return record.answer;
 }
 

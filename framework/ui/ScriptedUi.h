@@ -42,6 +42,11 @@ public:
     // Message boxes take the queued answers in order; with none left, the box's
     // default button answers.
     void QueueAnswer(int answer);
+    // A retry prompt that no queued answer meets would let a failing device be retried
+    // for ever: it gives up (Cancel, else Abort) and goes to this report, which the test
+    // support makes fail the test. Returns the report it replaces.
+    using RetryReport = std::function<void(const MessageBoxRecord&)>;
+    static RetryReport SetUnscriptedRetryReport(RetryReport report);
     void QueueAnswers(std::initializer_list<int> answers);
     std::size_t PendingAnswers() const { return m_answers.size(); }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_boxes; }

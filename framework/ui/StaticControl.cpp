@@ -239,8 +239,9 @@ void StaticWidget::PaintText(QPainter& painter)
 {
     if (PaintTextWithParentColours(painter)) return;
     const DWORD kind = Kind();
-    const QString shown = (m_style & SS_NOPREFIX) ? m_text : AfxTextWithoutMnemonic(m_text);
+    // The access key shows underlined; SS_NOPREFIX shows every '&' as it is.
     int flags = (m_style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (!(m_style & SS_NOPREFIX)) flags |= Qt::TextShowMnemonic;
     if (kind == SS_CENTER)
         flags |= Qt::AlignHCenter | Qt::TextWordWrap;
     else if (kind == SS_RIGHT)
@@ -251,7 +252,7 @@ void StaticWidget::PaintText(QPainter& painter)
         flags |= Qt::AlignLeft;
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(rect(), flags | Qt::TextExpandTabs, shown);
+    painter.drawText(rect(), flags | Qt::TextExpandTabs, m_text);
 }
 
 void StaticWidget::mouseReleaseEvent(QMouseEvent* event)

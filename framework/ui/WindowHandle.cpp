@@ -2,6 +2,7 @@
 
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/CWnd.h"
+#include "framework/ui/DialogWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QThread>
@@ -298,14 +300,34 @@ bool WindowHandle::SendFromQt(UINT message, WPARAM wParam, LPARAM lParam)
     return !frame.passToQt;
 }
 
+namespace {
+
+// A control sized while hidden lays out its viewport only when first shown; until then
+// the viewport keeps Qt's default size. Lay it out now as showing would, so that a
+// dialog's initialisation measures the control as the user will see it. The resize stays
+// pending: showing lays it out again with the rows and scroll bars it has by then.
+void LayOutBeforeShowing(QWidget& control)
+{
+    if (!control.testAttribute(Qt::WA_PendingResizeEvent))
+        return;
+    control.setAttribute(Qt::WA_PendingResizeEvent, false); // a size handler measuring again
+    QResizeEvent resize(control.size(), QSize());
+    QCoreApplication::sendEvent(&control, &resize);
+    control.setAttribute(Qt::WA_PendingResizeEvent, true);
+}
+
+} // namespace
+
 QRect WindowHandle::ClientRect() const
 {
     if (!widget)
         return {};
     // A control that scrolls by itself (list, multi-line edit) draws in its viewport: its
     // client area ends at its own scroll bars and border, as owner-drawn rows expect.
-    if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(widget.data()))
+    if (auto* scrolling = qobject_cast<QAbstractScrollArea*>(widget.data())) {
+        LayOutBeforeShowing(*scrolling);
         return QRect(QPoint(0, 0), scrolling->viewport()->size());
+    }
     int width = widget->width();
     int height = widget->height();
     if (scroll[SB_VERT].visible && scroll[SB_VERT].bar != nullptr)
@@ -636,6 +658,15 @@ bool WindowHandle::TranslateEvent(QWidget* source, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return TranslateKey(static_cast<QKeyEvent*>(event)) || selfPainted;
+    case QEvent::ShortcutOverride: {
+        // A dialog's access key comes before the shortcuts of the window around it (a
+        // bar's label before the frame's menu): the key press then reaches pre-translation.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!AfxDialogTakesAccessKey(this, key->modifiers(), key->text()))
+            return false;
+        event->accept();
+        return true;
+    }
     case QEvent::Resize:
         if (source == widget) {
             LayoutScrollBars();
@@ -923,9 +954,10 @@ QWidget* AfxNewPlainWindowWidget(QWidget* parent)
 
 BOOL AfxPreTranslateInput(MSG& msg)
 {
-    if (CWinApp* app = AfxGetApp())
-        return app->PreTranslateMessage(&msg);
-    return CWnd::WalkPreTranslateTree(nullptr, &msg);
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr ? app->PreTranslateMessage(&msg) : CWnd::WalkPreTranslateTree(nullptr, &msg))
+        return TRUE;
+    return AfxPreTranslateProcedureDialog(msg);
 }
 
 bool AfxWaitUntilExposed(QWidget* window)

@@ -1,6 +1,7 @@
 #include "model/shapedialogs/CShelterPage.h"
 
 #include "framework/ui/DDX.h"
+#include "model/DistanceUnit.h"
 
 IMPLEMENT_DYNAMIC(CShelterPage, CPropertyPage)
 
@@ -20,7 +21,7 @@ BOOL CShelterPage::OnInitDialog()
     const BOOL result = CPropertyPage::OnInitDialog();
     m_strUnit = m_sensorType.GetUnitText();
     m_strAngleSpan.Format("%d\u00B0", int(m_sensorType.GetAngleSpan()));
-    m_strAngleStep.Format("%.2f\u00B0", double(m_sensorType.GetAngleStep()));
+    m_strAngleStep = FormatDecimal(m_sensorType.GetAngleStep(), 2) + "\u00B0";
     UpdateData(FALSE);
     return result;
 }

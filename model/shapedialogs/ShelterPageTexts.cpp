@@ -7,10 +7,8 @@ CString FormatShelterTime(const CTime& time) { return time.Format("%x %H:%M:%S")
 
 CString FormatShelterDistance(int distance, const CSensorType& type, bool inch)
 {
+    if (inch) return FormatDecimal(CmToInch(float(distance)), 2) + GetUnitText(kUnitCm, true);
     CString text;
-    if (inch)
-        text.Format("%.2f%s", double(CmToInch(float(distance))), static_cast<LPCTSTR>(GetUnitText(kUnitCm, true)));
-    else
-        text.Format("%d%s", distance, static_cast<LPCTSTR>(type.GetUnitText()));
+    text.Format("%d%s", distance, static_cast<LPCTSTR>(type.GetUnitText()));
     return text;
 }

@@ -261,6 +261,20 @@ TEST_F(CCommonDocProtocolTest, StoppingAndRecordingAgainStartsAnEmptyList)
     EXPECT_EQ(ui.MessageBoxes()[0].id, IDP_RECORDING_NOTE);
 }
 
+// The one box that ends a recording: the file that failed, the system's reason, and that
+// recording has stopped.
+void ExpectRecordingStoppedBox(const ScriptedUi& ui, const fs::path& path)
+{
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    const MessageBoxRecord& box = ui.MessageBoxes()[0];
+    EXPECT_EQ(box.helpId, IDP_FILE_WRITE_FAILED);
+    EXPECT_EQ(box.flags, UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(std::string(box.text.c_str()),
+              "The file " + path.string() +
+                  " could not be written.\nThe system reports: No such file or directory.\n"
+                  "Recording has stopped. Choose Record protocol to record into another file.");
+}
+
 TEST_F(CCommonDocProtocolTest, AFileThatCannotBeWrittenEndsRecordingWithAMessage)
 {
     ProtocolDoc doc;
@@ -272,8 +286,7 @@ TEST_F(CCommonDocProtocolTest, AFileThatCannotBeWrittenEndsRecordingWithAMessage
     Record(doc, {301});
     EXPECT_FALSE(doc.IsRecording());
     EXPECT_TRUE(doc.GetProtocolPath().IsEmpty());
-    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_FAILED_INVALID_PATH);
+    ExpectRecordingStoppedBox(ui, path);
     Record(doc, {302});
     EXPECT_EQ(ui.MessageBoxes().size(), 1u) << "nothing more is written or reported";
     EXPECT_FALSE(fs::exists(path.parent_path()));
@@ -333,8 +346,7 @@ TEST_F(CCommonDocProtocolTest, AFileTakenAwayIsWrittenWholeAgainAtItsPath)
     ui.ClearMessageBoxes();
     Record(doc, {406});
     EXPECT_FALSE(doc.IsRecording());
-    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_FAILED_INVALID_PATH);
+    ExpectRecordingStoppedBox(ui, inner);
 }
 
 TEST_F(CCommonDocProtocolTest, ReplayStepsByHandAndPlaysOncePerSecond)

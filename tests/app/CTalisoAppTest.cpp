@@ -670,6 +670,32 @@ TEST_F(TalisoAppTest, SettingsTheIniCannotTakeAtTheEndAreReportedOnce)
     fs::remove(Ini());
 }
 
+// Port settings confirmed in the driver's set-up but refused by the INI file: the
+// driver's reason, naming the file, is shown; a cancelled set-up shows nothing.
+TEST_F(TalisoAppTest, DriverSetupTheIniCannotTakeIsReported)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    ScriptedUi ui;
+    ASSERT_TRUE(Start());
+    RunPostedMessages();
+    fs::remove(Ini());
+    fs::create_directory(Ini()); // read or replaced, it is no file
+    for (const int button : {IDCANCEL, IDOK}) {
+        ui.ClearMessageBoxes();
+        ui.QueueModal([button](CWnd& dialog) { DialogDriver(dialog).Click(button); });
+        app->OnDriverSetup();
+        if (button == IDCANCEL) {
+            EXPECT_TRUE(ui.MessageBoxes().empty()) << "cancelled";
+            continue;
+        }
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        const CString& text = ui.MessageBoxes()[0].text;
+        EXPECT_NE(text.Find(("could not be saved in " + Ini().string()).c_str()), -1) << text;
+    }
+    EXPECT_TRUE(fs::is_directory(Ini()));
+    fs::remove(Ini());
+}
+
 } // namespace
 
 namespace {

@@ -4,7 +4,9 @@
 #include "FrameTestSupport.h"
 
 #include "framework/ui/MessageBox.h"
+#include "support/TypedInput.h"
 
+#include <QApplication>
 #include <QMdiSubWindow>
 
 namespace frames {
@@ -270,6 +272,68 @@ TEST_F(ChildFrameTest, FocusCommandsGoToTheVisibleBar)
     doc->SetMode(kModeSimulation);
     frame->SendMessage(WM_COMMAND, ID_FOCUS_DIALOG_BAR);
     EXPECT_EQ(CWnd::GetFocus(), firstInput) << "the simulation bar comes first while shown";
+}
+
+// A key typed where the focus is, Ctrl held around it when asked.
+void TypeKey(Qt::Key key, bool control = false)
+{
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    typedinput::SendKey(QApplication::focusWidget(), control ? Qt::ControlModifier : Qt::NoModifier, key);
+    PumpFrames();
+}
+
+void ClickIn(CWnd& wnd, QPoint at)
+{
+    ASSERT_NE(AfxWidgetFromHandle(wnd.m_hWnd), nullptr);
+    typedinput::SendClick(AfxWidgetFromHandle(wnd.m_hWnd), at);
+    PumpFrames();
+}
+
+TEST_F(ChildFrameTest, EscapeAndAClickBringTheFocusFromTheBarBackToTheView)
+{
+    CountingDoc* doc = OpenDocument();
+    ASSERT_NE(doc, nullptr);
+    CTalisoMDIChildWnd* frame = FrameOf(doc);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    view->SetFocus();
+    CComboBox* firstObject = frame->GetDialogBar().GetCombo(IDC_BAR_FIRST_OBJECT);
+
+    TypeKey(Qt::Key_F2);
+    ASSERT_EQ(CWnd::GetFocus(), firstObject) << "F2 goes to the bar";
+    TypeKey(Qt::Key_Escape);
+    EXPECT_EQ(CWnd::GetFocus(), view) << "Escape leaves the bar";
+
+    TypeKey(Qt::Key_F2);
+    ASSERT_EQ(CWnd::GetFocus(), firstObject);
+    ClickIn(*view, QPoint(40, 40));
+    EXPECT_EQ(CWnd::GetFocus(), view) << "a click in the view takes the focus";
+}
+
+TEST_F(ChildFrameTest, WindowKeysLeaveTheNextWindowMaximisedWithTheFocusInItsView)
+{
+    CountingDoc* first = OpenDocument();
+    CountingDoc* second = OpenDocument();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    // Maximised, as the views open by default.
+    FrameOf(first)->MDIMaximize();
+    FrameOf(second)->MDIMaximize();
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    PumpFrames();
+    FrameOf(second)->GetActiveView()->SetFocus();
+    PumpFrames();
+
+    TypeKey(Qt::Key_F6, true);
+    ASSERT_EQ(mainFrame->MDIGetActive(), FrameOf(first));
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(first)->GetActiveView());
+    TypeKey(Qt::Key_F4, true);
+    BOOL maximized = FALSE;
+    ASSERT_EQ(mainFrame->MDIGetActive(&maximized), FrameOf(second));
+    EXPECT_TRUE(maximized);
+    EXPECT_EQ(CWnd::GetFocus(), FrameOf(second)->GetActiveView());
 }
 
 TEST_F(ChildFrameTest, ClosingAWindowDuringAModeAbortsItAndEndsTheTimer)

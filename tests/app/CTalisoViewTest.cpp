@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -27,6 +30,12 @@ public:
         m_nZoomStep = step;
     }
     void PutRange(int range) { m_nRange = range; }
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override
+    {
+        hints.push_back(lHint);
+        CTalisoView::OnUpdate(pSender, lHint, pHint);
+    }
+    std::vector<LPARAM> hints;
 };
 
 class CTalisoViewTest : public ::testing::Test {
@@ -302,6 +311,43 @@ TEST_F(CTalisoViewTest, LabelsNameTheGridLinesInCentimetresOrRoundedInches)
     }
 }
 
+// The label runs across the middle of the picture: the spans of columns that hold label
+// pixels in the band above the middle row, one span per label, left to right.
+std::vector<std::pair<int, int>> LabelSpansAcross(const QImage& image)
+{
+    std::vector<std::pair<int, int>> spans;
+    const int middle = image.height() / 2;
+    for (int x = 0; x < image.width(); ++x) {
+        bool lit = false;
+        for (int y = std::max(0, middle - 24); y <= middle + 1 && !lit; ++y)
+            lit = qGray(image.pixel(x, y)) > 96;
+        if (!lit)
+            continue;
+        if (!spans.empty() && x - spans.back().second <= 3)
+            spans.back().second = x;
+        else
+            spans.emplace_back(x, x);
+    }
+    return spans;
+}
+
+TEST_F(CTalisoViewTest, LabelsAcrossStayWholeAtTheSidesOfTheView)
+{
+    CTalisoSetup& setup = GetTalisoSetup();
+    setup.m_bViewGrid = FALSE;
+    setup.m_crLabel = RGB(255, 255, 255);
+    // The view shows -400 to +400 across: the outer labels sit on its edges.
+    view->PutRange(400);
+    const QImage image = RenderClient(*view);
+    const std::vector<std::pair<int, int>> spans = LabelSpansAcross(image);
+    ASSERT_GE(spans.size(), 4u);
+    auto width = [](const std::pair<int, int>& span) { return span.second - span.first + 1; };
+    // "-400" is as wide as "-300" next to it, and "+400" as "+300": none is cut.
+    EXPECT_NEAR(width(spans.front()), width(spans[1]), 1);
+    EXPECT_NEAR(width(spans.back()), width(spans[spans.size() - 2]), 1);
+    EXPECT_GT(spans[1].first, spans.front().second) << "the outer label does not cover its neighbour";
+}
+
 TEST_F(CTalisoViewTest, GridLoopsEndOnAnySpacing)
 {
     struct Case {
@@ -423,31 +469,100 @@ TEST_F(CTalisoViewMouseTest, ADragThatLosesTheMouseEndsAsOneUndoStep)
     EXPECT_FALSE(Field().IsDragging());
 }
 
-TEST_F(CTalisoViewMouseTest, ClicksSelectContourPointsWithoutMarkingTheDocument)
+TEST_F(CTalisoViewMouseTest, SelectionClicksMarkTheDocumentAsChangedWithoutAnUndoStep)
 {
     doc.current = Contour(300);
     auto& contour = static_cast<CPolyShelter&>(*doc.current);
     const CPoint vertex = At(contour.GetBeamPoint(45).GetRoundedX(), contour.GetBeamPoint(45).GetRoundedY());
     const CPoint other = At(contour.GetBeamPoint(20).GetRoundedX(), contour.GetBeamPoint(20).GetRoundedY());
+    // The selection is kept in the document file, so a change of it is a change to save.
     struct Click {
+        const char* what;
         CPoint at;
         UINT flags;
         BOOL selected45;
         BOOL selected20;
+        BOOL modified;
     } clicks[] = {
-        {vertex, 0, TRUE, FALSE},                // only this point
-        {other, MK_CONTROL, TRUE, TRUE},         // Ctrl adds the point
-        {vertex, MK_CONTROL, FALSE, TRUE},       // Ctrl again removes it
-        {At(0, 50), 0, FALSE, FALSE},            // a press on empty space clears the selection
+        {"only this point", vertex, 0, TRUE, FALSE, TRUE},
+        {"Ctrl adds the point", other, MK_CONTROL, TRUE, TRUE, TRUE},
+        {"Ctrl again removes it", vertex, MK_CONTROL, FALSE, TRUE, TRUE},
+        {"a press on empty space clears the selection", At(0, 50), 0, FALSE, FALSE, TRUE},
+        {"with nothing selected there is nothing to clear", At(0, 50), 0, FALSE, FALSE, FALSE},
     };
     for (const Click& click : clicks) {
+        doc.SetModifiedFlag(FALSE);
+        view->hints.clear();
         view->OnLButtonDown(MK_LBUTTON | click.flags, click.at);
         view->OnMouseMove(MK_LBUTTON | click.flags, click.at + CSize(kDragThreshold - 1, 1 - kDragThreshold));
         view->OnLButtonUp(click.flags, click.at);
-        EXPECT_EQ(contour.IsBeamSelected(45), click.selected45) << click.at.x << " " << click.flags;
-        EXPECT_EQ(contour.IsBeamSelected(20), click.selected20) << click.at.x << " " << click.flags;
+        EXPECT_EQ(contour.IsBeamSelected(45), click.selected45) << click.what;
+        EXPECT_EQ(contour.IsBeamSelected(20), click.selected20) << click.what;
+        EXPECT_EQ(doc.IsModified(), click.modified) << click.what;
+        if (click.modified)
+            EXPECT_EQ(view->hints, std::vector<LPARAM>{kHintCurrentObjectChanged}) << click.what;
     }
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.CanUndo()) << "a selection is no undo step";
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+TEST_F(CTalisoViewMouseTest, DragsThatChangeNothingTakeNoUndoStepAndARefusedDropSaysSo)
+{
+    // A drag of the vertex of beam 45 (straight ahead, 300 cm) by device pixels, one at a time.
+    auto dragVertex = [&](CSize by) {
+        auto& contour = static_cast<CPolyShelter&>(*doc.current);
+        const CPoint from = At(contour.GetBeamPoint(45).GetRoundedX(), contour.GetBeamPoint(45).GetRoundedY());
+        view->OnLButtonDown(MK_LBUTTON, from);
+        const int steps = std::max(std::abs(by.cx), std::abs(by.cy));
+        for (int i = 1; i <= steps; ++i)
+            view->OnMouseMove(MK_LBUTTON, from + CSize(by.cx * i / steps, by.cy * i / steps));
+        view->OnLButtonUp(0, from + by);
+    };
+    auto selectVertex = [&] {
+        auto& contour = static_cast<CPolyShelter&>(*doc.current);
+        const CPoint at = At(contour.GetBeamPoint(45).GetRoundedX(), contour.GetBeamPoint(45).GetRoundedY());
+        view->OnLButtonDown(MK_LBUTTON, at);
+        view->OnLButtonUp(0, at);
+        ASSERT_TRUE(contour.IsBeamSelected(45));
+    };
+    struct Case {
+        const char* what;
+        bool selected;
+        CSize by;
+        int distance; // of beam 45 afterwards
+        BOOL changed; // modified and undoable
+        bool refused; // message 308
+    } cases[] = {
+        {"a vertex that is not selected moves nothing", false, {0, -40}, 300, FALSE, false},
+        {"the selected vertex dropped behind the scanner is refused", true, {0, 320}, 300, FALSE, true},
+        {"the selected vertex dropped in range moves", true, {0, 40}, 260, TRUE, false},
+    };
+    for (const Case& c : cases) {
+        doc.current = Contour(300);
+        doc.ClearUndo();
+        if (c.selected)
+            ASSERT_NO_FATAL_FAILURE(selectVertex());
+        doc.SetModifiedFlag(FALSE);
+        const std::size_t messages = ui.MessageBoxes().size();
+        dragVertex(c.by);
+        auto& contour = static_cast<CPolyShelter&>(*doc.current);
+        EXPECT_NEAR(contour.GetBeamDistance(45), c.distance, 2) << c.what;
+        EXPECT_EQ(doc.IsModified(), c.changed) << c.what;
+        EXPECT_EQ(doc.CanUndo(), c.changed) << c.what;
+        ASSERT_EQ(ui.MessageBoxes().size(), messages + (c.refused ? 1 : 0)) << c.what;
+        if (c.refused) {
+            EXPECT_EQ(ui.MessageBoxes().back().id, IDP_POINT_OUT_OF_RANGE);
+            EXPECT_EQ(ui.MessageBoxes().back().flags & MB_ICONMASK, MB_ICONINFORMATION);
+        }
+        EXPECT_EQ(CWnd::GetCapture(), nullptr) << c.what;
+    }
+    // After a real move (which leaves the point selected) a refused drop keeps the one undo
+    // step there is, which goes back to the start.
+    ASSERT_TRUE(static_cast<CPolyShelter&>(*doc.current).IsBeamSelected(45));
+    dragVertex({0, 320});
+    EXPECT_NEAR(static_cast<CPolyShelter&>(*doc.current).GetBeamDistance(45), 260, 2);
+    doc.OnEditUndo();
+    EXPECT_EQ(static_cast<CPolyShelter&>(*doc.current).GetBeamDistance(45), 300);
     EXPECT_FALSE(doc.CanUndo());
 }
 

@@ -201,6 +201,27 @@ TYPED_TEST(DeviceDocCommands, DialogCommandsOpenTheFamilysDialogs)
     }
 }
 
+// Read field puts the device's field in the place of the current one, and the document
+// holds a change to save.
+TYPED_TEST(DeviceDocCommands, ReadFieldReplacesTheCurrentFieldAndMarksTheDocumentModified)
+{
+    theLoginDialog.SetLevel(1);
+    DeviceApplication simulated(TRUE);
+    this->doc.GetState().m_current.SetIndexKind(0, kProtectiveField);
+    this->doc.SetModifiedFlag(FALSE);
+    CShelter* own = this->doc.GetCurrentObject();
+    ASSERT_NE(own, nullptr);
+    const CTime ownTime(1); // the device's field has another
+    own->SetTime(ownTime);
+
+    this->Command(ID_READ_FIELD);
+    EXPECT_TRUE(this->ui.MessageBoxes().empty());
+    const CShelter* read = this->doc.GetCurrentObject();
+    ASSERT_NE(read, nullptr);
+    EXPECT_NE(read->GetTime(), ownTime) << "the device's field is the current one";
+    EXPECT_TRUE(this->doc.IsModified());
+}
+
 TYPED_TEST(DeviceDocCommands, SaveAndSaveAsNeedTheSaveRight)
 {
     for (int level = 1; level <= 5; ++level) {

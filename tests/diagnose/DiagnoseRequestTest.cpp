@@ -342,14 +342,17 @@ TEST_F(DiagnoseRequestTest, FieldRecordNeedsAFieldAnswerAndStartsOnItsFirstLine)
     EXPECT_EQ(Answer(), kind + Text(1598, {"02", "01", 2024, "09", "07"}) + Text(550, {250}) + Text(1559, {5}));
     line.Queue(field);
     Run(17, 38, block, 4);
-    EXPECT_EQ(Answer(), kind + Text(550, {250}) + Text(1559, {5})) << "this record carries no time";
+    EXPECT_EQ(line.requests.back().Byte(10), 1);
+    EXPECT_EQ(Answer(), kind + Text(1598, {"02", "01", 2024, "09", "07"}) + Text(550, {250}) + Text(1559, {5}))
+        << "the other record shows its time as well";
 
     // A unit's record: the field head, then the field kind on a line of its own.
     LibraryState kvr(line, 5, kFamilyKVR);
     std::copy_n("Front", 5, field.data() + 10);
     line.Queue(field);
     Run(17, 38, block, 4);
-    EXPECT_EQ(Answer(), Text(1701, {3}) + Text(1702, {"Front"}) + Text(553) + Text(550, {250}) + Text(1560, {5}));
+    EXPECT_EQ(Answer(), Text(1701, {3}) + Text(1702, {"Front"}) + Text(553) +
+                            Text(1598, {"02", "01", 2024, "09", "07"}) + Text(550, {250}) + Text(1560, {5}));
 }
 
 // Asks for the parameters as the dialog library does, with the script driving the dialog.
@@ -473,7 +476,7 @@ TEST_F(ParameterRequest, PartialValuesAndTheirAnswers)
     EXPECT_EQ(Answer(), Text(1586, {180, 181}) + Text(547, {1}) + "   " + Text(555, {42}) + Text(1559, {5}));
 }
 
-TEST_F(ParameterRequest, ChoosingTheDeviceKeepsItOnCancel)
+TEST_F(ParameterRequest, ChoosingTheDeviceFallsBackToUnitAddress0OnCancel)
 {
     record = DiagnoseRequestRecord{};
     ui.QueueModal([](CWnd& dialog) {
@@ -487,11 +490,20 @@ TEST_F(ParameterRequest, ChoosingTheDeviceKeepsItOnCancel)
     EXPECT_EQ(TheDiagnoseState().address, 9);
     EXPECT_EQ(TheDiagnoseState().family, kFamilyKVR);
     EXPECT_EQ(Answer(), Text(1560, {9}));
-    ui.QueueModal([](CWnd& dialog) { DialogDriver(dialog).Cancel(); });
-    Run(152, 0);
-    EXPECT_EQ(TheDiagnoseState().address, 9);
-    EXPECT_EQ(TheDiagnoseState().family, kFamilyKVR);
     EXPECT_TRUE(line.requests.empty());
+
+    // Cancelled while a scanner is in use: the next request goes to address 0 of a unit.
+    TheDiagnoseState().address = 9;
+    TheDiagnoseState().family = kFamilyZOK;
+    ui.QueueModal([](CWnd& dialog) { DialogDriver(dialog).Cancel(); });
+    EXPECT_EQ(Run(152, 0), 1);
+    EXPECT_EQ(Answer(), Text(1560, {0}));
+    EXPECT_TRUE(line.requests.empty());
+    line.Queue(FakeLine::Answer(0x91));
+    Run(10, 0);
+    ASSERT_EQ(line.requests.size(), 1u);
+    EXPECT_EQ(line.requests[0], SensorRequest(kFamilyKVR, 0x10, 0));
+    EXPECT_EQ(Answer(), Text(554) + Text(1560, {0}));
 }
 
 } // namespace

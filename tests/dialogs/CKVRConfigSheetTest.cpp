@@ -259,7 +259,7 @@ TEST_F(CKVRConfigSheetTest, SpeedMeasurementTakesInputsThreeAndFourAndIsStoredFr
     EXPECT_EQ(result->GetOssdB(), 1);
 }
 
-TEST_F(CKVRConfigSheetTest, InputsPageRefusesToLeaveWithoutAnythingToEvaluate)
+TEST_F(CKVRConfigSheetTest, InputsPageRefusesToLeaveWithNothingToEvaluateOrAnExtraWithoutItsOption)
 {
     const CKVRConfig noCases = ListConfig(1, 1, 0);
     Run(&noCases, [&](CPropertySheet& sheet, DialogDriver& driver) {
@@ -268,6 +268,20 @@ TEST_F(CKVRConfigSheetTest, InputsPageRefusesToLeaveWithoutAnythingToEvaluate)
         EXPECT_FALSE(sheet.SetActivePage(kSensorPage));
         EXPECT_EQ(ShownIds(), std::vector<UINT>{462});
         driver.Click(IDC_SPEED);
+        EXPECT_TRUE(sheet.SetActivePage(kSensorPage));
+        driver.Cancel();
+    });
+
+    // An extra kept for an option that is off stays checked, disabled, until its option is on.
+    CKVRConfig extraWithoutOption = ValidConfig();
+    extraWithoutOption.SetOssdB(1);
+    Run(&extraWithoutOption, [&](CPropertySheet& sheet, DialogDriver& driver) {
+        Show(sheet, kInputsPage);
+        EXPECT_EQ(driver.Check(IDC_EXTRA_B), BST_CHECKED);
+        EXPECT_FALSE(driver.IsEnabled(IDC_EXTRA_B));
+        EXPECT_FALSE(sheet.SetActivePage(kSensorPage));
+        EXPECT_EQ(ShownIds(), (std::vector<UINT>{462, 465}));
+        driver.Click(IDC_OPTION_B);
         EXPECT_TRUE(sheet.SetActivePage(kSensorPage));
         driver.Cancel();
     });

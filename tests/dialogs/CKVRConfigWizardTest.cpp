@@ -149,7 +149,33 @@ TEST_F(CKVRConfigWizardTest, InputsPageRefusesWithoutInputAndForcesOptionA)
     CEditKVRConfigWizard wizard;
     EXPECT_FALSE(wizard.Run(*original));
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].id, Inputs::IDP_NO_INPUT);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, KVRInputsChoice::IDP_NOTHING_TO_EVALUATE);
+}
+
+// An extra that the configuration keeps for an option it does not use stays checked,
+// disabled, and keeps the page until its option is on.
+TEST_F(CKVRConfigWizardTest, InputsPageRefusesAnExtraWhoseOptionIsOff)
+{
+    auto original = CompleteKVRConfig();
+    original->SetUsedFlags(kUsesInput1 | kUsesOssdA);
+    original->SetOssdB(1);
+    ui.QueueModal([](CWnd& sheet) {
+        DialogDriver driver(sheet);
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(driver.Next());
+        EXPECT_EQ(driver.Check(Inputs::IDC_EXTRA_B), BST_CHECKED);
+        EXPECT_FALSE(driver.IsEnabled(Inputs::IDC_EXTRA_B));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, Inputs::IDC_SPEED)) << "465 kept the page";
+        EXPECT_TRUE(driver.Click(Inputs::IDC_OPTION_B));
+        EXPECT_TRUE(driver.Next());
+        EXPECT_TRUE(OnPage(driver, IDC_RESTART));
+        EXPECT_TRUE(driver.Cancel());
+    });
+    CEditKVRConfigWizard wizard;
+    EXPECT_FALSE(wizard.Run(*original));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].id, KVRInputsChoice::IDP_EXTRA_WITHOUT_OPTION);
 }
 
 // Option B and its extra as the inputs page leaves them, chosen or cleared there, are

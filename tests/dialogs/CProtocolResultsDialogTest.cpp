@@ -207,6 +207,11 @@ TEST_F(ProtocolResultsTest, ContourRowsFollowTheAngleFilter)
     EXPECT_EQ(CountLines(coarse, "2") + CountLines(coarse, "3") + CountLines(coarse, "4"), 6);
     EXPECT_EQ(CountLines(coarse, "24\t12.0°"), 1);
     EXPECT_EQ(CountLines(coarse, "22\t"), 0);
+
+    // Straight ahead the x is a hair below zero: it shows as zero, without a sign.
+    const CString ahead =
+        CProtocolResultsDialog::FormatResult(ContourAnswer(361).Bytes(), {90, 90, 0.5f}, time, broken);
+    EXPECT_EQ(CountLines(ahead, "180\t90.0°\t280cm\t0.0cm\t280.0cm\t"), 1) << ahead;
 }
 
 // Counts that do not fit the record are broken telegrams, never read beyond it.

@@ -6,17 +6,21 @@
 #include "tests/dialogs/ControlLayout.h"
 
 #include "tests/framework/ui/ScreenshotFolder.h"
+#include "support/AccessKeyText.h"
+#include "support/TypedKeys.h"
 
 #include "framework/ui/CDialog.h"
 #include "framework/ui/WindowHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +118,88 @@ TEST_F(DialogTemplatesTest, DropDownListsShowTheirLongestEntry)
             EXPECT_LE(metrics.horizontalAdvance(text), ComboTextWidth(combo)) << list.templateId << ": " << text.toStdString();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+bool IsClass(const DialogItemTemplate& item, const char* name)
+{
+    return QString::fromStdString(item.className).compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+// A label or a group box: its access key hands the focus on.
+bool HandsTheFocusOn(const DialogItemTemplate& item)
+{
+    if (IsClass(item, "STATIC")) return !(item.style & SS_NOPREFIX);
+    return IsClass(item, "BUTTON") && (item.style & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+bool Usable(const DialogItemTemplate& item) { return (item.style & WS_VISIBLE) && !(item.style & WS_DISABLED); }
+
+bool IsTabStop(const DialogItemTemplate& item) { return Usable(item) && (item.style & WS_TABSTOP); }
+
+// The index of the first tab stop after the label, round to the first.
+std::size_t NextTabStop(const DialogTemplate& dialog, std::size_t label)
+{
+    for (std::size_t i = 1; i < dialog.items.size(); ++i) {
+        const std::size_t at = (label + i) % dialog.items.size();
+        if (IsTabStop(dialog.items[at])) return at;
+    }
+    return label;
+}
+
+// Where the focus waits before the key: a field to type into when there is one, so
+// that a letter typed instead of acting shows.
+std::size_t StartingPoint(const DialogTemplate& dialog, std::size_t target)
+{
+    std::optional<std::size_t> other;
+    for (std::size_t i = 0; i < dialog.items.size(); ++i) {
+        const DialogItemTemplate& item = dialog.items[i];
+        if (i == target || !IsTabStop(item)) continue;
+        if (IsClass(item, "EDIT") && !(item.style & ES_READONLY)) return i;
+        if (!other) other = i;
+    }
+    return other.value_or(target);
+}
+
+CString TextOf(HWND control)
+{
+    CString text;
+    CWnd::FromHandle(control)->GetWindowText(text);
+    return text;
+}
+
+// Every label key of every template, pressed with Alt in the dialog: the focus moves to
+// the next tab stop after the label and nothing is typed into the field it left.
+TEST_F(DialogTemplatesTest, EveryLabelAccessKeyMovesTheFocusOnAndTypesNothing)
+{
+    int keys = 0;
+    for (UINT id : DialogTemplateIds(AfxGetResourceHandle())) {
+        const DialogTemplate& source = *FindDialogTemplate(AfxGetResourceHandle(), id);
+        for (std::size_t index = 0; index < source.items.size(); ++index) {
+            const DialogItemTemplate& label = source.items[index];
+            const std::optional<char> key = AccessKey(label.text);
+            if (!key || !HandsTheFocusOn(label) || !Usable(label)) continue;
+            SCOPED_TRACE("template " + std::to_string(id) + ", \"" + label.text + "\"");
+            ++keys;
+            TemplateDialog dialog(source);
+            ASSERT_TRUE(dialog.Created());
+            QApplication::setActiveWindow(dialog.Widget());
+            const std::vector<HWND> controls = AfxChildHandles(dialog.Handle());
+            ASSERT_EQ(controls.size(), source.items.size());
+            HWND target = controls[NextTabStop(source, index)];
+            HWND start = controls[StartingPoint(source, NextTabStop(source, index))];
+            ::SetFocus(start);
+            ASSERT_EQ(::GetFocus(), start);
+            const CString before = TextOf(start);
+            typedkeys::Alt(*key);
+            EXPECT_EQ(::GetFocus(), target);
+            EXPECT_EQ(TextOf(start), before);
+        }
+    }
+    EXPECT_GT(keys, 100);
 }
 
 } // namespace

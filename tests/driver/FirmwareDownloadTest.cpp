@@ -94,7 +94,7 @@ protected:
     {
         auto owned = std::make_unique<DownloadDevicePort>(refusedEnterWrites);
         port = owned.get();
-        sensor = std::make_unique<SensorHandle>(ini.Path(), std::move(owned));
+        sensor = std::make_unique<SensorHandle>(iniPath.c_str(), std::move(owned));
         std::ofstream(m_hex, std::ios::binary) << hexText;
         SensorRequest workSpace;
         return FirmwareDownload(*sensor).SendHexFile(workSpace.Bytes(), m_hex.c_str());
@@ -102,6 +102,7 @@ protected:
     std::string IniBaud() const { return ReadProfileString("SETUP", "Baud", "", ini.Path()).str(); }
 
     TemporaryIniFile ini{"[SETUP]\nBaud=19200\nRepeatCounter=2\n"};
+    std::string iniPath = ini.Path();
     std::unique_ptr<SensorHandle> sensor;
     DownloadDevicePort* port = nullptr;
 
@@ -163,6 +164,23 @@ TEST_F(FirmwareDownloadTest, DamagedFileIsRefusedBeforeAnythingIsSent)
     EXPECT_FALSE(Download(0, ":0100000042BD\r\n"));
     EXPECT_TRUE(port->writes.empty());
     EXPECT_EQ(ForgetError(), "Error 2557") << "no language library: the id stands for the text";
+    EXPECT_EQ(IniBaud(), "19200");
+}
+
+// An INI file that takes no rate keeps the configured one, which is what the download
+// must leave there: the download runs all the same, and a failed one gives its own reason.
+TEST_F(FirmwareDownloadTest, IniFileThatTakesNoRateDoesNotStandForTheDownload)
+{
+    const std::string hex = ":0100000042BD\r\n:00000001FF\r\n";
+    EXPECT_FALSE(Download(2 * 20, hex));
+    const std::string downloadReason = ForgetError();
+    ASSERT_FALSE(downloadReason.empty());
+
+    iniPath = std::string(ini.Path()) + "/Taliso.INI"; // its folder is a regular file
+    EXPECT_TRUE(Download(0, hex));
+    EXPECT_EQ(ForgetError(), "");
+    EXPECT_FALSE(Download(2 * 20, hex));
+    EXPECT_EQ(ForgetError(), downloadReason);
     EXPECT_EQ(IniBaud(), "19200");
 }
 

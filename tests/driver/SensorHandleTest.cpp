@@ -1,16 +1,20 @@
 // The driver handle over a pseudo-terminal: device queries built on the exchange, and
 // the settings calls that rewrite "SETUP" and reopen the port.
 #include "driver/AnswerFrames.h"
+#include "driver/DriverResourceModule.h"
 #include "driver/internal/DriverLastError.h"
 #include "driver/internal/OrudrvExports.h"
 #include "driver/PtyResponder.h"
 #include "driver/internal/SensorHandle.h"
 #include "driver/internal/TelegramCrc.h"
 #include "driver/TemporaryIniFile.h"
+#include "framework/core/CException.h"
 #include "framework/core/Profile.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <functional>
 #include <string>
 
 namespace {
@@ -219,6 +223,54 @@ TEST(SensorHandle, OpenFailureLeavesTheOpenText)
     EXPECT_FALSE(handle.Query());
     EXPECT_EQ(FetchLastError(), "Error 517");
     EXPECT_TRUE(handle.Close()) << "closing a closed port succeeds";
+}
+
+// An INI file that cannot take "SETUP" (here: its folder is a regular file) is reported
+// with the file and the reason, while the new value is in force for the handle.
+TEST(SensorHandle, SettingsTheFileCannotTakeApplyButAreReported)
+{
+    DriverResourceModule texts{DriverResourceModule::ShippedScript()};
+    TemporaryIniFile notAFolder("[SETUP]\nPort=2\n");
+    const std::string iniPath = std::string(notAFolder.Path()) + "/Taliso.INI";
+    const std::string expected = "The port settings are in use but could not be saved in "
+                                 + iniPath + ".\n" + CFileException::OsErrorText(ENOTDIR).str();
+
+    struct Case {
+        const char* call;
+        std::function<BOOL(SensorHandle&)> change;
+        std::function<bool(const SensorHandle&)> inForce;
+    };
+    const Case cases[] = {
+        {"SetBaudrate", [](SensorHandle& h) { return h.SetBaudrate(38400); },
+         [](const SensorHandle& h) { return h.Port().GetBaudCode() == 38400u; }},
+        {"SetSTXTimeout", [](SensorHandle& h) { return h.SetSTXTimeout(7000); },
+         [](const SensorHandle& h) { return h.Settings().stxTimeout == 7000u; }},
+        {"Setup",
+         [](SensorHandle& h) {
+             return h.Setup([](PortSettings& settings) {
+                 settings.port = 3;
+                 settings.baudCode = 19200;
+                 return 1;
+             });
+         },
+         [](const SensorHandle& h) {
+             return h.Port().GetPortNumber() == 3 && h.Port().GetBaudCode() == 19200u && h.Settings().port == 3u;
+         }},
+    };
+    for (const Case& c : cases) {
+        SensorHandle handle(iniPath.c_str());
+        FetchLastError();
+        EXPECT_FALSE(c.change(handle)) << c.call;
+        EXPECT_TRUE(c.inForce(handle)) << c.call;
+        EXPECT_EQ(FetchLastError(), expected) << c.call;
+    }
+    EXPECT_EQ(notAFolder.Read(), "[SETUP]\nPort=2\n");
+
+    // Without the language library the failure still has a text.
+    SetDriverResourceHandle(nullptr);
+    SensorHandle handle(iniPath.c_str());
+    EXPECT_FALSE(handle.SetBaudrate(19200));
+    EXPECT_EQ(FetchLastError(), "Error 2524");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // one item, so no two items of one menu level, and no two controls of one dialog
 // together with the buttons its frame adds, share a key.
 #include "language/LanguageScriptSet.h"
+#include "support/AccessKeyText.h"
 
 #include "framework/core/WinStyles.h"
 
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The key of a text: the character after a single '&' ("&&" is a literal ampersand).
-std::optional<char> AccessKey(const std::string& text)
-{
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&') continue;
-        if (text[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return char(std::tolower(static_cast<unsigned char>(text[i + 1])));
-    }
-    return std::nullopt;
-}
 
 // Texts by key; a key with more than one text is a clash.
 using KeyTexts = std::map<char, std::vector<std::string>>;

@@ -138,6 +138,44 @@ TEST(CSensorPointTest, CoordinateTextsInTheChosenUnit)
     EXPECT_STREQ(FormatPointAngle(point, true), "45.13\u00B0");
 }
 
+// A beam straight ahead has an x a hair below zero; what shows as zero has no sign.
+TEST(CSensorPointTest, ValuesThatShowAsZeroHaveNoSign)
+{
+    LanguageScript texts("model2.rc");
+    ASSERT_TRUE(texts.Loaded()) << texts.Error();
+    struct Case {
+        float x, y;
+        int unit;
+        bool inch;
+        const char* xText;
+        const char* yText;
+    };
+    const Case cases[] = {
+        {-0.04f, 150.0f, kUnitCm, false, "0.0cm", "150.0cm"},
+        {-0.06f, -0.001f, kUnitCm, false, "-0.1cm", "0.0cm"},
+        {-0.01f, 150.0f, kUnitCm, true, "0.00in", "59.06in"},
+        {-0.0001f, 150.0f, kUnitMm, true, "0.000in", "5.906in"},
+        {-0.01f, 150.0f, kUnitDm, true, "0.0in", "590.6in"},
+        {-0.4f, 150.0f, kUnitDm, true, "-1.6in", "590.6in"},
+    };
+    for (const Case& c : cases) {
+        CSensorPoint point;
+        point.SetXY(c.x, c.y);
+        EXPECT_STREQ(FormatPointX(point, c.unit, c.inch, true), c.xText) << c.x;
+        EXPECT_STREQ(FormatPointY(point, c.unit, c.inch, true), c.yText) << c.y;
+    }
+    CSensorPoint beamAhead;
+    beamAhead.SetAngleRadius(90.0f, 200.0f);
+    EXPECT_STREQ(FormatPointX(beamAhead, kUnitCm, false, true), "0.0cm");
+
+    const std::pair<double, const char*> plain[] = {
+        {-0.0, "0.0"}, {-0.049, "0.0"}, {-0.051, "-0.1"}, {0.05, "0.1"}, {-1e-9, "0.0"}, {-12.25, "-12.2"}};
+    for (const auto& [value, text] : plain)
+        EXPECT_STREQ(FormatDecimal(value, 1), text) << value;
+    EXPECT_STREQ(FormatDecimal(-0.4, 0), "0");
+    EXPECT_STREQ(FormatDecimal(-0.6, 0), "-1");
+}
+
 TEST(DistanceUnitTest, ConversionsBetweenTheUnits)
 {
     struct Case {

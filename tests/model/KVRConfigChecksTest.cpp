@@ -166,6 +166,7 @@ TEST(KVRConfigChecksTest, RecordRulesInOrder)
                     {"V2 5", [](CKVRConfig& c) { c.SetValueV2(5); }, 0},
                     {"V2 126", [](CKVRConfig& c) { c.SetValueV2(126); }, 0},
                     {"V2 127", [](CKVRConfig& c) { c.SetValueV2(127); }, 1135},
+                    {"pair 1 mode 2", [](CKVRConfig& c) { c.GetModeDelay1().Set(2, 2); }, 0},
                     {"pair 1 mode 3", [](CKVRConfig& c) { c.GetModeDelay1().Set(3, 2); }, 1136},
                     {"pair 1 delay 61 before pair 2 mode 3",
                      [](CKVRConfig& c) {
@@ -174,6 +175,7 @@ TEST(KVRConfigChecksTest, RecordRulesInOrder)
                      },
                      1138},
                     {"pair 1 delay 60", [](CKVRConfig& c) { c.GetModeDelay1().Set(1, 60); }, 0},
+                    {"pair 2 mode 2", [](CKVRConfig& c) { c.GetModeDelay2().Set(2, 2); }, 0},
                     {"pair 2 mode 3", [](CKVRConfig& c) { c.GetModeDelay2().Set(3, 2); }, 1137},
                     {"pair 2 delay 1", [](CKVRConfig& c) { c.GetModeDelay2().Set(1, 1); }, 1139},
                     {"V4 2", [](CKVRConfig& c) { c.SetOptionV4(2); }, 1140},

@@ -1,9 +1,10 @@
 #pragma once
 // A print scheduler of a test's own: cupsd, unprivileged, in a temporary folder with its
 // own configuration, listening on a socket there, with queues whose device writes each
-// job to a file. While it lives, CUPS_SERVER names it, so the program's print dialogs and
-// printers see its queues and nothing of the machine's. Running as root, the filters run
-// as "lp", as the print system does it; otherwise as the user.
+// job to a file and whose filter writes down the options each job was given. While it
+// lives, CUPS_SERVER names it, so the program's print dialogs and printers see its queues
+// and nothing of the machine's. Running as root, the filters run as "lp", as the print
+// system does it; otherwise as the user.
 #include <cups/cups.h>
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -79,6 +81,23 @@ public:
     // The file the queue's device writes a job to (the last job's).
     std::string OutputPath(const std::string& queue) const { return (m_root / "out" / (queue + ".pdf")).string(); }
 
+    // The options the queue's filter was given for its last job, as name and value (a
+    // switch such as landscape has the value "true"); the copies as "copies". Empty
+    // before the first job.
+    std::map<std::string, std::string> JobOptions(const std::string& queue) const
+    {
+        std::ifstream in(m_root / "options" / queue);
+        std::string copies, options;
+        std::map<std::string, std::string> result;
+        if (!std::getline(in, copies) || !std::getline(in, options)) return result;
+        cups_option_t* parsed = nullptr;
+        const int count = cupsParseOptions(options.c_str(), 0, &parsed);
+        for (int i = 0; i < count; ++i) result[parsed[i].name] = parsed[i].value;
+        cupsFreeOptions(count, parsed);
+        result["copies"] = copies;
+        return result;
+    }
+
     struct Job {
         int id = 0;
         int state = 0; // IPP_JSTATE_...
@@ -145,8 +164,8 @@ private:
         ::chmod(path.c_str(), mode);
     }
 
-    // A PDF printer on A4 and Letter with a 12 pt unprintable edge; its one filter hands
-    // the document on unchanged.
+    // A PDF printer on A4, Letter and A5 with a 12 pt unprintable edge; its one filter
+    // writes down the job's copies and options and hands the document on unchanged.
     static std::string Ppd()
     {
         std::string ppd = "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
@@ -159,22 +178,29 @@ private:
         for (const char* option : {"PageSize", "PageRegion"}) {
             ppd += std::string("*OpenUI *") + option + ": PickOne\n*OrderDependency: 10 AnySetup *" + option + "\n*Default" +
                    option + ": A4\n*" + option + " A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*" + option +
-                   " Letter/US Letter: \"<</PageSize[612 792]>>setpagedevice\"\n*CloseUI: *" + option + "\n";
+                   " Letter/US Letter: \"<</PageSize[612 792]>>setpagedevice\"\n*" + option +
+                   " A5/A5: \"<</PageSize[420 595]>>setpagedevice\"\n*CloseUI: *" + option + "\n";
         }
         ppd += "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"12 12 583 830\"\n"
-               "*ImageableArea Letter/US Letter: \"12 12 600 780\"\n*DefaultPaperDimension: A4\n"
-               "*PaperDimension A4/A4: \"595 842\"\n*PaperDimension Letter/US Letter: \"612 792\"\n";
+               "*ImageableArea Letter/US Letter: \"12 12 600 780\"\n*ImageableArea A5/A5: \"12 12 408 583\"\n"
+               "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n"
+               "*PaperDimension Letter/US Letter: \"612 792\"\n*PaperDimension A5/A5: \"420 595\"\n";
         return ppd;
     }
 
     void WriteFiles(const std::vector<PrintQueueSpec>& queues)
     {
         namespace fs = std::filesystem;
-        for (const char* dir : {"spool/tmp", "log", "cache", "state", "bin/filter", "bin/daemon", "ppd", "out"})
+        for (const char* dir : {"spool/tmp", "log", "cache", "state", "bin/filter", "bin/daemon", "ppd", "out", "options"})
             fs::create_directories(m_root / dir);
         for (const char* dir : {"bin", "bin/filter", "bin/daemon", "ppd", "out"}) ::chmod((m_root / dir).c_str(), 0755);
+        // The filter runs as another user.
+        ::chmod((m_root / "options").c_str(), 0777);
         fs::create_symlink(kCupsExec, m_root / "bin/daemon/cups-exec");
-        Write(m_root / "bin/filter/passthrough", "#!/bin/sh\nif [ -n \"$6\" ]; then exec cat \"$6\"; else exec cat; fi\n", 0755);
+        Write(m_root / "bin/filter/passthrough",
+              "#!/bin/sh\nprintf '%s\\n%s\\n' \"$4\" \"$5\" > \"" + (m_root / "options").string() +
+                  "/$PRINTER\"\nif [ -n \"$6\" ]; then exec cat \"$6\"; else exec cat; fi\n",
+              0755);
 
         const std::string root = m_root.string();
         Write(m_root / "cups-files.conf",

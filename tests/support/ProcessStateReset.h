@@ -71,6 +71,15 @@ inline void InstallUnscriptedModalGuard()
         new UnscriptedModalGuard(*application);
 }
 
+// A retry prompt that the test did not answer gives up (so that a failing device is not
+// retried for ever) and fails the test.
+inline void FailUnscriptedRetries()
+{
+    ScriptedUi::SetUnscriptedRetryReport([](const MessageBoxRecord& box) {
+        ADD_FAILURE() << "a retry prompt nobody answered was given up: \"" << box.text.c_str() << "\"";
+    });
+}
+
 // Restores the process state after every test: the event loop's, then the program's own
 // through resetProgram.
 class ProcessStateReset : public ::testing::EmptyTestEventListener {
@@ -90,6 +99,7 @@ private:
 
 inline bool InstallProcessStateReset(std::function<void()> resetProgram = nullptr)
 {
+    FailUnscriptedRetries();
     ::testing::UnitTest::GetInstance()->listeners().Append(new ProcessStateReset(std::move(resetProgram)));
     return true;
 }

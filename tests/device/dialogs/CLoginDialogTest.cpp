@@ -4,6 +4,7 @@
 #include "tests/device/RecordingSensor.h"
 #include "tests/device/TestIniFile.h"
 #include "dialogs/ShippedLanguage.h"
+#include "support/TypedKeys.h"
 
 #include "device/dialogs/CLoginDialog.h"
 #include "framework/ui/DialogDriver.h"
@@ -442,6 +443,31 @@ TEST_F(CLoginDialogTest, StandardLevelAsksForTheDocumentsUnlessItWasInForce)
         EXPECT_EQ(dialog.GetLevel(), 4);
         EXPECT_EQ(dialog.GetPassword(), "");
     }
+}
+
+// The road of a keyboard user: Alt+U to the level, Home for the first one, Alt+P to the
+// password, the password, Return for the default button.
+TEST_F(CLoginDialogTest, KeyboardAloneReachesTheFieldsByTheirLabelsAndLogsIn)
+{
+    dialog.SetLevel(4);
+    ui.QueueModal([&](CWnd&) {
+        DialogDriver driver(dialog);
+        ASSERT_TRUE(driver.Focus(CLoginDialog::IDC_STANDARD_LEVEL));
+        typedkeys::Alt('u');
+        EXPECT_EQ(driver.FocusId(), IDC_LEVEL);
+        typedkeys::Press(Qt::Key_Home);
+        EXPECT_EQ(driver.Selection(IDC_LEVEL), ComboIndex(1));
+        typedkeys::Alt('p');
+        EXPECT_EQ(driver.FocusId(), IDC_PASSWORD);
+        typedkeys::Type("MIRTOVAL");
+        EXPECT_EQ(driver.Text(IDC_PASSWORD), "MIRTOVAL");
+        typedkeys::Return();
+        if (!dialog.IsEnded()) driver.Cancel();
+    });
+    EXPECT_EQ(dialog.RunLogin(), CLoginDialog::IDC_LOGIN);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(dialog.GetLevel(), 1);
+    EXPECT_EQ(dialog.GetPassword(), "MIRTOVAL");
 }
 
 TEST_F(CLoginDialogTest, PictureSizesToTheShippedBitmap)

@@ -85,6 +85,7 @@ TEST_F(CArcShapeDialogTest, BeamCountComboShownHiddenAndOutsideTheTable)
         const ShapeRun run = RunShapeDialog(dialog, {}, {});
         EXPECT_EQ(run.result, IDOK);
         EXPECT_EQ(run.beamComboVisible, c.show != 0);
+        EXPECT_EQ(run.beamLabelVisible, c.show != 0) << "the label goes with its combo";
         EXPECT_EQ(run.shownBeamItem, c.shownItem) << c.beamCount;
         EXPECT_EQ(dialog.m_nBeamCount, c.beamCount);
         EXPECT_EQ(dialog.m_nRadius, 100);

@@ -127,4 +127,20 @@ TEST_F(CRectShapeDialogTest, SidesAtTheWidthLimitPassUnchangedInInches)
     EXPECT_EQ(atLimit.m_nRight, 350);
 }
 
+// Hidden, the beam-count combo takes its label with it and still passes the count through.
+TEST_F(CRectShapeDialogTest, BeamCountLabelGoesWithItsCombo)
+{
+    for (const int show : {1, 0}) {
+        CRectShapeDialog dialog;
+        Preset(dialog, 0);
+        dialog.m_bShowBeamCount = show;
+        dialog.m_nBeamCount = 181;
+        const ShapeRun run = RunShapeDialog(dialog, {}, {});
+        EXPECT_EQ(run.result, IDOK);
+        EXPECT_EQ(run.beamComboVisible, show != 0);
+        EXPECT_EQ(run.beamLabelVisible, show != 0);
+        EXPECT_EQ(dialog.m_nBeamCount, 181);
+    }
+}
+
 } // namespace

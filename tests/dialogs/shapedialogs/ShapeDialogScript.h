@@ -13,12 +13,14 @@
 #include <vector>
 
 constexpr int IDC_BEAM_COUNT = 2105;
+constexpr int IDC_BEAM_COUNT_LABEL = 2106;
 
 struct ShapeRun {
     INT_PTR result = 0;
     std::map<int, CString> shown;  // texts of the edits when the dialog opened
     int shownBeamItem = -2;        // selected beam-count item when the dialog opened
     bool beamComboVisible = false;
+    bool beamLabelVisible = false;
     UINT messageId = 0;            // the first refusal, 0 for none
     CString message;
     int focus = 0;
@@ -38,6 +40,7 @@ inline ShapeRun RunShapeDialog(CDialog& dialog, const ShapeEntries& entries, con
         for (const int id : shownIds) run.shown[id] = driver.Text(id);
         run.shownBeamItem = driver.Selection(IDC_BEAM_COUNT);
         run.beamComboVisible = driver.IsVisible(IDC_BEAM_COUNT);
+        run.beamLabelVisible = driver.IsVisible(IDC_BEAM_COUNT_LABEL);
         for (const auto& [id, text] : entries.texts) driver.SetText(id, text);
         if (entries.beamItem >= 0) driver.Select(IDC_BEAM_COUNT, entries.beamItem);
         driver.Click(IDOK);

@@ -78,6 +78,29 @@ TEST_F(CListBoxTest, OwnerDrawnRowsArePaintedThroughTheDeviceContext)
     dialog.DoModal();
 }
 
+// A dialog's initialisation measures its list as the user will see it, not at the size
+// a control has before it was ever shown: columns and tab stops are set from it there.
+TEST_F(CListBoxTest, ClientAreaAtInitialisationIsTheShownOne)
+{
+    class MeasuringDialog : public RowsDialog {
+    public:
+        CRect atInit;
+        BOOL OnInitDialog() override
+        {
+            RowsDialog::OnInitDialog();
+            rows.GetClientRect(&atInit);
+            return TRUE;
+        }
+    };
+    ScriptedUi ui;
+    MeasuringDialog dialog;
+    CRect shown;
+    ui.QueueModal([&](CWnd&) { dialog.rows.GetClientRect(&shown); });
+    dialog.DoModal();
+    EXPECT_GT(shown.Width(), 120);
+    EXPECT_EQ(dialog.atInit, shown);
+}
+
 // The owner frees each row: one by one, on reset, and when the list goes with its dialog.
 TEST_F(CListBoxTest, EveryRemovedRowReachesDeleteItem)
 {

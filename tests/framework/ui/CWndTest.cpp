@@ -3,6 +3,7 @@
 #include "framework/ui/CWnd.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
+#include "framework/ui/WindowManager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -307,6 +308,22 @@ TEST_F(CWndTest, WindowTextAndStateRoundTrip)
     EXPECT_FALSE(wnd.IsWindowEnabled());
     EXPECT_TRUE(wnd.GetStyle() & WS_DISABLED);
     EXPECT_TRUE(wnd.EnableWindow(TRUE));
+}
+
+TEST_F(CWndTest, MaximisedWindowTakesTheScreensAvailableAreaWithoutAWindowManager)
+{
+    // The offscreen platform has no window manager: the window sizes itself.
+    ASSERT_FALSE(AfxWindowManagerRuns());
+    LoggingWnd wnd(log, "w");
+    ASSERT_TRUE(CreateTopLevel(wnd));
+    wnd.MoveWindow(20, 30, 300, 200);
+    wnd.ShowWindow(SW_SHOWMAXIMIZED);
+    QCoreApplication::processEvents();
+    const QRect available = AfxAvailableScreenArea(*AfxWidgetFromHandle(wnd.m_hWnd));
+    ASSERT_GT(available.width(), 300);
+    CRect rect;
+    wnd.GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(available.left(), available.top(), available.right() + 1, available.bottom() + 1));
 }
 
 TEST_F(CWndTest, OwnerDrawMessagesAndNotificationsGoBackToTheControlThatRaisedThem)

@@ -7,11 +7,14 @@
 #include "framework/ui/CComboBox.h"
 #include "framework/ui/CDialogBar.h"
 #include "framework/ui/CFrameWnd.h"
+#include "framework/ui/CMenu.h"
 #include "framework/ui/CStatusBar.h"
 #include "framework/ui/CToolBar.h"
 #include "framework/ui/WindowHandle.h"
 #include "ScreenshotFolder.h"
+#include "support/TypedKeys.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -38,6 +41,8 @@ constexpr UINT ID_PLAIN = 32803;
 constexpr UINT IDD_SELECTORS = 200;
 constexpr UINT IDB_BUTTONS = 300;
 constexpr int IDC_SELECTOR = 2141;
+constexpr int IDC_SPEED = 2142;
+constexpr UINT IDR_BAR_MENU = 400;
 constexpr UINT ID_SELECTOR_BAR = 0xE820;
 
 constexpr const char* kScript = R"(
@@ -56,6 +61,15 @@ STYLE WS_CHILD
 FONT 8, "MS Sans Serif"
 BEGIN
     COMBOBOX        2141, 4, 3, 80, 60, CBS_DROPDOWNLIST | WS_TABSTOP
+    LTEXT           "&Speed:", -1, 90, 5, 26, 8
+    COMBOBOX        2142, 118, 3, 60, 60, CBS_DROPDOWNLIST | WS_TABSTOP
+END
+400 MENU
+BEGIN
+    POPUP "&Settings"
+    BEGIN
+        MENUITEM "&Plain command", 32803
+    END
 END
 )";
 
@@ -432,6 +446,21 @@ TEST_F(ControlBarTest, DialogBarComboNotifiesTheFrame)
     emit widget->activated(1);
     EXPECT_EQ(frame.selections, std::vector<int>{1});
     combo.UnsubclassWindow();
+}
+
+// While the focus is in a bar, its labels' keys go before the frame's menu of the same key.
+TEST_F(ControlBarTest, DialogBarLabelKeyGoesBeforeTheFramesMenu)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_BAR_MENU));
+    frame.SetMenu(&menu);
+    QApplication::setActiveWindow(AfxWidgetFromHandle(frame.m_hWnd));
+    frame.selectorBar.GetDlgItem(IDC_SELECTOR)->SetFocus();
+    ASSERT_EQ(::GetFocus(), frame.selectorBar.GetDlgItem(IDC_SELECTOR)->m_hWnd);
+    typedkeys::Alt('s');
+    EXPECT_EQ(::GetFocus(), frame.selectorBar.GetDlgItem(IDC_SPEED)->m_hWnd);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the menu stays closed";
+    frame.SetMenu(nullptr);
 }
 
 TEST_F(ControlBarTest, FrameLaysOutItsClientAroundTheVisibleBars)

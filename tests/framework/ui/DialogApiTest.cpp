@@ -3,6 +3,7 @@
 #include "framework/ui/DialogApi.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "support/TypedKeys.h"
 
 #include <cstdio>
 
@@ -55,6 +56,16 @@ INT_PTR PortProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return FALSE;
     }
+}
+
+INT_PTR KeysProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    const WORD id = LOWORD(DWORD(wParam));
+    if (id != IDOK && id != IDCANCEL && id != IDC_APPLY) return FALSE;
+    EndDialog(hDlg, id);
+    return TRUE;
 }
 
 class DialogApiTest : public DialogTestBase {};
@@ -124,6 +135,28 @@ TEST_F(DialogApiTest, DialogItemIntegersAsTheClassicCallsReadThem)
     EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_MODE_B), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_MODE_A), BST_UNCHECKED);
     DestroyWindow(hDlg);
+}
+
+// A dialog run by a procedure has no object to pre-translate for it: its dialog
+// keyboard works all the same.
+TEST_F(DialogApiTest, ProcedureDialogTakesAccessKeysAndReturn)
+{
+    ScriptedUi ui;
+    ui.QueueModal([](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        ASSERT_TRUE(driver.Focus(IDC_COUNT));
+        typedkeys::Alt('n');
+        EXPECT_EQ(driver.FocusId(), IDC_NAME);
+        EXPECT_EQ(driver.Text(IDC_COUNT), "");
+        typedkeys::Return();
+    });
+    EXPECT_EQ(DialogBoxParam(Module(), MAKEINTRESOURCE(IDD_KEYS), nullptr, KeysProc, 0), IDOK);
+    ui.QueueModal([](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        ASSERT_TRUE(driver.Focus(IDC_NAME));
+        typedkeys::Alt('a');
+    });
+    EXPECT_EQ(DialogBoxParam(Module(), MAKEINTRESOURCE(IDD_KEYS), nullptr, KeysProc, 0), IDC_APPLY);
 }
 
 } // namespace

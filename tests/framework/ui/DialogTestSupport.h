@@ -18,6 +18,7 @@ constexpr UINT IDD_EXCHANGE = 100;
 constexpr UINT IDD_OWNER_LIST = 101;
 constexpr UINT IDD_PORT = 103;
 constexpr UINT IDD_LAYOUT = 104;
+constexpr UINT IDD_KEYS = 105;
 constexpr UINT IDD_PAGE_FIRST = 110;
 constexpr UINT IDD_PAGE_SECOND = 111;
 constexpr UINT IDD_PAGE_THIRD = 112;
@@ -33,10 +34,14 @@ constexpr int IDC_MODE_C = 1007;
 constexpr int IDC_KIND = 1008;
 constexpr int IDC_ITEMS = 1009;
 constexpr int IDC_LEVEL = 1010;
+constexpr int IDC_LISTING = 1011;
+constexpr int IDC_NOTES = 1012;
+constexpr int IDC_APPLY = 1013;
 constexpr int IDC_ROWS = 1020;
 constexpr int IDC_PORT = 2002;
 constexpr int IDC_BAUD = 2005;
 constexpr int IDC_PAGE_EDIT = 1030;
+constexpr int IDC_PAGE_VALUE = 1031;
 
 // Makes the test script's module current for the life of the fixture.
 class DialogTestBase : public ::testing::Test {

@@ -6,12 +6,14 @@
 #include "framework/gdi/CGdiObject.h"
 #include "framework/ui/CStatusBar.h"
 #include "framework/ui/CToolBar.h"
+#include "support/TypedInput.h"
 
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <cstdint>
+#include <set>
 
 namespace docview {
 namespace {
@@ -391,6 +393,81 @@ TEST_F(FrameWndTest, CascadeKeepsEveryWindowUsableAndStepsThemDown)
             }
         }
     }
+}
+
+// A key typed in the window, then the messages it posted.
+void TypeKey(HWND target, Qt::KeyboardModifiers modifiers, Qt::Key key)
+{
+    ASSERT_NE(AfxWidgetFromHandle(target), nullptr);
+    typedinput::SendKey(AfxWidgetFromHandle(target), modifiers, key);
+    Pump();
+}
+
+TEST_F(FrameWndTest, WindowKeysStepThroughTheChildrenAndCloseTheActiveOne)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(alpha->OpenDocumentFile(nullptr), nullptr);
+    CMDIChildWnd* start = mainFrame->MDIGetActive();
+    ASSERT_NE(start, nullptr);
+    AfxWidgetFromHandle(mainFrame->m_hWnd)->activateWindow();
+    Pump();
+    auto focusWindow = [&] { return mainFrame->MDIGetActive()->GetActiveView()->m_hWnd; };
+
+    // Ctrl+F6 visits every window and comes back; Ctrl+Shift+F6 goes back one.
+    std::set<CMDIChildWnd*> visited;
+    for (int i = 0; i < 3; ++i) {
+        TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F6);
+        visited.insert(mainFrame->MDIGetActive());
+    }
+    EXPECT_EQ(visited.size(), 3u);
+    EXPECT_EQ(mainFrame->MDIGetActive(), start);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F6);
+    EXPECT_NE(mainFrame->MDIGetActive(), start);
+    TypeKey(focusWindow(), Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F6);
+    EXPECT_EQ(mainFrame->MDIGetActive(), start);
+
+    // Ctrl+F4 closes the active window, asking first to save its changes.
+    auto* doc = static_cast<AlphaDoc*>(start->GetActiveDocument());
+    doc->SetModifiedFlag(TRUE);
+    ScriptedUi ui;
+    ui.QueueAnswer(IDCANCEL);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u) << "asked to save";
+    EXPECT_EQ(mainFrame->MDIGetActive(), start) << "Cancel keeps the window";
+    ui.QueueAnswer(IDNO);
+    TypeKey(focusWindow(), Qt::ControlModifier, Qt::Key_F4);
+    EXPECT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(mainFrame->GetMDIChildren().size(), 2u);
+    ASSERT_NE(mainFrame->MDIGetActive(), nullptr);
+    EXPECT_NE(mainFrame->MDIGetActive(), start);
+    EXPECT_EQ(CWnd::GetFocus(), mainFrame->MDIGetActive()->GetActiveView()) << "the keys go on to the next window";
+}
+
+TEST_F(FrameWndTest, ClosingAMaximisedWindowLeavesTheNextMaximisedInsideTheClient)
+{
+    CDocument* first = alpha->OpenDocumentFile(nullptr);
+    CDocument* second = alpha->OpenDocumentFile(nullptr);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    auto* firstFrame = static_cast<CMDIChildWnd*>(ViewOf(first)->GetParentFrame());
+    auto* secondFrame = static_cast<CMDIChildWnd*>(ViewOf(second)->GetParentFrame());
+    firstFrame->MDIActivate();
+    firstFrame->MDIMaximize();
+    secondFrame->MDIActivate();
+    secondFrame->MDIMaximize();
+    Pump();
+    auto* area = qobject_cast<QMdiArea*>(AfxWidgetFromHandle(mainFrame->m_hWndMDIClient));
+    ASSERT_NE(area, nullptr);
+
+    second->OnCloseDocument();
+    Pump();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    BOOL maximized = FALSE;
+    EXPECT_EQ(mainFrame->MDIGetActive(&maximized), firstFrame);
+    EXPECT_TRUE(maximized);
+    const QList<QMdiSubWindow*> subs = area->subWindowList();
+    ASSERT_EQ(subs.size(), 1);
+    EXPECT_EQ(subs[0]->geometry(), area->viewport()->rect());
 }
 
 TEST_F(FrameWndTest, KeyLockPanesShowTheirTextOnlyWhileTheLockIsOn)

@@ -85,13 +85,35 @@ TEST_F(MessageBoxTest, WithoutQueuedAnswerTheDefaultButtonAnswers)
         {MB_YESNO, IDYES},
         {MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION, IDNO},
         {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
-        {MB_RETRYCANCEL | MB_ICONEXCLAMATION, IDRETRY},
-        {MB_ABORTRETRYIGNORE | MB_DEFBUTTON2, IDRETRY},
+        {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE},
         {MB_YESNO | MB_DEFBUTTON3, IDYES}, // no third button: the first one
     };
     ScriptedUi script;
     for (const Case& c : cases)
         EXPECT_EQ(AfxMessageBox("?", c.flags), c.answer) << std::hex << c.flags;
+}
+
+// Retry as the default answer would retry a failing device for ever: a retry prompt that
+// no queued answer meets gives up and is reported (which fails a test run).
+TEST_F(MessageBoxTest, UnscriptedRetryPromptGivesUpAndIsReported)
+{
+    std::vector<CString> reported;
+    const ScriptedUi::RetryReport previous = ScriptedUi::SetUnscriptedRetryReport(
+        [&reported](const MessageBoxRecord& box) { reported.push_back(box.text); });
+    {
+        ScriptedUi script;
+        EXPECT_EQ(AfxMessageBox("again?", MB_RETRYCANCEL | MB_ICONEXCLAMATION), IDCANCEL);
+        EXPECT_EQ(AfxMessageBox("abort?", MB_ABORTRETRYIGNORE | MB_DEFBUTTON2), IDABORT);
+        script.QueueAnswer(IDYES); // no button of the box
+        EXPECT_EQ(AfxMessageBox("rejected?", MB_RETRYCANCEL), IDCANCEL);
+        EXPECT_EQ(reported, (std::vector<CString>{"again?", "abort?", "rejected?"}));
+
+        script.QueueAnswers({IDRETRY, IDRETRY});
+        EXPECT_EQ(AfxMessageBox("scripted", MB_RETRYCANCEL), IDRETRY);
+        EXPECT_EQ(AfxMessageBox("scripted", MB_ABORTRETRYIGNORE), IDRETRY);
+        EXPECT_EQ(reported.size(), 3u) << "retries the test asked for are not reported";
+    }
+    ScriptedUi::SetUnscriptedRetryReport(previous);
 }
 
 TEST_F(MessageBoxTest, QueuedAnswerThatIsNoButtonOfTheBoxIsRejected)

@@ -1,6 +1,7 @@
 // The page loop of printing: page order and range, copies, the job name, and that every
-// way out of a job (done, cancelled, printer failure, which says so) leaves the parent
-// enabled, the document ended or aborted, the end hook run once and the status dialog gone.
+// way out of a job (done, cancelled, printer failure, which says so and why) leaves the
+// parent enabled, the document ended or aborted, the end hook run once and the status
+// dialog gone; a PDF file that cannot be written leaves the old one as it was.
 #include "PdfText.h"
 #include "SheetPrinter.h"
 #include "framework/gdi/CDC.h"
@@ -9,16 +10,47 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "support/LanguageScripts.h"
+#include "support/SmallDisk.h"
+#include "support/Unprivileged.h"
 
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::vector<std::string> Entries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// What the system says for an errno value, as the messages end it.
+std::string Reports(int error) { return std::string("The system reports: ") + std::strerror(error) + "."; }
 
 class PrintJobTest : public ::testing::Test {
 protected:
@@ -105,7 +137,10 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
         if (page == 1 && currentStatus != nullptr) currentStatus->SendMessage(WM_COMMAND, IDCANCEL);
     };
     const std::string pdf = PdfPath("abort.pdf");
+    WriteFile(pdf, "the PDF printed before");
     EXPECT_EQ(Print(client, pdf, 1, 5, 5), PrintJobResult::Aborted);
+    EXPECT_EQ(ReadFile(pdf), "the PDF printed before");
+    EXPECT_EQ(Entries(dir.path().toStdString()), std::vector<std::string>{"abort.pdf"}) << "no temporary file stays";
     EXPECT_EQ(client.pages, std::vector<UINT>{1});
     EXPECT_TRUE(parentDisabledWhilePrinting);
     EXPECT_TRUE(cancelUsable);
@@ -117,15 +152,97 @@ TEST_F(PrintJobTest, CancelDuringTheFirstPageStopsAfterItAndLeavesTheParentEnabl
 TEST_F(PrintJobTest, APrinterThatFailsEndsTheJobCleanly)
 {
     SheetPrinter client;
-    // A file in a folder that does not exist: the printer cannot start its first page.
-    EXPECT_EQ(Print(client, "/nonexistent-folder/out.pdf", 1, 3, 3), PrintJobResult::PageFailed);
+    // A file in a folder that does not exist: the printer cannot start the document, and
+    // the message names the file and the reason.
+    EXPECT_EQ(Print(client, "/nonexistent-folder/out.pdf", 1, 3, 3), PrintJobResult::StartFailed);
     ASSERT_EQ(ui.MessageBoxes().size(), 1u);
-    EXPECT_EQ(ui.MessageBoxes()[0].id, AFX_IDP_PRINT_FAILED);
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_PRINT_NOT_STARTED);
+    EXPECT_EQ(std::string(ui.MessageBoxes()[0].text.c_str()),
+              "The print job could not be started on /nonexistent-folder/out.pdf.\n" + Reports(ENOENT));
     EXPECT_TRUE(client.pages.empty());
     EXPECT_EQ(client.begins, 1);
     EXPECT_EQ(client.ends, 1);
     EXPECT_TRUE(parent.IsWindowEnabled());
     EXPECT_TRUE(statusGone);
+}
+
+TEST_F(PrintJobTest, APdfFileOnAFullDiskLeavesTheOldOneAndSaysWhy)
+{
+    const SmallDisk disk(64 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << "no right to mount a small disk: " << std::strerror(disk.Error());
+    const fs::path pdf = disk.Path() / "report.pdf";
+    WriteFile(pdf, "the PDF printed before");
+    ASSERT_TRUE(disk.Fill());
+
+    SheetPrinter client;
+    EXPECT_EQ(Print(client, pdf.string(), 1, 3, 3), PrintJobResult::PageFailed);
+    EXPECT_EQ(client.pages, (std::vector<UINT>{1, 2, 3}));
+    ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(ui.MessageBoxes()[0].helpId, AFX_IDP_PRINT_FAILED);
+    EXPECT_EQ(std::string(ui.MessageBoxes()[0].text.c_str()),
+              "Printing failed. The print job was cancelled.\n" + Reports(ENOSPC));
+    EXPECT_EQ(ReadFile(pdf), "the PDF printed before");
+    EXPECT_EQ(Entries(disk.Path()), (std::vector<std::string>{".filler", "report.pdf"})) << "no temporary file stays";
+    EXPECT_EQ(client.ends, 1);
+    EXPECT_TRUE(parent.IsWindowEnabled());
+    EXPECT_TRUE(statusGone);
+
+    // With room again, the same job replaces the file.
+    fs::remove(disk.Path() / ".filler");
+    ui.ClearMessageBoxes();
+    SheetPrinter again;
+    EXPECT_EQ(Print(again, pdf.string(), 1, 3, 3), PrintJobResult::Printed);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    if (PdfToolsAvailable()) {
+        EXPECT_EQ(PdfPageCount(pdf.string()), 3);
+    }
+}
+
+// A user who may not write the folder: a file there that the user may not write either,
+// or a new one, is refused before a page is drawn, with the file named and the reason;
+// one the user may write is written in place.
+TEST_F(PrintJobTest, APdfFileInAFolderTheUserMayNotWrite)
+{
+    const fs::path shared = dir.filePath("shared").toStdString();
+    fs::create_directory(shared);
+    fs::permissions(dir.path().toStdString(), fs::perms(0755)); // the user reaches the folder
+    const fs::path locked = shared / "locked.pdf";
+    const fs::path open = shared / "open.pdf";
+    const fs::path created = shared / "new.pdf";
+    WriteFile(locked, "locked before");
+    WriteFile(open, "open before");
+    fs::permissions(locked, fs::perms(0444));
+    fs::permissions(open, fs::perms(0666));
+    fs::permissions(shared, fs::perms(0555));
+
+    const int result = unprivileged::Run([&] {
+        int step = 0;
+        for (const fs::path& refused : {locked, created}) {
+            ++step;
+            ui.ClearMessageBoxes();
+            SheetPrinter client;
+            if (Print(client, refused.string(), 1, 2, 2) != PrintJobResult::StartFailed || !client.pages.empty())
+                return step * 10 + 1;
+            if (ui.MessageBoxes().size() != 1 || ui.MessageBoxes()[0].helpId != AFX_IDP_PRINT_NOT_STARTED)
+                return step * 10 + 2;
+            if (std::string(ui.MessageBoxes()[0].text.c_str()) !=
+                "The print job could not be started on " + refused.string() + ".\n" + Reports(EACCES))
+                return step * 10 + 3;
+        }
+        ui.ClearMessageBoxes();
+        SheetPrinter client;
+        if (Print(client, open.string(), 1, 2, 2) != PrintJobResult::Printed || !ui.MessageBoxes().empty()) return 40;
+        return 0;
+    });
+    fs::permissions(shared, fs::perms(0755));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(locked), "locked before");
+    EXPECT_FALSE(fs::exists(created));
+    EXPECT_EQ(ReadFile(open).substr(0, 5), "%PDF-");
+    if (PdfToolsAvailable()) {
+        EXPECT_EQ(PdfPageCount(open.string()), 2);
+    }
+    EXPECT_EQ(Entries(shared), (std::vector<std::string>{"locked.pdf", "open.pdf"}));
 }
 
 TEST(PrintJobName, IsTheDocumentNameCutTo31Characters)
