@@ -6,7 +6,9 @@
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/WindowHandle.h"
+#include "framework/ui/WindowManager.h"
 
+#include <QRect>
 #include <QWidget>
 
 #include <algorithm>
@@ -34,32 +36,21 @@ GdiPageSetup PreviewPage()
     return page;
 }
 
-// The preview's window: 900 x 960 at (60, 40), or as much of that as the screen's work
-// area holds, inside it.
-CRect PreviewFrameRect()
-{
-    const CRect wanted(60, 40, 960, 1000);
-    CRect area;
-    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0) || area.IsRectEmpty()) return wanted;
-    const int width = std::min(wanted.Width(), area.Width());
-    const int height = std::min(wanted.Height(), area.Height());
-    const int left = std::clamp(int(wanted.left), int(area.left), int(area.right) - width);
-    const int top = std::clamp(int(wanted.top), int(area.top), int(area.bottom) - height);
-    return CRect(left, top, left + width, top + height);
-}
-
-// Once shown the window has its title bar and border: the whole of it goes inside the
-// work area, too.
+// The preview's window opens 900 x 960 at (60, 40); where the screen's work area is
+// smaller it takes what the area holds, inside it. Once shown it has its title bar and
+// border, which go inside the area, too.
 void FitIntoWorkArea(CFrameWnd& frame)
 {
-    CRect area;
-    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0) || area.IsRectEmpty()) return;
+    QWidget* widget = AfxWidgetFromHandle(frame.GetSafeHwnd());
+    if (widget == nullptr) return;
+    const QRect area = AfxAvailableScreenArea(*widget);
+    if (area.isEmpty()) return;
     CRect outer;
     CRect inner;
     frame.GetWindowRect(&outer);
     frame.GetClientRect(&inner);
-    const int excessX = std::max(0, outer.Width() - area.Width());
-    const int excessY = std::max(0, outer.Height() - area.Height());
+    const int excessX = std::max(0, outer.Width() - area.width());
+    const int excessY = std::max(0, outer.Height() - area.height());
     if (excessX > 0 || excessY > 0)
         frame.SetWindowPos(nullptr, 0, 0, inner.Width() - excessX, inner.Height() - excessY,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -528,7 +519,7 @@ BOOL AfxDoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass*
     if (!caption.LoadString(AFX_IDS_PREVIEW_CAPTION)) caption = "Print preview";
     if (CDocument* document = pPrintView->GetDocument()) caption = document->GetTitle() + " - " + caption;
     CWnd* mainWnd = AfxGetMainWnd();
-    if (!frame->Create(nullptr, caption, WS_OVERLAPPEDWINDOW, PreviewFrameRect(), mainWnd, nullptr, 0, &context)) {
+    if (!frame->Create(nullptr, caption, WS_OVERLAPPEDWINDOW, CRect(60, 40, 960, 1000), mainWnd, nullptr, 0, &context)) {
         return FALSE; // a frame whose creation failed has deleted itself
     }
     CPreviewView* view = frame->GetPreviewView();
@@ -540,6 +531,7 @@ BOOL AfxDoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass*
     view->SetZoomState(view->GetZoomState());
     view->SetCurrentPage(view->GetCurrentPage());
     view->DisableWhileOpen(mainWnd);
+    FitIntoWorkArea(*frame);
     frame->ShowWindow(SW_SHOW);
     FitIntoWorkArea(*frame);
     frame->UpdateWindow();

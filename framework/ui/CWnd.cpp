@@ -1653,17 +1653,6 @@ int GetSystemMetrics(int nIndex)
     }
 }
 
-BOOL SystemParametersInfo(UINT uiAction, UINT, LPVOID pvParam, UINT)
-{
-    if (uiAction != SPI_GETWORKAREA || pvParam == nullptr || !AfxEnsureGuiApplication())
-        return FALSE;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return FALSE;
-    *static_cast<RECT*>(pvParam) = FromQRect(screen->availableGeometry());
-    return TRUE;
-}
-
 BOOL MessageBeep(UINT)
 {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)

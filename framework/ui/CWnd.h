@@ -263,10 +263,6 @@ constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 int GetSystemMetrics(int nIndex);
-// SPI_GETWORKAREA: the screen's area that windows may take (without the desktop's panels),
-// into the RECT pvParam points to. Other actions: FALSE.
-constexpr UINT SPI_GETWORKAREA = 0x0030;
-BOOL SystemParametersInfo(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni);
 
 // Keyboard state of the keys the program reads: high bit set while the key is down.
 SHORT GetKeyState(int nVirtKey);
