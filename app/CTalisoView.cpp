@@ -859,8 +859,8 @@ void CTalisoView::OnLButtonDown(UINT nFlags, CPoint point)
         if (CShelter* field = GetEditableObject(); field != nullptr) {
             const CSensorPoint p = field->SnapPoint(ClientToLogical(point), kSnapToGrid);
             const BOOL onHandle = (field->HitTest(p) & kHitHandle) != 0;
-            // The selection is kept in the document file: clearing one is a change to save.
-            if (!onHandle && (nFlags & (MK_CONTROL | MK_SHIFT)) == 0 && field->HasSelection()) {
+            // The selection is kept in the document file: clearing it is a change to save.
+            if (!onHandle && (nFlags & (MK_CONTROL | MK_SHIFT)) == 0) {
                 field->Select(0, CSensorPoint());
                 NotifyFieldChanged(TRUE);
             }

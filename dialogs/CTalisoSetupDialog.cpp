@@ -5,18 +5,18 @@
 #include "dialogs/CSetupViewPage.h"
 #include "framework/ui/ControlDefs.h"
 
-IMPLEMENT_DYNAMIC(CTalisoSetupDialog, CPropertySheet)
+IMPLEMENT_DYNAMIC(CTalisoSetupDialog, CCSPropertySheet)
 
 namespace {
 constexpr UINT IDS_OPTIONS_CAPTION = 1187;
 } // namespace
 
-BEGIN_MESSAGE_MAP(CTalisoSetupDialog, CPropertySheet)
+BEGIN_MESSAGE_MAP(CTalisoSetupDialog, CCSPropertySheet)
     ON_COMMAND(ID_APPLY_NOW, OnApplyNow)
 END_MESSAGE_MAP()
 
 CTalisoSetupDialog::CTalisoSetupDialog(CWnd* pParentWnd, UINT iSelectPage)
-    : CPropertySheet(IDS_OPTIONS_CAPTION, pParentWnd, iSelectPage)
+    : CCSPropertySheet(IDS_OPTIONS_CAPTION, pParentWnd, iSelectPage)
 {
 }
 

@@ -48,17 +48,28 @@ void CDialogBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
 
 BOOL CDialogBar::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg == nullptr || pMsg->message != WM_KEYDOWN || pMsg->wParam != WPARAM(VK_ESCAPE))
-        return CControlBar::PreTranslateMessage(pMsg);
-    // A control that takes every key (an open list) keeps its Escape.
-    if (::SendMessage(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, LPARAM(pMsg)) & DLGC_WANTALLKEYS)
+    if (pMsg == nullptr || m_hWnd == nullptr)
         return FALSE;
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == WPARAM(VK_ESCAPE)) {
+        // A control that takes every key (an open list) keeps its Escape.
+        if (::SendMessage(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, LPARAM(pMsg)) & DLGC_WANTALLKEYS)
+            return FALSE;
+        if (ReturnFocusToView())
+            return TRUE;
+    }
+    if (AfxDialogAccessKey(m_hWnd, *pMsg))
+        return TRUE;
+    return CControlBar::PreTranslateMessage(pMsg);
+}
+
+bool CDialogBar::ReturnFocusToView()
+{
     CFrameWnd* frame = GetParentFrame();
     CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
     if (view == nullptr || view->m_hWnd == nullptr)
-        return CControlBar::PreTranslateMessage(pMsg);
+        return false;
     view->SetFocus();
-    return TRUE;
+    return true;
 }
 
 BOOL CDialogBar::OnEraseBkgnd(CDC* pDC)
@@ -66,11 +77,4 @@ BOOL CDialogBar::OnEraseBkgnd(CDC* pDC)
     if (pDC != nullptr)
         DrawBarBackground(*pDC);
     return TRUE;
-}
-
-BOOL CDialogBar::PreTranslateMessage(MSG* pMsg)
-{
-    if (pMsg == nullptr || m_hWnd == nullptr)
-        return FALSE;
-    return AfxDialogAccessKey(m_hWnd, *pMsg);
 }

@@ -16,11 +16,12 @@ public:
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
-    // Escape in the bar gives the focus back to the frame's active view.
+    // While the focus is in the bar: Escape gives it back to the frame's active view,
+    // and the bar's labels take their access keys.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // The access keys of the bar's labels while the focus is in the bar.
-    BOOL PreTranslateMessage(MSG* pMsg) override;
+private:
+    bool ReturnFocusToView();
 
 protected:
     BOOL OnEraseBkgnd(CDC* pDC) override;

@@ -6,12 +6,16 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 #include "framework/ui/CWinApp.h"
+#include "framework/ui/WinHelp.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QStringList>
 
 #include <array>
 #include <filesystem>
+#include <functional>
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 
@@ -35,6 +39,34 @@ QString QtFilter(const CString& name, const CString& patterns)
 }
 
 std::filesystem::path PathOf(const CString& text) { return std::filesystem::path(text.str()); }
+
+// While the dialog runs, F1 typed anywhere in it asks for help.
+class HelpKeyWatch final : public QObject {
+public:
+    HelpKeyWatch(QWidget& dialog, std::function<void()> onHelp) : m_dialog(dialog), m_onHelp(std::move(onHelp))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~HelpKeyWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+    HelpKeyWatch(const HelpKeyWatch&) = delete;
+    HelpKeyWatch& operator=(const HelpKeyWatch&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !widget) return false;
+        if (widget != &m_dialog && !m_dialog.isAncestorOf(widget)) return false;
+        m_onHelp();
+        return true;
+    }
+
+private:
+    QWidget& m_dialog;
+    std::function<void()> m_onHelp;
+};
 
 } // namespace
 
@@ -144,6 +176,12 @@ INT_PTR CFileDialog::RunRealDialog()
     if (!AfxEnsureGuiApplication()) return IDCANCEL;
     const ModalOwner owner(m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr);
     QFileDialog dialog(owner.Window(), ToQt(GetTitle()));
+    // Qt's own dialog: a native one keeps F1 from the program.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The dialog's help (a help-aware prompt answers WM_COMMANDHELP), else the program's.
+    const HelpKeyWatch helpKey(dialog, [this] {
+        if (!WindowProc(WM_COMMANDHELP, 0, 0)) AfxWinHelp(0, HELP_CONTENTS);
+    });
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpenFileDialog && (m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                                                 : QFileDialog::AnyFile);

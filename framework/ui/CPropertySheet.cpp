@@ -163,6 +163,8 @@ bool CPropertySheet::LeavePage()
 
 bool CPropertySheet::ShowPage(int index, int direction)
 {
+    // Making a page puts the focus into it; a user on the strip stays there.
+    const bool stripFocused = m_tabs && m_tabs->hasFocus();
     for (; index >= 0 && index < GetPageCount(); index += direction) {
         CPropertyPage* page = m_pages[std::size_t(index)];
         if (!page->GetSafeHwnd()) {
@@ -170,6 +172,7 @@ bool CPropertySheet::ShowPage(int index, int direction)
             page->m_pParentWnd = this;
             if (!page->CreateAndInit(this, true)) return false;
             page->MoveWindow(m_pageArea.left, m_pageArea.top, m_pageArea.Width(), m_pageArea.Height(), FALSE);
+            ChainTabOrder();
         }
         if (page->OnSetActive()) {
             CPropertyPage* previous = GetPage(m_active);
@@ -177,7 +180,10 @@ bool CPropertySheet::ShowPage(int index, int direction)
             page->ShowWindow(SW_SHOW);
             if (previous && previous != page && previous->GetSafeHwnd()) previous->ShowWindow(SW_HIDE);
             if (m_tabs) m_tabs->SetCurrent(index);
-            if (HWND first = AfxFirstTabStop(page->GetSafeHwnd())) ::SetFocus(first);
+            if (stripFocused)
+                m_tabs->setFocus();
+            else
+                FocusShownPage();
             return true;
         }
         if (direction == 0) return false;
@@ -187,11 +193,77 @@ bool CPropertySheet::ShowPage(int index, int direction)
 
 void CPropertySheet::MoveToPage(int target, int direction) { ShowPage(target, direction); }
 
-void CPropertySheet::OnTabClicked(int index)
+void CPropertySheet::OnPageChosen(int index)
 {
     if (index == m_active) return;
     if (!LeavePage()) return;
     ShowPage(index, 0);
+}
+
+bool CPropertySheet::TurnPageByKey(int virtualKey)
+{
+    if (IsWizard() || GetPageCount() == 0 || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    int step = 0;
+    if (virtualKey == VK_TAB)
+        step = shift ? -1 : 1;
+    else if (virtualKey == VK_NEXT && !shift)
+        step = 1;
+    else if (virtualKey == VK_PRIOR && !shift)
+        step = -1;
+    if (step == 0) return false;
+    const int count = GetPageCount();
+    OnPageChosen((GetActiveIndex() + step + count) % count);
+    return true;
+}
+
+void CPropertySheet::FocusShownPage()
+{
+    CPropertyPage* page = GetPage(m_active);
+    if (HWND first = page ? AfxFirstTabStop(page->GetSafeHwnd()) : nullptr)
+        ::SetFocus(first);
+    else if (IsWizard())
+        FocusDefaultButton();
+}
+
+void CPropertySheet::FocusDefaultButton()
+{
+    const LRESULT defId = SendMessage(DM_GETDEFID, 0, 0);
+    if (HIWORD(DWORD(defId)) != DC_HASDEFID) return;
+    CWnd* button = GetDlgItem(int(LOWORD(DWORD(defId))));
+    QWidget* widget = button ? AfxWidgetFromHandle(button->GetSafeHwnd()) : nullptr;
+    if (widget && !widget->isHidden() && button->IsWindowEnabled()) button->SetFocus();
+}
+
+void CPropertySheet::KeepWizardFocus(HWND focusBefore)
+{
+    CPropertyPage* page = GetPage(m_active);
+    if (!IsWizard() || !page || !page->GetSafeHwnd()) return;
+    if (!AfxFirstTabStop(page->GetSafeHwnd())) {
+        FocusDefaultButton();
+        return;
+    }
+    QWidget* before = AfxIsLiveHandle(focusBefore) ? AfxWidgetFromHandle(focusBefore) : nullptr;
+    if (before && AfxParentHandle(focusBefore) == m_hWnd && (before->isHidden() || !before->isEnabled())) FocusShownPage();
+}
+
+// Tab goes from the strip through the pages' controls to the buttons, as the user reads
+// the sheet; pages made later would otherwise come after the buttons.
+void CPropertySheet::ChainTabOrder()
+{
+    std::vector<QWidget*> order;
+    if (m_tabs) order.push_back(m_tabs);
+    for (CPropertyPage* page : m_pages) {
+        if (!page->GetSafeHwnd()) continue;
+        for (HWND control : AfxChildHandles(page->GetSafeHwnd())) {
+            QWidget* widget = AfxWidgetFromHandle(control);
+            if (widget && (widget->focusPolicy() & Qt::TabFocus)) order.push_back(widget);
+        }
+    }
+    for (UINT id : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, UINT(IDOK), UINT(IDCANCEL), ID_APPLY_NOW, ID_HELP}) {
+        if (CWnd* button = GetDlgItem(int(id))) order.push_back(AfxWidgetFromHandle(button->GetSafeHwnd()));
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // ==================================================================== window
@@ -218,7 +290,7 @@ BOOL CPropertySheet::CreateSheetWindow()
     const int margin = DialogUnitsToPixelsX(kMargin, units);
     int top = margin;
     if (!IsWizard()) {
-        auto* tabs = new CPropertySheetTabs([this](int index) { OnTabClicked(index); }, AfxWidgetFromHandle(m_hWnd));
+        auto* tabs = new CPropertySheetTabs([this](int index) { OnPageChosen(index); }, AfxWidgetFromHandle(m_hWnd));
         tabs->setFont(AfxWidgetFromHandle(m_hWnd)->font());
         for (CPropertyPage* page : m_pages) tabs->AddTab(QString::fromUtf8(page->GetCaption().c_str()));
         tabs->setGeometry(margin, margin, pageWidth, tabs->HeightForWidth(pageWidth));
@@ -319,6 +391,7 @@ void CPropertySheet::SetFinishText(LPCTSTR lpszText)
 
 LRESULT CPropertySheet::OnSetWizButtons(WPARAM, LPARAM lParam)
 {
+    HWND focusBefore = ::GetFocus();
     const DWORD flags = DWORD(lParam);
     EnableControl(this, ID_WIZBACK, (flags & PSWIZB_BACK) != 0);
     const bool finish = (flags & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH)) != 0;
@@ -327,11 +400,13 @@ LRESULT CPropertySheet::OnSetWizButtons(WPARAM, LPARAM lParam)
     EnableControl(this, ID_WIZNEXT, (flags & PSWIZB_NEXT) != 0);
     EnableControl(this, ID_WIZFINISH, (flags & PSWIZB_FINISH) != 0);
     SendMessage(DM_SETDEFID, finish ? ID_WIZFINISH : ID_WIZNEXT, 0);
+    KeepWizardFocus(focusBefore);
     return 0;
 }
 
 LRESULT CPropertySheet::OnSetFinishText(WPARAM, LPARAM lParam)
 {
+    HWND focusBefore = ::GetFocus();
     // Back keeps what SetWizardButtons gave it; the finish page of a wizard may go back.
     if (CWnd* finish = GetDlgItem(int(ID_WIZFINISH))) {
         finish->SetWindowText(reinterpret_cast<LPCTSTR>(lParam));
@@ -340,6 +415,7 @@ LRESULT CPropertySheet::OnSetFinishText(WPARAM, LPARAM lParam)
     }
     ShowControl(this, ID_WIZNEXT, false);
     SendMessage(DM_SETDEFID, ID_WIZFINISH, 0);
+    KeepWizardFocus(focusBefore);
     return 0;
 }
 
@@ -377,7 +453,12 @@ LRESULT CPropertySheet::OnPressButton(WPARAM wParam, LPARAM)
     return TRUE;
 }
 
-BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) { return ::IsDialogMessage(m_hWnd, pMsg); }
+BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
+{
+    const bool ours = pMsg->hwnd == m_hWnd || IsChild(CWnd::FromHandle(pMsg->hwnd));
+    if (ours && pMsg->message == WM_KEYDOWN && TurnPageByKey(int(pMsg->wParam))) return TRUE;
+    return ::IsDialogMessage(m_hWnd, pMsg);
+}
 
 BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
 {

@@ -3,6 +3,13 @@
 // one page at a time with Back, Next (or Finish), Cancel and Help. DoModal returns IDOK,
 // IDCANCEL or ID_WIZFINISH.
 //
+// Keyboard: Ctrl+Tab and Ctrl+PageDown show the next page of a tabbed sheet, Ctrl+Shift+Tab
+// and Ctrl+PageUp the previous one, round the ends; the tab strip is a tab stop before
+// the page, and with the focus its arrow keys choose the page. Every way of choosing a
+// page leaves the shown one as a click on its tab does, so a page may refuse. A shown
+// page gets the focus on its first tab stop; a wizard page without one gives it to the
+// default button (Next or Finish), which Return presses.
+//
 // Order of the page handlers: a page is made (OnInitDialog, which loads its members) the
 // first time it is shown, then OnSetActive. Leaving it: OnWizardNext or OnWizardBack
 // first (wizards), then OnKillActive, then the next page's OnSetActive. OK: OnKillActive
@@ -86,7 +93,14 @@ private:
     void OnBackOrNext(bool next);
     void OnFinishButton();
     void UpdateApplyButton();
-    void OnTabClicked(int index);
+    void OnPageChosen(int index);
+    bool TurnPageByKey(int virtualKey);
+    void FocusShownPage();
+    void FocusDefaultButton();
+    // After the wizard buttons changed: a page without a tab stop gives the keyboard to
+    // the default button; a focused button that went out of reach gives it to the page.
+    void KeepWizardFocus(HWND focusBefore);
+    void ChainTabOrder();
     int PageIndexOfTemplate(UINT nTemplateId) const;
 
     std::vector<CPropertyPage*> m_pages;

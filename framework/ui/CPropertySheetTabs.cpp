@@ -3,6 +3,8 @@
 #include "framework/ui/ControlSupport.h"
 
 #include <QFontMetrics>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,13 +16,25 @@ namespace {
 constexpr int kTextPadding = 6; // left and right of a tab's text
 constexpr int kMinTabWidth = 40;
 constexpr int kLift = 2;        // the chosen tab stands this much higher and wider
+constexpr int kFocusInset = 3;  // the focus frame inside the chosen tab's edge
+
+// The dotted frame that shows where the keyboard works.
+void DrawFocusFrame(QPainter& painter, const QRect& rect, const QColor& color)
+{
+    const QPen pen(color, 1, Qt::DotLine);
+    painter.save();
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
 
 } // namespace
 
-CPropertySheetTabs::CPropertySheetTabs(std::function<void(int)> onClick, QWidget* parent)
-    : QWidget(parent), m_onClick(std::move(onClick))
+CPropertySheetTabs::CPropertySheetTabs(std::function<void(int)> onChoose, QWidget* parent)
+    : QWidget(parent), m_onChoose(std::move(onChoose))
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CPropertySheetTabs::AddTab(const QString& text)
@@ -117,7 +131,40 @@ int CPropertySheetTabs::TabAt(const QPoint& point) const
 void CPropertySheetTabs::mousePressEvent(QMouseEvent* event)
 {
     const int index = TabAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && index >= 0 && m_onClick) m_onClick(index);
+    if (event->button() == Qt::LeftButton && index >= 0 && m_onChoose) m_onChoose(index);
+}
+
+void CPropertySheetTabs::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) == 0;
+    int target = -1;
+    if (plain && Count() > 0) {
+        switch (event->key()) {
+        case Qt::Key_Left: target = std::max(0, m_current - 1); break;
+        case Qt::Key_Right: target = std::min(Count() - 1, m_current + 1); break;
+        case Qt::Key_Home: target = 0; break;
+        case Qt::Key_End: target = Count() - 1; break;
+        default: break;
+        }
+    }
+    // Other keys (Return, Escape, Ctrl+Tab) go on to the sheet.
+    if (target < 0) {
+        event->ignore();
+        return;
+    }
+    if (target != m_current && m_onChoose) m_onChoose(target);
+}
+
+void CPropertySheetTabs::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CPropertySheetTabs::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CPropertySheetTabs::paintEvent(QPaintEvent*)
@@ -137,6 +184,9 @@ void CPropertySheetTabs::paintEvent(QPaintEvent*)
         painter.drawLine(tab.topRight(), tab.bottomRight());
         painter.setPen(colors.color(QPalette::WindowText));
         painter.drawText(tab, Qt::AlignCenter | Qt::TextSingleLine, m_texts[std::size_t(i)]);
+        if (chosen && hasFocus())
+            DrawFocusFrame(painter, tab.adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset),
+                           colors.color(QPalette::WindowText));
     };
     for (int i = 0; i < Count(); ++i)
         if (i != m_current) drawTab(i);

@@ -1,8 +1,9 @@
 #pragma once
 // The tabs of a tabbed property sheet (framework/ui only). Tabs that do not fit one row
 // wrap onto further rows, each row filling the strip's width, so every page's tab stays
-// in sight; the row holding the chosen tab lies next to the page. A click only asks the
-// sheet, which may keep the shown page.
+// in sight; the row holding the chosen tab lies next to the page. The strip is a tab stop
+// of its own: with the focus, Left and Right (Home and End) choose the neighbouring (the
+// first or last) page. A click or key only asks the sheet, which may keep the shown page.
 #include <QString>
 #include <QWidget>
 
@@ -11,7 +12,8 @@
 
 class CPropertySheetTabs final : public QWidget {
 public:
-    CPropertySheetTabs(std::function<void(int)> onClick, QWidget* parent);
+    // onChoose gets the page the user asks for.
+    CPropertySheetTabs(std::function<void(int)> onChoose, QWidget* parent);
 
     void AddTab(const QString& text);
     void RemoveTab(int index);
@@ -28,6 +30,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int TabHeight() const;
@@ -37,7 +42,7 @@ private:
     std::vector<QRect> Layout() const;
     int TabAt(const QPoint& point) const;
 
-    std::function<void(int)> m_onClick;
+    std::function<void(int)> m_onChoose;
     std::vector<QString> m_texts;
     int m_current = -1;
 };

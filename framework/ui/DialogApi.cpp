@@ -30,6 +30,18 @@ HWND CreateStyleDialog(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndPar
     return hDlg;
 }
 
+bool ModifierHeld() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0; }
+
+// F1: the dialog's own context help when it has one, else its Help button when it shows one.
+bool AskForHelp(HWND hDlg)
+{
+    if (::SendMessage(hDlg, WM_COMMANDHELP, 0, 0)) return true;
+    HWND help = ::GetDlgItem(hDlg, int(ID_HELP));
+    if (!help || !CWnd::FromHandle(help)->IsWindowVisible() || !::IsWindowEnabled(help)) return false;
+    ::SendMessage(hDlg, WM_COMMAND, WPARAM(MAKELONG(WORD(ID_HELP), WORD(BN_CLICKED))), LPARAM(help));
+    return true;
+}
+
 } // namespace
 
 INT_PTR DialogBoxParam(HINSTANCE hInstance, LPCTSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
@@ -77,6 +89,7 @@ BOOL IsDialogMessage(HWND hDlg, LPMSG lpMsg)
         ::SendMessage(hDlg, WM_COMMAND, WPARAM(MAKELONG(WORD(id), WORD(BN_CLICKED))), LPARAM(button));
         return TRUE;
     }
+    if (lpMsg->wParam == WPARAM(VK_F1) && !ModifierHeld()) return AskForHelp(hDlg) ? TRUE : FALSE;
     if (lpMsg->wParam == WPARAM(VK_ESCAPE)) {
         if (code & DLGC_WANTALLKEYS) return FALSE;
         HWND cancel = ::GetDlgItem(hDlg, IDCANCEL);

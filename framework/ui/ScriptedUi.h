@@ -61,9 +61,12 @@ public:
     std::size_t PendingModals() const { return m_modals.size(); }
     const std::vector<ModalRecord>& ModalRuns() const { return m_modalRuns; }
 
-    // Files handed to the desktop's viewer (help files) are logged, not opened.
+    // Files handed to the desktop's viewer (help files) are logged, not opened; with an
+    // opener program named, they go to that program instead, as to the desktop's opener.
     void RecordOpenedDocument(const CString& path) { m_openedDocuments.push_back(path); }
     const std::vector<CString>& OpenedDocuments() const { return m_openedDocuments; }
+    void SetDocumentOpener(const CString& program) { m_documentOpener = program; }
+    const CString& DocumentOpener() const { return m_documentOpener; }
 
     // Fixes the state GetKeyState reports for a key while this object lives.
     void SetKeyDown(int virtualKey, bool down);
@@ -84,4 +87,5 @@ private:
     std::vector<ModalRecord> m_modalRuns;
     std::vector<int> m_scriptedKeys;
     std::vector<CString> m_openedDocuments;
+    CString m_documentOpener;
 };

@@ -8,8 +8,8 @@
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
 
-#include <QDesktopServices>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QProcess>
 
 #include <filesystem>
 #include <system_error>
@@ -33,13 +33,50 @@ bool IsReadableFile(const std::filesystem::path& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
+// The desktop's opener for a file of any kind; it exits with an error when no viewer
+// takes the file.
+constexpr const char* kDesktopOpener = "xdg-open";
+
+void ReportHelpFileFailure(const CString& shownName)
+{
+    CString message;
+    AfxFormatString1(message, AFX_IDP_FAILED_TO_LAUNCH_HELP, shownName.c_str());
+    if (message.IsEmpty()) // a library without the framework's texts still names the file
+        message = shownName;
+    AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
+}
+
+// The opener runs on its own and its exit is watched from the event loop: the program
+// goes on at once, and an opener that fails is reported when it ends.
 bool OpenWithDesktopViewer(const std::filesystem::path& path)
 {
+    QString program = QString::fromLatin1(kDesktopOpener);
     if (ScriptedUi* script = ScriptedUi::Active()) {
-        script->RecordOpenedDocument(CString(path.string().c_str()));
-        return true;
+        if (script->DocumentOpener().IsEmpty()) {
+            script->RecordOpenedDocument(CString(path.string().c_str()));
+            return true;
+        }
+        program = QString::fromUtf8(script->DocumentOpener().c_str());
     }
-    return AfxEnsureGuiApplication() && QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+    if (!AfxEnsureGuiApplication())
+        return false;
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    const CString name(path.string().c_str());
+    QObject::connect(opener, &QProcess::finished, opener, [opener, name](int exitCode, QProcess::ExitStatus status) {
+        opener->deleteLater();
+        if (status != QProcess::NormalExit || exitCode != 0)
+            ReportHelpFileFailure(name);
+    });
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, name](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return; // a crash ends in finished
+        opener->deleteLater();
+        ReportHelpFileFailure(name);
+    });
+    opener->start(program, {QString::fromStdString(path.string())});
+    return true;
 }
 
 } // namespace
@@ -52,11 +89,7 @@ BOOL WinHelp(HWND, LPCTSTR lpszHelp, UINT uCommand, ULONG_PTR)
     const std::filesystem::path path = HelpFilePath(name.c_str());
     if (!name.IsEmpty() && IsReadableFile(path) && OpenWithDesktopViewer(path))
         return TRUE;
-    CString message;
-    AfxFormatString1(message, AFX_IDP_FAILED_TO_LAUNCH_HELP, name.IsEmpty() ? "" : path.string().c_str());
-    if (message.IsEmpty()) // a library without the framework's texts still names the file
-        message = path.string().c_str();
-    AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
+    ReportHelpFileFailure(name.IsEmpty() ? CString() : CString(path.string().c_str()));
     return FALSE;
 }
 

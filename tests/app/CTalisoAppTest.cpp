@@ -28,8 +28,12 @@
 #include "framework/ui/WindowHandle.h"
 #include "tools/DeviceEmulator.h"
 #include "tools/SimulatorAnswerer.h"
+#include "support/ProcessStateReset.h"
+#include "support/TypedKeys.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -349,6 +353,53 @@ TEST_F(TalisoAppTest, HelpCommandsOpenTheHelpFileOrSayWhichFileIsMissing)
             }
         }
     }
+}
+
+// F1 in the options sheet opens the help file as its Help button does, and so does F1 in
+// the file prompt of File > Open; a viewer that cannot show the file is reported with the
+// file's name once the desktop's opener has ended.
+TEST_F(TalisoAppTest, F1InTheOptionsAndTheFilePromptOpensTheHelpAndAFailingViewerSaysSo)
+{
+    WriteIni(LanguageSections() + NoDevicePort());
+    const std::string helpFile = (folder / "HELP_ENG.HLP").string();
+    std::ofstream(helpFile) << "help";
+    const fs::path failingOpener = folder / "failing-opener";
+    std::ofstream(failingOpener) << "#!/bin/sh\nexit 1\n";
+    fs::permissions(failingOpener, fs::perms::owner_all);
+    const auto optionsWithF1 = [](CWnd& sheet) {
+        EXPECT_TRUE(DialogDriver(sheet).IsVisible(ID_HELP));
+        typedkeys::TypeKey(Qt::Key_F1);
+        typedkeys::TypeKey(Qt::Key_Escape);
+    };
+    {
+        ScriptedUi ui;
+        ASSERT_TRUE(Start());
+        ui.ClearMessageBoxes();
+        ui.QueueModal(optionsWithF1);
+        app->m_pMainWnd->SendMessage(WM_COMMAND, ID_SETTINGS, 0);
+        EXPECT_EQ(ui.OpenedDocuments(), std::vector<CString>{CString(helpFile.c_str())});
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+
+        ui.SetDocumentOpener(failingOpener.c_str());
+        ui.QueueModal(optionsWithF1);
+        app->m_pMainWnd->SendMessage(WM_COMMAND, ID_SETTINGS, 0);
+        const QDeadlineTimer hangGuard(30000);
+        while (ui.MessageBoxes().empty() && !hangGuard.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_EQ(ui.MessageBoxes().size(), 1u);
+        EXPECT_NE(ui.MessageBoxes()[0].text.Find(helpFile.c_str()), -1) << ui.MessageBoxes()[0].text.c_str();
+    }
+    // No script takes the file prompt: Qt's own dialog runs, and the keys go into it.
+    std::vector<CString> opened;
+    const RealModalWindowAnswered answeredHere;
+    QTimer::singleShot(0, [&] {
+        ScriptedUi helpOnly; // logs the help request, after the prompt came up
+        typedkeys::TypeKey(Qt::Key_F1);
+        opened = helpOnly.OpenedDocuments();
+        typedkeys::TypeKey(Qt::Key_Escape);
+    });
+    app->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    EXPECT_EQ(opened, std::vector<CString>{CString(helpFile.c_str())});
 }
 
 // While the start-up's questions are up, the status bar already shows what its

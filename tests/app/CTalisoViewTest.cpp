@@ -488,7 +488,8 @@ TEST_F(CTalisoViewMouseTest, SelectionClicksMarkTheDocumentAsChangedWithoutAnUnd
         {"Ctrl adds the point", other, MK_CONTROL, TRUE, TRUE, TRUE},
         {"Ctrl again removes it", vertex, MK_CONTROL, FALSE, TRUE, TRUE},
         {"a press on empty space clears the selection", At(0, 50), 0, FALSE, FALSE, TRUE},
-        {"with nothing selected there is nothing to clear", At(0, 50), 0, FALSE, FALSE, FALSE},
+        {"a press on empty space with nothing selected still clears", At(0, 50), 0, FALSE, FALSE, TRUE},
+        {"Shift on empty space keeps the selection as it is", At(0, 50), MK_SHIFT, FALSE, FALSE, FALSE},
     };
     for (const Click& click : clicks) {
         doc.SetModifiedFlag(FALSE);

@@ -15,6 +15,7 @@
 #include "shared/SensorTelegram.h"
 #include "tools/DeviceEmulator.h"
 #include "tools/SimulatorAnswerer.h"
+#include "support/TypedKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@
 #include <string>
 
 namespace {
+
+using typedkeys::TypeKey;
 
 constexpr int IDC_PICTURE = CWizardPage::IDC_WIZARD_PICTURE;
 constexpr int IDC_ZOK = CComWizardFamilyPage::IDC_FAMILY;
@@ -181,6 +184,38 @@ TEST_F(CComWizardTest, SimulatedFamilyWalksEveryPageWithItsButtonsAndFindsNothin
     EXPECT_TRUE(ui.MessageBoxes().empty());
     // Nothing found: the user's port is back, the line's parity written.
     ExpectSetupAfterRunWithoutDevice(before);
+}
+
+// Return alone walks the wizard: the pages of text only hand the focus to Next (Finish on
+// the last page), never to Back, and Return on the port list takes the chosen port.
+TEST_F(CComWizardTest, ReturnWalksEveryPageFromThePortListToFinish)
+{
+    PseudoTerminal free;
+    ASSERT_EQ(free.Open(), 0);
+    WriteIni("COM3=" + free.SlavePath() + "\n", true);
+    CComWizard wizard;
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        EXPECT_EQ(driver.FocusId(), int(ID_WIZNEXT)) << "the introduction has no tab stop";
+        TypeKey(Qt::Key_Return);
+        EXPECT_EQ(driver.FocusId(), IDC_ZOK);
+        TypeKey(Qt::Key_Return);
+        ASSERT_TRUE(driver.IsVisible(IDC_PORTS));
+        EXPECT_EQ(driver.FocusId(), IDC_PORTS);
+        EXPECT_EQ(driver.Selection(IDC_PORTS), 0);
+        TypeKey(Qt::Key_Return);
+        EXPECT_FALSE(driver.IsVisible(IDC_PORTS)) << "Return on the port list goes on";
+        EXPECT_EQ(ini.Value("SETUP", "Port"), CString("3"));
+        EXPECT_EQ(driver.FocusId(), int(ID_WIZNEXT));
+        TypeKey(Qt::Key_Return);
+        EXPECT_TRUE(driver.IsVisible(IDC_RESULT));
+        EXPECT_EQ(driver.FocusId(), int(ID_WIZFINISH));
+        TypeKey(Qt::Key_Return);
+        EXPECT_FALSE(dlg.IsWindowVisible());
+    });
+    EXPECT_EQ(wizard.DoModal(), 0); // a simulated family is never searched for
+    EXPECT_EQ(ui.ModalRuns().size(), 1u);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
 TEST_F(CComWizardTest, PortPageRefusesNoChoiceAndAPortTakenMeanwhile)

@@ -4,6 +4,11 @@
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/ScriptedUi.h"
 #include "framework/ui/WindowHandle.h"
+#include "support/ProcessStateReset.h"
+#include "support/TypedKeys.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +78,22 @@ TEST_F(CHelpFileDialogTest, HelpRequestOpensTheCallersContextAndArgumentsReachTh
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.topics, std::vector<UINT>{116});
+}
+
+// On screen (no script takes the prompt) F1 typed in the file dialog opens the caller's context.
+TEST_F(CHelpFileDialogTest, F1InTheShownFileDialogOpensTheCallersContext)
+{
+    RecordingHelpFileDialog dialog(TRUE, "prt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kFilter, nullptr, 115);
+    bool shown = false;
+    const RealModalWindowAnswered answeredHere;
+    QTimer::singleShot(0, [&] {
+        shown = QApplication::activeModalWidget() != nullptr;
+        typedkeys::TypeKey(Qt::Key_F1);
+        typedkeys::TypeKey(Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(dialog.topics, std::vector<UINT>{115});
 }
 
 // The directory of the key is where the prompt starts; choosing a file elsewhere changes

@@ -5,8 +5,12 @@
 #include "framework/ui/DDX.h"
 #include "framework/ui/DialogDriver.h"
 #include "framework/ui/ScriptedUi.h"
+#include "framework/ui/WindowHandle.h"
+#include "support/TypedKeys.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -87,6 +91,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         Record(pDX->m_bSaveAndValidate ? "save" : "load");
+        if (!GetDlgItem(IDC_PAGE_EDIT)) return; // a page of text only
         DDX_Text(pDX, IDC_PAGE_EDIT, m_text);
         DDV_MaxChars(pDX, m_text, m_maxLength);
     }
@@ -373,6 +378,194 @@ TEST_F(CPropertySheetTest, TabsWrapOntoRowsSoEveryPageStaysReachable)
         DialogDriver(wnd).Cancel();
     });
     sheet.DoModal();
+}
+
+} // namespace
+
+namespace {
+
+using typedkeys::TypeKey;
+
+QWidget* FocusWidget() { return QApplication::focusWidget(); }
+
+QWidget* ControlWidget(CWnd& sheet, int id)
+{
+    HWND control = DialogDriver(sheet).Control(id);
+    return control ? AfxWidgetFromHandle(control) : nullptr;
+}
+
+CPropertySheetTabs* TabStrip(CWnd& sheet)
+{
+    return AfxWidgetFromHandle(sheet.GetSafeHwnd())->findChild<CPropertySheetTabs*>();
+}
+
+// The page keys turn the pages round both ends, from a page control or from the strip;
+// a page that refuses to be left keeps its place as it does against a click on a tab.
+TEST_F(CPropertySheetTest, PageKeysTurnThePagesRoundTheEndsUnlessThePageRefuses)
+{
+    struct Case {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int step;
+    };
+    const Case cases[] = {
+        {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, 1},
+        {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, 1},
+        {"Ctrl+Shift+Tab", Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+        {"Ctrl+PageUp", Qt::Key_PageUp, Qt::ControlModifier, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Log pageLog;
+        RecordingPage pages[] = {{IDD_PAGE_FIRST, pageLog, "A"}, {IDD_PAGE_SECOND, pageLog, "B"}, {IDD_PAGE_THIRD, pageLog, "C"}};
+        ScriptedUi ui;
+        CPropertySheet sheet("Options");
+        for (RecordingPage& page : pages) sheet.AddPage(&page);
+        ui.QueueModal([&](CWnd& dlg) {
+            DialogDriver driver(dlg);
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, IDC_PAGE_EDIT));
+            std::vector<int> shown;
+            for (int i = 0; i < 4; ++i) {
+                TypeKey(c.key, c.modifiers);
+                shown.push_back(sheet.GetActiveIndex());
+            }
+            const std::vector<int> expected = c.step > 0 ? std::vector<int>{1, 2, 0, 1} : std::vector<int>{2, 1, 0, 2};
+            EXPECT_EQ(shown, expected);
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, IDC_PAGE_EDIT)) << "the new page's first tab stop";
+
+            // From the strip the keys work alike and the strip keeps the focus.
+            TabStrip(dlg)->setFocus();
+            TypeKey(c.key, c.modifiers);
+            EXPECT_EQ(sheet.GetActiveIndex(), (expected.back() + c.step + 3) % 3);
+            EXPECT_EQ(FocusWidget(), TabStrip(dlg));
+
+            // A page whose value does not pass stays, with its message.
+            CPropertyPage* refusing = sheet.GetActivePage();
+            static_cast<RecordingPage*>(refusing)->m_maxLength = 3;
+            driver.SetText(IDC_PAGE_EDIT, "too long");
+            TypeKey(c.key, c.modifiers);
+            EXPECT_EQ(sheet.GetActivePage(), refusing);
+            EXPECT_EQ(ui.MessageBoxes().size(), 1u);
+            driver.Cancel();
+        });
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    }
+}
+
+// The strip is a tab stop before the page, the buttons follow the page; with the focus
+// the strip shows it and its arrow keys choose the page. A wizard has no page keys.
+TEST_F(CPropertySheetTest, TabStripTakesTheFocusInTabOrderAndItsArrowsChooseThePage)
+{
+    ScriptedUi ui;
+    CPropertySheet sheet("Options");
+    AddPages(sheet);
+    ui.QueueModal([&](CWnd& dlg) {
+        DialogDriver driver(dlg);
+        CPropertySheetTabs* strip = TabStrip(dlg);
+        ASSERT_NE(strip, nullptr);
+        sheet.SetActivePage(1); // a page made after the buttons still lies between strip and buttons
+        DialogDriver::Pump();
+        std::vector<QWidget*> order;
+        for (int i = 0; i < 5; ++i) {
+            TypeKey(Qt::Key_Tab);
+            order.push_back(FocusWidget());
+        }
+        const std::vector<QWidget*> expected = {ControlWidget(dlg, IDOK), ControlWidget(dlg, IDCANCEL), strip,
+                                                ControlWidget(dlg, IDC_PAGE_EDIT), ControlWidget(dlg, IDOK)};
+        EXPECT_EQ(order, expected) << "Apply is disabled and left out";
+        TypeKey(Qt::Key_Tab, Qt::ShiftModifier);
+        TypeKey(Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_EQ(FocusWidget(), strip);
+
+        const QImage focused = strip->grab().toImage();
+        TypeKey(Qt::Key_Right);
+        EXPECT_EQ(sheet.GetActiveIndex(), 2);
+        TypeKey(Qt::Key_Right);
+        EXPECT_EQ(sheet.GetActiveIndex(), 2) << "the last tab stays";
+        TypeKey(Qt::Key_Home);
+        EXPECT_EQ(sheet.GetActiveIndex(), 0);
+        TypeKey(Qt::Key_Left);
+        EXPECT_EQ(sheet.GetActiveIndex(), 0);
+        TypeKey(Qt::Key_Right);
+        EXPECT_EQ(sheet.GetActiveIndex(), 1);
+        EXPECT_EQ(FocusWidget(), strip);
+        ControlWidget(dlg, IDCANCEL)->setFocus();
+        EXPECT_NE(strip->grab().toImage(), focused) << "the focus must show on the strip";
+        TypeKey(Qt::Key_Return);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "Return on the focused Cancel button";
+}
+
+// A wizard page without a tab stop hands the focus to the default button, never to Back,
+// and Return presses it; Ctrl+Tab turns no wizard page.
+TEST_F(CPropertySheetTest, WizardPageWithoutTabStopFocusesTheDefaultButtonForReturn)
+{
+    for (bool finishText : {false, true}) {
+        SCOPED_TRACE(finishText ? "Finish relabelled" : "Finish");
+        Log pageLog;
+        RecordingPage entry(IDD_PAGE_FIRST, pageLog, "A", PSWIZB_NEXT);
+        RecordingPage middle(IDD_PAGE_TEXT_ONLY, pageLog, "B", PSWIZB_BACK | PSWIZB_NEXT);
+        ClosingPage relabelled(IDD_PAGE_TEXT_ONLY, pageLog, "C", PSWIZB_BACK | PSWIZB_FINISH);
+        RecordingPage plain(IDD_PAGE_TEXT_ONLY, pageLog, "C", PSWIZB_BACK | PSWIZB_FINISH);
+        ScriptedUi ui;
+        CPropertySheet wizard("Wizard");
+        wizard.AddPage(&entry);
+        wizard.AddPage(&middle);
+        wizard.AddPage(finishText ? static_cast<CPropertyPage*>(&relabelled) : &plain);
+        wizard.SetWizardMode();
+        ui.QueueModal([&](CWnd& dlg) {
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, IDC_PAGE_EDIT));
+            TypeKey(Qt::Key_Tab, Qt::ControlModifier);
+            EXPECT_EQ(wizard.GetActiveIndex(), 0);
+            TypeKey(Qt::Key_Return);
+            EXPECT_EQ(wizard.GetActiveIndex(), 1);
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, ID_WIZNEXT));
+            TypeKey(Qt::Key_Return);
+            EXPECT_EQ(wizard.GetActiveIndex(), 2);
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, ID_WIZFINISH));
+            // Back with the mouse: the page before has no tab stop either.
+            DialogDriver(dlg).Back();
+            EXPECT_EQ(FocusWidget(), ControlWidget(dlg, ID_WIZNEXT));
+            TypeKey(Qt::Key_Return);
+            TypeKey(Qt::Key_Return);
+        });
+        EXPECT_EQ(wizard.DoModal(), ID_WIZFINISH);
+    }
+}
+
+// A page that counts the Help button's clicks.
+class HelpCountingPage : public CPropertyPage {
+public:
+    using CPropertyPage::CPropertyPage;
+    int helps = 0;
+
+protected:
+    void OnHelp() { ++helps; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(HelpCountingPage, CPropertyPage)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+// F1 in a sheet does what its Help button does; without a Help button it does nothing.
+TEST_F(CPropertySheetTest, F1PressesTheHelpButtonWhereThereIsOne)
+{
+    for (bool help : {true, false}) {
+        SCOPED_TRACE(help ? "with Help" : "without Help");
+        ScriptedUi ui;
+        HelpCountingPage page(IDD_PAGE_FIRST);
+        CPropertySheet sheet("Options");
+        sheet.AddPage(&page);
+        if (help) sheet.m_psh.dwFlags |= PSH_HASHELP;
+        ui.QueueModal([&](CWnd& dlg) {
+            TypeKey(Qt::Key_F1);
+            DialogDriver(dlg).Cancel();
+        });
+        sheet.DoModal();
+        EXPECT_EQ(page.helps, help ? 1 : 0);
+    }
 }
 
 } // namespace

@@ -22,6 +22,7 @@ constexpr UINT IDD_KEYS = 105;
 constexpr UINT IDD_PAGE_FIRST = 110;
 constexpr UINT IDD_PAGE_SECOND = 111;
 constexpr UINT IDD_PAGE_THIRD = 112;
+constexpr UINT IDD_PAGE_TEXT_ONLY = 113; // a page without a tab stop
 constexpr UINT IDS_PAGE_SECOND = 900;
 
 constexpr int IDC_NAME = 1001;
