@@ -6,7 +6,9 @@
 #include "framework/ui/CPrintDialog.h"
 #include "framework/ui/CWinApp.h"
 #include "framework/ui/WindowHandle.h"
+#include "framework/ui/WindowManager.h"
 
+#include <QRect>
 #include <QWidget>
 
 #include <algorithm>
@@ -32,6 +34,27 @@ GdiPageSetup PreviewPage()
     GdiPageSetup page = CPrintDialog::CurrentPage();
     page.dpiX = page.dpiY = kPreviewDpi;
     return page;
+}
+
+// The preview's window opens 900 x 960 at (60, 40); where the screen's work area is
+// smaller it takes what the area holds, inside it. Once shown it has its title bar and
+// border, which go inside the area, too.
+void FitIntoWorkArea(CFrameWnd& frame)
+{
+    QWidget* widget = AfxWidgetFromHandle(frame.GetSafeHwnd());
+    if (widget == nullptr) return;
+    const QRect area = AfxAvailableScreenArea(*widget);
+    if (area.isEmpty()) return;
+    CRect outer;
+    CRect inner;
+    frame.GetWindowRect(&outer);
+    frame.GetClientRect(&inner);
+    const int excessX = std::max(0, outer.Width() - area.width());
+    const int excessY = std::max(0, outer.Height() - area.height());
+    if (excessX > 0 || excessY > 0)
+        frame.SetWindowPos(nullptr, 0, 0, inner.Width() - excessX, inner.Height() - excessY,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AfxKeepOnScreen(frame);
 }
 
 CSize PagePixels()
@@ -293,14 +316,23 @@ BOOL CPreviewView::RenderPage(int index, UINT nPage)
     return TRUE;
 }
 
+CSize CPreviewView::BareClientSize() const
+{
+    const WindowHandle* handle = GetSafeHwnd();
+    if (handle == nullptr) return CSize(0, 0);
+    const QSize size = handle->BareClientSize();
+    return CSize(size.width(), size.height());
+}
+
+// The scale follows the view's area without scroll bars: a bar that comes or goes then
+// never changes the size of the pages, which decides whether the bar is needed.
 double CPreviewView::Scale() const
 {
-    CRect client;
-    if (GetSafeHwnd() != nullptr) GetClientRect(&client);
+    const CSize bare = BareClientSize();
     const CSize page = PagePixels();
     const int gaps = int(m_nPages - 1) * kPageGap;
-    const double fitX = std::max(1, int(client.Width()) - 2 * kMargin - gaps) / double(m_nPages * page.cx);
-    const double fitY = std::max(1, client.Height() - 2 * kMargin) / double(page.cy);
+    const double fitX = std::max(1, int(bare.cx) - 2 * kMargin - gaps) / double(m_nPages * page.cx);
+    const double fitY = std::max(1, int(bare.cy) - 2 * kMargin) / double(page.cy);
     const double fit = std::max(0.05, std::min(fitX, fitY));
     const double actual = double(kScreenDpi) / kPreviewDpi;
     const double full = std::max(actual, fit * 2.0);
@@ -311,23 +343,40 @@ double CPreviewView::Scale() const
     }
 }
 
-CSize CPreviewView::PagesExtent() const
+// Page sizes are cut to whole pixels, never rounded up, so that fitted pages fit.
+CSize CPreviewView::PageSize() const
 {
     const double scale = Scale();
     const CSize page = PagePixels();
-    const int width = int(std::lround(page.cx * scale));
-    return CSize(int(m_nPages) * width + int(m_nPages - 1) * kPageGap + 2 * kMargin,
-                 int(std::lround(page.cy * scale)) + 2 * kMargin);
+    return CSize(std::max(1, int(page.cx * scale)), std::max(1, int(page.cy * scale)));
+}
+
+CSize CPreviewView::GetPagesExtent() const
+{
+    const CSize page = PageSize();
+    return CSize(int(m_nPages) * page.cx + int(m_nPages - 1) * kPageGap + 2 * kMargin, page.cy + 2 * kMargin);
 }
 
 void CPreviewView::UpdateScrollBars()
 {
-    if (GetSafeHwnd() == nullptr) return;
-    CRect client;
-    GetClientRect(&client);
-    const CSize extent = PagesExtent();
-    const int maxX = std::max(0, extent.cx - client.Width());
-    const int maxY = std::max(0, extent.cy - client.Height());
+    const WindowHandle* handle = GetSafeHwnd();
+    if (handle == nullptr) return;
+    const CSize bare = BareClientSize();
+    const int bar = handle->ScrollBarExtent();
+    const CSize extent = GetPagesExtent();
+    // Each bar is decided with the room of the other reserved: a bar only narrows the
+    // room, so once needed a bar stays needed and this settles within two rounds.
+    bool horizontal = false;
+    bool vertical = false;
+    for (bool changed = true; changed;) {
+        const bool needHorizontal = extent.cx > bare.cx - (vertical ? bar : 0);
+        const bool needVertical = extent.cy > bare.cy - (needHorizontal ? bar : 0);
+        changed = needHorizontal != horizontal || needVertical != vertical;
+        horizontal = needHorizontal;
+        vertical = needVertical;
+    }
+    const int maxX = std::max(0, extent.cx - (bare.cx - (vertical ? bar : 0)));
+    const int maxY = std::max(0, extent.cy - (bare.cy - (horizontal ? bar : 0)));
     m_ptScroll.x = std::clamp(int(m_ptScroll.x), 0, maxX);
     m_ptScroll.y = std::clamp(int(m_ptScroll.y), 0, maxY);
     SetScrollRange(SB_HORZ, 0, maxX, FALSE);
@@ -408,11 +457,10 @@ void CPreviewView::OnDraw(CDC* pDC)
     CRect client;
     GetClientRect(&client);
     pDC->FillSolidRect(client, kBackground);
-    const double scale = Scale();
-    const CSize page = PagePixels();
-    const int width = int(std::lround(page.cx * scale));
-    const int height = int(std::lround(page.cy * scale));
-    const CSize extent = PagesExtent();
+    const CSize pageSize = PageSize();
+    const int width = pageSize.cx;
+    const int height = pageSize.cy;
+    const CSize extent = GetPagesExtent();
     const int left = std::max(0, (client.Width() - extent.cx) / 2) + kMargin - m_ptScroll.x;
     const int top = std::max(0, (client.Height() - extent.cy) / 2) + kMargin - m_ptScroll.y;
     for (UINT i = 0; i < m_nPages; ++i) {
@@ -483,7 +531,9 @@ BOOL AfxDoPrintPreview(UINT nIDResource, CView* pPrintView, const CRuntimeClass*
     view->SetZoomState(view->GetZoomState());
     view->SetCurrentPage(view->GetCurrentPage());
     view->DisableWhileOpen(mainWnd);
+    FitIntoWorkArea(*frame);
     frame->ShowWindow(SW_SHOW);
+    FitIntoWorkArea(*frame);
     frame->UpdateWindow();
     return TRUE;
 }

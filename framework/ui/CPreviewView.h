@@ -71,6 +71,9 @@ public:
 
     // The picture of a shown page (index 0 or 1) as last drawn; null before.
     CDC* GetPageDC(int index) const;
+    // The shown pages with the margin around them, in screen pixels: what the scroll
+    // bars scroll over.
+    CSize GetPagesExtent() const;
 
     void OnDraw(CDC* pDC) override;
 
@@ -117,9 +120,10 @@ private:
     BOOL RenderPage(int index, UINT nPage);
     void InvalidatePages();
     void UpdatePageDescription();
-    // Screen pixels per page pixel for the zoom state, and the size of all shown pages.
+    // Screen pixels per page pixel for the zoom state, and the size of one shown page.
     double Scale() const;
-    CSize PagesExtent() const;
+    CSize PageSize() const;
+    CSize BareClientSize() const;
     void UpdateScrollBars();
     void ScrollTo(int nBar, int pos);
 

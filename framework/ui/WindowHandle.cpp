@@ -25,6 +25,9 @@
 
 namespace {
 
+// Queued size notices in a row after which a scroll bar no longer hides again.
+constexpr int kMaxSettlingRounds = 3;
+
 // ---------------------------------------------------------------- window classes
 
 bool SameClassName(const std::string& a, const char* b)
@@ -432,17 +435,38 @@ void WindowHandle::UpdateScrollBar(int bar)
     state.bar->setRange(state.minPos, sliderMax);
     state.bar->setPageStep(std::max(page, 1));
     state.bar->setSliderPosition(state.pos);
-    if (state.visible != wanted) {
-        state.visible = wanted;
-        LayoutScrollBars();
-    }
+    if (state.visible == wanted)
+        return;
+    // Bars that keep coming and going as the window answers its own size notices: a bar
+    // stays shown, so that what it scrolls can still be reached, and the layout rests.
+    if (!wanted && inQueuedSizeNotice && settlingRounds > kMaxSettlingRounds)
+        return;
+    state.visible = wanted;
+    ++scrollUpdateDepth;
+    LayoutScrollBars();
+    --scrollUpdateDepth;
+}
+
+int WindowHandle::ScrollBarExtent() const
+{
+    return widget ? widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget) : 0;
+}
+
+QSize WindowHandle::BareClientSize() const
+{
+    QSize size = ClientRect().size();
+    if (scroll[SB_VERT].visible && scroll[SB_VERT].bar != nullptr)
+        size.rwidth() += scroll[SB_VERT].bar->width();
+    if (scroll[SB_HORZ].visible && scroll[SB_HORZ].bar != nullptr)
+        size.rheight() += scroll[SB_HORZ].bar->height();
+    return size;
 }
 
 void WindowHandle::LayoutScrollBars()
 {
     if (!widget)
         return;
-    const int extent = widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget);
+    const int extent = ScrollBarExtent();
     const bool vertical = scroll[SB_VERT].visible && scroll[SB_VERT].bar != nullptr;
     const bool horizontal = scroll[SB_HORZ].visible && scroll[SB_HORZ].bar != nullptr;
     const int width = widget->width();
@@ -510,6 +534,10 @@ void WindowHandle::NotifySizeIfChanged()
     const QSize size = ClientRect().size();
     if (size == notifiedSize)
         return;
+    if (scrollUpdateDepth > 0) {
+        QueueSizeNotice();
+        return;
+    }
     notifiedSize = size;
     if (selfPainted) {
         // The buffer of the new size is made when the window paints (or is drawn into):
@@ -519,6 +547,32 @@ void WindowHandle::NotifySizeIfChanged()
     }
     const UINT kind = widget->isMaximized() ? SIZE_MAXIMIZED : widget->isMinimized() ? SIZE_MINIMIZED : SIZE_RESTORED;
     Send(WM_SIZE, kind, LPARAM(MAKELONG(WORD(size.width()), WORD(size.height()))));
+}
+
+void WindowHandle::QueueSizeNotice()
+{
+    if (sizeNoticeQueued)
+        return;
+    sizeNoticeQueued = true;
+    // Dropped with the handle when the window goes first.
+    QMetaObject::invokeMethod(this, [this] { SendQueuedSizeNotice(); }, Qt::QueuedConnection);
+}
+
+void WindowHandle::SendQueuedSizeNotice()
+{
+    sizeNoticeQueued = false;
+    if (destroyed || destroying)
+        return;
+    ++settlingRounds;
+    const bool outer = inQueuedSizeNotice;
+    inQueuedSizeNotice = true;
+    QPointer<WindowHandle> guard(this);
+    NotifySizeIfChanged();
+    if (!guard)
+        return;
+    inQueuedSizeNotice = outer;
+    if (!sizeNoticeQueued)
+        settlingRounds = 0;
 }
 
 void WindowHandle::AddEventSource(QWidget* inner)

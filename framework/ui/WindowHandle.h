@@ -93,6 +93,14 @@ public:
         bool visible = false;
     };
     ScrollState scroll[2];
+    // A bar that a scroll-range change shows or hides changes the client area. The window
+    // hears of that by a size notice sent from the event loop, never from inside its own
+    // scroll-range update: a window that sets its range from its size would otherwise
+    // re-enter itself, and without end where showing a bar makes the bar unneeded.
+    int scrollUpdateDepth = 0;
+    bool sizeNoticeQueued = false;
+    bool inQueuedSizeNotice = false;
+    int settlingRounds = 0; // queued notices in a row that moved a bar again
 
     struct TimerState {
         std::unique_ptr<QTimer> timer;
@@ -124,6 +132,10 @@ public:
     void UpdateScrollBar(int bar);
     void LayoutScrollBars();
     void NotifySizeIfChanged();
+    // The thickness of the window's scroll bars.
+    int ScrollBarExtent() const;
+    // The client area as it is with no scroll bar shown.
+    QSize BareClientSize() const;
 
     UINT_PTR StartTimer(UINT_PTR timerId, UINT elapse);
     bool StopTimer(UINT_PTR timerId);
@@ -141,6 +153,8 @@ private:
     void SendSetCursor(UINT mouseMessage);
     void OnScrollAction(int bar, int action);
     void OnScrollReleased(int bar);
+    void QueueSizeNotice();
+    void SendQueuedSizeNotice();
 };
 
 // Binds a widget made elsewhere (a control built from a dialog template, a frame's

@@ -6,6 +6,7 @@
 // checks what the user would see or get: the document, its file, the device's
 // configuration, the printed pages, the INI file, and a program folder left clean.
 #include "tests/framework/ui/PdfText.h"
+#include "tests/framework/ui/PreviewLayoutCheck.h"
 #include "app/CCommonView.h"
 #include "app/CDeviceDoc.h"
 #include "app/CKVRDoc.h"
@@ -715,6 +716,93 @@ protected:
         ExitAndCheckWhatIsLeft(record);
     }
 
+    // --- the previews at every paper ---
+
+    // The papers of File > Print setup, each in both orientations: (index, landscape).
+    std::vector<std::pair<int, bool>> OfferedPapers()
+    {
+        std::vector<std::pair<int, bool>> papers;
+        ui.QueueModal([&papers](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            for (int i = 0; i < driver.Count(CPrintDialog::IDC_PAPER); ++i)
+                for (bool landscape : {false, true})
+                    papers.emplace_back(i, landscape);
+            driver.Click(IDCANCEL);
+        });
+        Command(ID_FILE_PRINT_SETUP);
+        return papers;
+    }
+
+    void ChoosePaper(int index, bool landscape)
+    {
+        ui.QueueModal([index, landscape](CWnd& dialog) {
+            DialogDriver driver(dialog);
+            driver.Select(CPrintDialog::IDC_PAPER, index);
+            driver.Click(landscape ? CPrintDialog::IDC_LANDSCAPE : CPrintDialog::IDC_PORTRAIT);
+            driver.Click(IDOK);
+        });
+        Command(ID_FILE_PRINT_SETUP);
+        ASSERT_EQ(ui.PendingModals(), 0u);
+    }
+
+    // The preview of the view, resized through the sizes where its bars once flipped for
+    // ever (A4 portrait at 900 x 869-895, Letter landscape at 900 x 500-520), Zoom In
+    // pressed at each.
+    void ResizeThePreview(CCommonView* view)
+    {
+        CPreviewView* preview = CPreviewView::FindPreviewOf(view);
+        ASSERT_NE(preview, nullptr) << "the preview opened";
+        EXPECT_EQ(PreviewBarFault(*preview), "") << "as opened";
+        std::vector<CSize> sizes;
+        for (int height = 869; height <= 895; ++height)
+            sizes.emplace_back(900, height);
+        for (int height = 500; height <= 520; ++height)
+            sizes.emplace_back(900, height);
+        const PreviewSweepResult result = SweepPreviewSizes(*preview, sizes);
+        EXPECT_EQ(result.faults, 0) << result.faults << " of " << result.checked << " layouts wrong; first: " << result.first;
+    }
+
+    void ClosePreviewOf(CCommonView* view)
+    {
+        if (CPreviewView* preview = CPreviewView::FindPreviewOf(view))
+            preview->GetParentFrame()->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+        RunPosted();
+        EXPECT_EQ(CPreviewView::FindPreviewOf(view), nullptr);
+    }
+
+    // File > Print preview, File > Print configuration and the confirmation after Device >
+    // Send configuration, for every paper in both orientations. The confirmation is
+    // rejected: the device ends logged out and the document keeps its edits.
+    void OpenEveryPreviewAtEveryPaper()
+    {
+        CCommonDoc* doc = Document();
+        CCommonView* view = View();
+        ASSERT_NE(view, nullptr);
+        const std::vector<BYTE> own = ConfigurationBytes(*doc);
+        const std::vector<std::pair<int, bool>> papers = OfferedPapers();
+        ASSERT_GE(papers.size(), 6u);
+        for (const auto& [paper, landscape] : papers) {
+            SCOPED_TRACE("paper " + std::to_string(paper) + (landscape ? " landscape" : " portrait"));
+            ChoosePaper(paper, landscape);
+            for (UINT command : {ID_FILE_PRINT_PREVIEW, ID_PRINT_CONFIG_PREVIEW}) {
+                SCOPED_TRACE(command);
+                Command(command);
+                ResizeThePreview(view);
+                ClosePreviewOf(view);
+            }
+            const std::size_t from = emulator->Requests().size();
+            ASSERT_EQ(SendUpToTheConfirmation(), view) << "the confirmation preview after sending";
+            ResizeThePreview(view);
+            PressInThePreview(view, AFX_ID_PREVIEW_CLOSE);
+            const std::vector<SensorRequest> requests = emulator->Requests();
+            const int login = FindAccess(requests, from, kLoginMode);
+            ASSERT_GE(login, 0);
+            EXPECT_GT(FindAccess(requests, std::size_t(login + 1), kLogoutMode), login) << "rejected: logged out";
+            ASSERT_EQ(Document(), doc);
+            EXPECT_TRUE(SameBytes(ConfigurationBytes(*doc), own)) << "the document keeps its own configuration";
+        }
+    }
+
     Watchdog watchdog{std::chrono::seconds(180)};
     fs::path folder;
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
@@ -807,6 +895,20 @@ TEST_F(WorkingSession, LineFaultWhileSendingEndsLoggedOutWithTheDocumentUnchange
     EXPECT_GT(FindAccess(requests, std::size_t(again + 1), kLogoutMode), again) << "cancelled: logged out";
     EXPECT_TRUE(SameBytes(StoreBytes(*doc), document));
     EXPECT_EQ(Document(), doc);
+}
+
+TEST_F(WorkingSession, ScannerPreviewsAtEveryPaper)
+{
+    StartWithDevice(kFamilyZOK);
+    if (HasFatalFailure()) return;
+    OpenEveryPreviewAtEveryPaper();
+}
+
+TEST_F(WorkingSession, InterfaceUnitPreviewsAtEveryPaper)
+{
+    StartWithDevice(kFamilyKVR);
+    if (HasFatalFailure()) return;
+    OpenEveryPreviewAtEveryPaper();
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -437,3 +438,42 @@ TEST_F(CWndTest, ScrollBarActionsArriveAsScrollMessagesAndTheWindowMovesTheThumb
 }
 
 } // namespace
+
+// A window that takes a scroll bar only while it is wider than a mark lying between its
+// width with and without the bar: the bar it shows makes itself unneeded, and the one it
+// hides makes itself needed again.
+class FlippingWnd : public CWnd {
+public:
+    int mark = 0;
+    int depth = 0;
+    int deepest = 0;
+    std::vector<int> widths;
+
+protected:
+    void OnSize(UINT, int cx, int) override
+    {
+        deepest = std::max(deepest, ++depth);
+        widths.push_back(cx);
+        SetScrollRange(SB_VERT, 0, cx > mark ? 100 : 0);
+        --depth;
+    }
+};
+
+TEST_F(CWndTest, ABarThatUndoesItsOwnNeedSettlesShownWithoutReenteringTheWindow)
+{
+    FlippingWnd wnd;
+    wnd.mark = 200 - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "s", WS_OVERLAPPEDWINDOW | WS_VSCROLL, CRect(0, 0, 200, 150), nullptr, 0));
+    EXPECT_EQ(wnd.widths, std::vector<int>{200}) << "the bar's size notice waits for the event loop";
+    for (int i = 0; i < 50; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(wnd.deepest, 1) << "never a size notice inside the window's own handler";
+    EXPECT_LT(wnd.widths.size(), 10u) << "the bars rest";
+    const std::size_t heard = wnd.widths.size();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wnd.widths.size(), heard);
+    CRect client;
+    wnd.GetClientRect(&client);
+    EXPECT_LT(client.Width(), 200) << "the bar stays, so that what it scrolls can be reached";
+    EXPECT_EQ(wnd.widths.back(), client.Width()) << "the window knows its last size";
+}
