@@ -288,22 +288,12 @@ BEGIN_MESSAGE_MAP(CKVRConfigInputsPage, CKVRConfigWizardPage)
     ON_BN_CLICKED(IDC_OPTION_B, OnOption)
 END_MESSAGE_MAP()
 
-namespace {
-constexpr int kInputIds[4] = {CKVRConfigInputsPage::IDC_INPUT1, CKVRConfigInputsPage::IDC_INPUT2,
-                              CKVRConfigInputsPage::IDC_INPUT3, CKVRConfigInputsPage::IDC_INPUT4};
-} // namespace
-
 CKVRConfigInputsPage::CKVRConfigInputsPage() : CKVRConfigWizardPage(IDD) {}
 
 void CKVRConfigInputsPage::DoDataExchange(CDataExchange* pDX)
 {
     CKVRConfigWizardPage::DoDataExchange(pDX);
-    for (int k = 0; k < 4; ++k) DDX_Check(pDX, kInputIds[k], m_choice.input[k]);
-    DDX_Check(pDX, IDC_SPEED, m_choice.speed);
-    DDX_Check(pDX, IDC_OPTION_A, m_choice.optionA);
-    DDX_Check(pDX, IDC_OPTION_B, m_choice.optionB);
-    DDX_Check(pDX, IDC_EXTRA_A, m_choice.extraA);
-    DDX_Check(pDX, IDC_EXTRA_B, m_choice.extraB);
+    m_choice.Exchange(pDX, IDC_SPEED);
 }
 
 BOOL CKVRConfigInputsPage::OnSetActive()
@@ -316,7 +306,8 @@ BOOL CKVRConfigInputsPage::OnSetActive()
 
     // What the cases use cannot be switched off here.
     const KVRInputsInUse inUse = KVRInputsInUse::Of(*config);
-    for (int k = 0; k < 4; ++k) EnableItem(this, kInputIds[k], !inUse.input[k]);
+    for (std::size_t k = 0; k < inUse.input.size(); ++k)
+        EnableItem(this, KVRInputsChoice::IDC_INPUTS[k], !inUse.input[k]);
     EnableItem(this, IDC_SPEED, !inUse.speed);
     EnableItem(this, IDC_OPTION_A, FALSE);
     EnableItem(this, IDC_OPTION_B, !inUse.optionB);

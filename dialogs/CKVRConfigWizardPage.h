@@ -95,15 +95,15 @@ protected:
 class CKVRConfigInputsPage : public CKVRConfigWizardPage {
 public:
     static constexpr UINT IDD = 175;
-    static constexpr int IDC_INPUT1 = 2178;
-    static constexpr int IDC_INPUT2 = 2180;
-    static constexpr int IDC_INPUT3 = 2182;
-    static constexpr int IDC_INPUT4 = 2183;
+    static constexpr int IDC_INPUT1 = KVRInputsChoice::IDC_INPUTS[0];
+    static constexpr int IDC_INPUT2 = KVRInputsChoice::IDC_INPUTS[1];
+    static constexpr int IDC_INPUT3 = KVRInputsChoice::IDC_INPUTS[2];
+    static constexpr int IDC_INPUT4 = KVRInputsChoice::IDC_INPUTS[3];
     static constexpr int IDC_SPEED = 2102;
-    static constexpr int IDC_OPTION_A = 2184;
-    static constexpr int IDC_OPTION_B = 2185;
-    static constexpr int IDC_EXTRA_A = 2073;
-    static constexpr int IDC_EXTRA_B = 2074;
+    static constexpr int IDC_OPTION_A = KVRInputsChoice::IDC_OPTION_A;
+    static constexpr int IDC_OPTION_B = KVRInputsChoice::IDC_OPTION_B;
+    static constexpr int IDC_EXTRA_A = KVRInputsChoice::IDC_EXTRA_A;
+    static constexpr int IDC_EXTRA_B = KVRInputsChoice::IDC_EXTRA_B;
     CKVRConfigInputsPage();
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;

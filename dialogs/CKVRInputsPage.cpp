@@ -12,13 +12,13 @@ IMPLEMENT_DYNAMIC(CKVRInputsPage, CKVRConfigPage)
 namespace {
 
 constexpr UINT IDD_KVR_INPUTS = 135;
-constexpr std::array<int, 4> IDC_INPUT = {2178, 2180, 2182, 2183};
+constexpr std::array<int, 4> IDC_INPUT = KVRInputsChoice::IDC_INPUTS;
 constexpr int IDC_SPEED = 2176;
 constexpr int IDC_SPEED_SECOND = 2102;
-constexpr int IDC_OPTION_A = 2184;
-constexpr int IDC_OPTION_B = 2185;
-constexpr int IDC_EXTRA_A = 2073;
-constexpr int IDC_EXTRA_B = 2074;
+constexpr int IDC_OPTION_A = KVRInputsChoice::IDC_OPTION_A;
+constexpr int IDC_OPTION_B = KVRInputsChoice::IDC_OPTION_B;
+constexpr int IDC_EXTRA_A = KVRInputsChoice::IDC_EXTRA_A;
+constexpr int IDC_EXTRA_B = KVRInputsChoice::IDC_EXTRA_B;
 constexpr int IDC_PICTURE = 2066;
 constexpr UINT IDB_INPUTS_PICTURE = 82;
 constexpr std::pair<int, int> kOptionExtras[] = {{IDC_OPTION_A, IDC_EXTRA_A}, {IDC_OPTION_B, IDC_EXTRA_B}};
@@ -38,14 +38,9 @@ void CKVRInputsPage::DoDataExchange(CDataExchange* pDX)
 {
     CKVRConfigPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PICTURE, m_picture);
-    for (std::size_t i = 0; i < IDC_INPUT.size(); ++i) DDX_Check(pDX, IDC_INPUT[i], m_choice.input[i]);
+    m_choice.Exchange(pDX, IDC_SPEED);
     // Both speed checks show the one speed bit.
-    DDX_Check(pDX, IDC_SPEED, m_choice.speed);
     DDX_Check(pDX, IDC_SPEED_SECOND, m_choice.speed);
-    DDX_Check(pDX, IDC_OPTION_A, m_choice.optionA);
-    DDX_Check(pDX, IDC_OPTION_B, m_choice.optionB);
-    DDX_Check(pDX, IDC_EXTRA_A, m_choice.extraA);
-    DDX_Check(pDX, IDC_EXTRA_B, m_choice.extraB);
 }
 
 BOOL CKVRInputsPage::OnInitDialog()

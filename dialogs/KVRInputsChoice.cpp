@@ -1,5 +1,7 @@
 #include "dialogs/KVRInputsChoice.h"
 
+#include "framework/ui/CDataExchange.h"
+#include "framework/ui/DDX.h"
 #include "framework/ui/MessageBox.h"
 #include "model/CKVRConfig.h"
 
@@ -78,4 +80,15 @@ KVRInputsInUse KVRInputsInUse::Of(const CKVRConfig& config)
     for (std::size_t i = 0; i < inUse.input.size(); ++i)
         inUse.input[i] = Has(used, InputBit(i));
     return inUse;
+}
+
+void KVRInputsChoice::Exchange(CDataExchange* pDX, int speedId)
+{
+    for (std::size_t i = 0; i < IDC_INPUTS.size(); ++i)
+        DDX_Check(pDX, IDC_INPUTS[i], input[i]);
+    DDX_Check(pDX, speedId, speed);
+    DDX_Check(pDX, IDC_OPTION_A, optionA);
+    DDX_Check(pDX, IDC_OPTION_B, optionB);
+    DDX_Check(pDX, IDC_EXTRA_A, extraA);
+    DDX_Check(pDX, IDC_EXTRA_B, extraB);
 }

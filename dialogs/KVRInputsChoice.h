@@ -7,12 +7,20 @@
 
 #include <array>
 
+class CDataExchange;
 class CKVRConfig;
 
 struct KVRInputsChoice {
     static constexpr UINT IDP_NO_OPTION = 460;
     static constexpr UINT IDP_NOTHING_TO_EVALUATE = 462;
     static constexpr UINT IDP_EXTRA_WITHOUT_OPTION = 465;
+
+    // The check boxes of both pages; the speed box differs, so the pages name it.
+    static constexpr std::array<int, 4> IDC_INPUTS = {2178, 2180, 2182, 2183};
+    static constexpr int IDC_OPTION_A = 2184;
+    static constexpr int IDC_OPTION_B = 2185;
+    static constexpr int IDC_EXTRA_A = 2073;
+    static constexpr int IDC_EXTRA_B = 2074;
 
     std::array<int, 4> input{};
     int speed = 0;
@@ -29,6 +37,8 @@ struct KVRInputsChoice {
     bool Accept() const;
     // The used flags of the page (bits 0 to 6, the others kept) and the two extras.
     void StoreInto(CKVRConfig& config) const;
+    // Between the choice and the page's check boxes, speed in the box `speedId`.
+    void Exchange(CDataExchange* pDX, int speedId);
 };
 
 // What the monitoring cases of a configuration use, which the page does not let the user

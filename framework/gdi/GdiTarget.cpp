@@ -4,106 +4,65 @@ GdiTarget::~GdiTarget() = default;
 
 // --- image ---
 
-GdiRaster GdiImageTarget::Raster() const
+// Every drawing asks Image() for its pixels, so a target that makes them late has them
+// made on the first drawing or read.
+std::optional<GdiRaster> GdiImageTarget::Raster()
 {
-    const QRect whole = m_image->rect();
-    return GdiRaster(*m_image, m_clip ? (*m_clip & whole) : whole);
+    QImage* image = Image();
+    if (!image) return std::nullopt;
+    const QRect whole = image->rect();
+    return GdiRaster(*image, m_clip ? (*m_clip & whole) : whole);
 }
 
 void GdiImageTarget::FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint)
 {
-    if (m_image) Raster().FillPolygons(polygons, rule, paint);
+    if (auto raster = Raster()) raster->FillPolygons(polygons, rule, paint);
 }
 
 void GdiImageTarget::FillRect(const QRect& rect, const GdiPaint& paint)
 {
-    if (m_image) Raster().FillRegion(QRegion(rect.normalized()), paint);
+    if (auto raster = Raster()) raster->FillRegion(QRegion(rect.normalized()), paint);
 }
 
 void GdiImageTarget::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint)
 {
-    if (m_image) Raster().StrokeCosmetic(points, closed, penStyle, paint);
+    if (auto raster = Raster()) raster->StrokeCosmetic(points, closed, penStyle, paint);
 }
 
 void GdiImageTarget::DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip)
 {
-    if (m_image) Raster().DrawText(baselineOrigin, text, font, color, clip);
+    if (auto raster = Raster()) raster->DrawText(baselineOrigin, text, font, color, clip);
 }
 
 bool GdiImageTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY)
 {
-    return m_image && Raster().Blit(dst, src, srcRect, rop, mirrorX, mirrorY);
+    auto raster = Raster();
+    return raster && raster->Blit(dst, src, srcRect, rop, mirrorX, mirrorY);
 }
 
 COLORREF GdiImageTarget::GetPixel(QPoint p)
 {
-    if (!m_image) return CLR_INVALID;
+    auto raster = Raster();
+    if (!raster) return CLR_INVALID;
     if (m_clip && !m_clip->contains(p)) return CLR_INVALID;
-    return Raster().GetPixel(p);
+    return raster->GetPixel(p);
 }
 
 COLORREF GdiImageTarget::SetPixel(QPoint p, COLORREF color)
 {
-    return m_image ? Raster().SetPixel(p, color) : CLR_INVALID;
+    auto raster = Raster();
+    return raster ? raster->SetPixel(p, color) : CLR_INVALID;
 }
 
 // --- deferred image ---
 
-void GdiDeferredImageTarget::Realize()
-{
-    if (!m_provide) return;
-    const Provider provide = std::move(m_provide);
-    m_provide = nullptr;
-    SetImage(provide());
-}
-
-void GdiDeferredImageTarget::FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint)
-{
-    Realize();
-    GdiImageTarget::FillPolygons(polygons, rule, paint);
-}
-
-void GdiDeferredImageTarget::FillRect(const QRect& rect, const GdiPaint& paint)
-{
-    Realize();
-    GdiImageTarget::FillRect(rect, paint);
-}
-
-void GdiDeferredImageTarget::StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint)
-{
-    Realize();
-    GdiImageTarget::StrokeCosmetic(points, closed, penStyle, paint);
-}
-
-void GdiDeferredImageTarget::DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color,
-                                      const QRect* clip)
-{
-    Realize();
-    GdiImageTarget::DrawText(baselineOrigin, text, font, color, clip);
-}
-
-bool GdiDeferredImageTarget::Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX,
-                                  bool mirrorY)
-{
-    Realize();
-    return GdiImageTarget::Blit(dst, src, srcRect, rop, mirrorX, mirrorY);
-}
-
-COLORREF GdiDeferredImageTarget::GetPixel(QPoint p)
-{
-    Realize();
-    return GdiImageTarget::GetPixel(p);
-}
-
-COLORREF GdiDeferredImageTarget::SetPixel(QPoint p, COLORREF color)
-{
-    Realize();
-    return GdiImageTarget::SetPixel(p, color);
-}
-
 QImage* GdiDeferredImageTarget::Image()
 {
-    Realize();
+    if (m_provide) {
+        const Provider provide = std::move(m_provide);
+        m_provide = nullptr;
+        SetImage(provide());
+    }
     return GdiImageTarget::Image();
 }
 

@@ -62,7 +62,7 @@ public:
     QImage* Image() override { return m_image; }
 
 private:
-    GdiRaster Raster() const;
+    std::optional<GdiRaster> Raster();
 
     QImage* m_image;
 };
@@ -76,21 +76,12 @@ public:
     using Provider = std::function<QImage*()>;
     explicit GdiDeferredImageTarget(Provider provide) : GdiImageTarget(nullptr), m_provide(std::move(provide)) {}
 
-    void FillPolygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule, const GdiPaint& paint) override;
-    void FillRect(const QRect& rect, const GdiPaint& paint) override;
-    void StrokeCosmetic(const QPolygon& points, bool closed, int penStyle, const GdiPaint& paint) override;
-    void DrawText(QPoint baselineOrigin, const QString& text, const QFont& font, COLORREF color, const QRect* clip) override;
-    bool Blit(const QRect& dst, const QImage& src, const QRect& srcRect, DWORD rop, bool mirrorX, bool mirrorY) override;
-    COLORREF GetPixel(QPoint p) override;
-    COLORREF SetPixel(QPoint p, COLORREF color) override;
     QImage* Image() override;
 
     // True once the provider was asked.
     bool Realized() const { return !m_provide; }
 
 private:
-    void Realize();
-
     Provider m_provide;
 };
 
